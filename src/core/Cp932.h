@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Text at rest is code page 932. Linux input methods produce a few characters whose
+// Windows twins are the ones that code page 932 holds; they are folded before encoding.
+namespace cp932 {
+
+// True when the platform converter for code page 932 is present.
+bool isAvailable();
+
+// Replaces the Linux-side variants with the characters code page 932 can hold.
+QString fold(const QString& text);
+
+// The first character of `text` (after folding) that code page 932 cannot hold, or a null
+// QChar when every character can be stored.
+QChar firstUnencodable(const QString& text);
+
+// Encodes after folding. Returns false (and leaves `out` unspecified) when some character
+// cannot be held: such text is refused, never stored as "?".
+bool encode(const QString& text, QByteArray& out);
+
+// Decodes; returns false when the bytes are not valid code page 932.
+bool decode(const QByteArray& bytes, QString& out);
+
+} // namespace cp932

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Every message box, question, file and folder choice, clipboard access, shell open and
+// process start of both programs goes through this interface. The programs install the
+// real Qt implementation; tests install a scripted one that answers from a queue.
+
+enum class MessageIcon { None, Critical, Question, Exclamation, Information };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+struct MessageBoxSpec
+{
+    QString text;
+    QString caption;
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+    // The button that Enter presses; the first button when unset.
+    MessageAnswer defaultButton = MessageAnswer::Ok;
+};
+
+struct FileDialogSpec
+{
+    QString caption;
+    QString folder;
+    QString fileName;
+    QString filter;
+};
+
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+
+    virtual MessageAnswer message(const MessageBoxSpec& box) = 0;
+    // Empty when the user cancelled.
+    virtual QString saveFileName(const FileDialogSpec& spec) = 0;
+    virtual QString openFileName(const FileDialogSpec& spec) = 0;
+    virtual QString folderName(const QString& caption, const QString& startFolder) = 0;
+
+    virtual QString clipboardText() = 0;
+    virtual void setClipboardText(const QString& text) = 0;
+
+    // Hands a web address, mail address or document to the desktop. False when refused.
+    virtual bool openUrl(const QString& url) = 0;
+    // Starts a program detached; neither waits for it nor keeps a handle.
+    virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+    // A short sound for refused keystrokes.
+    virtual void beep() = 0;
+};

@@ -1,0 +1,70 @@
+#include "IniFile.h"
+
+#include "AtomicFile.h"
+#include "Cp932.h"
+
+#include <QStringList>
+
+namespace {
+
+constexpr qsizetype kMaxValueLength = 255;
+
+QString trimBlanks(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && (text[begin] == u' ' || text[begin] == u'\t'))
+        ++begin;
+    while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
+        --end;
+    return text.mid(begin, end - begin).toString();
+}
+
+QString unquote(const QString& value)
+{
+    if (value.size() >= 2) {
+        const QChar first = value.front();
+        if ((first == u'"' || first == u'\'') && value.back() == first)
+            return value.mid(1, value.size() - 2);
+    }
+    return value;
+}
+
+} // namespace
+
+QString GetIniValue(const QString& section, const QString& key, const QByteArray& plainText)
+{
+    QString text;
+    cp932::decode(plainText, text); // undecodable bytes still leave readable keys
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    bool inSection = false;
+    for (QString line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const QString trimmed = trimBlanks(line);
+        if (trimmed.startsWith(QLatin1Char('['))) {
+            const qsizetype close = trimmed.indexOf(QLatin1Char(']'));
+            const QString name = trimBlanks(QStringView(trimmed).mid(1, close < 0 ? -1 : close - 1));
+            inSection = name.compare(section, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (!inSection || trimmed.startsWith(QLatin1Char(';')))
+            continue;
+        const qsizetype equals = trimmed.indexOf(QLatin1Char('='));
+        if (equals < 0)
+            continue;
+        if (trimBlanks(QStringView(trimmed).left(equals)).compare(key, Qt::CaseInsensitive) != 0)
+            continue;
+        const QString value = unquote(trimBlanks(QStringView(trimmed).mid(equals + 1)));
+        return value.left(kMaxValueLength);
+    }
+    return QString();
+}
+
+QString GetIniValue(const QString& section, const QString& key, const QString& filePath)
+{
+    const ReadResult read = readWholeFile(filePath, 16 * 1024 * 1024);
+    if (!read.ok)
+        return QString();
+    return GetIniValue(section, key, read.bytes);
+}

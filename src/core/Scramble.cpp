@@ -1,0 +1,61 @@
+#include "Scramble.h"
+
+#include "AtomicFile.h"
+#include "ClassicRandom.h"
+#include "Dialogs.h"
+
+#include <QFileInfo>
+
+namespace {
+constexpr qsizetype kBlockSize = 1024;
+}
+
+void ScrambleBlock(char* block, qsizetype length, unsigned char key)
+{
+    for (qsizetype i = 0; i < length; ++i) {
+        const auto mask = static_cast<unsigned char>((i * i + i) & 0xFF);
+        block[i] = static_cast<char>(static_cast<unsigned char>(block[i]) ^ mask ^ key);
+    }
+}
+
+void ScrambleBlock(QByteArray& block, unsigned char key)
+{
+    ScrambleBlock(block.data(), block.size(), key);
+}
+
+QByteArray scrambleBytes(const QByteArray& bytes)
+{
+    QByteArray out = bytes;
+    if (out.isEmpty())
+        return out;
+    ClassicRandom random;
+    random.reset();
+    random.seed(static_cast<unsigned char>(out.at(0)) * 3);
+    char* data = out.data();
+    for (qsizetype pos = 1; pos < out.size(); pos += kBlockSize) {
+        const auto key = static_cast<unsigned char>(static_cast<int>(random.next() * 256.0f) & 0xFF);
+        ScrambleBlock(data + pos, std::min(kBlockSize, out.size() - pos), key);
+    }
+    return out;
+}
+
+bool FileExists(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && info.isFile();
+}
+
+bool ScrambleFile(const QString& source, const QString& target, Dialogs& dialogs)
+{
+    if (!FileExists(source)) {
+        dialogs.message({source, QStringLiteral("ファイルが在りません"), MessageIcon::Exclamation,
+                         MessageButtons::Ok});
+        return false;
+    }
+    const ReadResult read = readWholeFile(source);
+    if (!read.ok || read.bytes.isEmpty())
+        return false;
+    return writeFileAtomically(target, scrambleBytes(read.bytes)).isEmpty();
+}

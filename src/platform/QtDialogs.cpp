@@ -1,0 +1,117 @@
+#include "QtDialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+QMessageBox::Icon toQtIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+struct ButtonChoice
+{
+    QMessageBox::StandardButton button;
+    MessageAnswer answer;
+    const char16_t* caption;
+};
+
+} // namespace
+
+QWidget* QtDialogs::parentWindow()
+{
+    return QApplication::activeWindow();
+}
+
+MessageAnswer QtDialogs::message(const MessageBoxSpec& spec)
+{
+    QMessageBox box(toQtIcon(spec.icon), spec.caption, spec.text, QMessageBox::NoButton, parentWindow());
+    QList<ButtonChoice> choices;
+    switch (spec.buttons) {
+    case MessageButtons::Ok: choices = {{QMessageBox::Ok, MessageAnswer::Ok, u"OK"}}; break;
+    case MessageButtons::OkCancel:
+        choices = {{QMessageBox::Ok, MessageAnswer::Ok, u"OK"},
+                   {QMessageBox::Cancel, MessageAnswer::Cancel, u"キャンセル"}};
+        break;
+    case MessageButtons::YesNo:
+        choices = {{QMessageBox::Yes, MessageAnswer::Yes, u"はい(&Y)"},
+                   {QMessageBox::No, MessageAnswer::No, u"いいえ(&N)"}};
+        break;
+    case MessageButtons::YesNoCancel:
+        choices = {{QMessageBox::Yes, MessageAnswer::Yes, u"はい(&Y)"},
+                   {QMessageBox::No, MessageAnswer::No, u"いいえ(&N)"},
+                   {QMessageBox::Cancel, MessageAnswer::Cancel, u"キャンセル"}};
+        break;
+    }
+    for (const ButtonChoice& choice : choices) {
+        QPushButton* button = box.addButton(choice.button);
+        button->setText(QString::fromUtf16(choice.caption));
+        if (choice.answer == spec.defaultButton)
+            box.setDefaultButton(button);
+    }
+    box.exec();
+    const auto clicked = box.standardButton(box.clickedButton());
+    for (const ButtonChoice& choice : choices) {
+        if (choice.button == clicked)
+            return choice.answer;
+    }
+    // Closed from the title bar: the safe answer.
+    return spec.buttons == MessageButtons::YesNo ? MessageAnswer::No
+           : spec.buttons == MessageButtons::Ok  ? MessageAnswer::Ok
+                                                 : MessageAnswer::Cancel;
+}
+
+QString QtDialogs::saveFileName(const FileDialogSpec& spec)
+{
+    const QString start = spec.fileName.isEmpty() ? spec.folder : spec.folder + u'/' + spec.fileName;
+    return QFileDialog::getSaveFileName(parentWindow(), spec.caption, start, spec.filter);
+}
+
+QString QtDialogs::openFileName(const FileDialogSpec& spec)
+{
+    return QFileDialog::getOpenFileName(parentWindow(), spec.caption, spec.folder, spec.filter);
+}
+
+QString QtDialogs::folderName(const QString& caption, const QString& startFolder)
+{
+    return QFileDialog::getExistingDirectory(parentWindow(), caption, startFolder);
+}
+
+QString QtDialogs::clipboardText()
+{
+    return QApplication::clipboard()->text();
+}
+
+void QtDialogs::setClipboardText(const QString& text)
+{
+    QApplication::clipboard()->setText(text);
+}
+
+bool QtDialogs::openUrl(const QString& url)
+{
+    return QDesktopServices::openUrl(QUrl::fromUserInput(url));
+}
+
+bool QtDialogs::startDetached(const QString& program, const QStringList& arguments)
+{
+    return QProcess::startDetached(program, arguments);
+}
+
+void QtDialogs::beep()
+{
+    QApplication::beep();
+}

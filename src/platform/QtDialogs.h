@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/Dialogs.h"
+
+class QWidget;
+
+// The real dialogs: Qt message boxes, file dialogs, the clipboard and the desktop services.
+class QtDialogs : public Dialogs
+{
+public:
+    MessageAnswer message(const MessageBoxSpec& box) override;
+    QString saveFileName(const FileDialogSpec& spec) override;
+    QString openFileName(const FileDialogSpec& spec) override;
+    QString folderName(const QString& caption, const QString& startFolder) override;
+    QString clipboardText() override;
+    void setClipboardText(const QString& text) override;
+    bool openUrl(const QString& url) override;
+    bool startDetached(const QString& program, const QStringList& arguments) override;
+    void beep() override;
+
+private:
+    static QWidget* parentWindow();
+};

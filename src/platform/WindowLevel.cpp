@@ -1,0 +1,31 @@
+#include "WindowLevel.h"
+
+#include <QWidget>
+#include <cmath>
+
+void setTopMost(QWidget* window, bool topMost)
+{
+    if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topMost)
+        return;
+    const bool visible = window->isVisible();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
+    // Changing the flags hides the window; show it again where it was.
+    if (visible)
+        window->show();
+}
+
+void restoreIfMinimised(QWidget* window)
+{
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+}
+
+int pixelsToTwips(int pixels, double logicalDpi)
+{
+    return static_cast<int>(std::lround(pixels * 1440.0 / logicalDpi));
+}
+
+int twipsToPixels(int twips, double logicalDpi)
+{
+    return static_cast<int>(std::lround(twips * logicalDpi / 1440.0));
+}

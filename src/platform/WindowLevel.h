@@ -1,0 +1,14 @@
+#pragma once
+
+class QWidget;
+
+// Puts a top-level window into the top-most layer or back into the normal one without
+// moving or resizing it.
+void setTopMost(QWidget* window, bool topMost);
+
+// Restores a minimised window so that its real position can be read.
+void restoreIfMinimised(QWidget* window);
+
+// Window edges are stored in twips: 15 per pixel at 96 dots per inch.
+int pixelsToTwips(int pixels, double logicalDpi = 96.0);
+int twipsToPixels(int twips, double logicalDpi = 96.0);

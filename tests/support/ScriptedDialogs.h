@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/Dialogs.h"
+
+#include <QList>
+#include <QQueue>
+
+// The dialog seam for tests: records every box and answers from queues. A box, file
+// dialog or folder choice that no answer was queued for fails the running test.
+class ScriptedDialogs : public Dialogs
+{
+public:
+    struct Shown
+    {
+        MessageBoxSpec box;
+        MessageAnswer answer;
+    };
+
+    void queueAnswer(MessageAnswer answer) { m_answers.enqueue(answer); }
+    void queueFileName(const QString& name) { m_fileNames.enqueue(name); }
+    void queueFolder(const QString& folder) { m_folders.enqueue(folder); }
+
+    MessageAnswer message(const MessageBoxSpec& box) override;
+    QString saveFileName(const FileDialogSpec& spec) override;
+    QString openFileName(const FileDialogSpec& spec) override;
+    QString folderName(const QString& caption, const QString& startFolder) override;
+    QString clipboardText() override { return clipboard; }
+    void setClipboardText(const QString& text) override { clipboard = text; }
+    bool openUrl(const QString& url) override;
+    bool startDetached(const QString& program, const QStringList& arguments) override;
+    void beep() override { ++beeps; }
+
+    // True when every queued answer was used.
+    bool allAnswersUsed() const { return m_answers.isEmpty() && m_fileNames.isEmpty() && m_folders.isEmpty(); }
+    // Forgets what was shown so far.
+    void clearShown() { shown.clear(); }
+
+    QList<Shown> shown;
+    QList<FileDialogSpec> fileDialogs;
+    QStringList openedUrls;
+    QList<QStringList> started; // program followed by its arguments
+    QString clipboard;
+    int beeps = 0;
+    // Whether `openUrl` and `startDetached` report success.
+    bool shellSucceeds = true;
+    // Set when a box came that nobody expected; tests check it with QVERIFY(!dialogs.unexpected).
+    QString unexpected;
+
+private:
+    QQueue<MessageAnswer> m_answers;
+    QQueue<QString> m_fileNames;
+    QQueue<QString> m_folders;
+};
