@@ -19,6 +19,14 @@ public:
 
     bool next(QString& field)
     {
+        skip([](QChar c) { return c == u' ' || c == u'\t'; });
+        // A comma at the end of a line is followed by one more, empty, field.
+        const bool atLineEnd = m_pos >= m_text.size() || m_text[m_pos] == u'\r' || m_text[m_pos] == u'\n';
+        if (m_afterComma && atLineEnd) {
+            m_afterComma = false;
+            field.clear();
+            return true;
+        }
         skip([](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; });
         if (m_pos >= m_text.size())
             return false;
@@ -34,7 +42,8 @@ public:
             skip([](QChar c) { return c != u',' && c != u'\r' && c != u'\n'; });
             field = m_text.mid(start, m_pos - start).trimmed();
         }
-        if (m_pos < m_text.size() && m_text[m_pos] == u',')
+        m_afterComma = m_pos < m_text.size() && m_text[m_pos] == u',';
+        if (m_afterComma)
             ++m_pos;
         return true;
     }
@@ -48,6 +57,7 @@ private:
 
     const QString& m_text;
     qsizetype m_pos = 0;
+    bool m_afterComma = false;
 };
 
 } // namespace
