@@ -1,0 +1,26 @@
+#include "Startup.h"
+
+#include "AppPaths.h"
+#include "AtomicFile.h"
+#include "Scramble.h"
+
+#include <QDir>
+#include <QFile>
+
+SettingsOrigin prepareDataFolders(const AppPaths& paths, Dialogs& dialogs)
+{
+    QDir().mkpath(paths.iniFolder());
+    removeStrayTemporaries(paths.dataFolder());
+    const QString oldPath = paths.oldSettingsPath();
+    if (FileExists(paths.settingsPath())) {
+        removeFileDurably(oldPath);
+        return SettingsOrigin::Existing;
+    }
+    if (FileExists(oldPath)) {
+        // The old file is plain text; it is only removed once its scrambled copy is safe.
+        if (ScrambleFile(oldPath, paths.settingsPath(), dialogs))
+            removeFileDurably(oldPath);
+        return SettingsOrigin::Migrated;
+    }
+    return SettingsOrigin::FirstStart;
+}

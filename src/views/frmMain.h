@@ -1,0 +1,150 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "views/MainState.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class EntryTableModel;
+class QCheckBox;
+class QDateEdit;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QStandardItemModel;
+class QTabWidget;
+class QTableView;
+
+// The diary's main window: one tab strip over the month, year, total, search, settings and
+// about pages, the statistics panel, the command buttons and the month navigation.
+class frmMain : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmMain(const AppContext& context, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The load step: folders, settings, first-start question, window level, current month.
+    // Returns false when start-up must end without showing the window.
+    bool Form_Load();
+
+    MainState& state() { return m_state; }
+    EntryTableModel* monthModel() const { return m_monthModel; }
+
+    void LoadMonthFile();
+    // Writes the month on show. False (with a message to the user) when it was not written.
+    bool SaveMonthFile();
+
+    static QString VersionText();
+
+    // Asks for the start password while starting; false ends the program.
+    void setLoginPrompt(std::function<bool()> prompt);
+    void cmdShortcut_Click();
+
+public slots:
+    void cmdEnd_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildUi();
+    QWidget* buildMonthPage();
+    QWidget* buildYearPage();
+    QWidget* buildTotalPage();
+    QWidget* buildSearchPage();
+    QWidget* buildSettingsPage();
+    QWidget* buildAboutPage();
+    QWidget* buildStatisticsPanel();
+    QWidget* buildCommandBar();
+
+    // Settings tab <-> settings object.
+    void showSettings(const Settings& settings);
+    Settings settingsFromControls() const;
+    void readSettings();
+    void writeSettings();
+
+    void setCurrentDate(const QDate& date);
+    QString currentMonthPath() const;
+    bool chkStartPasswordChecked() const;
+    bool optEndDayChecked() const;
+    // Recounts the list on show and fills the statistics panel.
+    void RefreshTotals();
+    // Hooks of the month road: after a load (expenses of the month) and after a save
+    // (year and total summaries, target check).
+    void monthLoaded();
+    void monthSaved();
+    void ReportUnreadableDataFile(const QString& path);
+    void applyEntryColumnWidths(QTableView* view);
+
+    const AppContext m_context;
+    MainState m_state;
+    bool m_ended = false;
+    std::function<bool()> m_loginPrompt;
+
+    // Controls named as the design names them (also their objectName).
+    QTabWidget* tabMain = nullptr;
+    QTableView* lvwMonth = nullptr;
+    QTableView* lvwYear = nullptr;
+    QTableView* lvwTotal = nullptr;
+    QTableView* lvwSearch = nullptr;
+    EntryTableModel* m_monthModel = nullptr;
+    EntryTableModel* m_searchModel = nullptr;
+    EntryTableModel* m_searchTempModel = nullptr;
+    QStandardItemModel* m_yearModel = nullptr;
+    QStandardItemModel* m_totalModel = nullptr;
+    QFrame* fraLabel = nullptr;
+    QLabel* lblSyo = nullptr;
+    QLabel* lblTyu = nullptr;
+    QLabel* lblDai = nullptr;
+    QLabel* lblDay = nullptr;
+    QLabel* lblVersion = nullptr;
+    QGroupBox* fraUnhappyMoney = nullptr;
+    QLabel* lblMonth = nullptr;
+    QLineEdit* txtUnhappyMoneyValue = nullptr;
+    QPushButton* cmdUnhappyMoneyIn = nullptr;
+    QGroupBox* fraSetting = nullptr;
+    QRadioButton* optEndDay = nullptr;
+    QRadioButton* optNowDay = nullptr;
+    QLabel* lblMain = nullptr;
+    QLabel* lblSub = nullptr;
+    std::array<QLineEdit*, kWidthKeyCount> txtSize{};
+    QLineEdit* txtDreamMoney = nullptr;
+    QCheckBox* chkStartPassword = nullptr;
+    QCheckBox* chkStartZumira = nullptr;
+    QCheckBox* chkFormState = nullptr;
+    QCheckBox* chkNoTyohuku = nullptr;
+    QCheckBox* chkSortOn = nullptr;
+    QCheckBox* chkDeleteKakunin = nullptr;
+    QCheckBox* chkAllDeleteKakunin = nullptr;
+    QCheckBox* chkAutoSumOutput = nullptr;
+    QPushButton* cmdSetting = nullptr;
+    QLineEdit* txtHappyCount = nullptr;
+    QLineEdit* txtTotalCount = nullptr;
+    QLineEdit* txtPercent = nullptr;
+    QLineEdit* txtHappyMoney = nullptr;
+    QLineEdit* txtUnhappyMoney = nullptr;
+    QLineEdit* txtTotalMoney = nullptr;
+    QPushButton* cmdHensyu = nullptr;
+    QPushButton* cmdInput = nullptr;
+    QPushButton* cmdNewInput = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdAllDelete = nullptr;
+    QPushButton* cmdURL = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdYearBack = nullptr;
+    QPushButton* cmdMonthBack = nullptr;
+    QPushButton* cmdMonthNext = nullptr;
+    QPushButton* cmdYearNext = nullptr;
+    QDateEdit* dtpDate = nullptr;
+    QProgressBar* prgShinko = nullptr;
+    QPushButton* cmdEnd = nullptr;
+};

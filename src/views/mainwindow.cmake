@@ -1,0 +1,9 @@
+target_sources(zumiforms PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/EntryTableModel.cpp ${CMAKE_CURRENT_LIST_DIR}/EntryTableModel.h
+    ${CMAKE_CURRENT_LIST_DIR}/FormHelpers.h
+    ${CMAKE_CURRENT_LIST_DIR}/MainState.h
+    ${CMAKE_CURRENT_LIST_DIR}/frmMain.cpp ${CMAKE_CURRENT_LIST_DIR}/frmMain.h
+    ${CMAKE_CURRENT_LIST_DIR}/frmMainLayout.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frmMainMonth.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frmMainTotals.cpp
+)
