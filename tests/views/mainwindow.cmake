@@ -1,0 +1,1 @@
+zumi_add_test(tst_startup LIBS zumiforms LABELS views)
