@@ -1,0 +1,85 @@
+#pragma once
+
+#include "Tally.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <array>
+
+// The two summary files below data/0000: one per year ("2026.log", twelve month rows of
+// ten fields) and "total.log" (one row of eleven fields per year, in year order). Both are
+// comma-separated without quotes, code page 932, CR LF, scrambled at rest.
+//
+// Rows are held as figures; the win rate and the balance are always derived from them,
+// so a written file never carries a rate or balance that disagrees with its counts.
+
+// Fields 2-10 of a summary row.
+struct SummaryFigures
+{
+    std::int32_t small = 0;
+    std::int32_t medium = 0;
+    std::int32_t large = 0;
+    std::int32_t wins = 0;
+    std::int32_t entries = 0;
+    Currency wonAmount;
+    Currency expenses;
+
+    Currency balance() const { return wonAmount - expenses; }
+    QString rateText() const { return winRateText(wins, entries); }
+    // The nine texts of fields 2-10.
+    QStringList texts() const;
+    Tally toTally() const;
+    static SummaryFigures fromTally(const Tally& tally);
+    bool operator==(const SummaryFigures&) const = default;
+};
+
+// Twelve month rows, January first.
+struct YearSummary
+{
+    std::array<SummaryFigures, 12> months;
+
+    // Sums of all twelve rows, classes included.
+    Tally yearTally() const;
+    bool operator==(const YearSummary&) const = default;
+};
+
+struct TotalRow
+{
+    QString year; // four digits
+    SummaryFigures figures;
+    Currency toTarget; // 目標収支金額: still missing to the target after this year
+    bool operator==(const TotalRow&) const = default;
+};
+
+// Plain forms. The parsers are lenient: a field that is not a number counts as 0, missing
+// month rows are zero rows, lines beyond the twelfth are ignored.
+QByteArray formatYearSummary(const YearSummary& summary);
+YearSummary parseYearSummary(const QByteArray& plain);
+QByteArray formatTotalSummary(const QList<TotalRow>& rows);
+QList<TotalRow> parseTotalSummary(const QByteArray& plain);
+
+// The ten texts of a year row and the eleven texts of a total row, as the lists show them.
+QStringList yearRowTexts(int month, const SummaryFigures& figures);
+QStringList totalRowTexts(const TotalRow& row);
+
+// Reading from disk. A missing file is not an error (zero rows / no rows); a file that
+// exists but cannot be read is reported, and must then not be overwritten.
+struct SummaryReadStatus
+{
+    bool existed = false;
+    QString error; // empty when the file was read or did not exist
+    bool ok() const { return error.isEmpty(); }
+};
+
+YearSummary readYearSummary(const QString& path, SummaryReadStatus* status = nullptr);
+QList<TotalRow> readTotalSummary(const QString& path, SummaryReadStatus* status = nullptr);
+
+// Scrambled and atomic. An empty total list removes "total.log", the way an empty month
+// leaves no month file. Return an empty string on success.
+QString writeYearSummary(const QString& path, const YearSummary& summary);
+QString writeTotalSummary(const QString& path, const QList<TotalRow>& rows);
+
+// Orders the rows by year and fills in 目標収支金額: the target minus the running sum of the
+// balances, so it turns negative once the target is exceeded.
+void applyTargetColumn(QList<TotalRow>& rows, Currency target);
