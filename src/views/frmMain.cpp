@@ -22,6 +22,7 @@ frmMain::frmMain(const AppContext& context, QWidget* parent) : QWidget(parent), 
 {
     buildUi();
     connect(cmdEnd, &QPushButton::clicked, this, &frmMain::cmdEnd_Click);
+    connectEvents();
 }
 
 frmMain::~frmMain() = default;
@@ -64,11 +65,15 @@ bool frmMain::Form_Load()
     m_state.startingUp = false;
 
     setTopMost(this, chkFormState->isChecked());
-    applyEntryColumnWidths(lvwMonth);
-    applyEntryColumnWidths(lvwSearch);
+    BuildEntryColumns(lvwMonth);
+    BuildEntryColumns(lvwSearch);
+    ListViewColumnHeadersYear();
+    ListViewColumnHeadersTotal();
 
+    enableMonthTabCommands(false);
     setCurrentDate(m_context.clock.today());
     LoadMonthFile();
+    enableMonthTabCommands(true);
     lvwMonth->show();
     return true;
 }
@@ -163,8 +168,7 @@ void frmMain::showSettings(const Settings& s)
     chkDeleteKakunin->setChecked(s.deleteKakunin);
     chkAllDeleteKakunin->setChecked(s.allDeleteKakunin);
     chkAutoSumOutput->setChecked(s.autoSumOutput);
-    m_monthModel->setKeyIsEndDay(s.keyIsEndDay);
-    m_searchModel->setKeyIsEndDay(s.keyIsEndDay);
+    arrangeDateWidthBoxes(s.keyIsEndDay);
 }
 
 Settings frmMain::settingsFromControls() const

@@ -1,7 +1,11 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "views/ColumnSort.h"
+#include "views/MonthNavigation.h"
 #include "views/MainState.h"
+#include "views/Summaries.h"
+#include "views/Tally.h"
 
 #include <QWidget>
 #include <array>
@@ -11,6 +15,8 @@ class EntryTableModel;
 class QCheckBox;
 class QDateEdit;
 class QFrame;
+class DigitKeyFilter;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -48,8 +54,17 @@ public:
     void setLoginPrompt(std::function<bool()> prompt);
     void cmdShortcut_Click();
 
+    QString currentTabKey() const;
+
 public slots:
     void cmdEnd_Click();
+    void tabMain_Click();
+    void cmdMonthBack_Click();
+    void cmdMonthNext_Click();
+    void cmdYearBack_Click();
+    void cmdYearNext_Click();
+    void dtpDate_Change();
+    void cmdUnhappyMoneyIn_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,12 +96,44 @@ private:
     // (year and total summaries, target check).
     void monthLoaded();
     void monthSaved();
+
+    void connectEvents();
+    // The commands of the month tab: all off, or those the month tab offers without a selection.
+    void enableMonthTabCommands(bool enabled);
+    void BuildEntryColumns(QTableView* view);
+    void ColumnHeaderClikSort(QTableView* view, int column);
+    void ListViewColumnHeadersYear();
+    void ListViewColumnHeadersTotal();
+    void ShowYearList();
+    void ShowTotalList();
+    void fillSummaryList(QStandardItemModel* model, const QList<SummaryListRow>& rows);
+    void UpdateYearSummary(const Tally& monthTally);
+    void handleTargetMessage(const TotalUpdate& update);
+    void showPanel(const PanelTexts& texts);
+    void setMonthLabelCaption();
+    void arrangeDateWidthBoxes(bool keyIsEndDay);
+    void settingChanged();
+    void lvwYear_ItemClick(int row);
+    void lvwTotal_ItemClick(int row);
+    void entrySelectionChanged(QTableView* view);
+    void EnableEntryCommands(QTableView* view);
+    ShownDay shownDay() const;
+    void showDay(const ShownDay& day);
+    TargetState targetState() const;
     void ReportUnreadableDataFile(const QString& path);
     void applyEntryColumnWidths(QTableView* view);
 
     const AppContext m_context;
     MainState m_state;
     bool m_ended = false;
+    Tally m_monthTally;
+    Tally m_yearTally;
+    Tally m_totalTally;
+    Tally m_searchTally;
+    Tally m_shownTally;
+    YearSummary m_yearSummary;
+    SortToggle m_monthSort;
+    SortToggle m_searchSort;
     std::function<bool()> m_loginPrompt;
 
     // Controls named as the design names them (also their objectName).
@@ -116,6 +163,8 @@ private:
     QLabel* lblMain = nullptr;
     QLabel* lblSub = nullptr;
     std::array<QLineEdit*, kWidthKeyCount> txtSize{};
+    QGridLayout* m_widthGrid = nullptr;
+    DigitKeyFilter* m_digitFilter = nullptr;
     QLineEdit* txtDreamMoney = nullptr;
     QCheckBox* chkStartPassword = nullptr;
     QCheckBox* chkStartZumira = nullptr;

@@ -183,16 +183,20 @@ QWidget* frmMain::buildSettingsPage()
     static const char16_t* const kCaptions[kWidthKeyCount] = {
         u"応 募 日", u"ＩＤ番号", u"応募先", u"ＵＲＬ", u"ジャンル", u"賞品名", u"結果", u"当選額",
         u"当選数", u"締 切 日", u"当選日", u"応募形式", u"選考方法", u"サイクル", u"応募方法", u"コメント"};
+    m_widthGrid = widthGrid;
     for (int i = 0; i < kWidthKeyCount; ++i) {
         txtSize[i] = named(new QLineEdit, kBoxNames[i]);
         txtSize[i]->setMaxLength(5);
         txtSize[i]->setAlignment(Qt::AlignRight);
         txtSize[i]->setFixedWidth(70);
-        QLabel* caption = captionFor(txtSize[i], QString::fromUtf16(kCaptions[i]));
+        // The two date boxes sit beside lblMain (the key date) and lblSub (the other date).
+        QLabel* caption = nullptr;
         if (i == int(WidthKey::NowDay))
-            lblMain = named(caption, "lblMain");
+            caption = lblMain = named(new QLabel(QString::fromUtf16(kCaptions[i])), "lblMain");
         else if (i == int(WidthKey::EndDay))
-            lblSub = named(caption, "lblSub");
+            caption = lblSub = named(new QLabel(QString::fromUtf16(kCaptions[i])), "lblSub");
+        else
+            caption = captionFor(txtSize[i], QString::fromUtf16(kCaptions[i]));
         widthGrid->addWidget(caption, i / 4, (i % 4) * 2);
         widthGrid->addWidget(txtSize[i], i / 4, (i % 4) * 2 + 1);
     }
@@ -252,7 +256,6 @@ QWidget* frmMain::buildStatisticsPanel()
         row->addWidget(new QLabel(QString::fromUtf16(unit)));
     };
     add(txtHappyCount, "txtHappyCount", u"当選総数", u"件");
-    row->addWidget(new QLabel(QStringLiteral("÷")));
     add(txtTotalCount, "txtTotalCount", u"応募総数", u"件");
     row->addWidget(new QLabel(QStringLiteral("× 100 ＝")));
     add(txtPercent, "txtPercent", u"当選率", u"％");
