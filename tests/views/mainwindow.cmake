@@ -1,1 +1,2 @@
 zumi_add_test(tst_startup LIBS zumiforms LABELS views)
+zumi_add_test(tst_mainwindow LIBS zumiforms LABELS views)
