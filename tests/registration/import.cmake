@@ -1,0 +1,2 @@
+zumi_add_test(tst_clipboardimport LABELS registration)
+zumi_add_test(tst_importregistration LABELS registration)
