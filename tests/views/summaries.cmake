@@ -1,3 +1,3 @@
-foreach(name tst_tally tst_summaryfiles tst_summaries tst_tallybench)
+foreach(name tst_tally tst_summaryfiles tst_summaries tst_tallybench tst_navigation)
     zumi_add_test(${name} LABELS views)
 endforeach()
