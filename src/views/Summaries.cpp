@@ -120,6 +120,22 @@ TotalUpdate UpdateTotalSummary(const AppPaths& paths, const QString& year,
     return update;
 }
 
+TotalUpdate RecomputeTargetColumn(const AppPaths& paths, const TargetState& target)
+{
+    TotalUpdate update;
+    const QString path = paths.totalSummaryPath();
+    SummaryReadStatus status;
+    update.rows = readTotalSummary(path, &status);
+    if (!status.existed || !status.ok()) {
+        update.error = status.error;
+        return update;
+    }
+    applyTargetColumn(update.rows, target.target);
+    update.showTargetMessage = CheckTargetBalance(update.rows, target);
+    update.error = writeTotalSummary(path, update.rows);
+    return update;
+}
+
 YearList ShowYearList(const AppPaths& paths, const QString& year)
 {
     YearList list;

@@ -171,6 +171,23 @@ private slots:
         QCOMPARE(dialogs.shown.size(), 2);
     }
 
+    void newTargetRecomputesTheColumn()
+    {
+        TempProgramFolder folder;
+        QVERIFY(RecomputeTargetColumn(folder.paths(), kTarget).rows.isEmpty());
+        QVERIFY(!QFile::exists(folder.paths().totalSummaryPath()));
+        UpdateYearSummary(folder.paths(), QStringLiteral("2025"), 1, monthTally(0, 1, 1, 400000), kTarget);
+        UpdateYearSummary(folder.paths(), QStringLiteral("2026"), 1, monthTally(0, 1, 1, 700000), kTarget);
+        const QByteArray year2025 = folder.plainFile(QStringLiteral("data/0000/2025.log"));
+        const TotalUpdate update =
+            RecomputeTargetColumn(folder.paths(), {Currency::fromUnits(2000000), false});
+        QVERIFY(!update.showTargetMessage);
+        QCOMPARE(folder.plainFile(QStringLiteral("data/0000/total.log")),
+                 QByteArray("2025,0,0,0,1,1,100.00,400000,0,400000,1600000\r\n"
+                            "2026,0,0,0,1,1,100.00,700000,0,700000,900000\r\n"));
+        QCOMPARE(folder.plainFile(QStringLiteral("data/0000/2025.log")), year2025);
+    }
+
     void unreadableYearFileIsLeftAlone()
     {
         TempProgramFolder folder;
