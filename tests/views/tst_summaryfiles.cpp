@@ -6,9 +6,9 @@
 
 namespace {
 
-SummaryFigures figures(int small, int medium, int large, int wins, int entries, qint64 won, qint64 expenses)
+Tally figures(int small, int medium, int large, int wins, int entries, qint64 won, qint64 expenses)
 {
-    SummaryFigures f;
+    Tally f;
     f.small = small;
     f.medium = medium;
     f.large = large;
