@@ -87,7 +87,7 @@ void sortByColumn(QList<EntryRecord>& rows, int field, bool descending)
             if (x || y)
                 return compareIds(x, y);
         }
-        return QString::compare(a[field], b[field]);
+        return QString::compare(a[field], b[field], Qt::CaseInsensitive);
     };
     std::stable_sort(rows.begin(), rows.end(), [&](const EntryRecord& a, const EntryRecord& b) {
         const int c = compare(a, b);

@@ -7,7 +7,7 @@ Currency loadMonthExpense(const AppPaths& paths, const QString& year, int month)
     return readYearSummary(paths.yearSummaryPath(year)).months[month - 1].expenses;
 }
 
-bool canBookExpense(const SummaryFigures& row) { return row.entries != 0; }
+bool canBookExpense(const Tally& row) { return row.entries != 0; }
 
 QString expenseCaption(const QString& year, const QString& month)
 {
@@ -18,7 +18,7 @@ Tally bookingTally(const YearSummary& summary, int month, Currency expense)
 {
     if (month < 1 || month > 12)
         return {};
-    Tally tally = summary.months[month - 1].toTally();
+    Tally tally = summary.months[month - 1];
     tally.expenses = expense;
     return tally;
 }

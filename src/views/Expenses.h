@@ -13,7 +13,7 @@ Currency loadMonthExpense(const AppPaths& paths, const QString& year, int month)
 
 // Whether the year tab offers 記帳 for a row: only for months with entries. (Enter in the
 // amount box books regardless.)
-bool canBookExpense(const SummaryFigures& row);
+bool canBookExpense(const Tally& row);
 
 // The caption above the amount box: "2026年07月の支出総額".
 QString expenseCaption(const QString& year, const QString& month);

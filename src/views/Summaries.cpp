@@ -13,19 +13,23 @@ const Rgb kRed{255, 0, 0};
 
 bool aboveZero(const QString& text) { return QString::compare(text, QStringLiteral("0")) > 0; }
 
-Tally sumOf(const QList<TotalRow>& rows)
+// Reads total.log; false (with the error set) when it exists but cannot be read.
+bool readTotalRows(const AppPaths& paths, TotalUpdate& update, bool* existed = nullptr)
 {
-    Tally sum;
-    for (const TotalRow& row : rows) {
-        sum.small += row.figures.small;
-        sum.medium += row.figures.medium;
-        sum.large += row.figures.large;
-        sum.wins += row.figures.wins;
-        sum.entries += row.figures.entries;
-        sum.wonAmount += row.figures.wonAmount;
-        sum.expenses += row.figures.expenses;
-    }
-    return sum;
+    SummaryReadStatus status;
+    update.rows = readTotalSummary(paths.totalSummaryPath(), &status);
+    update.error = status.error;
+    if (existed)
+        *existed = status.existed;
+    return status.ok();
+}
+
+// Fills in the target column, decides on the message and writes total.log.
+void finishTotalRows(const AppPaths& paths, TotalUpdate& update, const TargetState& target)
+{
+    applyTargetColumn(update.rows, target.target);
+    update.showTargetMessage = CheckTargetBalance(update.rows, target);
+    update.error = writeTotalSummary(paths.totalSummaryPath(), update.rows);
 }
 
 } // namespace
@@ -80,7 +84,7 @@ YearUpdate UpdateYearSummary(const AppPaths& paths, const QString& year, int mon
         update.error = status.error;
         return update;
     }
-    update.summary.months[month - 1] = SummaryFigures::fromTally(monthTally);
+    update.summary.months[month - 1] = monthTally;
     update.error = writeYearSummary(path, update.summary);
     update.yearTally = update.summary.yearTally();
     update.total = UpdateTotalSummary(paths, year, update.yearTally, target);
@@ -91,13 +95,8 @@ TotalUpdate UpdateTotalSummary(const AppPaths& paths, const QString& year,
                                const std::optional<Tally>& yearTally, const TargetState& target)
 {
     TotalUpdate update;
-    const QString path = paths.totalSummaryPath();
-    SummaryReadStatus status;
-    update.rows = readTotalSummary(path, &status);
-    if (!status.ok()) {
-        update.error = status.error;
+    if (!readTotalRows(paths, update))
         return update;
-    }
     qsizetype index = -1;
     for (qsizetype i = 0; i < update.rows.size(); ++i) {
         if (update.rows.at(i).year == year) {
@@ -110,13 +109,20 @@ TotalUpdate UpdateTotalSummary(const AppPaths& paths, const QString& year,
             update.rows.append(TotalRow{year, {}, {}});
             index = update.rows.size() - 1;
         }
-        update.rows[index].figures = SummaryFigures::fromTally(*yearTally);
+        update.rows[index].figures = *yearTally;
     } else if (index >= 0) {
         update.rows.removeAt(index);
     }
-    applyTargetColumn(update.rows, target.target);
-    update.showTargetMessage = CheckTargetBalance(update.rows, target);
-    update.error = writeTotalSummary(path, update.rows);
+    finishTotalRows(paths, update, target);
+    return update;
+}
+
+TotalUpdate RecomputeTargetColumn(const AppPaths& paths, const TargetState& target)
+{
+    TotalUpdate update;
+    bool existed = false;
+    if (readTotalRows(paths, update, &existed) && existed)
+        finishTotalRows(paths, update, target);
     return update;
 }
 
@@ -146,6 +152,7 @@ TotalList ShowTotalList(const AppPaths& paths)
         row.styles = summaryRowStyles(row.texts);
         list.rows.append(row);
     }
-    list.totalTally = sumOf(list.totalRows);
+    for (const TotalRow& row : list.totalRows)
+        list.totalTally += row.figures;
     return list;
 }

@@ -64,6 +64,10 @@ YearUpdate UpdateYearSummary(const AppPaths& paths, const QString& year, int mon
 TotalUpdate UpdateTotalSummary(const AppPaths& paths, const QString& year,
                                const std::optional<Tally>& yearTally, const TargetState& target);
 
+// After a new target is applied: recomputes 目標収支金額 of every row of total.log, if the
+// file exists, in exact currency arithmetic. Nothing else changes.
+TotalUpdate RecomputeTargetColumn(const AppPaths& paths, const TargetState& target);
+
 struct YearList
 {
     YearSummary summary;

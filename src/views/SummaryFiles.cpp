@@ -43,10 +43,10 @@ QList<QStringList> splitRows(const QByteArray& plain)
 }
 
 // Fields 2-10 of a row: `fields` holds the whole row, field 1 first.
-SummaryFigures figuresOf(const QStringList& fields)
+Tally figuresOf(const QStringList& fields)
 {
     const auto at = [&](int i) { return i < fields.size() ? fields.at(i) : QString(); };
-    SummaryFigures f;
+    Tally f;
     f.small = wholeNumber(at(1));
     f.medium = wholeNumber(at(2));
     f.large = wholeNumber(at(3));
@@ -80,62 +80,29 @@ QByteArray readPlain(const QString& path, SummaryReadStatus& status)
 
 } // namespace
 
-QStringList SummaryFigures::texts() const
+QStringList summaryTexts(const Tally& f)
 {
-    return {QString::number(small), QString::number(medium), QString::number(large),
-            QString::number(wins),  QString::number(entries), rateText(),
-            wonAmount.toText(),     expenses.toText(),        balance().toText()};
-}
-
-Tally SummaryFigures::toTally() const
-{
-    Tally t;
-    t.small = small;
-    t.medium = medium;
-    t.large = large;
-    t.wins = wins;
-    t.entries = entries;
-    t.wonAmount = wonAmount;
-    t.expenses = expenses;
-    return t;
-}
-
-SummaryFigures SummaryFigures::fromTally(const Tally& tally)
-{
-    SummaryFigures f;
-    f.small = tally.small;
-    f.medium = tally.medium;
-    f.large = tally.large;
-    f.wins = tally.wins;
-    f.entries = tally.entries;
-    f.wonAmount = tally.wonAmount;
-    f.expenses = tally.expenses;
-    return f;
+    return {QString::number(f.small), QString::number(f.medium), QString::number(f.large),
+            QString::number(f.wins),  QString::number(f.entries), f.winRateText(),
+            f.wonAmount.toText(),     f.expenses.toText(),        f.balance().toText()};
 }
 
 Tally YearSummary::yearTally() const
 {
     Tally sum;
-    for (const SummaryFigures& m : months) {
-        sum.small += m.small;
-        sum.medium += m.medium;
-        sum.large += m.large;
-        sum.wins += m.wins;
-        sum.entries += m.entries;
-        sum.wonAmount += m.wonAmount;
-        sum.expenses += m.expenses;
-    }
+    for (const Tally& m : months)
+        sum += m;
     return sum;
 }
 
-QStringList yearRowTexts(int month, const SummaryFigures& figures)
+QStringList yearRowTexts(int month, const Tally& figures)
 {
-    return QStringList{QString::number(month)} + figures.texts();
+    return QStringList{QString::number(month)} + summaryTexts(figures);
 }
 
 QStringList totalRowTexts(const TotalRow& row)
 {
-    return QStringList{row.year} + row.figures.texts() + QStringList{row.toTarget.toText()};
+    return QStringList{row.year} + summaryTexts(row.figures) + QStringList{row.toTarget.toText()};
 }
 
 QByteArray formatYearSummary(const YearSummary& summary)

@@ -11,33 +11,17 @@
 // ten fields) and "total.log" (one row of eleven fields per year, in year order). Both are
 // comma-separated without quotes, code page 932, CR LF, scrambled at rest.
 //
-// Rows are held as figures; the win rate and the balance are always derived from them,
+// Rows are held as tallies; the win rate and the balance are always derived from them,
 // so a written file never carries a rate or balance that disagrees with its counts.
 
-// Fields 2-10 of a summary row.
-struct SummaryFigures
-{
-    std::int32_t small = 0;
-    std::int32_t medium = 0;
-    std::int32_t large = 0;
-    std::int32_t wins = 0;
-    std::int32_t entries = 0;
-    Currency wonAmount;
-    Currency expenses;
-
-    Currency balance() const { return wonAmount - expenses; }
-    QString rateText() const { return winRateText(wins, entries); }
-    // The nine texts of fields 2-10.
-    QStringList texts() const;
-    Tally toTally() const;
-    static SummaryFigures fromTally(const Tally& tally);
-    bool operator==(const SummaryFigures&) const = default;
-};
+// The texts of fields 2-10 of a summary row: the five counts, the rate, the won amount,
+// the expenses and the balance.
+QStringList summaryTexts(const Tally& figures);
 
 // Twelve month rows, January first.
 struct YearSummary
 {
-    std::array<SummaryFigures, 12> months;
+    std::array<Tally, 12> months;
 
     // Sums of all twelve rows, classes included.
     Tally yearTally() const;
@@ -47,7 +31,7 @@ struct YearSummary
 struct TotalRow
 {
     QString year; // four digits
-    SummaryFigures figures;
+    Tally figures;
     Currency toTarget; // 目標収支金額: still missing to the target after this year
     bool operator==(const TotalRow&) const = default;
 };
@@ -60,7 +44,7 @@ QByteArray formatTotalSummary(const QList<TotalRow>& rows);
 QList<TotalRow> parseTotalSummary(const QByteArray& plain);
 
 // The ten texts of a year row and the eleven texts of a total row, as the lists show them.
-QStringList yearRowTexts(int month, const SummaryFigures& figures);
+QStringList yearRowTexts(int month, const Tally& figures);
 QStringList totalRowTexts(const TotalRow& row);
 
 // Reading from disk. A missing file is not an error (zero rows / no rows); a file that

@@ -24,6 +24,18 @@ QString winRateText(std::int64_t wins, std::int64_t entries)
 
 QString Tally::winRateText() const { return ::winRateText(wins, entries); }
 
+Tally& Tally::operator+=(const Tally& other)
+{
+    wins += other.wins;
+    entries += other.entries;
+    small += other.small;
+    medium += other.medium;
+    large += other.large;
+    wonAmount += other.wonAmount;
+    expenses += other.expenses;
+    return *this;
+}
+
 PrizeClass prizeClassOf(const QString& kekka)
 {
     if (kekka == kSmall)

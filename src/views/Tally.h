@@ -21,6 +21,8 @@ struct Tally
 
     Currency balance() const { return wonAmount - expenses; }
     QString winRateText() const;
+    // Adds every figure of `other`, classes and amounts included.
+    Tally& operator+=(const Tally& other);
     bool operator==(const Tally&) const = default;
 };
 

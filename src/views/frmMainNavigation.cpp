@@ -91,7 +91,7 @@ void frmMain::ColumnHeaderClikSort(QTableView* view, int column)
         return;
     const bool descending = (view == lvwMonth ? m_monthSort : m_searchSort).nextIsDescending();
     QList<EntryRecord> rows = model->entries();
-    sortEntriesByColumn(rows, column, descending);
+    sortByColumn(rows, column, descending);
     model->setEntries(rows);
     if (view == lvwMonth) {
         // The month is written in its new order.

@@ -108,7 +108,7 @@ void frmMain::tabMain_Click()
         ListViewColumnHeadersYear();
         ShowYearList();
         setMonthLabelCaption();
-        const SummaryFigures& row = m_yearSummary.months[m_state.curMonth.toInt() - 1];
+        const Tally& row = m_yearSummary.months[m_state.curMonth.toInt() - 1];
         cmdUnhappyMoneyIn->setEnabled(canBookExpense(row));
         txtUnhappyMoneyValue->setText(row.expenses.toText());
         cmdYearBack->setEnabled(true);

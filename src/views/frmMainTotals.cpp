@@ -249,7 +249,7 @@ void frmMain::lvwYear_ItemClick(int row)
     cmdUnhappyMoneyIn->setEnabled(false);
     if (row < 0 || row >= 12)
         return;
-    const SummaryFigures& figures = m_yearSummary.months[row];
+    const Tally& figures = m_yearSummary.months[row];
     txtUnhappyMoneyValue->setText(figures.expenses.toText());
     cmdUnhappyMoneyIn->setEnabled(canBookExpense(figures));
     m_state.curMonth = QString::number(row + 1).rightJustified(2, u'0');

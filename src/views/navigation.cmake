@@ -1,4 +1,3 @@
 target_sources(zumicore PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/ColumnSort.cpp ${CMAKE_CURRENT_LIST_DIR}/ColumnSort.h
     ${CMAKE_CURRENT_LIST_DIR}/MonthNavigation.cpp ${CMAKE_CURRENT_LIST_DIR}/MonthNavigation.h
 )

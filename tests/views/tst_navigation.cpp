@@ -66,12 +66,12 @@ private slots:
         QList<EntryRecord> rows{makeEntry("2026/07/01", "9"), makeEntry("2026/07/02", "010"),
                                 makeEntry("2026/07/03", "abc"), makeEntry("2026/07/04", "100")};
         SortToggle toggle;
-        sortEntriesByColumn(rows, ID, toggle.nextIsDescending());
+        sortByColumn(rows, ID, toggle.nextIsDescending());
         QStringList ids;
         for (const auto& r : rows)
             ids << r[ID];
         QCOMPARE(ids, (QStringList{"abc", "100", "10", "9"}));
-        sortEntriesByColumn(rows, ID, toggle.nextIsDescending());
+        sortByColumn(rows, ID, toggle.nextIsDescending());
         ids.clear();
         for (const auto& r : rows)
             ids << r[ID];
@@ -83,11 +83,11 @@ private slots:
         QList<EntryRecord> rows{makeEntry("2026/07/01", "1", "b", "当選", "12.5"),
                                 makeEntry("2026/07/02", "2", "B", "当選", "3000"),
                                 makeEntry("2026/07/03", "3", "a", "当選", "0")};
-        sortEntriesByColumn(rows, HappyMoney, false);
+        sortByColumn(rows, HappyMoney, false);
         QCOMPARE(rows[0][HappyMoney], QStringLiteral("0"));
         QCOMPARE(rows[1][HappyMoney], QStringLiteral("12.5")); // kept, never rounded
         QCOMPARE(rows[2][HappyMoney], QStringLiteral("3000"));
-        sortEntriesByColumn(rows, Present, false);
+        sortByColumn(rows, Present, false);
         QCOMPARE(rows[0][Present], QStringLiteral("a"));
         QCOMPARE(rows[1][ID], QStringLiteral("1")); // "b" and "B" keep their order
         QCOMPARE(rows[2][ID], QStringLiteral("2"));

@@ -1,0 +1,3 @@
+foreach(name tst_duplicatecheck tst_keysort)
+    zumi_add_test(${name} LABELS registration)
+endforeach()
