@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "registration/EntryFormHost.h"
 #include "views/ColumnSort.h"
 #include "views/MonthNavigation.h"
 #include "views/MainState.h"
@@ -29,7 +30,11 @@ class QTableView;
 
 // The diary's main window: one tab strip over the month, year, total, search, settings and
 // about pages, the statistics panel, the command buttons and the month navigation.
-class frmMain : public QWidget
+// The address an entry's page opens at: entries taken from the site (ID other than "0")
+// open the site's pick-up page instead of a category page.
+QString siteAddressFor(const QString& url, const QString& id);
+
+class frmMain : public QWidget, public EntryFormHost
 {
     Q_OBJECT
 
@@ -41,20 +46,34 @@ public:
     // Returns false when start-up must end without showing the window.
     bool Form_Load();
 
-    MainState& state() { return m_state; }
     EntryTableModel* monthModel() const { return m_monthModel; }
+    EntryTableModel* searchModel() const { return m_searchModel; }
 
-    void LoadMonthFile();
+    // The entry form's view of this window.
+    const AppContext& context() const override { return m_context; }
+    const Settings& settings() const override { return m_state.settings; }
+    QString currentTabKey() const override;
+    EntryTableModel& monthList() override { return *m_monthModel; }
+    EntryTableModel& searchList() override { return *m_searchModel; }
+    MainState& state() override { return m_state; }
+    QDate shownDate() const override;
+    void LoadMonthFile() override;
     // Writes the month on show. False (with a message to the user) when it was not written.
-    bool SaveMonthFile();
+    bool SaveMonthFile() override;
+    // Recounts the list on show and fills the statistics panel.
+    void RefreshTotals() override;
+    void SortMonthList() override;
+    void removeMonthRowForMove(int row) override;
+    void OpenSiteUrl(const QString& url, const QString& id) override;
+    void OpenDocument(const QString& path) override;
+    void disableEntryCommands() override;
+    QWidget* mainWidget() override { return this; }
 
     static QString VersionText();
 
     // Asks for the start password while starting; false ends the program.
     void setLoginPrompt(std::function<bool()> prompt);
     void cmdShortcut_Click();
-
-    QString currentTabKey() const;
 
 public slots:
     void cmdEnd_Click();
@@ -65,6 +84,12 @@ public slots:
     void cmdYearNext_Click();
     void dtpDate_Change();
     void cmdUnhappyMoneyIn_Click();
+    void cmdDelete_Click();
+    void cmdAllDelete_Click();
+    void DeleteSelectedEntries();
+    void cmdURL_Click();
+    void cmdHelp_Click();
+    void cmdUserInput_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -90,14 +115,18 @@ private:
     QString currentMonthPath() const;
     bool chkStartPasswordChecked() const;
     bool optEndDayChecked() const;
-    // Recounts the list on show and fills the statistics panel.
-    void RefreshTotals();
     // Hooks of the month road: after a load (expenses of the month) and after a save
     // (year and total summaries, target check).
     void monthLoaded();
     void monthSaved();
 
     void connectEvents();
+    void connectShellCommands();
+    void emptiedMonth();
+    void removeYearFromTotal();
+    void afterYearFolderRemoved();
+    // Removes rows (0-based) of the month on show and saves or tidies the month.
+    void removeMonthRows(QList<int> rows);
     // The commands of the month tab: all off, or those the month tab offers without a selection.
     void enableMonthTabCommands(bool enabled);
     void BuildEntryColumns(QTableView* view);
@@ -196,4 +225,11 @@ private:
     QDateEdit* dtpDate = nullptr;
     QProgressBar* prgShinko = nullptr;
     QPushButton* cmdEnd = nullptr;
+    QPushButton* cmdHelp = nullptr;
+    QPushButton* cmdUserInput = nullptr;
+    QPushButton* cmdShortcut = nullptr;
+    QPushButton* cmdZumiraHomepage = nullptr;
+    QPushButton* cmdZumiraMail = nullptr;
+    QPushButton* cmdMyHomepage = nullptr;
+    QPushButton* cmdMyMail = nullptr;
 };

@@ -239,8 +239,36 @@ QWidget* frmMain::buildAboutPage()
 {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
+
+    auto* site = named(new QGroupBox(QStringLiteral("懸賞情報サイト「ズミラ広場」")), "fraZumira");
+    auto* siteRow = new QHBoxLayout(site);
+    cmdZumiraHomepage = button("cmdZumiraHomepage", QStringLiteral("ズミラ広場を開く"));
+    cmdZumiraMail = button("cmdZumiraMail", QStringLiteral("ズミラ広場へのお問い合わせ"));
+    siteRow->addWidget(cmdZumiraHomepage);
+    siteRow->addWidget(cmdZumiraMail);
+    siteRow->addStretch();
+    layout->addWidget(site);
+
+    auto* home = named(new QGroupBox(QStringLiteral("作者")), "fraHome");
+    auto* homeRow = new QHBoxLayout(home);
+    cmdMyHomepage = button("cmdMyHomepage", QStringLiteral("作者のホームページ"));
+    cmdMyMail = button("cmdMyMail", QStringLiteral("作者へのメール"));
+    homeRow->addWidget(cmdMyHomepage);
+    homeRow->addWidget(cmdMyMail);
+    homeRow->addStretch();
+    layout->addWidget(home);
+
+    auto* notices = named(new QGroupBox(QStringLiteral("ソフト情報")), "fraTyosaku");
+    auto* noticeColumn = new QVBoxLayout(notices);
     lblVersion = named(new QLabel, "lblVersion");
-    layout->addWidget(lblVersion);
+    noticeColumn->addWidget(lblVersion);
+    noticeColumn->addWidget(new QLabel(QStringLiteral("本ソフトはフリーソフトです。データは各自の責任で保存して下さい。")));
+    cmdShortcut = button("cmdShortcut", QStringLiteral("ﾃﾞｽｸﾄｯﾌﾟ上にｼｮｰﾄｶｯﾄ作成"));
+    auto* shortcutRow = new QHBoxLayout;
+    shortcutRow->addWidget(cmdShortcut);
+    shortcutRow->addStretch();
+    noticeColumn->addLayout(shortcutRow);
+    layout->addWidget(notices);
     layout->addStretch();
     return page;
 }
@@ -293,12 +321,16 @@ QWidget* frmMain::buildCommandBar()
     prgShinko->setTextVisible(false);
     prgShinko->setValue(0);
     cmdEnd = button("cmdEnd", QStringLiteral("終了(&E)"));
+    cmdHelp = button("cmdHelp", QStringLiteral("ヘルプ(&Q)"));
+    cmdUserInput = button("cmdUserInput", QStringLiteral("ズミキー(&N)"));
     for (QPushButton* b : {cmdHensyu, cmdInput, cmdNewInput, cmdDelete, cmdAllDelete, cmdURL, cmdSave, cmdPrint})
         row->addWidget(b);
     row->addStretch();
     for (QWidget* w : std::initializer_list<QWidget*>{cmdYearBack, cmdMonthBack, dtpDate, cmdMonthNext, cmdYearNext})
         row->addWidget(w);
     row->addWidget(prgShinko);
+    row->addWidget(cmdUserInput);
+    row->addWidget(cmdHelp);
     row->addWidget(cmdEnd);
     for (QPushButton* b : {cmdYearBack, cmdMonthBack, cmdMonthNext, cmdYearNext})
         b->setFixedWidth(36);

@@ -5,7 +5,9 @@ target_sources(zumiforms PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/frmMain.cpp ${CMAKE_CURRENT_LIST_DIR}/frmMain.h
     ${CMAKE_CURRENT_LIST_DIR}/frmMainLayout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmMainMonth.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frmMainDelete.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmMainNavigation.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frmMainShell.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmMainTabs.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmMainTotals.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DigitKeyFilter.cpp ${CMAKE_CURRENT_LIST_DIR}/DigitKeyFilter.h
