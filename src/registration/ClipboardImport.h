@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Deployment.h"
 #include "store/EntryRecord.h"
 
 #include <QDate>
@@ -24,7 +25,7 @@ struct ImportParseOptions
     // The day the main window shows; it becomes the entry date of every listing.
     QDate viewedDay;
     // Prefix of the address given to a listing without a "URL " line; the ID follows it.
-    QString pickupPrefix;
+    QString pickupPrefix = deployment::kSitePickupPrefix;
 };
 
 // A listing that could not be read; it is left out and reported to the user.

@@ -32,7 +32,6 @@ ImportParseOptions options(bool keyIsEndDay = true)
     ImportParseOptions o;
     o.keyIsEndDay = keyIsEndDay;
     o.viewedDay = QDate(2024, 2, 20);
-    o.pickupPrefix = deployment::kSitePickupPrefix;
     return o;
 }
 
