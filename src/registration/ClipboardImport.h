@@ -53,6 +53,11 @@ struct ImportParse
     QStringList skippedIds() const;
 };
 
+// The message shown once after an import that left listings out ("" when none was):
+// their ID numbers, or the line of a listing whose ID could not be read.
+QString skippedListingsMessage(const QList<SkippedListing>& skipped);
+inline const QString kSkippedListingsCaption = QStringLiteral("取込登録");
+
 // Splits at hard line breaks (CR LF, LF or CR) and drops trailing blanks of each line.
 // There is no limit on the length of a line.
 QStringList splitClipboardLines(const QString& text);

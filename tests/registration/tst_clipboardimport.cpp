@@ -195,6 +195,17 @@ private slots:
         QCOMPARE(parsed.skipped.first().line, 6);
     }
 
+    void skippedMessageNamesEveryListing()
+    {
+        const QString text = listing("100", "2024/03/01") + QStringLiteral("ID: 賞品:x\n") + listing("901", "2024/13/01") +
+                             QStringLiteral("ID:902 賞品:途中まで\n");
+        const ImportParse parsed = parseClipboardListings(text, options(true));
+        QCOMPARE(parsed.records.size(), 1);
+        QCOMPARE(skippedListingsMessage(parsed.skipped),
+                 QStringLiteral("次の懸賞情報は読み取れなかったため、登録しませんでした。\r\n\r\nＩＤ番号：（6行目）、901、902"));
+        QCOMPARE(skippedListingsMessage({}), QString());
+    }
+
     void listingCutOffAtTheEnd()
     {
         const QString text = listing("100", "2024/03/01") + QStringLiteral("ID:300 賞品:途中まで\nURL http://x.example.jp/");
