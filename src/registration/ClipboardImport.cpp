@@ -281,6 +281,17 @@ QStringList ImportParse::skippedIds() const
     return ids;
 }
 
+QString skippedListingsMessage(const QList<SkippedListing>& skipped)
+{
+    if (skipped.isEmpty())
+        return QString();
+    QStringList names;
+    for (const SkippedListing& s : skipped)
+        names.append(s.id.isEmpty() ? QStringLiteral("（%1行目）").arg(s.line) : s.id);
+    return QStringLiteral("次の懸賞情報は読み取れなかったため、登録しませんでした。\r\n\r\nＩＤ番号：") +
+           names.join(QStringLiteral("、"));
+}
+
 QStringList splitClipboardLines(const QString& text)
 {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Deployment.h"
 #include "store/EntryRecord.h"
 
 #include <QDate>
@@ -24,7 +25,7 @@ struct ImportParseOptions
     // The day the main window shows; it becomes the entry date of every listing.
     QDate viewedDay;
     // Prefix of the address given to a listing without a "URL " line; the ID follows it.
-    QString pickupPrefix;
+    QString pickupPrefix = deployment::kSitePickupPrefix;
 };
 
 // A listing that could not be read; it is left out and reported to the user.
@@ -51,6 +52,11 @@ struct ImportParse
     // The IDs of the skipped listings, for the message after the import.
     QStringList skippedIds() const;
 };
+
+// The message shown once after an import that left listings out ("" when none was):
+// their ID numbers, or the line of a listing whose ID could not be read.
+QString skippedListingsMessage(const QList<SkippedListing>& skipped);
+inline const QString kSkippedListingsCaption = QStringLiteral("取込登録");
 
 // Splits at hard line breaks (CR LF, LF or CR) and drops trailing blanks of each line.
 // There is no limit on the length of a line.

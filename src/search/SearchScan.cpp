@@ -9,6 +9,8 @@ QList<SearchStep> planSearchSteps(const AppPaths& paths, const SearchCriteria& r
     const SearchCriteria criteria = normalizedCriteria(raw);
     QList<SearchStep> steps;
     if (criteria.keyDate) {
+        if (!criteria.keyDate->from.isValid() || !criteria.keyDate->to.isValid())
+            return steps;
         const QDate last(criteria.keyDate->to.year(), criteria.keyDate->to.month(), 1);
         for (QDate m(criteria.keyDate->from.year(), criteria.keyDate->from.month(), 1); m <= last; m = m.addMonths(1)) {
             steps.append({{paths.monthFilePath(QString::number(m.year()).rightJustified(4, u'0'),

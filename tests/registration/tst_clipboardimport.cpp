@@ -1,6 +1,7 @@
 #include "registration/ClipboardImport.h"
 #include "registration/Deployment.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -32,7 +33,6 @@ ImportParseOptions options(bool keyIsEndDay = true)
     ImportParseOptions o;
     o.keyIsEndDay = keyIsEndDay;
     o.viewedDay = QDate(2024, 2, 20);
-    o.pickupPrefix = deployment::kSitePickupPrefix;
     return o;
 }
 
@@ -196,12 +196,59 @@ private slots:
         QCOMPARE(parsed.skipped.first().line, 6);
     }
 
+    void skippedMessageNamesEveryListing()
+    {
+        const QString text = listing("100", "2024/03/01") + QStringLiteral("ID: 賞品:x\n") + listing("901", "2024/13/01") +
+                             QStringLiteral("ID:902 賞品:途中まで\n");
+        const ImportParse parsed = parseClipboardListings(text, options(true));
+        QCOMPARE(parsed.records.size(), 1);
+        QCOMPARE(skippedListingsMessage(parsed.skipped),
+                 QStringLiteral("次の懸賞情報は読み取れなかったため、登録しませんでした。\r\n\r\nＩＤ番号：（6行目）、901、902"));
+        QCOMPARE(skippedListingsMessage({}), QString());
+    }
+
     void listingCutOffAtTheEnd()
     {
         const QString text = listing("100", "2024/03/01") + QStringLiteral("ID:300 賞品:途中まで\nURL http://x.example.jp/");
         const ImportParse parsed = parseClipboardListings(text, options(true));
         QCOMPARE(parsed.records.size(), 1);
         QCOMPARE(parsed.skippedIds(), QStringList{"300"});
+    }
+
+    // Listings damaged at random (lines dropped, cut or strewn in): whatever is read must be
+    // a whole record, and the reader must neither stop nor run past the text.
+    void damagedTextGivesOnlyWholeRecords()
+    {
+        const QStringList good = splitClipboardLines(kSample + listing("55", "2025/01/31", "http://https://a.example.jp/") +
+                                                     listing("56", "2024/02/29", {}, "［現金│クイズ］"));
+        const QStringList strewn = {"［│││］", "締切:", "ID:", "賞品:", "URL ", "当選数:締切:2024/02/29x", "］"};
+        QRandomGenerator random(20261207);
+        int records = 0;
+        int skipped = 0;
+        for (int round = 0; round < 1000; ++round) {
+            QStringList lines;
+            for (const QString& line : good) {
+                switch (random.bounded(12)) {
+                case 0: break; // dropped
+                case 1: lines << line.left(random.bounded(int(line.size()) + 1)); break;
+                case 2: lines << strewn[random.bounded(int(strewn.size()))] << line; break;
+                default: lines << line;
+                }
+            }
+            const ImportParse parsed = parseClipboardListings(lines.join(u'\n'), options(random.bounded(2) == 0));
+            records += int(parsed.records.size());
+            skipped += int(parsed.skipped.size());
+            for (const EntryRecord& r : parsed.records) {
+                QVERIFY(QDate::fromString(r[KeyDate], u"yyyy/MM/dd").isValid());
+                QVERIFY(QDate::fromString(r[OtherDate], u"yyyy/MM/dd").isValid());
+                QVERIFY(!r[ID].isEmpty());
+                QCOMPARE(r[Kekka], u"不明");
+                for (const QString& field : r.fields)
+                    QVERIFY(!field.contains(u'"'));
+            }
+        }
+        QVERIFY(records > 500);
+        QVERIFY(skipped > 500);
     }
 
     void textWithoutListings()

@@ -48,6 +48,9 @@ private slots:
         const SearchOutcome outcome = runSearch(folder.paths(), c, QString());
         QCOMPARE(keyDates(outcome.results), (QStringList{"2023/11/15", "2024/01/05", "2024/02/10"}));
         QCOMPARE(outcome.testedEntries, 5);
+
+        c.keyDate->to = QDate();
+        QVERIFY(planSearchSteps(folder.paths(), c).isEmpty());
     }
 
     void allMonthsReadsYearFoldersOnly()
