@@ -88,6 +88,7 @@ public slots:
     void cmdAllDelete_Click();
     void DeleteSelectedEntries();
     void cmdURL_Click();
+    void cmdInput_Click();
     void cmdHelp_Click();
     void cmdUserInput_Click();
 

@@ -1,2 +1,3 @@
 zumi_add_test(tst_startup LIBS zumiforms LABELS views)
 zumi_add_test(tst_mainwindow LIBS zumiforms LABELS views)
+zumi_add_test(tst_importdelete LIBS zumiforms LABELS views)

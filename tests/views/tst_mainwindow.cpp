@@ -5,6 +5,7 @@
 #include "views/EntryTableModel.h"
 #include "views/SummaryFiles.h"
 #include "views/frmMain.h"
+#include "MainWindowHarness.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -21,38 +22,7 @@
 
 namespace {
 
-// A main window over a throw-away program folder, started on a fixed day.
-struct Harness
-{
-    explicit Harness(QDate today, const QByteArray& settings = "[Setting]\r\n") : clock(today)
-    {
-        folder.writeSettings(settings);
-    }
-    frmMain& start()
-    {
-        window = std::make_unique<frmMain>(AppContext{folder.paths(), dialogs, clock});
-        if (!window->Form_Load())
-            qFatal("start-up refused");
-        return *window;
-    }
-    template <typename T> T* child(const char* name) { return window->findChild<T*>(QString::fromLatin1(name)); }
-    QPushButton* button(const char* name) { return child<QPushButton>(name); }
-    void selectTab(const char* key)
-    {
-        auto* tabs = child<QTabWidget>("tabMain");
-        for (int i = 0; i < tabs->count(); ++i) {
-            if (tabs->widget(i)->property("tabKey").toString() == QLatin1String(key))
-                tabs->setCurrentIndex(i);
-        }
-    }
-    QString panel(const char* box) { return child<QLineEdit>(box)->text(); }
-    QString shownDate() { return child<QDateEdit>("dtpDate")->date().toString("yyyy/MM/dd"); }
-
-    TempProgramFolder folder;
-    ScriptedDialogs dialogs;
-    FixedClock clock;
-    std::unique_ptr<frmMain> window;
-};
+using Harness = MainWindowHarness;
 
 EntryRecord won(const QString& day, const QString& id, const QString& kekka, const QString& amount,
                 const QString& happyDay = kNoHappyDay)
