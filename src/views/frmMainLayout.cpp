@@ -325,6 +325,9 @@ QWidget* frmMain::buildCommandBar()
     cmdUserInput = button("cmdUserInput", QStringLiteral("ズミキー(&N)"));
     for (QPushButton* b : {cmdHensyu, cmdInput, cmdNewInput, cmdDelete, cmdAllDelete, cmdURL, cmdSave, cmdPrint})
         row->addWidget(b);
+    // Saving and printing lists come with the output commands; until then they are not offered.
+    cmdSave->hide();
+    cmdPrint->hide();
     row->addStretch();
     for (QWidget* w : std::initializer_list<QWidget*>{cmdYearBack, cmdMonthBack, dtpDate, cmdMonthNext, cmdYearNext})
         row->addWidget(w);
