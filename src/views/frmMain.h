@@ -148,6 +148,8 @@ private:
     void entrySelectionChanged(QTableView* view);
     void EnableEntryCommands(QTableView* view);
     ShownDay shownDay() const;
+    void stepShownMonth(int delta);
+    void stepShownYear(int delta);
     void showDay(const ShownDay& day);
     TargetState targetState() const;
     void ReportUnreadableDataFile(const QString& path);

@@ -21,52 +21,48 @@ void frmMain::showDay(const ShownDay& day)
     m_state.lastYearMonth = day.year + u'/' + day.month;
 }
 
-void frmMain::cmdMonthBack_Click()
+void frmMain::stepShownMonth(int delta)
 {
-    if (currentTabKey() != u"T_Month")
+    if (m_state.monthDirty)
+        SaveMonthFile();
+    showDay(stepMonth(shownDay(), dtpDate->date().toString(QStringLiteral("dd")), delta));
+    LoadMonthFile();
+}
+
+void frmMain::stepShownYear(int delta)
+{
+    const QString key = currentTabKey();
+    if (key != u"T_Month" && key != u"T_Year")
         return;
     if (m_state.monthDirty)
         SaveMonthFile();
-    showDay(stepMonth(shownDay(), dtpDate->date().toString(QStringLiteral("dd")), -1));
-    LoadMonthFile();
+    showDay(stepYear(shownDay(), dtpDate->date().toString(QStringLiteral("dd")), delta));
+    if (key == u"T_Month")
+        LoadMonthFile();
+    else
+        ShowYearList();
+    setMonthLabelCaption();
+}
+
+void frmMain::cmdMonthBack_Click()
+{
+    if (currentTabKey() == u"T_Month")
+        stepShownMonth(-1);
 }
 
 void frmMain::cmdMonthNext_Click()
 {
-    if (m_state.monthDirty)
-        SaveMonthFile();
-    showDay(stepMonth(shownDay(), dtpDate->date().toString(QStringLiteral("dd")), +1));
-    LoadMonthFile();
+    stepShownMonth(+1);
 }
 
 void frmMain::cmdYearBack_Click()
 {
-    const QString key = currentTabKey();
-    if (key != u"T_Month" && key != u"T_Year")
-        return;
-    if (m_state.monthDirty)
-        SaveMonthFile();
-    showDay(stepYear(shownDay(), dtpDate->date().toString(QStringLiteral("dd")), -1));
-    if (key == u"T_Month")
-        LoadMonthFile();
-    else
-        ShowYearList();
-    setMonthLabelCaption();
+    stepShownYear(-1);
 }
 
 void frmMain::cmdYearNext_Click()
 {
-    const QString key = currentTabKey();
-    if (key != u"T_Month" && key != u"T_Year")
-        return;
-    if (m_state.monthDirty)
-        SaveMonthFile();
-    showDay(stepYear(shownDay(), dtpDate->date().toString(QStringLiteral("dd")), +1));
-    if (key == u"T_Month")
-        LoadMonthFile();
-    else
-        ShowYearList();
-    setMonthLabelCaption();
+    stepShownYear(+1);
 }
 
 void frmMain::dtpDate_Change()

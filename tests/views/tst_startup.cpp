@@ -6,6 +6,7 @@
 #include "support/TempProgramFolder.h"
 #include "views/EntryTableModel.h"
 #include "views/frmMain.h"
+#include "MainWindowHarness.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -162,29 +163,22 @@ private slots:
 
     void unencodableTextIsRefusedWithTheFieldNamed()
     {
-        TempProgramFolder folder;
-        folder.writeSettings("[Setting]\r\n");
-        ScriptedDialogs dialogs;
-        FixedClock clock(QDate(2026, 7, 15));
-        frmMain window(AppContext{folder.paths(), dialogs, clock});
-        QVERIFY(window.Form_Load());
+        MainWindowHarness h(QDate(2026, 7, 15));
+        frmMain& window = h.start();
         EntryRecord e = makeEntry("2026/07/02", "2");
         e[Present] = QStringLiteral("Crème 🍰");
         window.monthModel()->append({e});
         QVERIFY(!window.SaveMonthFile());
-        QCOMPARE(dialogs.shown.size(), 1);
-        QVERIFY(dialogs.shown[0].box.text.contains(QStringLiteral("「賞品名」")));
-        QVERIFY(!QFile::exists(folder.paths().monthFilePath("2026", "07")));
+        QCOMPARE(h.dialogs.shown.size(), 1);
+        QVERIFY(h.dialogs.shown[0].box.text.contains(QStringLiteral("「賞品名」")));
+        QVERIFY(!QFile::exists(h.folder.paths().monthFilePath("2026", "07")));
     }
 
     void savedMonthRoundTripsAndEmptyMonthLeavesNoFile()
     {
-        TempProgramFolder folder;
-        folder.writeSettings("[Setting]\r\n");
-        ScriptedDialogs dialogs;
-        FixedClock clock(QDate(2026, 7, 15));
-        frmMain window(AppContext{folder.paths(), dialogs, clock});
-        QVERIFY(window.Form_Load());
+        MainWindowHarness h(QDate(2026, 7, 15));
+        frmMain& window = h.start();
+        const TempProgramFolder& folder = h.folder;
         window.monthModel()->append({makeEntry("2026/07/02", "2"), makeEntry("2026/07/03", "3")});
         QVERIFY(window.SaveMonthFile());
         window.LoadMonthFile();
