@@ -39,6 +39,15 @@ QComboBox* makeLockedCombo(QWidget* parent, const QString& name, const QStringLi
     return combo;
 }
 
+// Selects the list item with this text, or shows a stored text that is not in the list.
+void setComboText(QComboBox* combo, const QString& text)
+{
+    const int index = combo->findText(text);
+    combo->setCurrentIndex(index);
+    if (index < 0)
+        combo->setEditText(text);
+}
+
 } // namespace
 
 frmZumikey::frmZumikey(const QString& programFolder, Dialogs& dialogs, const Clock& clock,
@@ -174,9 +183,9 @@ void frmZumikey::Form_Load()
     }
     chkFormState->setChecked(s.formState);
     setTopMost(this, s.formState);
-    cboRuby->setCurrentText(s.ruby);
-    cboKeyInputBefore->setCurrentText(s.keyInputBefore);
-    cboKeyInputAfter->setCurrentText(s.keyInputAfter);
+    setComboText(cboRuby, s.ruby);
+    setComboText(cboKeyInputBefore, s.keyInputBefore);
+    setComboText(cboKeyInputAfter, s.keyInputAfter);
 
     LoadUserProfile();
     UpdateFieldButtons();

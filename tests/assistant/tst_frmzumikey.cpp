@@ -161,6 +161,7 @@ private slots:
         QVERIFY(!a.find<QCheckBox>("chkFormState")->isChecked());
         QVERIFY(!a.form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(a.find<QComboBox>("cboRuby")->currentText(), QStringLiteral("カタカナ"));
+        QCOMPARE(a.find<QComboBox>("cboRuby")->currentIndex(), 1); // the list follows the text
         QCOMPARE(a.find<QComboBox>("cboKeyInputBefore")->currentText(), QStringLiteral("Shift + Ins"));
         // Not in the list: shown as stored, and it sends no key.
         QCOMPARE(a.find<QComboBox>("cboKeyInputAfter")->currentText(), QStringLiteral("Esc"));
