@@ -1,3 +1,4 @@
+#include "assistant/StartUp.h"
 #include "assistant/frmZumikey.h"
 #include "core/Clock.h"
 #include "core/Cp932.h"
@@ -15,11 +16,8 @@ int main(int argc, char* argv[])
     QtDialogs dialogs;
 
     SingleInstance instance(QStringLiteral("zumikey"), programFolder);
-    if (!instance.tryAcquire()) {
-        dialogs.message({QStringLiteral("ズミキー（入力支援ツール）は、すでに起動しています。"),
-                         QStringLiteral("多重起動不可"), MessageIcon::None, MessageButtons::Ok});
+    if (!acquireSingleInstance(instance, dialogs))
         return 0;
-    }
     if (!cp932::isAvailable()) {
         dialogs.message({QStringLiteral("文字コード（Shift_JIS）の変換機能が見つかりません。"),
                          QStringLiteral("エラー"), MessageIcon::Critical, MessageButtons::Ok});

@@ -15,4 +15,5 @@ target_link_libraries(zumicore PUBLIC PkgConfig::ICU)
 target_sources(zumiassistant PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/frmUserProfile.cpp ${CMAKE_CURRENT_LIST_DIR}/frmUserProfile.h
     ${CMAKE_CURRENT_LIST_DIR}/frmZumikey.cpp ${CMAKE_CURRENT_LIST_DIR}/frmZumikey.h
+    ${CMAKE_CURRENT_LIST_DIR}/StartUp.cpp ${CMAKE_CURRENT_LIST_DIR}/StartUp.h
 )

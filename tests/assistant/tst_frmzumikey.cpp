@@ -1,10 +1,12 @@
 #include "assistant/frmUserProfile.h"
+#include "assistant/StartUp.h"
 #include "assistant/frmZumikey.h"
 #include "core/AtomicFile.h"
 #include "core/Clock.h"
 #include "core/Cp932.h"
 #include "core/Scramble.h"
 #include "platform/ForeignWindows.h"
+#include "platform/SingleInstance.h"
 #include "platform/WindowLevel.h"
 #include "support/ScriptedDialogs.h"
 
@@ -331,6 +333,22 @@ private slots:
         age->click();
         QCOMPARE(a.dialogs.clipboard, QStringLiteral("20歳"));
         QCOMPARE(a.form->userAge(), QStringLiteral("20歳"));
+    }
+
+    void secondInstanceIsRefused()
+    {
+        QTemporaryDir dir;
+        ScriptedDialogs dialogs;
+        SingleInstance first(QStringLiteral("zumikey"), dir.path());
+        QVERIFY(acquireSingleInstance(first, dialogs));
+        SingleInstance second(QStringLiteral("zumikey"), dir.path());
+        QVERIFY(!acquireSingleInstance(second, dialogs));
+        QCOMPARE(dialogs.shown.size(), 1);
+        const MessageBoxSpec& box = dialogs.shown.first().box;
+        QCOMPARE(box.text, QStringLiteral("ズミキー（入力支援ツール）は、すでに起動しています。"));
+        QCOMPARE(box.caption, QStringLiteral("多重起動不可"));
+        QCOMPARE(box.icon, MessageIcon::None);
+        QCOMPARE(box.buttons, MessageButtons::Ok);
     }
 
     void profileEditorReloadsTheButtons()

@@ -84,8 +84,12 @@ public:
         return m_process.waitForStarted(5000);
     }
 
-    ~Helper()
+    ~Helper() { stop(); }
+
+    void stop()
     {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
         m_process.kill();
         m_process.waitForFinished(3000);
     }
@@ -182,6 +186,14 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(helper.last(QStringLiteral("text first ")), QStringLiteral("山田　花子山田"), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(helper.last(QStringLiteral("focus ")), QStringLiteral("second"), 10000);
         QCOMPARE(dialogs.clipboardText(), QStringLiteral("山田"));
+
+        // Once the target has gone, a click only fills the clipboard.
+        helper.stop();
+        QVERIFY(!windows->activate(helperWindow));
+        click(assistant.fieldButton(FieldRow::UserName, 2));
+        QTRY_COMPARE(dialogs.clipboardText(), QStringLiteral("花子"));
+        QTest::qWait(200);
+        QCOMPARE(assistant.targetWindow(), helperWindow);
         QVERIFY(dialogs.shown.isEmpty());
         assistant.close();
     }
