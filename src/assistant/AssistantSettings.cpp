@@ -31,7 +31,8 @@ QStringList rubyChoices()
 
 QStringList keyInputBeforeChoices()
 {
-    return {QStringLiteral("Ctrl + V"), QStringLiteral("Alt , E , P"), QStringLiteral("Shift + Ins")};
+    return {QStringLiteral("Ctrl + V"), QStringLiteral("Alt , E , P"),
+            QStringLiteral("Shift + Ins")};
 }
 
 QStringList keyInputAfterChoices()
@@ -131,7 +132,7 @@ QList<KeyStroke> parseKeySequence(const QString& sequence)
     for (qsizetype i = 0; i < sequence.size(); ++i) {
         const QChar c = sequence[i];
         if (c == u'^' || c == u'%' || c == u'+') {
-            held << (c == u'^' ? QStringLiteral("Control_L")
+            held << (c == u'^'   ? QStringLiteral("Control_L")
                      : c == u'%' ? QStringLiteral("Alt_L")
                                  : QStringLiteral("Shift_L"));
             continue;

@@ -7,8 +7,18 @@
 // The field buttons of the assistant's window: nine rows of a main button (index 0) and
 // part buttons (1 and up), then three single buttons.
 enum class FieldRow {
-    UserName, UserNameKana, UserMail, UserZip, UserAddress, UserAddressKana,
-    UserTel1, UserTel2, UserBirthday, UserAge, UserSex, UserJob,
+    UserName,
+    UserNameKana,
+    UserMail,
+    UserZip,
+    UserAddress,
+    UserAddressKana,
+    UserTel1,
+    UserTel2,
+    UserBirthday,
+    UserAge,
+    UserSex,
+    UserJob,
 };
 constexpr int kFieldRowCount = 12;
 

@@ -15,8 +15,8 @@ public:
     explicit Transform(const char* id)
     {
         UErrorCode status = U_ZERO_ERROR;
-        m_transliterator.reset(icu::Transliterator::createInstance(
-            icu::UnicodeString::fromUTF8(id), UTRANS_FORWARD, status));
+        m_transliterator.reset(icu::Transliterator::createInstance(icu::UnicodeString::fromUTF8(id),
+                                                                   UTRANS_FORWARD, status));
         if (U_FAILURE(status))
             m_transliterator.reset();
     }

@@ -6,7 +6,7 @@
 struct ProfileCheck
 {
     bool ok = true;
-    QString message;         // the text of the "入力エラー" box when not ok
+    QString message;                        // the text of the "入力エラー" box when not ok
     ProfileKey box = ProfileKey::UserName1; // the box that gets the focus when not ok
     // The boxes' texts after the checks that passed rewrote kana boxes to full width.
     UserProfile rewritten;

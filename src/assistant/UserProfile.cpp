@@ -10,12 +10,11 @@
 namespace {
 
 constexpr const char* kKeyNames[kProfileKeyCount] = {
-    "UserName1", "UserName2", "UserMail", "UserZip1", "UserZip2",
-    "UserAddressKana1", "UserAddressKana2", "UserAddressKana3", "UserAddressKana4",
-    "UserAddress1", "UserAddress2", "UserAddress3", "UserAddress4",
-    "UserNamekana1", "UserNamekana2", "UserJob",
-    "UserTel11", "UserTel12", "UserTel13", "UserTel21", "UserTel22", "UserTel23",
-    "UserBirthday", "UserSex",
+    "UserName1",        "UserName2",        "UserMail",         "UserZip1",         "UserZip2",
+    "UserAddressKana1", "UserAddressKana2", "UserAddressKana3", "UserAddressKana4", "UserAddress1",
+    "UserAddress2",     "UserAddress3",     "UserAddress4",     "UserNamekana1",    "UserNamekana2",
+    "UserJob",          "UserTel11",        "UserTel12",        "UserTel13",        "UserTel21",
+    "UserTel22",        "UserTel23",        "UserBirthday",     "UserSex",
 };
 
 const QString kSection = QStringLiteral("UserProfile");
@@ -65,7 +64,8 @@ QString formatProfileText(const UserProfile& profile)
 {
     QString text = QStringLiteral("[UserProfile]\r\n");
     for (int i = 0; i < kProfileKeyCount; ++i)
-        text += QString::fromLatin1(kKeyNames[i]) + u'=' + profile.values[i] + QStringLiteral("\r\n");
+        text +=
+            QString::fromLatin1(kKeyNames[i]) + u'=' + profile.values[i] + QStringLiteral("\r\n");
     return text;
 }
 

@@ -8,12 +8,30 @@
 
 // The user's own profile as kept in "user.dat", one string per key.
 enum class ProfileKey {
-    UserName1, UserName2, UserMail, UserZip1, UserZip2,
-    UserAddressKana1, UserAddressKana2, UserAddressKana3, UserAddressKana4,
-    UserAddress1, UserAddress2, UserAddress3, UserAddress4,
-    UserNameKana1, UserNameKana2, UserJob,
-    UserTel11, UserTel12, UserTel13, UserTel21, UserTel22, UserTel23,
-    UserBirthday, UserSex,
+    UserName1,
+    UserName2,
+    UserMail,
+    UserZip1,
+    UserZip2,
+    UserAddressKana1,
+    UserAddressKana2,
+    UserAddressKana3,
+    UserAddressKana4,
+    UserAddress1,
+    UserAddress2,
+    UserAddress3,
+    UserAddress4,
+    UserNameKana1,
+    UserNameKana2,
+    UserJob,
+    UserTel11,
+    UserTel12,
+    UserTel13,
+    UserTel21,
+    UserTel22,
+    UserTel23,
+    UserBirthday,
+    UserSex,
 };
 constexpr int kProfileKeyCount = 24;
 

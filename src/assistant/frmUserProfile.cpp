@@ -86,22 +86,34 @@ void frmUserProfile::buildLayout()
 
     const QString nameCaption = QStringLiteral("お名前(漢字)");
     addRow(QStringLiteral("lblUserName"), nameCaption,
-           {addBox(K::UserName1, QStringLiteral("txtUserName_1"), 10, true, nameParts[0], named(nameCaption, nameParts[0])),
-            addBox(K::UserName2, QStringLiteral("txtUserName_2"), 10, true, nameParts[1], named(nameCaption, nameParts[1]))});
+           {addBox(K::UserName1, QStringLiteral("txtUserName_1"), 10, true, nameParts[0],
+                   named(nameCaption, nameParts[0])),
+            addBox(K::UserName2, QStringLiteral("txtUserName_2"), 10, true, nameParts[1],
+                   named(nameCaption, nameParts[1]))});
     const QString kanaCaption = QStringLiteral("お名前(かな)");
     addRow(QStringLiteral("lblUserNameKana"), kanaCaption,
-           {addBox(K::UserNameKana1, QStringLiteral("txtUserNameKana_1"), 20, true, nameParts[0], named(kanaCaption, nameParts[0])),
-            addBox(K::UserNameKana2, QStringLiteral("txtUserNameKana_2"), 20, true, nameParts[1], named(kanaCaption, nameParts[1]))});
+           {addBox(K::UserNameKana1, QStringLiteral("txtUserNameKana_1"), 20, true, nameParts[0],
+                   named(kanaCaption, nameParts[0])),
+            addBox(K::UserNameKana2, QStringLiteral("txtUserNameKana_2"), 20, true, nameParts[1],
+                   named(kanaCaption, nameParts[1]))});
     const QString mailCaption = QStringLiteral("メールアドレス");
     addRow(QStringLiteral("lblUserMail"), mailCaption,
            {addBox(K::UserMail, QStringLiteral("txtUserMail"), 96, false, QString(), mailCaption)});
     const QString zipCaption = QStringLiteral("郵便番号");
-    QLineEdit* zip1 = addBox(K::UserZip1, QStringLiteral("txtUserZip_1"), 3, false, QString(), named(zipCaption, QStringLiteral("1")));
-    QLineEdit* zip2 = addBox(K::UserZip2, QStringLiteral("txtUserZip_2"), 4, false, QString(), named(zipCaption, QStringLiteral("2")));
+    QLineEdit* zip1 = addBox(K::UserZip1, QStringLiteral("txtUserZip_1"), 3, false, QString(),
+                             named(zipCaption, QStringLiteral("1")));
+    QLineEdit* zip2 = addBox(K::UserZip2, QStringLiteral("txtUserZip_2"), 4, false, QString(),
+                             named(zipCaption, QStringLiteral("2")));
     addRow(QStringLiteral("lblUserZip"), zipCaption, {zip1, zip2});
     m_digitBoxes << zip1 << zip2;
 
-    const struct { const char* label; const char16_t* caption; const char* box; K first; } addressRows[] = {
+    const struct
+    {
+        const char* label;
+        const char16_t* caption;
+        const char* box;
+        K first;
+    } addressRows[] = {
         {"lblUserAddress", u"住所(漢字)", "txtUserAddress_%1", K::UserAddress1},
         {"lblUserAddressKana", u"住所(かな)", "txtUserAddressKana_%1", K::UserAddressKana1},
     };
@@ -115,7 +127,13 @@ void frmUserProfile::buildLayout()
         addRow(QString::fromLatin1(r.label), caption, boxes);
     }
 
-    const struct { const char* label; const char16_t* caption; const char* box; K first; } telRows[] = {
+    const struct
+    {
+        const char* label;
+        const char16_t* caption;
+        const char* box;
+        K first;
+    } telRows[] = {
         {"lblUserTel1", u"電話番号1", "txtUserTel1_%1", K::UserTel11},
         {"lblUserTel2", u"電話番号2", "txtUserTel2_%1", K::UserTel21},
     };
@@ -160,7 +178,8 @@ void frmUserProfile::buildLayout()
     tabOrder << optUserMan << optUserWoman;
 
     const QString jobCaption = QStringLiteral("職業");
-    QLineEdit* job = addBox(K::UserJob, QStringLiteral("txtUserJob"), 50, true, QString(), jobCaption);
+    QLineEdit* job =
+        addBox(K::UserJob, QStringLiteral("txtUserJob"), 50, true, QString(), jobCaption);
     auto* jobLabel = new QLabel(jobCaption, this);
     jobLabel->setObjectName(QStringLiteral("lblUserJob"));
     jobLabel->setBuddy(job);
@@ -267,10 +286,10 @@ void frmUserProfile::clearBoxes()
 
 void frmUserProfile::cmdUserClear_Click()
 {
-    const MessageAnswer answer = m_dialogs.message(
-        {QStringLiteral("本当にクリアしますか？\r\n実行すると元には戻せません。"),
-         QStringLiteral("クリアの確認"), MessageIcon::Question, MessageButtons::YesNo,
-         MessageAnswer::Yes});
+    const MessageAnswer answer =
+        m_dialogs.message({QStringLiteral("本当にクリアしますか？\r\n実行すると元には戻せません。"),
+                           QStringLiteral("クリアの確認"), MessageIcon::Question,
+                           MessageButtons::YesNo, MessageAnswer::Yes});
     if (answer != MessageAnswer::Yes)
         return;
     clearBoxes();

@@ -1,8 +1,8 @@
 #include "frmZumikey.h"
 
-#include "frmUserProfile.h"
 #include "core/Clock.h"
 #include "core/Dialogs.h"
+#include "frmUserProfile.h"
 #include "platform/ForeignWindows.h"
 #include "platform/WindowLevel.h"
 
@@ -134,9 +134,16 @@ void frmZumikey::buildLayout()
     chkFormState->setChecked(true);
     options->addWidget(chkFormState, 0, 0, 1, 2);
     cboRuby = makeLockedCombo(fraOption, QStringLiteral("cboRuby"), rubyChoices());
-    cboKeyInputBefore = makeLockedCombo(fraOption, QStringLiteral("cboKeyInputBefore"), keyInputBeforeChoices());
-    cboKeyInputAfter = makeLockedCombo(fraOption, QStringLiteral("cboKeyInputAfter"), keyInputAfterChoices());
-    const struct { const char* name; const char16_t* caption; QComboBox* combo; } labelled[] = {
+    cboKeyInputBefore =
+        makeLockedCombo(fraOption, QStringLiteral("cboKeyInputBefore"), keyInputBeforeChoices());
+    cboKeyInputAfter =
+        makeLockedCombo(fraOption, QStringLiteral("cboKeyInputAfter"), keyInputAfterChoices());
+    const struct
+    {
+        const char* name;
+        const char16_t* caption;
+        QComboBox* combo;
+    } labelled[] = {
         {"lblRuby", u"ルビの入力形式", cboRuby},
         {"lblKeyInputBefore", u"貼り付けキー", cboKeyInputBefore},
         {"lblKeyInputAfter", u"入力後の追加キー", cboKeyInputAfter},
@@ -223,8 +230,9 @@ void frmZumikey::closeEvent(QCloseEvent* event)
 
 void frmZumikey::setOptionPanelOpen(bool open)
 {
-    for (QWidget* w : {static_cast<QWidget*>(chkFormState), static_cast<QWidget*>(cboRuby),
-                       static_cast<QWidget*>(cboKeyInputBefore), static_cast<QWidget*>(cboKeyInputAfter)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(chkFormState), static_cast<QWidget*>(cboRuby),
+          static_cast<QWidget*>(cboKeyInputBefore), static_cast<QWidget*>(cboKeyInputAfter)})
         w->setEnabled(open);
     fraOption->setVisible(open);
     cmdOption->setText(open ? kOptionHide : kOptionShow);
@@ -280,8 +288,9 @@ QPushButton* frmZumikey::fieldButton(FieldRow row, int index) const
 
 QString frmZumikey::textFor(FieldRow row, int index)
 {
-    const QString text = fieldText(m_profile, row, index,
-                                   cboRuby->currentText() == QStringLiteral("カタカナ"), m_clock.today());
+    const QString text =
+        fieldText(m_profile, row, index, cboRuby->currentText() == QStringLiteral("カタカナ"),
+                  m_clock.today());
     if (row == FieldRow::UserAge)
         gstrUserAge = text;
     return text;
@@ -299,9 +308,11 @@ void frmZumikey::PasteToTargetWindow()
     if (!m_windows.available()) {
         if (!m_toldUnavailable) {
             m_toldUnavailable = true;
-            m_dialogs.message({QStringLiteral("この環境（Wayland）では、ほかのウィンドウへの自動入力はできません。\r\n"
-                                              "テキストはクリップボードに入っていますので、貼り付けてお使いください。"),
-                               QStringLiteral("ズミキー"), MessageIcon::Information, MessageButtons::Ok});
+            m_dialogs.message(
+                {QStringLiteral(
+                     "この環境（Wayland）では、ほかのウィンドウへの自動入力はできません。\r\n"
+                     "テキストはクリップボードに入っていますので、貼り付けてお使いください。"),
+                 QStringLiteral("ズミキー"), MessageIcon::Information, MessageButtons::Ok});
         }
         return;
     }
@@ -331,7 +342,8 @@ bool frmZumikey::eventFilter(QObject* watched, QEvent* event)
     const bool isCombo = qobject_cast<QComboBox*>(watched) || qobject_cast<QLineEdit*>(watched);
     if (isCombo && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Tab || key == Qt::Key_Backtab)
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Tab ||
+            key == Qt::Key_Backtab)
             return false;
         m_dialogs.beep();
         return true;

@@ -18,7 +18,9 @@ public:
 class X11Windows : public ForeignWindows
 {
 public:
-    explicit X11Windows(std::unique_ptr<x11desktop::Session> session) : m_session(std::move(session)) {}
+    explicit X11Windows(std::unique_ptr<x11desktop::Session> session)
+        : m_session(std::move(session))
+    {}
 
     bool available() const override { return true; }
     quint64 activeWindow() override { return m_session->activeWindow(); }

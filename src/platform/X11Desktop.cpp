@@ -48,8 +48,9 @@ struct Session::Impl
         unsigned long count = 0;
         unsigned long after = 0;
         unsigned char* data = nullptr;
-        if (XGetWindowProperty(display, root(), supported, 0, 4096, False, XA_ATOM, &type,
-                               &format, &count, &after, &data) != Success || !data)
+        if (XGetWindowProperty(display, root(), supported, 0, 4096, False, XA_ATOM, &type, &format,
+                               &count, &after, &data) != Success ||
+            !data)
             return false;
         bool found = false;
         const Atom* atoms = reinterpret_cast<const Atom*>(data);
@@ -67,7 +68,8 @@ struct Session::Impl
         unsigned long after = 0;
         unsigned char* data = nullptr;
         if (XGetWindowProperty(display, root(), netActiveWindow, 0, 1, False, XA_WINDOW, &type,
-                               &format, &count, &after, &data) != Success || !data)
+                               &format, &count, &after, &data) != Success ||
+            !data)
             return None;
         const Window w = count == 1 ? *reinterpret_cast<const Window*>(data) : None;
         XFree(data);

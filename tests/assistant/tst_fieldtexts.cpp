@@ -78,7 +78,8 @@ private slots:
             R(FieldRow::UserJob, 0, false, u"会社員"),
         };
         for (const auto& [row, index, katakana, text] : rows)
-            QTest::addRow("%s(%d)%s", qPrintable(fieldControlName(row)), index, katakana ? " katakana" : "")
+            QTest::addRow("%s(%d)%s", qPrintable(fieldControlName(row)), index,
+                          katakana ? " katakana" : "")
                 << row << index << katakana << text;
     }
 
@@ -105,8 +106,8 @@ private slots:
             << QStringLiteral("トウキョウトチヨダク１－１　ビル");
         QTest::newRow("empty given name keeps the space")
             << K::UserName2 << QString() << FieldRow::UserName << QStringLiteral("山田　");
-        QTest::newRow("second @ ends the domain part")
-            << K::UserMail << QStringLiteral("a@b@c.jp") << FieldRow::UserMail << QStringLiteral("b");
+        QTest::newRow("second @ ends the domain part") << K::UserMail << QStringLiteral("a@b@c.jp")
+                                                       << FieldRow::UserMail << QStringLiteral("b");
     }
 
     void joinedTextsWithMissingParts()
@@ -136,10 +137,14 @@ private slots:
         QTest::addColumn<QDate>("birthday");
         QTest::addColumn<QDate>("today");
         QTest::addColumn<QString>("text");
-        QTest::newRow("day before the birthday") << QDate(1971, 1, 1) << QDate(1990, 12, 31) << QStringLiteral("19歳");
-        QTest::newRow("on the birthday") << QDate(1971, 1, 1) << QDate(1991, 1, 1) << QStringLiteral("20歳");
-        QTest::newRow("same month, earlier day") << QDate(1980, 6, 15) << QDate(2026, 6, 14) << QStringLiteral("45歳");
-        QTest::newRow("leap day on 28 Feb") << QDate(2000, 2, 29) << QDate(2026, 2, 28) << QStringLiteral("25歳");
+        QTest::newRow("day before the birthday")
+            << QDate(1971, 1, 1) << QDate(1990, 12, 31) << QStringLiteral("19歳");
+        QTest::newRow("on the birthday")
+            << QDate(1971, 1, 1) << QDate(1991, 1, 1) << QStringLiteral("20歳");
+        QTest::newRow("same month, earlier day")
+            << QDate(1980, 6, 15) << QDate(2026, 6, 14) << QStringLiteral("45歳");
+        QTest::newRow("leap day on 28 Feb")
+            << QDate(2000, 2, 29) << QDate(2026, 2, 28) << QStringLiteral("25歳");
     }
 
     void age()
@@ -180,8 +185,10 @@ private slots:
 
     void kanaConversions()
     {
-        QCOMPARE(kana::toKatakana(QStringLiteral("ゔぁゕゖー漢字1")), QStringLiteral("ヴァヵヶー漢字1"));
-        QCOMPARE(kana::toFullWidth(QStringLiteral("よつや1-2 ｰｶﾞ")), QStringLiteral("よつや１－２　ーガ"));
+        QCOMPARE(kana::toKatakana(QStringLiteral("ゔぁゕゖー漢字1")),
+                 QStringLiteral("ヴァヵヶー漢字1"));
+        QCOMPARE(kana::toFullWidth(QStringLiteral("よつや1-2 ｰｶﾞ")),
+                 QStringLiteral("よつや１－２　ーガ"));
         QCOMPARE(kana::toHalfWidth(QStringLiteral("１２")), QStringLiteral("12"));
         QVERIFY(kana::isHiraganaLetter(QChar(0x3041)) && kana::isHiraganaLetter(QChar(0x3096)));
         QVERIFY(!kana::isHiraganaLetter(QChar(0x3097)) && !kana::isHiraganaLetter(u'ア'));

@@ -23,7 +23,10 @@ struct Editor
     std::unique_ptr<frmUserProfile> form;
 
     void open() { form = std::make_unique<frmUserProfile>(path, false, dialogs); }
-    QLineEdit* edit(const char* name) const { return form->findChild<QLineEdit*>(QLatin1String(name)); }
+    QLineEdit* edit(const char* name) const
+    {
+        return form->findChild<QLineEdit*>(QLatin1String(name));
+    }
     void click(const char* name) const
     {
         QTest::mouseClick(form->findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
@@ -42,7 +45,8 @@ private slots:
         Editor e;
         e.open();
         QCOMPARE(e.form->windowTitle(), QStringLiteral("プロフィール管理"));
-        QCOMPARE(e.form->findChild<QDateEdit*>(QStringLiteral("dtpUserBirthday"))->date(), QDate(1970, 1, 1));
+        QCOMPARE(e.form->findChild<QDateEdit*>(QStringLiteral("dtpUserBirthday"))->date(),
+                 QDate(1970, 1, 1));
         QVERIFY(e.form->findChild<QRadioButton*>(QStringLiteral("optUserWoman"))->isChecked());
         QVERIFY(e.edit("txtUserName_1")->text().isEmpty());
     }
@@ -85,16 +89,27 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("message");
-        QTest::newRow("mail with comma") << "txtUserMail" << "a,b@example.jp"
-            << "メールアドレスに不正な文字が含まれています。\r\n\r\n不正な文字　　　! \" # $ % & ' ( ) * + , / : ; < = > ? [ \\ ] ^ ` { | }  ";
-        QTest::newRow("family name with blank") << "txtUserName_1" << "山 田"
-                                                << "「お名前(漢字)」の「姓」の項目に半角文字が含まれています。";
-        QTest::newRow("family name with ideographic space") << "txtUserName_1" << "山　田"
-                                                            << "「お名前(漢字)」の「姓」の項目に全角スペースが含まれています。";
-        QTest::newRow("kana prefecture with digits") << "txtUserAddressKana_1" << "よつや1-2"
+        QTest::newRow("mail with comma")
+            << "txtUserMail"
+            << "a,b@example.jp"
+            << "メールアドレスに不正な文字が含まれています。\r\n\r\n不正な文字　　　! \" # $ % & ' "
+               "( ) * + , / : ; < = > ? [ \\ ] ^ ` { | }  ";
+        QTest::newRow("family name with blank")
+            << "txtUserName_1"
+            << "山 田"
+            << "「お名前(漢字)」の「姓」の項目に半角文字が含まれています。";
+        QTest::newRow("family name with ideographic space")
+            << "txtUserName_1"
+            << "山　田"
+            << "「お名前(漢字)」の「姓」の項目に全角スペースが含まれています。";
+        QTest::newRow("kana prefecture with digits")
+            << "txtUserAddressKana_1"
+            << "よつや1-2"
             << "「住所(かな)」の「都道府県」の項目に、'ふりがな' 以外の文字が入力されています。";
-        QTest::newRow("emoji in job") << "txtUserJob" << "🍣職人"
-                                      << "「職業」の項目に保存できない文字「\xF0\x9F\x8D\xA3」が含まれています。";
+        QTest::newRow("emoji in job")
+            << "txtUserJob"
+            << "🍣職人"
+            << "「職業」の項目に保存できない文字「\xF0\x9F\x8D\xA3」が含まれています。";
     }
 
     void refusedInputKeepsEverythingAndSelectsTheBox()
@@ -131,7 +146,8 @@ private slots:
         e.edit("txtUserNameKana_1")->setText(QStringLiteral("やまだｰ"));
         e.edit("txtUserAddressKana_2")->setText(QStringLiteral("よつや1-2"));
         e.edit("txtUserZip_1")->setText(QStringLiteral("160"));
-        e.form->findChild<QDateEdit*>(QStringLiteral("dtpUserBirthday"))->setDate(QDate(1985, 3, 9));
+        e.form->findChild<QDateEdit*>(QStringLiteral("dtpUserBirthday"))
+            ->setDate(QDate(1985, 3, 9));
         e.form->findChild<QRadioButton*>(QStringLiteral("optUserMan"))->setChecked(true);
         e.click("cmdUserSet");
         QVERIFY(e.dialogs.shown.isEmpty()); // a good save says nothing
@@ -150,7 +166,8 @@ private slots:
         again.path = e.path;
         again.open();
         QCOMPARE(again.edit("txtUserAddressKana_2")->text(), QStringLiteral("よつや１－２"));
-        QCOMPARE(again.form->findChild<QDateEdit*>(QStringLiteral("dtpUserBirthday"))->date(), QDate(1985, 3, 9));
+        QCOMPARE(again.form->findChild<QDateEdit*>(QStringLiteral("dtpUserBirthday"))->date(),
+                 QDate(1985, 3, 9));
         QVERIFY(again.form->findChild<QRadioButton*>(QStringLiteral("optUserMan"))->isChecked());
     }
 
@@ -172,12 +189,14 @@ private slots:
         e.dialogs.queueAnswer(MessageAnswer::Yes);
         e.click("cmdUserClear");
         const MessageBoxSpec& asked = e.dialogs.shown.last().box;
-        QCOMPARE(asked.text, QStringLiteral("本当にクリアしますか？\r\n実行すると元には戻せません。"));
+        QCOMPARE(asked.text,
+                 QStringLiteral("本当にクリアしますか？\r\n実行すると元には戻せません。"));
         QCOMPARE(asked.caption, QStringLiteral("クリアの確認"));
         QCOMPARE(asked.icon, MessageIcon::Question);
         QCOMPARE(asked.buttons, MessageButtons::YesNo);
         QVERIFY(e.edit("txtUserName_1")->text().isEmpty());
-        QCOMPARE(e.form->findChild<QDateEdit*>(QStringLiteral("dtpUserBirthday"))->date(), QDate(1970, 1, 1));
+        QCOMPARE(e.form->findChild<QDateEdit*>(QStringLiteral("dtpUserBirthday"))->date(),
+                 QDate(1970, 1, 1));
         QVERIFY(e.form->findChild<QRadioButton*>(QStringLiteral("optUserWoman"))->isChecked());
         QVERIFY(!QFileInfo::exists(e.path));
     }

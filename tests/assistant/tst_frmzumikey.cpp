@@ -1,5 +1,5 @@
-#include "assistant/frmUserProfile.h"
 #include "assistant/StartUp.h"
+#include "assistant/frmUserProfile.h"
 #include "assistant/frmZumikey.h"
 #include "core/AtomicFile.h"
 #include "core/Clock.h"
@@ -73,7 +73,10 @@ struct Assistant
     std::unique_ptr<frmZumikey> form;
 
     void open() { form = std::make_unique<frmZumikey>(dir.path(), dialogs, clock, windows); }
-    void writeProfile(const UserProfile& p) const { QCOMPARE(saveUserProfileFile(paths.profilePath(), p), QString()); }
+    void writeProfile(const UserProfile& p) const
+    {
+        QCOMPARE(saveUserProfileFile(paths.profilePath(), p), QString());
+    }
     void writeSettings(const QString& text) const
     {
         QByteArray plain;
@@ -81,7 +84,10 @@ struct Assistant
         QVERIFY(writeFileAtomically(paths.assistantSettingsPath(), scrambleBytes(plain)).isEmpty());
     }
     QPushButton* button(FieldRow row, int index) const { return form->fieldButton(row, index); }
-    template <typename T> T* find(const char* name) const { return form->findChild<T*>(QLatin1String(name)); }
+    template <typename T> T* find(const char* name) const
+    {
+        return form->findChild<T*>(QLatin1String(name));
+    }
 };
 
 } // namespace
@@ -96,11 +102,16 @@ private slots:
         Assistant a;
         a.open();
         QCOMPARE(a.form->windowTitle(), QStringLiteral("ズミキー"));
-        const struct { const char* name; int parts; const char16_t* caption; } rows[] = {
-            {"cmdUserName", 2, u"お名前(漢字)"}, {"cmdUserNameKana", 2, u"お名前(ルビ)"},
+        const struct
+        {
+            const char* name;
+            int parts;
+            const char16_t* caption;
+        } rows[] = {
+            {"cmdUserName", 2, u"お名前(漢字)"},   {"cmdUserNameKana", 2, u"お名前(ルビ)"},
             {"cmdUserMail", 2, u"メールアドレス"}, {"cmdUserZip", 2, u"郵便番号"},
-            {"cmdUserAddress", 4, u"住所(漢字)"}, {"cmdUserAddressKana", 4, u"住所(ルビ)"},
-            {"cmdUserTel1", 3, u"電話番号1"}, {"cmdUserTel2", 3, u"電話番号2"},
+            {"cmdUserAddress", 4, u"住所(漢字)"},  {"cmdUserAddressKana", 4, u"住所(ルビ)"},
+            {"cmdUserTel1", 3, u"電話番号1"},      {"cmdUserTel2", 3, u"電話番号2"},
             {"cmdUserBirthday", 3, u"生年月日"},
         };
         for (const auto& row : rows) {
@@ -109,14 +120,16 @@ private slots:
             QVERIFY2(main, row.name);
             QCOMPARE(main->text(), QString::fromUtf16(row.caption));
             for (int i = 1; i <= row.parts; ++i)
-                QCOMPARE(a.form->findChild<QPushButton*>(name + u'_' + QString::number(i))->text(), QString::number(i));
+                QCOMPARE(a.form->findChild<QPushButton*>(name + u'_' + QString::number(i))->text(),
+                         QString::number(i));
             QVERIFY(!a.form->findChild<QPushButton*>(name + u'_' + QString::number(row.parts + 1)));
         }
         QCOMPARE(a.find<QPushButton>("cmdUserAge")->text(), QStringLiteral("年齢"));
         QCOMPARE(a.find<QPushButton>("cmdUserSex")->text(), QStringLiteral("性別"));
         QCOMPARE(a.find<QPushButton>("cmdUserJob")->text(), QStringLiteral("職業"));
         QCOMPARE(a.find<QPushButton>("cmdUserProfile")->text(), QStringLiteral("プロフィール管理"));
-        QVERIFY(a.find<QComboBox>("cboRuby") && a.find<QComboBox>("cboKeyInputBefore") && a.find<QComboBox>("cboKeyInputAfter"));
+        QVERIFY(a.find<QComboBox>("cboRuby") && a.find<QComboBox>("cboKeyInputBefore") &&
+                a.find<QComboBox>("cboKeyInputAfter"));
         QCOMPARE(a.find<QTimer>("tmrCheckActiveWindow")->interval(), 50);
         QVERIFY(a.find<QTimer>("tmrCheckActiveWindow")->isActive());
         QVERIFY(a.form->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
@@ -164,7 +177,8 @@ private slots:
         QVERIFY(!a.form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(a.find<QComboBox>("cboRuby")->currentText(), QStringLiteral("カタカナ"));
         QCOMPARE(a.find<QComboBox>("cboRuby")->currentIndex(), 1); // the list follows the text
-        QCOMPARE(a.find<QComboBox>("cboKeyInputBefore")->currentText(), QStringLiteral("Shift + Ins"));
+        QCOMPARE(a.find<QComboBox>("cboKeyInputBefore")->currentText(),
+                 QStringLiteral("Shift + Ins"));
         // Not in the list: shown as stored, and it sends no key.
         QCOMPARE(a.find<QComboBox>("cboKeyInputAfter")->currentText(), QStringLiteral("Esc"));
 
@@ -254,10 +268,14 @@ private slots:
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QList<QList<KeyStroke>>>("keys");
-        QTest::newRow("hiragana, no after key") << "ひらがな" << "なし" << "やまだ　はなこ"
-                                                << QList<QList<KeyStroke>>{{kCtrlV}};
-        QTest::newRow("katakana, then Tab") << "カタカナ" << "Tabキー" << "ヤマダ　ハナコ"
-                                             << QList<QList<KeyStroke>>{{kCtrlV}, {kTab}};
+        QTest::newRow("hiragana, no after key")
+            << "ひらがな"
+            << "なし"
+            << "やまだ　はなこ" << QList<QList<KeyStroke>>{{kCtrlV}};
+        QTest::newRow("katakana, then Tab")
+            << "カタカナ"
+            << "Tabキー"
+            << "ヤマダ　ハナコ" << QList<QList<KeyStroke>>{{kCtrlV}, {kTab}};
     }
 
     void clickPastesIntoTheTarget()

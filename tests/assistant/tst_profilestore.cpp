@@ -43,7 +43,8 @@ private slots:
         p[ProfileKey::UserSex] = QStringLiteral("女性");
         QCOMPARE(saveUserProfileFile(path, p), QString());
         const QByteArray expected = sjis(QStringLiteral(
-            "[UserProfile]\r\nUserName1=山田\r\nUserName2=\r\nUserMail=\r\nUserZip1=\r\nUserZip2=\r\n"
+            "[UserProfile]\r\nUserName1=山田\r\nUserName2=\r\nUserMail=\r\nUserZip1=\r\nUserZip2="
+            "\r\n"
             "UserAddressKana1=\r\nUserAddressKana2=\r\nUserAddressKana3=\r\nUserAddressKana4=\r\n"
             "UserAddress1=\r\nUserAddress2=\r\nUserAddress3=\r\nUserAddress4=\r\n"
             "UserNamekana1=\r\nUserNamekana2=はなこ\r\nUserJob=\r\n"
@@ -60,8 +61,9 @@ private slots:
     void bothKanaKeySpellingsRead()
     {
         for (const char* key : {"UserNameKana", "UserNamekana", "USERNAMEKANA"}) {
-            const QByteArray text = "[UserProfile]\r\n" + QByteArray(key) + "1=" + sjis(QStringLiteral("やまだ")) +
-                                    "\r\n" + QByteArray(key) + "2=" + sjis(QStringLiteral("はなこ")) + "\r\n";
+            const QByteArray text =
+                "[UserProfile]\r\n" + QByteArray(key) + "1=" + sjis(QStringLiteral("やまだ")) +
+                "\r\n" + QByteArray(key) + "2=" + sjis(QStringLiteral("はなこ")) + "\r\n";
             const UserProfile p = parseProfile(text);
             QCOMPARE(p[ProfileKey::UserNameKana1], QStringLiteral("やまだ"));
             QCOMPARE(p[ProfileKey::UserNameKana2], QStringLiteral("はなこ"));
@@ -85,7 +87,8 @@ private slots:
     {
         QTemporaryDir dir;
         bool existed = true;
-        QCOMPARE(loadUserProfileFile(dir.filePath(QStringLiteral("user.dat")), &existed), UserProfile());
+        QCOMPARE(loadUserProfileFile(dir.filePath(QStringLiteral("user.dat")), &existed),
+                 UserProfile());
         QVERIFY(!existed);
     }
 
@@ -104,7 +107,8 @@ private slots:
     void settingsDefaultsWithoutFile()
     {
         QTemporaryDir dir;
-        const AssistantSettings s = loadAssistantSettings(dir.filePath(QStringLiteral("zumikey.ini")));
+        const AssistantSettings s =
+            loadAssistantSettings(dir.filePath(QStringLiteral("zumikey.ini")));
         QVERIFY(!s.top && !s.left);
         QVERIFY(s.formState);
         QCOMPARE(s.ruby, QStringLiteral("ひらがな"));
@@ -134,18 +138,27 @@ private slots:
     void settingsReadRules_data()
     {
         QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<int>("top");   // -1: unset
-        QTest::addColumn<int>("left");  // -1: unset
+        QTest::addColumn<int>("top");  // -1: unset
+        QTest::addColumn<int>("left"); // -1: unset
         QTest::addColumn<bool>("formState");
         QTest::addColumn<QString>("after");
-        QTest::newRow("top without left") << QByteArray("[Position]\r\nUserInputTop=600\r\nUserInputLeft=\r\n") << 600 << -1 << true << "なし";
-        QTest::newRow("left without top is ignored") << QByteArray("[Position]\r\nUserInputTop=\r\nUserInputLeft=900\r\n") << -1 << -1 << true << "なし";
-        QTest::newRow("decimal position") << QByteArray("[Position]\r\nUserInputTop=600.4\r\nUserInputLeft=900\r\n") << 600 << 900 << true << "なし";
+        QTest::newRow("top without left")
+            << QByteArray("[Position]\r\nUserInputTop=600\r\nUserInputLeft=\r\n") << 600 << -1
+            << true << "なし";
+        QTest::newRow("left without top is ignored")
+            << QByteArray("[Position]\r\nUserInputTop=\r\nUserInputLeft=900\r\n") << -1 << -1
+            << true << "なし";
+        QTest::newRow("decimal position")
+            << QByteArray("[Position]\r\nUserInputTop=600.4\r\nUserInputLeft=900\r\n") << 600 << 900
+            << true << "なし";
         QTest::newRow("non-numeric values keep the design")
-            << QByteArray("[Position]\r\nUserInputTop=abc\r\n[UserInputOption]\r\nFormState=x\r\n") << -1 << -1 << true << "なし";
-        QTest::newRow("FormState 0") << QByteArray("[UserInputOption]\r\nFormState=0\r\n") << -1 << -1 << false << "なし";
+            << QByteArray("[Position]\r\nUserInputTop=abc\r\n[UserInputOption]\r\nFormState=x\r\n")
+            << -1 << -1 << true << "なし";
+        QTest::newRow("FormState 0")
+            << QByteArray("[UserInputOption]\r\nFormState=0\r\n") << -1 << -1 << false << "なし";
         QTest::newRow("unknown after key kept as it is")
-            << QByteArray("[UserInputOption]\r\nKeyInputAfter=Esc\r\n") << -1 << -1 << true << "Esc";
+            << QByteArray("[UserInputOption]\r\nKeyInputAfter=Esc\r\n") << -1 << -1 << true
+            << "Esc";
     }
 
     void settingsReadRules()
@@ -169,17 +182,20 @@ private slots:
         const QString ctrl = QStringLiteral("Control_L");
         QTest::newRow("Ctrl + V") << pasteKeySequence(QStringLiteral("Ctrl + V"))
                                   << QList<KeyStroke>{{{ctrl}, QStringLiteral("v")}};
-        QTest::newRow("Alt , E , P") << pasteKeySequence(QStringLiteral("Alt , E , P"))
-                                     << QList<KeyStroke>{{{QStringLiteral("Alt_L")}, QStringLiteral("e")},
-                                                         {{}, QStringLiteral("p")}};
-        QTest::newRow("Shift + Ins") << pasteKeySequence(QStringLiteral("Shift + Ins"))
-                                     << QList<KeyStroke>{{{QStringLiteral("Shift_L")}, QStringLiteral("Insert")}};
+        QTest::newRow("Alt , E , P")
+            << pasteKeySequence(QStringLiteral("Alt , E , P"))
+            << QList<KeyStroke>{{{QStringLiteral("Alt_L")}, QStringLiteral("e")},
+                                {{}, QStringLiteral("p")}};
+        QTest::newRow("Shift + Ins")
+            << pasteKeySequence(QStringLiteral("Shift + Ins"))
+            << QList<KeyStroke>{{{QStringLiteral("Shift_L")}, QStringLiteral("Insert")}};
         QTest::newRow("Tabキー") << afterKeySequence(QStringLiteral("Tabキー"))
                                  << QList<KeyStroke>{{{}, QStringLiteral("Tab")}};
         QTest::newRow("Enterキー") << afterKeySequence(QStringLiteral("Enterキー"))
                                    << QList<KeyStroke>{{{}, QStringLiteral("Return")}};
         QTest::newRow("なし") << afterKeySequence(QStringLiteral("なし")) << QList<KeyStroke>{};
-        QTest::newRow("text outside the list") << pasteKeySequence(QStringLiteral("Ctrl+V")) << QList<KeyStroke>{};
+        QTest::newRow("text outside the list")
+            << pasteKeySequence(QStringLiteral("Ctrl+V")) << QList<KeyStroke>{};
     }
 
     void keySequences()
@@ -200,7 +216,8 @@ private slots:
         QTest::newRow("8.1 reported as 6.2, ver says 6.3")
             << 6 << 2 << QStringLiteral("\r\nMicrosoft Windows [Version 6.3.9600]\r\n") << 0;
         QTest::newRow("10 reported as 6.2")
-            << 6 << 2 << QStringLiteral("\r\nMicrosoft Windows [Version 10.0.19045.3803]\r\n") << 600;
+            << 6 << 2 << QStringLiteral("\r\nMicrosoft Windows [Version 10.0.19045.3803]\r\n")
+            << 600;
         QTest::newRow("6.2 with empty ver output") << 6 << 2 << QString() << 0;
     }
 

@@ -22,7 +22,8 @@ QString kanaMessage(const char16_t* field, const char16_t* part)
 
 QString addressMessage(const char16_t* part)
 {
-    return QStringLiteral("「住所(かな)」の「%1」の項目に、'ふりがな' と '数字' 以外の文字が入力されています。")
+    return QStringLiteral("「住所(かな)」の「%1」の項目に、'ふりがな' と '数字' "
+                          "以外の文字が入力されています。")
         .arg(QString::fromUtf16(part));
 }
 
@@ -59,15 +60,22 @@ private slots:
             QStringLiteral("「お名前(漢字)」の「名」の項目に半角文字が含まれています。"));
         row("ideographic space in given name", K::UserName2, QStringLiteral("花　子"),
             QStringLiteral("「お名前(漢字)」の「名」の項目に全角スペースが含まれています。"));
-        row("katakana in kana family name", K::UserNameKana1, QStringLiteral("ヤマダ"), kanaMessage(u"お名前(かな)", u"姓"));
-        row("kanji in kana family name", K::UserNameKana1, QStringLiteral("山だ"), kanaMessage(u"お名前(かな)", u"姓"));
-        row("digit in kana given name", K::UserNameKana2, QStringLiteral("はなこ2"), kanaMessage(u"お名前(かな)", u"名"));
-        row("space in kana given name", K::UserNameKana2, QStringLiteral("はな　こ"), kanaMessage(u"お名前(かな)", u"名"));
+        row("katakana in kana family name", K::UserNameKana1, QStringLiteral("ヤマダ"),
+            kanaMessage(u"お名前(かな)", u"姓"));
+        row("kanji in kana family name", K::UserNameKana1, QStringLiteral("山だ"),
+            kanaMessage(u"お名前(かな)", u"姓"));
+        row("digit in kana given name", K::UserNameKana2, QStringLiteral("はなこ2"),
+            kanaMessage(u"お名前(かな)", u"名"));
+        row("space in kana given name", K::UserNameKana2, QStringLiteral("はな　こ"),
+            kanaMessage(u"お名前(かな)", u"名"));
         row("digits in kana prefecture", K::UserAddressKana1, QStringLiteral("よつや1-2"),
             kanaMessage(u"住所(かな)", u"都道府県"));
-        row("katakana in kana city", K::UserAddressKana2, QStringLiteral("チヨダ"), addressMessage(u"市区町村"));
-        row("letter in kana block", K::UserAddressKana3, QStringLiteral("1ばんa"), addressMessage(u"番地"));
-        row("kanji in kana building", K::UserAddressKana4, QStringLiteral("びる館"), addressMessage(u"建物"));
+        row("katakana in kana city", K::UserAddressKana2, QStringLiteral("チヨダ"),
+            addressMessage(u"市区町村"));
+        row("letter in kana block", K::UserAddressKana3, QStringLiteral("1ばんa"),
+            addressMessage(u"番地"));
+        row("kanji in kana building", K::UserAddressKana4, QStringLiteral("びる館"),
+            addressMessage(u"建物"));
     }
 
     void refusals()
@@ -92,14 +100,15 @@ private slots:
         QTest::newRow("empty profile") << K::UserMail << QString() << QString();
         QTest::newRow("plain mail") << K::UserMail << QStringLiteral("a.b-c_d@mail.example.jp")
                                     << QStringLiteral("a.b-c_d@mail.example.jp");
-        QTest::newRow("half-width long vowel") << K::UserNameKana1 << QStringLiteral("ぱーてぃｰ")
-                                               << QStringLiteral("ぱーてぃー");
-        QTest::newRow("digits in kana city") << K::UserAddressKana2 << QStringLiteral("よつや1-2")
-                                             << QStringLiteral("よつや１－２");
-        QTest::newRow("full-width digits and spaces") << K::UserAddressKana4 << QStringLiteral("びる ３０１")
-                                                      << QStringLiteral("びる　３０１");
-        QTest::newRow("kanji address is not checked") << K::UserAddress3 << QStringLiteral("1-1 A")
-                                                      << QStringLiteral("1-1 A");
+        QTest::newRow("half-width long vowel")
+            << K::UserNameKana1 << QStringLiteral("ぱーてぃｰ") << QStringLiteral("ぱーてぃー");
+        QTest::newRow("digits in kana city")
+            << K::UserAddressKana2 << QStringLiteral("よつや1-2") << QStringLiteral("よつや１－２");
+        QTest::newRow("full-width digits and spaces")
+            << K::UserAddressKana4 << QStringLiteral("びる ３０１")
+            << QStringLiteral("びる　３０１");
+        QTest::newRow("kanji address is not checked")
+            << K::UserAddress3 << QStringLiteral("1-1 A") << QStringLiteral("1-1 A");
     }
 
     void acceptedAndRewritten()

@@ -27,8 +27,9 @@ public:
         if (xvfb.isEmpty())
             return;
         // -displayfd 1: Xvfb chooses a free display and writes its number to standard output.
-        m_server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                              QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+        m_server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                              QStringLiteral("-screen"), QStringLiteral("0"),
+                              QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
                               QStringLiteral("tcp")});
         if (!m_server.waitForStarted(5000))
             return;
@@ -66,7 +67,10 @@ class RealClipboardDialogs : public ScriptedDialogs
 {
 public:
     QString clipboardText() override { return QGuiApplication::clipboard()->text(); }
-    void setClipboardText(const QString& text) override { QGuiApplication::clipboard()->setText(text); }
+    void setClipboardText(const QString& text) override
+    {
+        QGuiApplication::clipboard()->setText(text);
+    }
 };
 
 // The other program, reporting its fields' texts and focus line by line.
@@ -128,7 +132,8 @@ private slots:
     void initTestCase()
     {
         if (!g_display->found())
-            QSKIP("Xvfb is not installed (Debian package xvfb); typing into another window is not tested.");
+            QSKIP("Xvfb is not installed (Debian package xvfb); typing into another window is not "
+                  "tested.");
         QVERIFY2(!g_display->display().isEmpty(), "Xvfb did not start");
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
     }
@@ -174,17 +179,22 @@ private slots:
                 return;
             }
             QVERIFY(runTool(xdotool, {QStringLiteral("mousemove"), QString::number(at.x()),
-                                      QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")}));
+                                      QString::number(at.y()), QStringLiteral("click"),
+                                      QStringLiteral("1")}));
         };
         click(assistant.fieldButton(FieldRow::UserName, 0));
-        QTRY_COMPARE_WITH_TIMEOUT(helper.last(QStringLiteral("text first ")), QStringLiteral("山田　花子"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(helper.last(QStringLiteral("text first ")),
+                                  QStringLiteral("山田　花子"), 10000);
         QCOMPARE(assistant.targetWindow(), helperWindow); // the click did not take the focus
 
         // With Tab as the after key the focus moves on to the next field.
-        assistant.findChild<QComboBox*>(QStringLiteral("cboKeyInputAfter"))->setCurrentText(QStringLiteral("Tabキー"));
+        assistant.findChild<QComboBox*>(QStringLiteral("cboKeyInputAfter"))
+            ->setCurrentText(QStringLiteral("Tabキー"));
         click(assistant.fieldButton(FieldRow::UserName, 1));
-        QTRY_COMPARE_WITH_TIMEOUT(helper.last(QStringLiteral("text first ")), QStringLiteral("山田　花子山田"), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(helper.last(QStringLiteral("focus ")), QStringLiteral("second"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(helper.last(QStringLiteral("text first ")),
+                                  QStringLiteral("山田　花子山田"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(helper.last(QStringLiteral("focus ")), QStringLiteral("second"),
+                                  10000);
         QCOMPARE(dialogs.clipboardText(), QStringLiteral("山田"));
 
         // Once the target has gone, a click only fills the clipboard.
