@@ -23,6 +23,8 @@
 
 namespace {
 
+constexpr int kAfterKeyDelayMs = 150;
+
 const QString kOptionShow = QStringLiteral("オプション表示");
 const QString kOptionHide = QStringLiteral("オプション非表示");
 
@@ -323,8 +325,13 @@ void frmZumikey::PasteToTargetWindow()
     QCoreApplication::processEvents();
     m_windows.sendKeys(parseKeySequence(pasteKeySequence(cboKeyInputBefore->currentText())));
     const QString after = afterKeySequence(cboKeyInputAfter->currentText());
-    if (!after.isEmpty())
-        m_windows.sendKeys(parseKeySequence(after));
+    if (after.isEmpty())
+        return;
+    // On X11 the target reads the clipboard from this process after it got the paste keys;
+    // many programs do that asynchronously, so the after-key waits while the event loop
+    // serves that request, or the text would land in the next field.
+    const QList<KeyStroke> strokes = parseKeySequence(after);
+    QTimer::singleShot(kAfterKeyDelayMs, this, [this, strokes] { m_windows.sendKeys(strokes); });
 }
 
 bool frmZumikey::eventFilter(QObject* watched, QEvent* event)
