@@ -37,9 +37,34 @@ struct Session::Impl
 
     Window root() const { return DefaultRootWindow(display); }
 
-    // True when a window manager runs that keeps _NET_ACTIVE_WINDOW.
+    // One window-valued property of `w`; None when it is missing or `w` is gone.
+    Window windowProperty(Window w, const char* name) const
+    {
+        const Atom property = XInternAtom(display, name, True);
+        if (property == None)
+            return None;
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display, w, property, 0, 1, False, XA_WINDOW, &type, &format, &count,
+                               &after, &data) != Success ||
+            !data)
+            return None;
+        const Window value =
+            count == 1 && format == 32 ? *reinterpret_cast<const Window*>(data) : None;
+        XFree(data);
+        return value;
+    }
+
+    // True when a window manager runs that keeps _NET_ACTIVE_WINDOW. A manager that has
+    // ended leaves its properties on the root window, so its check window must still be there.
     bool managerKeepsActiveWindow() const
     {
+        const Window check = windowProperty(root(), "_NET_SUPPORTING_WM_CHECK");
+        if (check == None || windowProperty(check, "_NET_SUPPORTING_WM_CHECK") != check)
+            return false;
         const Atom supported = XInternAtom(display, "_NET_SUPPORTED", True);
         if (supported == None || netActiveWindow == None)
             return false;
@@ -60,21 +85,7 @@ struct Session::Impl
         return found;
     }
 
-    Window netActive() const
-    {
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0;
-        unsigned long after = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(display, root(), netActiveWindow, 0, 1, False, XA_WINDOW, &type,
-                               &format, &count, &after, &data) != Success ||
-            !data)
-            return None;
-        const Window w = count == 1 ? *reinterpret_cast<const Window*>(data) : None;
-        XFree(data);
-        return w;
-    }
+    Window netActive() const { return windowProperty(root(), "_NET_ACTIVE_WINDOW"); }
 
     // The child of the root window that holds `w`.
     Window topLevelOf(Window w) const
