@@ -69,10 +69,19 @@ void frmUserProfile::buildLayout()
         label->setBuddy(boxes.first());
         grid->addWidget(label, row, 0);
         auto* line = new QHBoxLayout;
+        bool shortBoxes = true;
         for (QLineEdit* b : boxes) {
+            // Boxes of a few digits are sized to what they hold.
+            if (b->maxLength() <= 4)
+                b->setFixedWidth(
+                    b->fontMetrics().horizontalAdvance(QString(b->maxLength() + 2, u'0')) + 12);
+            else
+                shortBoxes = false;
             line->addWidget(b);
             tabOrder << b;
         }
+        if (shortBoxes)
+            line->addStretch();
         grid->addLayout(line, row, 1);
         ++row;
     };
