@@ -1,3 +1,4 @@
+#include "assistant/KanaWidth.h"
 #include "assistant/StartUp.h"
 #include "assistant/frmZumikey.h"
 #include "core/Clock.h"
@@ -18,9 +19,11 @@ int main(int argc, char* argv[])
     SingleInstance instance(QStringLiteral("zumikey"), programFolder);
     if (!acquireSingleInstance(instance, dialogs))
         return 0;
-    if (!cp932::isAvailable()) {
-        dialogs.message({QStringLiteral("文字コード（Shift_JIS）の変換機能が見つかりません。"),
-                         QStringLiteral("エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    // Without these the profile could neither be stored nor checked.
+    if (!cp932::isAvailable() || !kana::isAvailable()) {
+        dialogs.message(
+            {QStringLiteral("文字の変換機能（ICU）が見つからないため、起動できません。"),
+             QStringLiteral("エラー"), MessageIcon::Critical, MessageButtons::Ok});
         return 1;
     }
 

@@ -21,6 +21,8 @@ public:
             m_transliterator.reset();
     }
 
+    bool isValid() const { return m_transliterator != nullptr; }
+
     QString apply(const QString& text) const
     {
         if (!m_transliterator || text.isEmpty())
@@ -54,6 +56,11 @@ const Transform& fullToHalf()
 }
 
 } // namespace
+
+bool isAvailable()
+{
+    return hiraganaToKatakana().isValid() && halfToFull().isValid() && fullToHalf().isValid();
+}
 
 bool isHiraganaLetter(QChar c)
 {

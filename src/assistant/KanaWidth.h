@@ -5,6 +5,9 @@
 // Kana and width conversions with the usual Japanese correspondences (ICU transforms).
 namespace kana {
 
+// True when the platform's transforms could be built (ICU with its data).
+bool isAvailable();
+
 // Hiragana letters are U+3041 to U+3096.
 bool isHiraganaLetter(QChar c);
 

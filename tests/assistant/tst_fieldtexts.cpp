@@ -190,6 +190,7 @@ private slots:
         QCOMPARE(kana::toFullWidth(QStringLiteral("よつや1-2 ｰｶﾞ")),
                  QStringLiteral("よつや１－２　ーガ"));
         QCOMPARE(kana::toHalfWidth(QStringLiteral("１２")), QStringLiteral("12"));
+        QVERIFY(kana::isAvailable());
         QVERIFY(kana::isHiraganaLetter(QChar(0x3041)) && kana::isHiraganaLetter(QChar(0x3096)));
         QVERIFY(!kana::isHiraganaLetter(QChar(0x3097)) && !kana::isHiraganaLetter(u'ア'));
     }
