@@ -10,6 +10,7 @@ PACKAGES=(
     xvfb xauth xdotool x11-utils
     fonts-ipafont-gothic fonts-ipafont-mincho
     poppler-utils
+    libicu-dev openbox
 )
 
 install_packages() {

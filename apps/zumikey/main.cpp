@@ -1,0 +1,35 @@
+#include "assistant/KanaWidth.h"
+#include "assistant/StartUp.h"
+#include "assistant/frmZumikey.h"
+#include "core/Clock.h"
+#include "core/Cp932.h"
+#include "platform/ForeignWindows.h"
+#include "platform/QtDialogs.h"
+#include "platform/SingleInstance.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zumikey"));
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    QtDialogs dialogs;
+
+    SingleInstance instance(QStringLiteral("zumikey"), programFolder);
+    if (!acquireSingleInstance(instance, dialogs))
+        return 0;
+    // Without these the profile could neither be stored nor checked.
+    if (!cp932::isAvailable() || !kana::isAvailable()) {
+        dialogs.message(
+            {QStringLiteral("文字の変換機能（ICU）が見つからないため、起動できません。"),
+             QStringLiteral("エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        return 1;
+    }
+
+    SystemClock clock;
+    const std::unique_ptr<ForeignWindows> windows = createForeignWindows();
+    frmZumikey window(programFolder, dialogs, clock, *windows);
+    window.show();
+    return app.exec();
+}

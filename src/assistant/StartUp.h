@@ -1,0 +1,8 @@
+#pragma once
+
+class Dialogs;
+class SingleInstance;
+
+// Takes the assistant's single-instance lock; when another copy holds it, says so and
+// returns false.
+bool acquireSingleInstance(SingleInstance& lock, Dialogs& dialogs);

@@ -1,0 +1,328 @@
+#include "frmUserProfile.h"
+
+#include "ProfileValidation.h"
+#include "core/AtomicFile.h"
+#include "core/Dialogs.h"
+#include "platform/WindowLevel.h"
+
+#include <QButtonGroup>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+using K = ProfileKey;
+
+const QDate kDefaultBirthday(1970, 1, 1);
+const QString kDateFormat = QStringLiteral("yyyy/MM/dd");
+const QString kMan = QStringLiteral("男性");
+const QString kWoman = QStringLiteral("女性");
+
+} // namespace
+
+frmUserProfile::frmUserProfile(const QString& profilePath, bool topMost, Dialogs& dialogs,
+                               QWidget* parent)
+    : QDialog(parent), m_path(profilePath), m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("frmUserProfile"));
+    setWindowTitle(QStringLiteral("プロフィール管理"));
+    buildLayout();
+    // Form_Load: the same stacking as the main window, then the file.
+    setTopMost(this, topMost);
+    LoadProfileEditor();
+}
+
+QLineEdit* frmUserProfile::addBox(K key, const QString& objectName, int maxLength, bool inputMethod,
+                                  const QString& toolTip, const QString& accessibleName)
+{
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(objectName);
+    edit->setMaxLength(maxLength);
+    edit->setToolTip(toolTip);
+    edit->setAccessibleName(accessibleName);
+    if (!inputMethod) {
+        edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+        edit->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
+    }
+    m_boxes[key] = edit;
+    return edit;
+}
+
+void frmUserProfile::buildLayout()
+{
+    auto* grid = new QGridLayout;
+    int row = 0;
+    QList<QWidget*> tabOrder;
+
+    // One labelled row of boxes; the label names the first box, the others carry the label
+    // text and their own tool tip as accessible name.
+    const auto addRow = [&](const QString& labelName, const QString& caption,
+                            const QList<QLineEdit*>& boxes) {
+        auto* label = new QLabel(caption, this);
+        label->setObjectName(labelName);
+        label->setBuddy(boxes.first());
+        grid->addWidget(label, row, 0);
+        auto* line = new QHBoxLayout;
+        bool shortBoxes = true;
+        for (QLineEdit* b : boxes) {
+            // Boxes of a few digits are sized to what they hold.
+            if (b->maxLength() <= 4)
+                b->setFixedWidth(
+                    b->fontMetrics().horizontalAdvance(QString(b->maxLength() + 2, u'0')) + 12);
+            else
+                shortBoxes = false;
+            line->addWidget(b);
+            tabOrder << b;
+        }
+        if (shortBoxes)
+            line->addStretch();
+        grid->addLayout(line, row, 1);
+        ++row;
+    };
+    const auto named = [](const QString& caption, const QString& part) {
+        return part.isEmpty() ? caption : caption + u' ' + part;
+    };
+
+    const QString nameParts[] = {QStringLiteral("姓"), QStringLiteral("名")};
+    const QString addressParts[] = {QStringLiteral("都道府県"), QStringLiteral("市区町村"),
+                                    QStringLiteral("番地"), QStringLiteral("建物")};
+
+    const QString nameCaption = QStringLiteral("お名前(漢字)");
+    addRow(QStringLiteral("lblUserName"), nameCaption,
+           {addBox(K::UserName1, QStringLiteral("txtUserName_1"), 10, true, nameParts[0],
+                   named(nameCaption, nameParts[0])),
+            addBox(K::UserName2, QStringLiteral("txtUserName_2"), 10, true, nameParts[1],
+                   named(nameCaption, nameParts[1]))});
+    const QString kanaCaption = QStringLiteral("お名前(かな)");
+    addRow(QStringLiteral("lblUserNameKana"), kanaCaption,
+           {addBox(K::UserNameKana1, QStringLiteral("txtUserNameKana_1"), 20, true, nameParts[0],
+                   named(kanaCaption, nameParts[0])),
+            addBox(K::UserNameKana2, QStringLiteral("txtUserNameKana_2"), 20, true, nameParts[1],
+                   named(kanaCaption, nameParts[1]))});
+    const QString mailCaption = QStringLiteral("メールアドレス");
+    addRow(QStringLiteral("lblUserMail"), mailCaption,
+           {addBox(K::UserMail, QStringLiteral("txtUserMail"), 96, false, QString(), mailCaption)});
+    const QString zipCaption = QStringLiteral("郵便番号");
+    QLineEdit* zip1 = addBox(K::UserZip1, QStringLiteral("txtUserZip_1"), 3, false, QString(),
+                             named(zipCaption, QStringLiteral("1")));
+    QLineEdit* zip2 = addBox(K::UserZip2, QStringLiteral("txtUserZip_2"), 4, false, QString(),
+                             named(zipCaption, QStringLiteral("2")));
+    addRow(QStringLiteral("lblUserZip"), zipCaption, {zip1, zip2});
+    m_digitBoxes << zip1 << zip2;
+
+    const struct
+    {
+        const char* label;
+        const char16_t* caption;
+        const char* box;
+        K first;
+    } addressRows[] = {
+        {"lblUserAddress", u"住所(漢字)", "txtUserAddress_%1", K::UserAddress1},
+        {"lblUserAddressKana", u"住所(かな)", "txtUserAddressKana_%1", K::UserAddressKana1},
+    };
+    for (const auto& r : addressRows) {
+        const QString caption = QString::fromUtf16(r.caption);
+        QList<QLineEdit*> boxes;
+        for (int i = 0; i < 4; ++i)
+            boxes << addBox(static_cast<K>(static_cast<int>(r.first) + i),
+                            QString::fromLatin1(r.box).arg(i + 1), 50, true, addressParts[i],
+                            named(caption, addressParts[i]));
+        addRow(QString::fromLatin1(r.label), caption, boxes);
+    }
+
+    const struct
+    {
+        const char* label;
+        const char16_t* caption;
+        const char* box;
+        K first;
+    } telRows[] = {
+        {"lblUserTel1", u"電話番号1", "txtUserTel1_%1", K::UserTel11},
+        {"lblUserTel2", u"電話番号2", "txtUserTel2_%1", K::UserTel21},
+    };
+    for (const auto& r : telRows) {
+        const QString caption = QString::fromUtf16(r.caption);
+        QList<QLineEdit*> boxes;
+        for (int i = 0; i < 3; ++i)
+            boxes << addBox(static_cast<K>(static_cast<int>(r.first) + i),
+                            QString::fromLatin1(r.box).arg(i + 1), 4, false, QString(),
+                            named(caption, QString::number(i + 1)));
+        addRow(QString::fromLatin1(r.label), caption, boxes);
+        m_digitBoxes << boxes;
+    }
+
+    auto* birthdayLabel = new QLabel(QStringLiteral("生年月日"), this);
+    birthdayLabel->setObjectName(QStringLiteral("lblUserBirthday"));
+    dtpUserBirthday = new QDateEdit(this);
+    dtpUserBirthday->setObjectName(QStringLiteral("dtpUserBirthday"));
+    dtpUserBirthday->setDisplayFormat(kDateFormat);
+    dtpUserBirthday->setCalendarPopup(true);
+    dtpUserBirthday->setMinimumDate(QDate(1900, 1, 1));
+    birthdayLabel->setBuddy(dtpUserBirthday);
+    grid->addWidget(birthdayLabel, row, 0);
+    grid->addWidget(dtpUserBirthday, row++, 1, Qt::AlignLeft);
+    tabOrder << dtpUserBirthday;
+
+    auto* sexLabel = new QLabel(QStringLiteral("性別"), this);
+    sexLabel->setObjectName(QStringLiteral("lblUserSex"));
+    optUserMan = new QRadioButton(kMan, this);
+    optUserMan->setObjectName(QStringLiteral("optUserMan"));
+    optUserWoman = new QRadioButton(kWoman, this);
+    optUserWoman->setObjectName(QStringLiteral("optUserWoman"));
+    auto* sexGroup = new QButtonGroup(this);
+    sexGroup->addButton(optUserMan);
+    sexGroup->addButton(optUserWoman);
+    auto* sexLine = new QHBoxLayout;
+    sexLine->addWidget(optUserMan);
+    sexLine->addWidget(optUserWoman);
+    sexLine->addStretch();
+    grid->addWidget(sexLabel, row, 0);
+    grid->addLayout(sexLine, row++, 1);
+    tabOrder << optUserMan << optUserWoman;
+
+    const QString jobCaption = QStringLiteral("職業");
+    QLineEdit* job =
+        addBox(K::UserJob, QStringLiteral("txtUserJob"), 50, true, QString(), jobCaption);
+    auto* jobLabel = new QLabel(jobCaption, this);
+    jobLabel->setObjectName(QStringLiteral("lblUserJob"));
+    jobLabel->setBuddy(job);
+    grid->addWidget(jobLabel, row, 0);
+    grid->addWidget(job, row++, 1);
+    tabOrder << job;
+
+    cmdUserSet = new QPushButton(QStringLiteral("更新(&A)"), this);
+    cmdUserSet->setObjectName(QStringLiteral("cmdUserSet"));
+    cmdUserClear = new QPushButton(QStringLiteral("クリア(&R)"), this);
+    cmdUserClear->setObjectName(QStringLiteral("cmdUserClear"));
+    cmdClose = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    for (QPushButton* b : {cmdUserSet, cmdUserClear, cmdClose}) {
+        b->setAutoDefault(false);
+        tabOrder << b;
+    }
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdUserSet);
+    buttons->addWidget(cmdUserClear);
+    buttons->addWidget(cmdClose);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(grid);
+    outer->addLayout(buttons);
+
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    for (QLineEdit* b : std::as_const(m_digitBoxes))
+        b->installEventFilter(this);
+
+    connect(cmdUserSet, &QPushButton::clicked, this, &frmUserProfile::cmdUserSet_Click);
+    connect(cmdUserClear, &QPushButton::clicked, this, &frmUserProfile::cmdUserClear_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmUserProfile::cmdClose_Click);
+}
+
+QLineEdit* frmUserProfile::box(ProfileKey key) const
+{
+    const auto it = m_boxes.find(key);
+    return it == m_boxes.end() ? nullptr : it->second;
+}
+
+UserProfile frmUserProfile::boxValues() const
+{
+    UserProfile p;
+    for (const auto& [key, edit] : m_boxes)
+        p[key] = edit->text();
+    p[K::UserBirthday] = dtpUserBirthday->date().toString(kDateFormat);
+    p[K::UserSex] = optUserMan->isChecked() ? kMan : kWoman;
+    return p;
+}
+
+void frmUserProfile::LoadProfileEditor()
+{
+    const UserProfile p = loadUserProfileFile(m_path);
+    for (const auto& [key, edit] : m_boxes)
+        edit->setText(p[key]);
+    const QDate birthday = p.birthDate();
+    dtpUserBirthday->setDate(birthday.isValid() ? birthday : kDefaultBirthday);
+    (p[K::UserSex] == kMan ? optUserMan : optUserWoman)->setChecked(true);
+}
+
+bool frmUserProfile::SaveUserProfile(const UserProfile& profile)
+{
+    const QString error = saveUserProfileFile(m_path, profile);
+    if (error.isEmpty())
+        return true;
+    // The old file is still there; say so rather than pretend it was saved.
+    m_dialogs.message({QStringLiteral("プロフィールを保存できませんでした。\r\n") + error,
+                       QStringLiteral("エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    return false;
+}
+
+void frmUserProfile::cmdUserSet_Click()
+{
+    ProfileCheck check = validateProfile(boxValues());
+    if (check.ok)
+        check = checkStorable(check.rewritten);
+    // Kana boxes that passed are shown in full width even when a later check fails.
+    for (const auto& [key, edit] : m_boxes) {
+        if (edit->text() != check.rewritten[key])
+            edit->setText(check.rewritten[key]);
+    }
+    if (!check.ok) {
+        m_dialogs.message({check.message, QStringLiteral("入力エラー"), MessageIcon::Critical,
+                           MessageButtons::Ok});
+        if (QLineEdit* edit = box(check.box)) {
+            edit->setFocus(Qt::OtherFocusReason);
+            edit->selectAll();
+        }
+        return;
+    }
+    SaveUserProfile(check.rewritten);
+}
+
+void frmUserProfile::clearBoxes()
+{
+    for (const auto& entry : m_boxes)
+        entry.second->clear();
+    dtpUserBirthday->setDate(kDefaultBirthday);
+    optUserWoman->setChecked(true);
+}
+
+void frmUserProfile::cmdUserClear_Click()
+{
+    const MessageAnswer answer =
+        m_dialogs.message({QStringLiteral("本当にクリアしますか？\r\n実行すると元には戻せません。"),
+                           QStringLiteral("クリアの確認"), MessageIcon::Question,
+                           MessageButtons::YesNo, MessageAnswer::Yes});
+    if (answer != MessageAnswer::Yes)
+        return;
+    clearBoxes();
+    removeFileDurably(m_path);
+}
+
+void frmUserProfile::cmdClose_Click()
+{
+    reject();
+}
+
+bool frmUserProfile::eventFilter(QObject* watched, QEvent* event)
+{
+    // Postal code and telephone boxes take digits and control keys only.
+    if (event->type() == QEvent::KeyPress && m_digitBoxes.contains(watched)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (!text.isEmpty() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            const char16_t code = text.front().unicode();
+            if ((code >= 32 && code <= 47) || code > 57) {
+                m_dialogs.beep();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

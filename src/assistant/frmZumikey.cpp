@@ -1,0 +1,363 @@
+#include "frmZumikey.h"
+
+#include "core/Clock.h"
+#include "core/Dialogs.h"
+#include "frmUserProfile.h"
+#include "platform/ForeignWindows.h"
+#include "platform/WindowLevel.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kAfterKeyDelayMs = 150;
+
+const QString kOptionShow = QStringLiteral("オプション表示");
+const QString kOptionHide = QStringLiteral("オプション非表示");
+
+QComboBox* makeLockedCombo(QWidget* parent, const QString& name, const QStringList& items)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(name);
+    // Editable only so that a stored text outside the list can be shown as it is; typing is
+    // locked by the window's event filter.
+    combo->setEditable(true);
+    combo->lineEdit()->setReadOnly(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->addItems(items);
+    return combo;
+}
+
+// Selects the list item with this text, or shows a stored text that is not in the list.
+void setComboText(QComboBox* combo, const QString& text)
+{
+    const int index = combo->findText(text);
+    combo->setCurrentIndex(index);
+    if (index < 0)
+        combo->setEditText(text);
+}
+
+} // namespace
+
+frmZumikey::frmZumikey(const QString& programFolder, Dialogs& dialogs, const Clock& clock,
+                       ForeignWindows& windows, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_paths(programFolder), m_dialogs(dialogs), m_clock(clock),
+      m_windows(windows)
+{
+    setObjectName(QStringLiteral("frmZumikey"));
+    setWindowTitle(QStringLiteral("ズミキー"));
+    // A click on the assistant must not take the keyboard from the window it types into.
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus, true);
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    buildLayout();
+    Form_Load();
+}
+
+void frmZumikey::buildLayout()
+{
+    auto* outer = new QVBoxLayout(this);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    outer->setSpacing(2);
+
+    auto* rows = new QGridLayout;
+    rows->setHorizontalSpacing(2);
+    rows->setVerticalSpacing(2);
+    for (int r = 0; r <= static_cast<int>(FieldRow::UserBirthday); ++r) {
+        const auto row = static_cast<FieldRow>(r);
+        const QString name = fieldControlName(row);
+        const QString caption = fieldCaption(row);
+        for (int i = 0; i <= fieldPartCount(row); ++i) {
+            auto* b = new QPushButton(i == 0 ? caption : QString::number(i), this);
+            b->setObjectName(name + u'_' + QString::number(i));
+            b->setFocusPolicy(Qt::NoFocus);
+            if (i == 0) {
+                b->setMinimumWidth(120);
+                rows->addWidget(b, r, 0);
+            } else {
+                b->setAccessibleName(caption + u' ' + QString::number(i));
+                b->setFixedWidth(24);
+                rows->addWidget(b, r, i);
+            }
+            m_fieldButtons[r][i] = b;
+        }
+    }
+    outer->addLayout(rows);
+
+    auto* singles = new QHBoxLayout;
+    singles->setSpacing(2);
+    for (FieldRow row : {FieldRow::UserAge, FieldRow::UserSex, FieldRow::UserJob}) {
+        auto* b = new QPushButton(fieldCaption(row), this);
+        b->setObjectName(fieldControlName(row));
+        b->setFocusPolicy(Qt::NoFocus);
+        singles->addWidget(b);
+        m_fieldButtons[static_cast<int>(row)][0] = b;
+    }
+    outer->addLayout(singles);
+
+    for (int r = 0; r < kFieldRowCount; ++r) {
+        for (int i = 0; i < 5; ++i) {
+            QPushButton* b = m_fieldButtons[r][i];
+            if (!b)
+                continue;
+            b->installEventFilter(this); // the tool tip shows what a click would type
+            connect(b, &QPushButton::clicked, this,
+                    [this, r, i] { fieldClicked(static_cast<FieldRow>(r), i); });
+        }
+    }
+
+    cmdUserProfile = new QPushButton(QStringLiteral("プロフィール管理"), this);
+    cmdUserProfile->setObjectName(QStringLiteral("cmdUserProfile"));
+    cmdUserProfile->setFocusPolicy(Qt::NoFocus);
+    cmdOption = new QPushButton(kOptionShow, this);
+    cmdOption->setObjectName(QStringLiteral("cmdOption"));
+    cmdOption->setFocusPolicy(Qt::NoFocus);
+    outer->addWidget(cmdUserProfile);
+    outer->addWidget(cmdOption);
+
+    fraOption = new QFrame(this);
+    fraOption->setObjectName(QStringLiteral("fraOption"));
+    fraOption->setFrameShape(QFrame::StyledPanel);
+    auto* options = new QGridLayout(fraOption);
+    chkFormState = new QCheckBox(QStringLiteral("最前面表示"), fraOption);
+    chkFormState->setObjectName(QStringLiteral("chkFormState"));
+    chkFormState->setChecked(true);
+    options->addWidget(chkFormState, 0, 0, 1, 2);
+    cboRuby = makeLockedCombo(fraOption, QStringLiteral("cboRuby"), rubyChoices());
+    cboKeyInputBefore =
+        makeLockedCombo(fraOption, QStringLiteral("cboKeyInputBefore"), keyInputBeforeChoices());
+    cboKeyInputAfter =
+        makeLockedCombo(fraOption, QStringLiteral("cboKeyInputAfter"), keyInputAfterChoices());
+    const struct
+    {
+        const char* name;
+        const char16_t* caption;
+        QComboBox* combo;
+    } labelled[] = {
+        {"lblRuby", u"ルビの入力形式", cboRuby},
+        {"lblKeyInputBefore", u"貼り付けキー", cboKeyInputBefore},
+        {"lblKeyInputAfter", u"入力後の追加キー", cboKeyInputAfter},
+    };
+    int line = 1;
+    for (const auto& l : labelled) {
+        auto* label = new QLabel(QString::fromUtf16(l.caption), fraOption);
+        label->setObjectName(QString::fromLatin1(l.name));
+        label->setBuddy(l.combo);
+        l.combo->setAccessibleName(label->text());
+        l.combo->installEventFilter(this);
+        l.combo->lineEdit()->installEventFilter(this);
+        options->addWidget(label, line, 0);
+        options->addWidget(l.combo, line, 1);
+        ++line;
+    }
+    outer->addWidget(fraOption);
+
+    tmrCheckActiveWindow = new QTimer(this);
+    tmrCheckActiveWindow->setObjectName(QStringLiteral("tmrCheckActiveWindow"));
+    tmrCheckActiveWindow->setInterval(50);
+
+    connect(cmdOption, &QPushButton::clicked, this, &frmZumikey::cmdOption_Click);
+    connect(cmdUserProfile, &QPushButton::clicked, this, &frmZumikey::cmdUserProfile_Click);
+    connect(chkFormState, &QCheckBox::clicked, this, &frmZumikey::chkFormState_Click);
+    connect(tmrCheckActiveWindow, &QTimer::timeout, this, &frmZumikey::tmrCheckActiveWindow_Timer);
+}
+
+void frmZumikey::Form_Load()
+{
+    // The option panel starts closed; Qt's layout sizes the window, so no width adjustment.
+    fraOption->setVisible(false);
+    cmdOption->setText(kOptionShow);
+
+    QDir().mkpath(m_paths.iniFolder());
+
+    const AssistantSettings s = loadAssistantSettings(m_paths.assistantSettingsPath());
+    if (s.top) {
+        QPoint at = pos();
+        at.setY(twipsToPixels(*s.top));
+        if (s.left)
+            at.setX(twipsToPixels(*s.left));
+        move(at);
+    }
+    chkFormState->setChecked(s.formState);
+    setTopMost(this, s.formState);
+    setComboText(cboRuby, s.ruby);
+    setComboText(cboKeyInputBefore, s.keyInputBefore);
+    setComboText(cboKeyInputAfter, s.keyInputAfter);
+
+    LoadUserProfile();
+    UpdateFieldButtons();
+    tmrCheckActiveWindow->start();
+}
+
+AssistantSettings frmZumikey::currentSettings() const
+{
+    AssistantSettings s;
+    s.formState = chkFormState->isChecked();
+    s.ruby = cboRuby->currentText();
+    s.keyInputBefore = cboKeyInputBefore->currentText();
+    s.keyInputAfter = cboKeyInputAfter->currentText();
+    return s;
+}
+
+void frmZumikey::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    tmrCheckActiveWindow->stop();
+    // A minimised window is restored first so that its normal position is kept.
+    restoreIfMinimised(this);
+    // A failed write is not worth a box at exit; the old file stays as it was.
+    saveAssistantSettings(m_paths.assistantSettingsPath(), currentSettings(),
+                          pixelsToTwips(pos().y()), pixelsToTwips(pos().x()));
+}
+
+void frmZumikey::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmZumikey::setOptionPanelOpen(bool open)
+{
+    for (QWidget* w :
+         {static_cast<QWidget*>(chkFormState), static_cast<QWidget*>(cboRuby),
+          static_cast<QWidget*>(cboKeyInputBefore), static_cast<QWidget*>(cboKeyInputAfter)})
+        w->setEnabled(open);
+    fraOption->setVisible(open);
+    cmdOption->setText(open ? kOptionHide : kOptionShow);
+    cmdOption->setToolTip(open ? kOptionHide : kOptionShow);
+}
+
+void frmZumikey::cmdOption_Click()
+{
+    setOptionPanelOpen(cmdOption->text() == kOptionShow);
+}
+
+void frmZumikey::chkFormState_Click()
+{
+    setTopMost(this, chkFormState->isChecked());
+}
+
+void frmZumikey::cmdUserProfile_Click()
+{
+    frmUserProfile editor(m_paths.profilePath(), chkFormState->isChecked(), m_dialogs, this);
+    editor.exec();
+    LoadUserProfile();
+    UpdateFieldButtons();
+}
+
+void frmZumikey::tmrCheckActiveWindow_Timer()
+{
+    const quint64 active = m_windows.activeWindow();
+    if (active != 0 && active != static_cast<quint64>(winId()) && active != mlngTargetWnd)
+        mlngTargetWnd = active;
+}
+
+void frmZumikey::LoadUserProfile()
+{
+    m_profile = loadUserProfileFile(m_paths.profilePath());
+}
+
+void frmZumikey::UpdateFieldButtons()
+{
+    for (int r = 0; r < kFieldRowCount; ++r) {
+        for (int i = 0; i < 5; ++i) {
+            if (QPushButton* b = m_fieldButtons[r][i])
+                b->setEnabled(fieldEnabled(m_profile, static_cast<FieldRow>(r), i));
+        }
+    }
+}
+
+QPushButton* frmZumikey::fieldButton(FieldRow row, int index) const
+{
+    if (index < 0 || index >= 5)
+        return nullptr;
+    return m_fieldButtons[static_cast<int>(row)][index];
+}
+
+QString frmZumikey::textFor(FieldRow row, int index)
+{
+    const QString text =
+        fieldText(m_profile, row, index, cboRuby->currentText() == QStringLiteral("カタカナ"),
+                  m_clock.today());
+    if (row == FieldRow::UserAge)
+        gstrUserAge = text;
+    return text;
+}
+
+void frmZumikey::fieldClicked(FieldRow row, int index)
+{
+    m_dialogs.setClipboardText(textFor(row, index));
+    // Back to the event loop first: this process serves the clipboard the target reads.
+    QTimer::singleShot(0, this, &frmZumikey::PasteToTargetWindow);
+}
+
+void frmZumikey::PasteToTargetWindow()
+{
+    if (!m_windows.available()) {
+        if (!m_toldUnavailable) {
+            m_toldUnavailable = true;
+            m_dialogs.message(
+                {QStringLiteral(
+                     "この環境（Wayland）では、ほかのウィンドウへの自動入力はできません。\r\n"
+                     "テキストはクリップボードに入っていますので、貼り付けてお使いください。"),
+                 QStringLiteral("ズミキー"), MessageIcon::Information, MessageButtons::Ok});
+        }
+        return;
+    }
+    if (mlngTargetWnd == 0)
+        return;
+    if (!m_windows.activate(mlngTargetWnd))
+        return; // the text stays on the clipboard for pasting by hand
+    QCoreApplication::processEvents();
+    m_windows.sendKeys(parseKeySequence(pasteKeySequence(cboKeyInputBefore->currentText())));
+    const QString after = afterKeySequence(cboKeyInputAfter->currentText());
+    if (after.isEmpty())
+        return;
+    // On X11 the target reads the clipboard from this process after it got the paste keys;
+    // many programs do that asynchronously, so the after-key waits while the event loop
+    // serves that request, or the text would land in the next field.
+    const QList<KeyStroke> strokes = parseKeySequence(after);
+    QTimer::singleShot(kAfterKeyDelayMs, this, [this, strokes] { m_windows.sendKeys(strokes); });
+}
+
+bool frmZumikey::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+        for (int r = 0; r < kFieldRowCount; ++r) {
+            for (int i = 0; i < 5; ++i) {
+                if (m_fieldButtons[r][i] == watched)
+                    m_fieldButtons[r][i]->setToolTip(textFor(static_cast<FieldRow>(r), i));
+            }
+        }
+        return false;
+    }
+    // The combos change only by choosing from their lists.
+    const bool isCombo = qobject_cast<QComboBox*>(watched) || qobject_cast<QLineEdit*>(watched);
+    if (isCombo && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Tab ||
+            key == Qt::Key_Backtab)
+            return false;
+        m_dialogs.beep();
+        return true;
+    }
+    if (isCombo && event->type() == QEvent::InputMethod) {
+        m_dialogs.beep();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "AssistantSettings.h"
+#include "FieldTexts.h"
+#include "UserProfile.h"
+#include "core/AppPaths.h"
+
+#include <QWidget>
+
+#include <array>
+
+class Clock;
+class Dialogs;
+class ForeignWindows;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QPushButton;
+class QTimer;
+
+// The input assistant's window: one button per profile field that types the field into
+// the window the user worked in last.
+class frmZumikey : public QWidget
+{
+    Q_OBJECT
+
+public:
+    frmZumikey(const QString& programFolder, Dialogs& dialogs, const Clock& clock,
+               ForeignWindows& windows, QWidget* parent = nullptr);
+
+    // Button `index` of a row (0 the main button, 1 and up the parts; single buttons 0 only).
+    QPushButton* fieldButton(FieldRow row, int index) const;
+    const UserProfile& profile() const { return m_profile; }
+    quint64 targetWindow() const { return mlngTargetWnd; }
+    const QString& userAge() const { return gstrUserAge; }
+    // The settings the option controls hold now.
+    AssistantSettings currentSettings() const;
+
+    void LoadUserProfile();
+    void UpdateFieldButtons();
+    void PasteToTargetWindow();
+
+public slots:
+    void cmdOption_Click();
+    void chkFormState_Click();
+    void cmdUserProfile_Click();
+    void tmrCheckActiveWindow_Timer();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    void Form_Load();
+    void Form_Unload();
+    void fieldClicked(FieldRow row, int index);
+    QString textFor(FieldRow row, int index);
+    void setOptionPanelOpen(bool open);
+
+    AppPaths m_paths;
+    Dialogs& m_dialogs;
+    const Clock& m_clock;
+    ForeignWindows& m_windows;
+
+    UserProfile m_profile;
+    QString gstrUserAge;
+    quint64 mlngTargetWnd = 0;
+    bool m_toldUnavailable = false;
+    bool m_unloaded = false;
+
+    std::array<std::array<QPushButton*, 5>, kFieldRowCount> m_fieldButtons{};
+    QPushButton* cmdUserProfile = nullptr;
+    QPushButton* cmdOption = nullptr;
+    QFrame* fraOption = nullptr;
+    QCheckBox* chkFormState = nullptr;
+    QComboBox* cboRuby = nullptr;
+    QComboBox* cboKeyInputBefore = nullptr;
+    QComboBox* cboKeyInputAfter = nullptr;
+    QTimer* tmrCheckActiveWindow = nullptr;
+};

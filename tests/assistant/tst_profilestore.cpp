@@ -1,0 +1,240 @@
+#include "assistant/AssistantSettings.h"
+#include "assistant/UserProfile.h"
+#include "assistant/WindowsVersion.h"
+#include "core/AtomicFile.h"
+#include "core/Cp932.h"
+#include "core/Scramble.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(QList<KeyStroke>)
+
+namespace {
+
+QByteArray sjis(const QString& text)
+{
+    QByteArray bytes;
+    cp932::encode(text, bytes);
+    return bytes;
+}
+
+QByteArray plainOnDisk(const QString& path)
+{
+    const ReadResult read = readWholeFile(path);
+    return read.ok ? scrambleBytes(read.bytes) : QByteArray();
+}
+
+} // namespace
+
+class TestProfileStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void profileFileIsByteExactAndScrambled()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("data/ini/user.dat"));
+        UserProfile p;
+        p[ProfileKey::UserName1] = QStringLiteral("山田");
+        p[ProfileKey::UserNameKana2] = QStringLiteral("はなこ");
+        p[ProfileKey::UserBirthday] = QStringLiteral("1970/01/01");
+        p[ProfileKey::UserSex] = QStringLiteral("女性");
+        QCOMPARE(saveUserProfileFile(path, p), QString());
+        const QByteArray expected = sjis(QStringLiteral(
+            "[UserProfile]\r\nUserName1=山田\r\nUserName2=\r\nUserMail=\r\nUserZip1=\r\nUserZip2="
+            "\r\n"
+            "UserAddressKana1=\r\nUserAddressKana2=\r\nUserAddressKana3=\r\nUserAddressKana4=\r\n"
+            "UserAddress1=\r\nUserAddress2=\r\nUserAddress3=\r\nUserAddress4=\r\n"
+            "UserNamekana1=\r\nUserNamekana2=はなこ\r\nUserJob=\r\n"
+            "UserTel11=\r\nUserTel12=\r\nUserTel13=\r\nUserTel21=\r\nUserTel22=\r\nUserTel23=\r\n"
+            "UserBirthday=1970/01/01\r\nUserSex=女性\r\n"));
+        QCOMPARE(plainOnDisk(path), expected);
+        QVERIFY(readWholeFile(path).bytes != expected);
+
+        bool existed = false;
+        QCOMPARE(loadUserProfileFile(path, &existed), p);
+        QVERIFY(existed);
+    }
+
+    void bothKanaKeySpellingsRead()
+    {
+        for (const char* key : {"UserNameKana", "UserNamekana", "USERNAMEKANA"}) {
+            const QByteArray text =
+                "[UserProfile]\r\n" + QByteArray(key) + "1=" + sjis(QStringLiteral("やまだ")) +
+                "\r\n" + QByteArray(key) + "2=" + sjis(QStringLiteral("はなこ")) + "\r\n";
+            const UserProfile p = parseProfile(text);
+            QCOMPARE(p[ProfileKey::UserNameKana1], QStringLiteral("やまだ"));
+            QCOMPARE(p[ProfileKey::UserNameKana2], QStringLiteral("はなこ"));
+        }
+    }
+
+    void derivedParts()
+    {
+        UserProfile p;
+        QCOMPARE(p.mail1(), QString());
+        QCOMPARE(p.mail2(), QString());
+        p[ProfileKey::UserMail] = QStringLiteral("nobody");
+        QCOMPARE(p.mail1(), QStringLiteral("nobody"));
+        QCOMPARE(p.mail2(), QString());
+        p[ProfileKey::UserBirthday] = QStringLiteral("1985/3/9"); // hand-edited file
+        QCOMPARE(p.birthMonth(), QStringLiteral("03"));
+        QCOMPARE(p.birthDay(), QStringLiteral("09"));
+    }
+
+    void missingProfileIsEmpty()
+    {
+        QTemporaryDir dir;
+        bool existed = true;
+        QCOMPARE(loadUserProfileFile(dir.filePath(QStringLiteral("user.dat")), &existed),
+                 UserProfile());
+        QVERIFY(!existed);
+    }
+
+    void unstorableProfileIsRefusedAndOldFileKept()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("user.dat"));
+        UserProfile p;
+        p[ProfileKey::UserJob] = QStringLiteral("教師");
+        QCOMPARE(saveUserProfileFile(path, p), QString());
+        p[ProfileKey::UserJob] = QStringLiteral("😀");
+        QVERIFY(!saveUserProfileFile(path, p).isEmpty());
+        QCOMPARE(loadUserProfileFile(path)[ProfileKey::UserJob], QStringLiteral("教師"));
+    }
+
+    void settingsDefaultsWithoutFile()
+    {
+        QTemporaryDir dir;
+        const AssistantSettings s =
+            loadAssistantSettings(dir.filePath(QStringLiteral("zumikey.ini")));
+        QVERIFY(!s.top && !s.left);
+        QVERIFY(s.formState);
+        QCOMPARE(s.ruby, QStringLiteral("ひらがな"));
+        QCOMPARE(s.keyInputBefore, QStringLiteral("Ctrl + V"));
+        QCOMPARE(s.keyInputAfter, QStringLiteral("なし"));
+    }
+
+    void settingsFileRoundTrip()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("data/ini/zumikey.ini"));
+        AssistantSettings s;
+        s.formState = false;
+        s.ruby = QStringLiteral("カタカナ");
+        s.keyInputBefore = QStringLiteral("Alt , E , P");
+        s.keyInputAfter = QStringLiteral("Tabキー");
+        QCOMPARE(saveAssistantSettings(path, s, 1500, 3000), QString());
+        QCOMPARE(plainOnDisk(path),
+                 sjis(QStringLiteral("[Position]\r\nUserInputTop=1500\r\nUserInputLeft=3000\r\n"
+                                     "[UserInputOption]\r\nFormState=0\r\nRuby=カタカナ\r\n"
+                                     "KeyInputBefore=Alt , E , P\r\nKeyInputAfter=Tabキー\r\n")));
+        s.top = 1500;
+        s.left = 3000;
+        QCOMPARE(loadAssistantSettings(path), s);
+    }
+
+    void settingsReadRules_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("top");  // -1: unset
+        QTest::addColumn<int>("left"); // -1: unset
+        QTest::addColumn<bool>("formState");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("top without left")
+            << QByteArray("[Position]\r\nUserInputTop=600\r\nUserInputLeft=\r\n") << 600 << -1
+            << true << "なし";
+        QTest::newRow("left without top is ignored")
+            << QByteArray("[Position]\r\nUserInputTop=\r\nUserInputLeft=900\r\n") << -1 << -1
+            << true << "なし";
+        QTest::newRow("decimal position")
+            << QByteArray("[Position]\r\nUserInputTop=600.4\r\nUserInputLeft=900\r\n") << 600 << 900
+            << true << "なし";
+        QTest::newRow("non-numeric values keep the design")
+            << QByteArray("[Position]\r\nUserInputTop=abc\r\n[UserInputOption]\r\nFormState=x\r\n")
+            << -1 << -1 << true << "なし";
+        QTest::newRow("FormState 0")
+            << QByteArray("[UserInputOption]\r\nFormState=0\r\n") << -1 << -1 << false << "なし";
+        QTest::newRow("unknown after key kept as it is")
+            << QByteArray("[UserInputOption]\r\nKeyInputAfter=Esc\r\n") << -1 << -1 << true
+            << "Esc";
+    }
+
+    void settingsReadRules()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, top);
+        QFETCH(int, left);
+        QFETCH(bool, formState);
+        QFETCH(QString, after);
+        const AssistantSettings s = parseAssistantSettings(text);
+        QCOMPARE(s.top.value_or(-1), top);
+        QCOMPARE(s.left.value_or(-1), left);
+        QCOMPARE(s.formState, formState);
+        QCOMPARE(s.keyInputAfter, after);
+    }
+
+    void keySequences_data()
+    {
+        QTest::addColumn<QString>("sequence");
+        QTest::addColumn<QList<KeyStroke>>("strokes");
+        const QString ctrl = QStringLiteral("Control_L");
+        QTest::newRow("Ctrl + V") << pasteKeySequence(QStringLiteral("Ctrl + V"))
+                                  << QList<KeyStroke>{{{ctrl}, QStringLiteral("v")}};
+        QTest::newRow("Alt , E , P")
+            << pasteKeySequence(QStringLiteral("Alt , E , P"))
+            << QList<KeyStroke>{{{QStringLiteral("Alt_L")}, QStringLiteral("e")},
+                                {{}, QStringLiteral("p")}};
+        QTest::newRow("Shift + Ins")
+            << pasteKeySequence(QStringLiteral("Shift + Ins"))
+            << QList<KeyStroke>{{{QStringLiteral("Shift_L")}, QStringLiteral("Insert")}};
+        QTest::newRow("Tabキー") << afterKeySequence(QStringLiteral("Tabキー"))
+                                 << QList<KeyStroke>{{{}, QStringLiteral("Tab")}};
+        QTest::newRow("Enterキー") << afterKeySequence(QStringLiteral("Enterキー"))
+                                   << QList<KeyStroke>{{{}, QStringLiteral("Return")}};
+        QTest::newRow("なし") << afterKeySequence(QStringLiteral("なし")) << QList<KeyStroke>{};
+        QTest::newRow("text outside the list")
+            << pasteKeySequence(QStringLiteral("Ctrl+V")) << QList<KeyStroke>{};
+    }
+
+    void keySequences()
+    {
+        QFETCH(QString, sequence);
+        QFETCH(QList<KeyStroke>, strokes);
+        QCOMPARE(parseKeySequence(sequence), strokes);
+    }
+
+    void windowsVersionWidth_data()
+    {
+        QTest::addColumn<int>("major");
+        QTest::addColumn<int>("minor");
+        QTest::addColumn<QString>("ver");
+        QTest::addColumn<int>("adjustment");
+        QTest::newRow("XP") << 5 << 1 << QString() << -400;
+        QTest::newRow("7") << 6 << 1 << QString() << 0;
+        QTest::newRow("8.1 reported as 6.2, ver says 6.3")
+            << 6 << 2 << QStringLiteral("\r\nMicrosoft Windows [Version 6.3.9600]\r\n") << 0;
+        QTest::newRow("10 reported as 6.2")
+            << 6 << 2 << QStringLiteral("\r\nMicrosoft Windows [Version 10.0.19045.3803]\r\n")
+            << 600;
+        QTest::newRow("6.2 with empty ver output") << 6 << 2 << QString() << 0;
+    }
+
+    void windowsVersionWidth()
+    {
+        QFETCH(int, major);
+        QFETCH(int, minor);
+        QFETCH(QString, ver);
+        QFETCH(int, adjustment);
+        WindowsVersion v;
+        v.major = major;
+        v.minor = minor;
+        if (v.needsCorrection())
+            v.correctFromVer(ver);
+        QCOMPARE(v.widthAdjustment(), adjustment);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProfileStore)
+#include "tst_profilestore.moc"
