@@ -218,18 +218,23 @@ QWidget* frmMain::buildSettingsPage()
     check(chkAutoSumOutput, "chkAutoSumOutput", u"保存・印刷時に自動集計も出力する");
     grid->addWidget(optionFrame, 1, 0);
 
-    auto* targetRow = new QHBoxLayout;
+    auto* targetFrame = named(new QGroupBox(QStringLiteral("目標収支金額")), "fraDreamMoney");
+    auto* targetRow = new QHBoxLayout(targetFrame);
     txtDreamMoney = named(new QLineEdit, "txtDreamMoney");
     txtDreamMoney->setMaxLength(9);
     txtDreamMoney->setAlignment(Qt::AlignRight);
-    targetRow->addWidget(captionFor(txtDreamMoney, QStringLiteral("目標収支金額")));
+    txtDreamMoney->setFixedWidth(110);
+    txtDreamMoney->setAccessibleName(QStringLiteral("目標収支金額"));
     targetRow->addWidget(txtDreamMoney);
     targetRow->addWidget(new QLabel(QStringLiteral("円")));
     targetRow->addStretch();
     cmdSetting = button("cmdSetting", QStringLiteral("適用(&A)"));
     cmdSetting->setEnabled(false);
-    targetRow->addWidget(cmdSetting);
-    grid->addLayout(targetRow, 2, 0, 1, 2);
+    auto* bottomRow = new QHBoxLayout;
+    bottomRow->addWidget(targetFrame);
+    bottomRow->addStretch();
+    bottomRow->addWidget(cmdSetting);
+    grid->addLayout(bottomRow, 2, 0, 1, 2);
     grid->setRowStretch(3, 1);
     fraSetting->setEnabled(false);
     return fraSetting;
