@@ -76,6 +76,23 @@ private slots:
         QVERIFY(h.button("cmdAllDelete")->isEnabled());
     }
 
+    void datePickerRecoloursOrReloads()
+    {
+        Harness h(QDate(2026, 7, 15));
+        h.folder.writeMonth("2026", "07", {won("2026/07/01", "1", "不明", "0", "2026/07/20")});
+        h.folder.writeMonth("2026", "08", {makeEntry("2026/08/01", "8"), makeEntry("2026/08/02", "9")});
+        h.start();
+        EntryTableModel* model = h.window->monthModel();
+        QVERIFY(!model->rowColour(0).isValid());
+        auto* picker = h.child<QDateEdit>("dtpDate");
+        picker->setDate(QDate(2026, 7, 20)); // the same month: the win day is coloured
+        QCOMPARE(model->rowCount(), 1);
+        QCOMPARE(model->rowColour(0), QColor(191, 159, 63));
+        picker->setDate(QDate(2026, 8, 3)); // another month: it is loaded
+        QCOMPARE(model->rowCount(), 2);
+        QCOMPARE(h.window->state().curMonth, QStringLiteral("08"));
+    }
+
     void commandsFollowTheTab()
     {
         Harness h(QDate(2026, 7, 15));
