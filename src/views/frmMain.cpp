@@ -4,6 +4,7 @@
 #include "core/Dialogs.h"
 #include "core/Startup.h"
 #include "platform/DesktopShortcut.h"
+#include "registration/Deployment.h"
 #include "platform/WindowLevel.h"
 #include "views/EntryTableModel.h"
 
@@ -65,6 +66,8 @@ bool frmMain::Form_Load()
     m_state.startingUp = false;
 
     setTopMost(this, chkFormState->isChecked());
+    if (chkStartZumira->isChecked())
+        OpenSiteUrl(deployment::kSiteHome, QStringLiteral("0"));
     BuildEntryColumns(lvwMonth);
     BuildEntryColumns(lvwSearch);
     ListViewColumnHeadersYear();

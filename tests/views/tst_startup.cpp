@@ -80,6 +80,17 @@ private slots:
         QVERIFY(!window.state().settings.sortOn);
     }
 
+    void contestSiteOpensAtStartWhenAsked()
+    {
+        MainWindowHarness off(QDate(2026, 7, 15));
+        off.start();
+        QVERIFY(off.dialogs.openedUrls.isEmpty());
+        MainWindowHarness on(QDate(2026, 7, 15), "[Setting]\r\nStartZumira=1\r\n");
+        on.start();
+        QCOMPARE(on.dialogs.openedUrls.size(), 1);
+        QVERIFY(on.dialogs.openedUrls[0].startsWith(QStringLiteral("https://www.example.jp/")));
+    }
+
     void bothFilesPresentUsesTheDataFolderOne()
     {
         TempProgramFolder folder;
