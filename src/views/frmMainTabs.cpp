@@ -28,6 +28,7 @@ void frmMain::connectEvents()
 {
     connect(tabMain, &QTabWidget::currentChanged, this, &frmMain::tabMain_Click);
     connectShellCommands();
+    connectEntryCommands();
     connect(cmdDelete, &QPushButton::clicked, this, &frmMain::cmdDelete_Click);
     connect(cmdAllDelete, &QPushButton::clicked, this, &frmMain::cmdAllDelete_Click);
     connect(cmdMonthBack, &QPushButton::clicked, this, &frmMain::cmdMonthBack_Click);
