@@ -23,7 +23,8 @@ void frmMain::connectEntryCommands()
 
 frmDataInput* frmMain::entryForm()
 {
-    if (!m_entryForm)
+    // A closed form is only waiting to be deleted; each opening loads a fresh one.
+    if (!m_entryForm || !m_entryForm->isVisible())
         m_entryForm = new frmDataInput(*this);
     return m_entryForm;
 }
