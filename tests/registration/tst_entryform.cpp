@@ -1,4 +1,5 @@
 #include "core/Clock.h"
+#include "registration/Deployment.h"
 #include "registration/frmDataInput.h"
 #include "store/MonthFile.h"
 #include "support/ScriptedDialogs.h"
@@ -229,6 +230,7 @@ private slots:
         Harness h(QDate(2026, 7, 15), "[Setting]\r\nFormatKey=0\r\n");
         EntryRecord copied = entry("2026/07/10", "12345", "時計", "2026/07/01");
         copied[Cycle] = QStringLiteral("不明"); // a copied listing's text outside the fixed list
+        copied[URL] = deployment::kSiteCategoryPrefix + QStringLiteral("12345");
         h.folder.writeMonth("2026", "07",
                             {entry("2026/07/05", "0", "ペン", "2026/07/01"), copied,
                              entry("2026/07/20", "0", "本", "2026/07/01")});
@@ -252,6 +254,9 @@ private slots:
         QCOMPARE(labelColour(h.field<QLabel>("lblOboWay")), kRed);
         QCOMPARE(labelColour(h.field<QLabel>("lblPresent")), kBlue);
         QVERIFY(!h.field<QPushButton>("cmdKoshin")->isEnabled());
+        // A listing copied from the site opens at the site's pick-up page.
+        h.field<QPushButton>("cmdHensyuURL")->click();
+        QCOMPARE(h.dialogs.openedUrls, QStringList{deployment::kSitePickupPrefix + QStringLiteral("12345")});
 
         h.field<QComboBox>("cboKekka")->setCurrentText(QStringLiteral("落選"));
         h.field<QDateEdit>("dtpNowDay")->setDate(QDate(2026, 7, 8));
@@ -368,6 +373,40 @@ private slots:
         QCOMPARE(h.month("2026", "08").size(), 5);
         QCOMPARE(h.window->monthModel()->rowCount(), 0);
         QVERIFY(h.dialogs.shown.isEmpty());
+    }
+
+    void monthsThatCannotBeReadAreNeverWritten()
+    {
+        Harness h(QDate(2026, 7, 15));
+        h.folder.writeMonth("2026", "07", {entry("2026/07/05", "0", "七月", "2026/08/31")});
+        // Written under a start password that is not set now.
+        h.folder.writeMonth("2026", "08", {entry("2026/08/05", "0", "八月")}, QStringLiteral("secret"));
+        const QByteArray august = h.folder.plainFile("data/2026/08.log");
+        h.start();
+        h.clickRow("lvwMonth", 0);
+        h.button("cmdHensyu")->click();
+        h.field<QDateEdit>("dtpNowDay")->setDate(QDate(2026, 8, 10));
+        h.koshin();
+        QStringList captions;
+        for (const auto& shown : h.dialogs.shown)
+            captions.append(shown.box.caption);
+        QCOMPARE(captions, (QStringList{QStringLiteral("認証エラー"), QStringLiteral("保存エラー")}));
+        // The entry stays where it was; the form still shows it.
+        QCOMPARE(h.month("2026", "07").size(), 1);
+        QCOMPARE(h.folder.plainFile("data/2026/08.log"), august);
+        QCOMPARE(h.field<QLineEdit>("txtPresent")->text(), QStringLiteral("七月"));
+        QCOMPARE(h.window->shownDate().month(), 7);
+        QCOMPARE(h.window->monthModel()->rowCount(), 1);
+        h.form()->close();
+
+        h.dialogs.clearShown();
+        h.button("cmdNewInput")->click();
+        h.field<QDateEdit>("dtpNowDay")->setDate(QDate(2026, 8, 1));
+        h.field<QDateEdit>("dtpEndDay")->setDate(QDate(2026, 8, 1));
+        h.koshin();
+        QCOMPARE(h.dialogs.shown.size(), 2);
+        QCOMPARE(h.dialogs.shown[1].box.caption, QStringLiteral("保存エラー"));
+        QCOMPARE(h.folder.plainFile("data/2026/08.log"), august);
     }
 
     void editingFromTheSearchList()
@@ -631,7 +670,8 @@ private slots:
         QTest::keyClick(view, Qt::Key_Return);
         QVERIFY(h.form());
         QCOMPARE(h.field<QLineEdit>("txtPresent")->text(), QStringLiteral("三"));
-        h.form()->close();
+        h.form()->close(); // closing by the frame gives the main window back as well
+        QVERIFY(h.window->isEnabled());
 
         // Delete removes the clicked entry (no question by default).
         h.clickRow("lvwMonth", 0);
