@@ -88,13 +88,13 @@ QPushButton* button(const char* name, const QString& caption, const QString& too
     return b;
 }
 
-QLabel* legendMark(const char* name, const QColor& colour)
+// "※　色の項目は…" with the coloured square in the blank after the mark.
+QLabel* legendLine(const char* name, const QString& colour, const QString& text)
 {
-    auto* mark = named(new QLabel(QStringLiteral("■")), name);
-    QPalette palette = mark->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    mark->setPalette(palette);
-    return mark;
+    auto* line = named(new QLabel(QStringLiteral("※<span style=\"color:%1\">■</span>%2").arg(colour, text)), name);
+    line->setTextFormat(Qt::RichText);
+    line->setAccessibleName(QStringLiteral("※　") + text);
+    return line;
 }
 
 } // namespace
@@ -190,6 +190,7 @@ void frmDataInput::buildUi()
     m_fieldGrid->addWidget(lblMsg, 16, 0, Qt::AlignTop);
     m_fieldGrid->addWidget(txtMsg, 16, 1, 1, 2);
     m_fieldGrid->setColumnStretch(1, 1);
+    m_fieldGrid->setColumnMinimumWidth(1, 300);
 
     // The error text and the picture share one place; whichever is in front shows.
     fraPicture = named(new QStackedWidget, "fraPicture");
@@ -246,11 +247,9 @@ void frmDataInput::buildUi()
     commands->addWidget(cmdHelp);
 
     auto* legend = new QHBoxLayout;
-    legend->addWidget(legendMark("lblEditableMark", QColor(0, 0, 255)));
-    legend->addWidget(new QLabel(QStringLiteral("※　色の項目は編集可")));
+    legend->addWidget(legendLine("lblEditable", QStringLiteral("#0000ff"), QStringLiteral("色の項目は編集可")));
     legend->addSpacing(16);
-    legend->addWidget(legendMark("lblLockedMark", QColor(255, 0, 0)));
-    legend->addWidget(new QLabel(QStringLiteral("※　色の項目は編集不可")));
+    legend->addWidget(legendLine("lblLocked", QStringLiteral("#ff0000"), QStringLiteral("色の項目は編集不可")));
     legend->addStretch();
 
     auto* layout = new QVBoxLayout(this);

@@ -648,6 +648,19 @@ private slots:
         QCOMPARE(h.month("2026", "07").at(0)[Pic], QString());
     }
 
+    void alwaysOnTopPassesToTheFormWhileItIsOpen()
+    {
+        Harness h(QDate(2026, 7, 15), "[Setting]\r\nFormState=1\r\n");
+        h.start();
+        QVERIFY(h.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        h.button("cmdNewInput")->click();
+        QVERIFY(h.form()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!h.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        h.field<QPushButton>("cmdClose")->click();
+        QVERIFY(h.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(h.window->isVisible());
+    }
+
     void listTriggersOfTheForm()
     {
         Harness h(QDate(2026, 7, 15));
