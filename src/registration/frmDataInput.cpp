@@ -28,16 +28,6 @@ namespace {
 const QString kDateFormat = QStringLiteral("yyyy/MM/dd");
 const QString kMonthFormat = QStringLiteral("yyyy/MM");
 
-// Shows the hourglass while the form works on the month files.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 // Shows `text` in a choice list, also a text that is not one of its fixed items (kept
 // from a copied listing); such a text is offered only while it is shown.
 void setChoice(QComboBox* list, const QString& text)
@@ -216,6 +206,7 @@ void frmDataInput::OpenForNewEntry()
     lblMaxNumber->clear();
     cmdKoshin->setEnabled(false);
     show();
+    activateWindow();
     setMainWindowEnabled(false);
 }
 
@@ -508,7 +499,7 @@ void frmDataInput::paintPlainIfNotWon(EntryTableModel& list, int row, const Entr
 
 void frmDataInput::cmdKoshin_Click()
 {
-    const BusyCursor busy;
+    // The month loads and saves show the hourglass themselves; questions never do.
     cmdKoshin->setEnabled(false);
     Dialogs& dialogs = m_host.context().dialogs;
     if (dtpNowDay->date() > dtpEndDay->date()) {
