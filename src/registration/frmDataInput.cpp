@@ -192,7 +192,6 @@ void frmDataInput::setStepButtonsEnabled(bool enabled)
 
 void frmDataInput::OpenForNewEntry()
 {
-    m_editing = false;
     m_host.state().selectedMonthIndex = 0; // what makes "更新" append
     arrangeDateRows();
     m_picturePath.clear();
@@ -224,7 +223,6 @@ void frmDataInput::OpenEntryForEdit()
     } else {
         return;
     }
-    m_editing = true;
     arrangeDateRows();
     setStepButtonsEnabled(true);
 

@@ -110,7 +110,6 @@ private:
     EntryFormHost& m_host;
     int m_activeEntryIndex = 0;
     bool m_showFormOnLoad = true;
-    bool m_editing = false;
     bool m_unloaded = false;
     QString m_picturePath;
     QString m_pictureErrorText;
