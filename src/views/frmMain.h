@@ -8,11 +8,13 @@
 #include "views/Summaries.h"
 #include "views/Tally.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
 
 class EntryTableModel;
+class frmDataInput;
 class QCheckBox;
 class QDateEdit;
 class QFrame;
@@ -91,9 +93,12 @@ public slots:
     void cmdInput_Click();
     void cmdHelp_Click();
     void cmdUserInput_Click();
+    void cmdNewInput_Click();
+    void cmdHensyu_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildUi();
@@ -123,6 +128,10 @@ private:
 
     void connectEvents();
     void connectShellCommands();
+    // Entry form commands: new entry, edit, double click and the Enter and Delete keys.
+    void connectEntryCommands();
+    bool entryListKeyDown(QTableView* view, int key);
+    frmDataInput* entryForm();
     void emptiedMonth();
     void removeYearFromTotal();
     void afterYearFolderRemoved();
@@ -167,6 +176,8 @@ private:
     SortToggle m_monthSort;
     SortToggle m_searchSort;
     std::function<bool()> m_loginPrompt;
+    QPointer<frmDataInput> m_entryForm;
+    Qt::MouseButton m_lastMouseButton = Qt::NoButton;
 
     // Controls named as the design names them (also their objectName).
     QTabWidget* tabMain = nullptr;

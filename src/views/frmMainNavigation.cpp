@@ -108,6 +108,12 @@ void frmMain::entrySelectionChanged(QTableView* view)
     else
         m_state.selectedSearchIndex = index;
     EnableEntryCommands(view);
+    // One search result moves the month context to its entry, which editing it relies on.
+    if (view == lvwSearch && rows.size() == 1 && index > 0) {
+        const QDate day = QDate::fromString(m_searchModel->entry(index - 1)[KeyDate], QStringLiteral("yyyy/MM/dd"));
+        if (day.isValid())
+            setCurrentDate(day);
+    }
 }
 
 void frmMain::EnableEntryCommands(QTableView* view)

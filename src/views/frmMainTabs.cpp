@@ -28,6 +28,7 @@ void frmMain::connectEvents()
 {
     connect(tabMain, &QTabWidget::currentChanged, this, &frmMain::tabMain_Click);
     connectShellCommands();
+    connectEntryCommands();
     connect(cmdDelete, &QPushButton::clicked, this, &frmMain::cmdDelete_Click);
     connect(cmdInput, &QPushButton::clicked, this, &frmMain::cmdInput_Click);
     connect(cmdAllDelete, &QPushButton::clicked, this, &frmMain::cmdAllDelete_Click);

@@ -6,6 +6,7 @@ target_sources(zumiforms PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/frmMainLayout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmMainMonth.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmMainDelete.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frmMainEntry.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmMainImport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmMainNavigation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmMainShell.cpp

@@ -1,0 +1,1 @@
+zumi_add_test(tst_entryform LIBS zumiforms LABELS registration)
