@@ -127,6 +127,7 @@ void frmMain::DeleteSelectedEntries()
         m_searchModel->removeRowsAt({searchRow});
         m_state.curYear = entry[KeyDate].mid(0, 4);
         m_state.curMonth = entry[KeyDate].mid(5, 2);
+        m_state.curDay = entry[KeyDate].mid(8, 2);
         LoadMonthFile();
         const int monthRow = static_cast<int>(m_monthModel->entries().indexOf(entry));
         // A search row whose month no longer holds it leaves the search list only.

@@ -8,6 +8,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QProgressBar>
+#include <algorithm>
 
 namespace {
 
@@ -39,8 +40,12 @@ void frmMain::LoadMonthFile()
 {
     const QString path = currentMonthPath();
     {
+        // A day the month does not have (the 31st of June) becomes its last day.
+        const QDate first(m_state.curYear.toInt(), m_state.curMonth.toInt(), 1);
+        const int day = std::clamp(m_state.curDay.toInt(), 1, first.daysInMonth());
+        m_state.curDay = QString::number(day).rightJustified(2, u'0');
         const QSignalBlocker block(dtpDate);
-        dtpDate->setDate(QDate(m_state.curYear.toInt(), m_state.curMonth.toInt(), m_state.curDay.toInt()));
+        dtpDate->setDate(first.addDays(day - 1));
     }
     const BusyCursor busy;
     const MonthRead read = readMonthFile(path, m_state.expectedPassword());
