@@ -6,6 +6,7 @@
 #include "support/TempProgramFolder.h"
 #include "views/EntryTableModel.h"
 #include "views/frmMain.h"
+#include "support/MainWindowHarness.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,47 +32,11 @@ namespace {
 const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
 
-// A shown main window over a throw-away program folder, started on a fixed day.
-struct Harness
+// A shown main window with the entry form's helpers.
+struct Harness : MainWindowHarness
 {
-    explicit Harness(QDate today, const QByteArray& settings = "[Setting]\r\n") : clock(today)
-    {
-        folder.writeSettings(settings);
-    }
-    frmMain& start()
-    {
-        window = std::make_unique<frmMain>(AppContext{folder.paths(), dialogs, clock});
-        if (!window->Form_Load())
-            qFatal("start-up refused");
-        window->show();
-        return *window;
-    }
-    template <typename T> T* child(const char* name) { return window->findChild<T*>(QString::fromLatin1(name)); }
-    QPushButton* button(const char* name) { return child<QPushButton>(name); }
-    void selectTab(const char* key)
-    {
-        auto* tabs = child<QTabWidget>("tabMain");
-        for (int i = 0; i < tabs->count(); ++i) {
-            if (tabs->widget(i)->property("tabKey").toString() == QLatin1String(key))
-                tabs->setCurrentIndex(i);
-        }
-    }
-    // Clicks one row of a list as the user would, which selects only that row.
-    void clickRow(const char* list, int row)
-    {
-        auto* view = child<QTableView>(list);
-        const QRect rect = view->visualRect(view->model()->index(row, 0));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
-    }
-    // The open entry form, if any.
-    frmDataInput* form()
-    {
-        for (auto* f : window->findChildren<frmDataInput*>()) {
-            if (f->isVisible())
-                return f;
-        }
-        return nullptr;
-    }
+    using MainWindowHarness::MainWindowHarness;
+    frmMain& start() { return MainWindowHarness::start(true); }
     template <typename T> T* field(const char* name)
     {
         frmDataInput* f = form();
@@ -95,10 +60,6 @@ struct Harness
         return texts;
     }
 
-    TempProgramFolder folder;
-    ScriptedDialogs dialogs;
-    FixedClock clock;
-    std::unique_ptr<frmMain> window;
 };
 
 QColor labelColour(QWidget* label)

@@ -1,6 +1,6 @@
 // Prints how long the main window takes to open a month of 500 entries and to recount and
 // colour a search list of 100 000 rows. Times are printed, not asserted.
-#include "MainWindowHarness.h"
+#include "support/MainWindowHarness.h"
 #include "views/EntryTableModel.h"
 
 #include <QElapsedTimer>

@@ -5,7 +5,7 @@
 #include "views/EntryTableModel.h"
 #include "views/SummaryFiles.h"
 #include "views/frmMain.h"
-#include "MainWindowHarness.h"
+#include "support/MainWindowHarness.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

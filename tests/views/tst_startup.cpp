@@ -6,7 +6,7 @@
 #include "support/TempProgramFolder.h"
 #include "views/EntryTableModel.h"
 #include "views/frmMain.h"
-#include "MainWindowHarness.h"
+#include "support/MainWindowHarness.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

@@ -3,12 +3,15 @@
 #include "core/Clock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempProgramFolder.h"
+#include "registration/frmDataInput.h"
 #include "views/frmMain.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
+#include <QTest>
 #include <memory>
 
 // A main window over a throw-away program folder, started on a fixed day.
@@ -18,11 +21,13 @@ struct MainWindowHarness
     {
         folder.writeSettings(settings);
     }
-    frmMain& start()
+    frmMain& start(bool shown = false)
     {
         window = std::make_unique<frmMain>(AppContext{folder.paths(), dialogs, clock});
         if (!window->Form_Load())
             qFatal("start-up refused");
+        if (shown)
+            window->show();
         return *window;
     }
     template <typename T> T* child(const char* name) { return window->findChild<T*>(QString::fromLatin1(name)); }
@@ -34,6 +39,21 @@ struct MainWindowHarness
             if (tabs->widget(i)->property("tabKey").toString() == QLatin1String(key))
                 tabs->setCurrentIndex(i);
         }
+    }
+    // Clicks one row of a list as the user would, which selects only that row.
+    void clickRow(const char* list, int row)
+    {
+        auto* view = child<QTableView>(list);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
+    }
+    // The open entry form, if any.
+    frmDataInput* form()
+    {
+        for (auto* f : window->findChildren<frmDataInput*>()) {
+            if (f->isVisible())
+                return f;
+        }
+        return nullptr;
     }
     QString panel(const char* box) { return child<QLineEdit>(box)->text(); }
     QString shownDate() { return child<QDateEdit>("dtpDate")->date().toString("yyyy/MM/dd"); }
