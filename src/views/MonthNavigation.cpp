@@ -28,6 +28,11 @@ ShownDay stepMonth(const ShownDay& shown, const QString& pickerDay, int delta)
         --year;
     else if (month + delta > 12)
         ++year;
+    // Year 0000 would name the summary folder: the years run from 0001 to 9999 and round.
+    if (year < 1)
+        year = 9999;
+    else if (year > 9999)
+        year = 1;
     next.month = QString::number(target).rightJustified(2, u'0');
     next.year = QString::number(year).rightJustified(4, u'0');
     return next;

@@ -22,6 +22,7 @@ private slots:
         QTest::newRow("December forward") << "2026/12/10" << 1 << "2027/01/10";
         QTest::newRow("January back") << "2026/01/31" << -1 << "2025/12/31";
         QTest::newRow("29 February forward") << "2024/02/29" << 1 << "2024/03/29";
+        QTest::newRow("January 0001 back wraps") << "0001/01/15" << -1 << "9999/12/15";
     }
     void monthSteps()
     {
