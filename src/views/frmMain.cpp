@@ -5,6 +5,7 @@
 #include "core/Startup.h"
 #include "platform/DesktopShortcut.h"
 #include "platform/WindowLevel.h"
+#include "search/frmDataSearch.h"
 #include "views/EntryTableModel.h"
 
 #include <QCheckBox>
@@ -108,6 +109,11 @@ void frmMain::cmdEnd_Click()
 {
     if (m_ended)
         return;
+    if (m_searchForm && m_searchForm->searching()) {
+        m_searchForm->cmdClose_Click(); // stops the search; ending waits until it has stopped
+        return;
+    }
+    unloadSearchForm();
     restoreIfMinimised(this);
     if (tabMain->currentWidget()->property("tabKey").toString() == u"T_Setting") {
         // Settings changed on the tab but never applied are dropped.
@@ -122,6 +128,10 @@ void frmMain::cmdEnd_Click()
 void frmMain::closeEvent(QCloseEvent* event)
 {
     cmdEnd_Click();
+    if (!m_ended) {
+        event->ignore(); // a search is still stopping
+        return;
+    }
     event->accept();
 }
 

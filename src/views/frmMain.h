@@ -2,17 +2,20 @@
 
 #include "core/AppContext.h"
 #include "registration/EntryFormHost.h"
+#include "search/SearchHost.h"
 #include "views/ColumnSort.h"
 #include "views/MonthNavigation.h"
 #include "views/MainState.h"
 #include "views/Summaries.h"
 #include "views/Tally.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
 
 class EntryTableModel;
+class frmDataSearch;
 class QCheckBox;
 class QDateEdit;
 class QFrame;
@@ -34,7 +37,7 @@ class QTableView;
 // open the site's pick-up page instead of a category page.
 QString siteAddressFor(const QString& url, const QString& id);
 
-class frmMain : public QWidget, public EntryFormHost
+class frmMain : public QWidget, public EntryFormHost, public SearchHost
 {
     Q_OBJECT
 
@@ -68,6 +71,12 @@ public:
     void OpenDocument(const QString& path) override;
     void disableEntryCommands() override;
     QWidget* mainWidget() override { return this; }
+
+    // The search form's view of this window (the shared members above serve it too).
+    Tally refreshTotalTally() override;
+    void setSearchRunning(bool running) override;
+    void clearStatisticsPanel() override;
+    void searchFormClosed() override;
 
     static QString VersionText();
 
@@ -151,6 +160,9 @@ private:
     TargetState targetState() const;
     void ReportUnreadableDataFile(const QString& path);
     void applyEntryColumnWidths(QTableView* view);
+    // Loads the search form unless it is loaded, with today's dates and the key date's row on top.
+    void loadSearchForm();
+    void unloadSearchForm();
 
     const AppContext m_context;
     MainState m_state;
@@ -164,6 +176,7 @@ private:
     SortToggle m_monthSort;
     SortToggle m_searchSort;
     std::function<bool()> m_loginPrompt;
+    QPointer<frmDataSearch> m_searchForm;
 
     // Controls named as the design names them (also their objectName).
     QTabWidget* tabMain = nullptr;
