@@ -7,9 +7,9 @@
 #include "search/frmDataSearch.h"
 #include "views/EntryTableModel.h"
 
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 void frmMain::loadSearchForm()
 {
@@ -36,7 +36,6 @@ void frmMain::unloadSearchForm()
 {
     if (m_searchForm)
         m_searchForm->close(); // calls back searchFormClosed
-    m_state.searchFormLoaded = false;
 }
 
 void frmMain::searchFormClosed()
