@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -97,6 +98,28 @@ private slots:
         measure("window, site text \"abc\"",
                 [this] { m_form->findChild<QLineEdit*>(QStringLiteral("txtSite"))->setText(QStringLiteral("abc")); },
                 -1);
+    }
+
+    // How soon a search ends after 中止 is pressed: the press waits for the next progress round.
+    void stopLatency()
+    {
+        m_form->cmdNewSearch_Click();
+        auto* start = m_form->findChild<QPushButton*>(QStringLiteral("cmdSearch"));
+        auto* stop = m_form->findChild<QPushButton*>(QStringLiteral("cmdClose"));
+        constexpr qint64 kDue = 100;
+        QElapsedTimer timer;
+        qint64 pressedAt = -1;
+        QTimer::singleShot(int(kDue), this, [&] {
+            pressedAt = timer.elapsed();
+            stop->click();
+        });
+        timer.start();
+        start->click();
+        const qint64 ended = timer.elapsed();
+        QCOMPARE(m_dialogs.shown.last().box.text, QStringLiteral("検索を中断しました"));
+        QVERIFY(pressedAt >= kDue);
+        qInfo("stop pressed %lld ms after it was due; the search ended %lld ms after it was due", pressedAt - kDue,
+              ended - kDue);
     }
 };
 
