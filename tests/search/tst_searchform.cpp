@@ -21,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -369,6 +370,9 @@ private slots:
                                    .arg(folder + (i == 0 ? "02.log" : "03.log")));
         }
         QCOMPARE(h.lastMessage(), kFinished);
+        // Without a total summary the bar's end is 1; the entries beyond it leave it full.
+        QCOMPARE(h.in<QProgressBar>("prgShinko")->maximum(), 1);
+        QCOMPARE(h.in<QProgressBar>("prgShinko")->value(), 1);
     }
 
     void stoppingLeavesNoResults()
@@ -463,8 +467,14 @@ private slots:
             h.type(box, "x");
         for (const char* combo : {"cboGenre", "cboKekka", "cboOboKeishiki", "cboSenkoWay", "cboCycle", "cboOboWay"})
             h.in<QComboBox>(combo)->setCurrentIndex(2);
+        // A result picked in the list offers delete; once the list is emptied it must not.
+        h.mainChild<QTableView>("lvwSearch")->selectRow(0);
+        QVERIFY(h.mainChild<QPushButton>("cmdDelete")->isEnabled());
 
         h.in<QPushButton>("cmdNewSearch")->click();
+        QVERIFY(!h.mainChild<QPushButton>("cmdDelete")->isEnabled());
+        QVERIFY(!h.mainChild<QPushButton>("cmdHensyu")->isEnabled());
+        QCOMPARE(h.window->state().selectedSearchIndex, 0);
         QCOMPARE(h.window->searchModel()->rowCount(), 0);
         for (const char* box : {"txtHappyCount", "txtTotalCount", "txtHappyMoney", "txtUnhappyMoney", "txtTotalMoney"})
             QCOMPARE(h.panel(box), QStringLiteral("0"));
