@@ -6,6 +6,7 @@
 #include "platform/DesktopShortcut.h"
 #include "registration/Deployment.h"
 #include "platform/WindowLevel.h"
+#include "search/frmDataSearch.h"
 #include "views/EntryTableModel.h"
 
 #include <QCheckBox>
@@ -111,6 +112,11 @@ void frmMain::cmdEnd_Click()
 {
     if (m_ended)
         return;
+    if (m_searchForm && m_searchForm->searching()) {
+        m_searchForm->cmdClose_Click(); // stops the search; ending waits until it has stopped
+        return;
+    }
+    unloadSearchForm();
     restoreIfMinimised(this);
     if (tabMain->currentWidget()->property("tabKey").toString() == u"T_Setting") {
         // Settings changed on the tab but never applied are dropped.
@@ -125,6 +131,10 @@ void frmMain::cmdEnd_Click()
 void frmMain::closeEvent(QCloseEvent* event)
 {
     cmdEnd_Click();
+    if (!m_ended) {
+        event->ignore(); // a search is still stopping
+        return;
+    }
     event->accept();
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/AppContext.h"
 #include "registration/EntryFormHost.h"
+#include "search/SearchHost.h"
 #include "views/ColumnSort.h"
 #include "views/MonthNavigation.h"
 #include "views/MainState.h"
@@ -15,6 +16,7 @@
 
 class EntryTableModel;
 class frmDataInput;
+class frmDataSearch;
 class QCheckBox;
 class QDateEdit;
 class QFrame;
@@ -30,13 +32,14 @@ class QStandardItemModel;
 class QTabWidget;
 class QTableView;
 
-// The diary's main window: one tab strip over the month, year, total, search, settings and
-// about pages, the statistics panel, the command buttons and the month navigation.
 // The address an entry's page opens at: entries taken from the site (ID other than "0")
 // open the site's pick-up page instead of a category page.
 QString siteAddressFor(const QString& url, const QString& id);
 
-class frmMain : public QWidget, public EntryFormHost
+// The diary's main window: one tab strip over the month, year, total, search, settings and
+// about pages, the statistics panel, the command buttons and the month navigation.
+
+class frmMain : public QWidget, public EntryFormHost, public SearchHost
 {
     Q_OBJECT
 
@@ -70,6 +73,12 @@ public:
     void OpenDocument(const QString& path) override;
     void disableEntryCommands() override;
     QWidget* mainWidget() override { return this; }
+
+    // The search form's view of this window (the shared members above serve it too).
+    Tally refreshTotalTally() override;
+    void setSearchRunning(bool running) override;
+    void clearStatisticsPanel() override;
+    void searchFormClosed() override;
 
     static QString VersionText();
 
@@ -163,6 +172,9 @@ private:
     TargetState targetState() const;
     void ReportUnreadableDataFile(const QString& path);
     void applyEntryColumnWidths(QTableView* view);
+    // Loads the search form unless it is loaded, with today's dates and the key date's row on top.
+    void loadSearchForm();
+    void unloadSearchForm();
 
     const AppContext m_context;
     MainState m_state;
@@ -177,9 +189,10 @@ private:
     SortToggle m_searchSort;
     std::function<bool()> m_loginPrompt;
     QPointer<frmDataInput> m_entryForm;
+    QPointer<frmDataSearch> m_searchForm;
     Qt::MouseButton m_lastMouseButton = Qt::NoButton;
 
-    // Controls named as the design names them (also their objectName).
+    // Controls; each also carries its name as its objectName.
     QTabWidget* tabMain = nullptr;
     QTableView* lvwMonth = nullptr;
     QTableView* lvwYear = nullptr;

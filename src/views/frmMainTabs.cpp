@@ -1,6 +1,7 @@
 // Switching tabs and wiring the window's events.
 #include "frmMain.h"
 
+#include "search/frmDataSearch.h"
 #include "views/DigitKeyFilter.h"
 #include "views/EntryTableModel.h"
 #include "views/Expenses.h"
@@ -101,6 +102,7 @@ void frmMain::tabMain_Click()
     if (key != u"T_Search") {
         m_searchModel->clear();
         m_searchTempModel->clear();
+        unloadSearchForm();
     }
     fraSetting->setEnabled(key == u"T_Setting");
 
@@ -123,7 +125,10 @@ void frmMain::tabMain_Click()
         ShowTotalList();
     } else if (key == u"T_Search") {
         BuildEntryColumns(lvwSearch);
+        loadSearchForm();
         RefreshTotals();
+        m_searchForm->show();
+        m_searchForm->raise();
     } else if (key == u"T_Setting") {
         fraUnhappyMoney->setEnabled(false);
         readSettings();

@@ -549,7 +549,8 @@ private slots:
         const QString wmf = h.folder.path() + QStringLiteral("/pic.wmf");
         QFile metafile(wmf);
         QVERIFY(metafile.open(QIODevice::WriteOnly));
-        metafile.write(QByteArray("\xd7\xcd\xc6\x9a\x00\x00not a picture Qt reads", 30));
+        static const char kMetafileStart[] = "\xd7\xcd\xc6\x9a\x00\x00not a picture Qt reads";
+        metafile.write(QByteArray(kMetafileStart, sizeof kMetafileStart - 1));
         metafile.close();
         EntryRecord lost = entry("2026/07/01", "0", "画像なし");
         lost[Pic] = h.folder.path() + QStringLiteral("/missing.jpg");
