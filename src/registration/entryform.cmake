@@ -3,7 +3,6 @@ target_sources(zumicore PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/EntryFormText.cpp ${CMAKE_CURRENT_LIST_DIR}/EntryFormText.h
 )
 target_sources(zumiforms PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/ChoiceKeyFilter.cpp ${CMAKE_CURRENT_LIST_DIR}/ChoiceKeyFilter.h
     ${CMAKE_CURRENT_LIST_DIR}/frmDataInput.cpp ${CMAKE_CURRENT_LIST_DIR}/frmDataInput.h
     ${CMAKE_CURRENT_LIST_DIR}/frmDataInputLayout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmDataInputPicture.cpp

@@ -2,7 +2,7 @@
 #include "frmDataInput.h"
 
 #include "core/Dialogs.h"
-#include "registration/ChoiceKeyFilter.h"
+#include "views/ChoiceKeyFilter.h"
 #include "registration/EntryFormHost.h"
 #include "core/AppContext.h"
 #include "views/DigitKeyFilter.h"
@@ -257,7 +257,7 @@ void frmDataInput::buildUi()
     layout->addLayout(commands);
     layout->addLayout(legend);
 
-    m_choiceFilter = new ChoiceKeyFilter(m_host.context().dialogs, this);
+    m_choiceFilter = new ChoiceKeyFilter(m_host.context().dialogs, this, ChoiceKeyFilter::BeepOn::EveryRefusedKey);
     for (QComboBox* list : {cboGenre, cboKekka, cboNumber, cboOboKeishiki, cboSenkoWay, cboCycle, cboOboWay})
         m_choiceFilter->attach(list);
     m_digitFilter = new DigitKeyFilter(m_host.context().dialogs, this);

@@ -2,5 +2,4 @@
 target_sources(zumiforms PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/frmDataSearch.cpp ${CMAKE_CURRENT_LIST_DIR}/frmDataSearch.h
     ${CMAKE_CURRENT_LIST_DIR}/frmDataSearchRun.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ChoiceKeyFilter.cpp ${CMAKE_CURRENT_LIST_DIR}/ChoiceKeyFilter.h
 )

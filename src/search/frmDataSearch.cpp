@@ -6,7 +6,7 @@
 #include "core/Clock.h"
 #include "core/Settings.h"
 #include "platform/WindowLevel.h"
-#include "search/ChoiceKeyFilter.h"
+#include "views/ChoiceKeyFilter.h"
 #include "search/SearchHost.h"
 #include "views/DigitKeyFilter.h"
 #include "views/EntryTableModel.h"
@@ -210,9 +210,9 @@ void frmDataSearch::connectEvents()
     m_digitFilter = new DigitKeyFilter(m_host.context().dialogs, this);
     for (QLineEdit* box : {txtIDDown, txtIDUp, txtHappyMoneyDown, txtHappyMoneyUp, txtNumberDown, txtNumberUp})
         m_digitFilter->attach(box);
-    m_choiceFilter = new ChoiceKeyFilter(m_host.context().dialogs, this);
+    m_choiceFilter = new ChoiceKeyFilter(m_host.context().dialogs, this, ChoiceKeyFilter::BeepOn::TypedCharacter);
     for (QComboBox* combo : {cboGenre, cboKekka, cboOboKeishiki, cboSenkoWay, cboCycle, cboOboWay})
-        combo->installEventFilter(m_choiceFilter);
+        m_choiceFilter->attach(combo);
 
     connect(cmdSearch, &QPushButton::clicked, this, &frmDataSearch::cmdSearch_Click);
     connect(cmdNewSearch, &QPushButton::clicked, this, &frmDataSearch::cmdNewSearch_Click);

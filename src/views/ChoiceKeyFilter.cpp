@@ -6,7 +6,10 @@
 #include <QComboBox>
 #include <QKeyEvent>
 
-ChoiceKeyFilter::ChoiceKeyFilter(Dialogs& dialogs, QObject* parent) : QObject(parent), m_dialogs(dialogs) {}
+ChoiceKeyFilter::ChoiceKeyFilter(Dialogs& dialogs, QObject* parent, BeepOn beepOn)
+    : QObject(parent), m_dialogs(dialogs), m_beepOn(beepOn)
+{
+}
 
 void ChoiceKeyFilter::attach(QComboBox* list)
 {
@@ -42,6 +45,9 @@ bool ChoiceKeyFilter::eventFilter(QObject* watched, QEvent* event)
         if (text.isEmpty() || text.at(0).unicode() < 32)
             return false;
     }
-    m_dialogs.beep();
+    const QString text = key->text();
+    const bool typed = !text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127;
+    if (typed || m_beepOn == BeepOn::EveryRefusedKey)
+        m_dialogs.beep();
     return true;
 }
