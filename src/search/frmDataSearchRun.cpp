@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "search/SearchHost.h"
 #include "search/SearchScan.h"
+#include "views/BusyCursor.h"
 #include "views/EntryTableModel.h"
 #include "views/Tally.h"
 
@@ -21,16 +22,6 @@
 #include <optional>
 
 namespace {
-
-// Shows the hourglass while the month files are read.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 void exchangeDates(QDateEdit* before, QDateEdit* after)
 {

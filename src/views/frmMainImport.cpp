@@ -5,6 +5,7 @@
 #include "registration/ClipboardImport.h"
 #include "registration/DuplicateCheck.h"
 #include "registration/ImportRegistration.h"
+#include "views/BusyCursor.h"
 #include "views/EntryTableModel.h"
 
 #include <QApplication>
@@ -19,7 +20,7 @@ void frmMain::cmdInput_Click()
     const QString text = m_context.dialogs.clipboardText();
     if (text.isEmpty())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<BusyCursor> busy(std::in_place);
     const QDate start = dtpDate->date();
     const bool keyIsEndDay = optEndDay->isChecked();
     ImportParse parse = parseClipboardListings(text, {keyIsEndDay, start});
@@ -63,7 +64,7 @@ void frmMain::cmdInput_Click()
     else
         RefreshTotals();
     m_state.selectedMonthIndex = 0;
-    QApplication::restoreOverrideCursor();
+    busy.reset();
 
     QStringList problems;
     if (const QString skipped = skippedListingsMessage(parse.skipped); !skipped.isEmpty())

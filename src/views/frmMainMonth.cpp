@@ -2,6 +2,7 @@
 #include "frmMain.h"
 
 #include "core/Dialogs.h"
+#include "views/BusyCursor.h"
 #include "views/EntryTableModel.h"
 
 #include <QApplication>
@@ -9,20 +10,6 @@
 #include <QDir>
 #include <QProgressBar>
 #include <algorithm>
-
-namespace {
-
-// Shows the hourglass for the life of a file operation.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-} // namespace
 
 QString frmMain::currentMonthPath() const
 {

@@ -1,4 +1,5 @@
 target_sources(zumiforms PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/BusyCursor.h
     ${CMAKE_CURRENT_LIST_DIR}/EntryTableModel.cpp ${CMAKE_CURRENT_LIST_DIR}/EntryTableModel.h
     ${CMAKE_CURRENT_LIST_DIR}/FormHelpers.h
     ${CMAKE_CURRENT_LIST_DIR}/MainState.h
