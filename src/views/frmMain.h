@@ -128,7 +128,6 @@ private:
 
     void setCurrentDate(const QDate& date);
     QString currentMonthPath() const;
-    bool chkStartPasswordChecked() const;
     bool optEndDayChecked() const;
     // Hooks of the month road: after a load (expenses of the month) and after a save
     // (year and total summaries, target check).

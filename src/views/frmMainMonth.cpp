@@ -58,9 +58,8 @@ bool frmMain::SaveMonthFile()
              QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
         return false;
     }
-    const bool passwordLineDue = chkStartPasswordChecked() && !m_state.settings.startPasswordText.isEmpty();
-    const MonthTextBuild build = formatMonthText(m_monthModel->entries(),
-                                                 passwordLineDue ? m_state.settings.startPasswordText : QString());
+    // The password line is written exactly when a load will expect it.
+    const MonthTextBuild build = formatMonthText(m_monthModel->entries(), m_state.expectedPassword());
     if (!build.ok()) {
         const QString what = build.badPassword
                                  ? QStringLiteral("記帳者認証のパスワード")

@@ -46,7 +46,6 @@ void setSummaryColumns(QStandardItemModel* model, QTableView* view, const QList<
 
 } // namespace
 
-bool frmMain::chkStartPasswordChecked() const { return chkStartPassword->isChecked(); }
 bool frmMain::optEndDayChecked() const { return optEndDay->isChecked(); }
 
 TargetState frmMain::targetState() const
