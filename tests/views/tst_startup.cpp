@@ -199,6 +199,23 @@ private slots:
         QVERIFY(!QFile::exists(folder.paths().monthFilePath("2026", "07")));
     }
 
+    void passwordLineFollowsThePasswordInForce()
+    {
+        MainWindowHarness locked(QDate(2026, 7, 15), "[Setting]\r\nStartPassword=1\r\nStartPasswordInput=pw\r\n");
+        locked.start().monthModel()->append({makeEntry("2026/07/02", "2")});
+        QVERIFY(locked.window->SaveMonthFile());
+        QVERIFY(locked.folder.plainFile("data/2026/07.log").startsWith("\"StartPassword=pw\"\r\n"));
+
+        // A password left in the file while the lock is off neither stamps nor blocks months.
+        MainWindowHarness open(QDate(2026, 7, 15), "[Setting]\r\nStartPassword=0\r\nStartPasswordInput=pw\r\n");
+        open.start().monthModel()->append({makeEntry("2026/07/02", "2")});
+        QVERIFY(open.window->SaveMonthFile());
+        QVERIFY(open.folder.plainFile("data/2026/07.log").startsWith("\"2026/07/02\""));
+        open.window->LoadMonthFile();
+        QCOMPARE(open.window->monthModel()->rowCount(), 1);
+        QVERIFY(open.dialogs.shown.isEmpty());
+    }
+
     void secondInstanceIsRefused()
     {
         TempProgramFolder folder;
