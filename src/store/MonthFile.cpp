@@ -100,6 +100,11 @@ MonthText parseMonthText(const QByteArray& plain, const QString& expectedPasswor
     return result;
 }
 
+QString WritePasswordLine(const QString& password)
+{
+    return u'"' + kPasswordPrefix + password + QStringLiteral("\"\r\n");
+}
+
 MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString& passwordLine)
 {
     MonthTextBuild build;
@@ -109,7 +114,7 @@ MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString&
         return build;
     }
     if (!passwordLine.isEmpty())
-        text += u'"' + kPasswordPrefix + passwordLine + QStringLiteral("\"\r\n");
+        text += WritePasswordLine(passwordLine);
     for (int e = 0; e < entries.size(); ++e) {
         const EntryRecord& entry = entries.at(e);
         for (int f = 0; f < kEntryFieldCount; ++f) {
