@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "AtomicFile.h"
 #include "Scramble.h"
+#include "SettingsApply.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 SettingsOrigin prepareDataFolders(const AppPaths& paths, Dialogs& dialogs)
 {
     QDir().mkpath(paths.iniFolder());
+    finishInterruptedApply(paths); // a key rewrite cut short by a crash
     removeStrayTemporaries(paths.dataFolder());
     const QString oldPath = paths.oldSettingsPath();
     if (FileExists(paths.settingsPath())) {
