@@ -104,6 +104,7 @@ public slots:
     void cmdUserInput_Click();
     void cmdNewInput_Click();
     void cmdHensyu_Click();
+    void cmdSetting_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
