@@ -9,7 +9,6 @@
 #include "views/EntryTableModel.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -47,8 +46,9 @@ void frmMain::cmdSetting_Click()
             prgShinko->setMaximum(maximum);
         if (value <= prgShinko->maximum())
             prgShinko->setValue(value);
-        // Paint the bar, but no clicks may start anything while the files are rewritten.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        // Painted at once: running the event loop here could let a click or a close start
+        // something while the data folder is half rewritten.
+        prgShinko->repaint();
     };
 
     bool keyRewritten = false;
@@ -76,7 +76,7 @@ void frmMain::cmdSetting_Click()
                 }
                 if (!rewrite.error.isEmpty()) {
                     refusal = rewrite.committed
-                                  ? QStringLiteral("設定の適用を完了できませんでした。次回の起動時に完了します。\r\n") + rewrite.error
+                                  ? QStringLiteral("設定の適用を完了できませんでした。ズミラ帳を終了してください。次回の起動時に完了します。\r\n") + rewrite.error
                                   : QStringLiteral("データファイルを書き換えられなかったため、キー項目の変更は適用していません。\r\n")
                                         + rewrite.error;
                 }
@@ -100,9 +100,14 @@ void frmMain::cmdSetting_Click()
 
     if (!keyRewritten) {
         writeSettings();
+        // Files carrying a password the stored settings do not know would be locked out.
+        bool storedNow = false;
+        const Settings check = LoadSettings(m_context.paths.settingsPath(), storedNow);
         const QString newPassword = m_state.expectedPassword();
+        const bool passwordStored =
+            storedNow && (check.startPassword ? check.startPasswordText : QString()) == newPassword;
         PasswordRewrite rewrite;
-        {
+        if (passwordStored) {
             const BusyCursor busy;
             rewrite = rewritePasswordLines(m_context.paths, oldPassword, newPassword);
         }

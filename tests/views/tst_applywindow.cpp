@@ -93,6 +93,23 @@ private slots:
         QVERIFY(h.child<QRadioButton>("optNowDay")->isChecked());
     }
 
+    void passwordSwitchedOnIsStoredAndWrittenToEveryMonth()
+    {
+        MainWindowHarness h(QDate(2026, 3, 15), "[Setting]\r\nStartPassword=0\r\nStartPasswordInput=pw\r\n");
+        h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
+        h.folder.writeMonth("2025", "07", {entry("2025/07/10", "2025/07/20", "2")});
+        h.start();
+        h.selectTab("T_Setting");
+        h.child<QCheckBox>("chkStartPassword")->setChecked(true);
+        h.button("cmdSetting")->setEnabled(true);
+        h.button("cmdSetting")->click();
+
+        QVERIFY(storedSettings(h).startPassword);
+        QCOMPARE(readMonthFile(h.folder.paths().monthFilePath("2026", "03"), "pw").entries.size(), 1);
+        QCOMPARE(readMonthFile(h.folder.paths().monthFilePath("2025", "07"), "pw").entries.size(), 1);
+        QVERIFY(!shownBox(h, "認証エラー", MessageIcon::Critical));
+    }
+
     void targetOnlyChangeTouchesOnlyTheTargetColumn()
     {
         MainWindowHarness h(QDate(2026, 3, 15));

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -25,11 +26,11 @@ QList<EntryRecord> monthEntries(const TempProgramFolder& f, const QString& year,
 }
 
 // The whole key change as the apply button runs it; the commit stores `settingsImage`.
-KeyRewrite changeKey(const TempProgramFolder& f, const QByteArray& settingsImage = "new settings")
+KeyRewrite changeKey(const TempProgramFolder& f, const ApplyProgress& progress = {})
 {
-    const StoredMonths read = readStoredMonths(f.paths(), QString(), QString());
-    return rewriteKeyDates(f.paths(), regroupByNewKey(read), read.records, QString(), {},
-                           [&](const QString& path) { return writeFileAtomically(path, settingsImage); });
+    const StoredMonths read = readStoredMonths(f.paths(), QString(), QString(), progress);
+    return rewriteKeyDates(f.paths(), regroupByNewKey(read, progress), read.records, QString(), {},
+                           [](const QString& path) { return writeFileAtomically(path, "new settings"); }, progress);
 }
 
 QDateTime modified(const TempProgramFolder& f, const QString& relative)
@@ -55,9 +56,16 @@ private slots:
         withExpense.months[2].expenses = Currency::fromUnits(500);
         QVERIFY(writeYearSummary(f.paths().yearSummaryPath("2026"), withExpense).isEmpty());
 
-        const KeyRewrite done = changeKey(f);
+        QList<int> steps;
+        const KeyRewrite done = changeKey(f, [&](int value, int maximum) {
+            QVERIFY(maximum == 0 || maximum == 12);
+            steps.append(value);
+        });
         QVERIFY2(done.error.isEmpty(), qPrintable(done.error));
         QVERIFY(done.committed);
+        // Read, copied and written: three steps per entry, always forward.
+        QCOMPARE(steps.last(), 12);
+        QVERIFY(std::is_sorted(steps.begin(), steps.end()));
 
         const QList<EntryRecord> march = monthEntries(f, "2026", "03");
         QCOMPARE(march.size(), 3);
