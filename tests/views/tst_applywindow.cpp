@@ -1,6 +1,7 @@
 #include "core/Settings.h"
 #include "store/MonthFile.h"
 #include "support/MainWindowHarness.h"
+#include "views/EntryTableModel.h"
 #include "views/SummaryFiles.h"
 
 #include <QCheckBox>
@@ -108,6 +109,17 @@ private slots:
         QCOMPARE(readMonthFile(h.folder.paths().monthFilePath("2026", "03"), "pw").entries.size(), 1);
         QCOMPARE(readMonthFile(h.folder.paths().monthFilePath("2025", "07"), "pw").entries.size(), 1);
         QVERIFY(!shownBox(h, "認証エラー", MessageIcon::Critical));
+    }
+
+    void startUpEndsAKeyChangeThatWasCutShort()
+    {
+        MainWindowHarness h(QDate(2026, 3, 15));
+        h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
+        const QString staging = h.folder.paths().dataFolder() + "/.apply";
+        QVERIFY(writeMonthFile(AppPaths(staging).monthFilePath("2026", "04"), "half written").isEmpty());
+        h.start();
+        QVERIFY(!QFileInfo::exists(staging));
+        QCOMPARE(h.window->monthModel()->rowCount(), 1);
     }
 
     void targetOnlyChangeTouchesOnlyTheTargetColumn()
