@@ -81,8 +81,8 @@ void frmMain::cmdSetting_Click()
                                         + rewrite.error;
                 }
             } else {
-                refusal = QStringLiteral("次のデータファイルを読み込めないため、キー項目の変更は適用していません。"
-                                         "データは変更していません。\r\n")
+                refusal = QStringLiteral("次のデータファイルを読み込めないか、日付の正しくないデータを含むため、"
+                                         "キー項目の変更は適用していません。データは変更していません。\r\n")
                           + fileList(read.unreadable + read.badKeyDates);
             }
         }

@@ -55,6 +55,7 @@ private slots:
         YearSummary withExpense;
         withExpense.months[2].expenses = Currency::fromUnits(500);
         QVERIFY(writeYearSummary(f.paths().yearSummaryPath("2026"), withExpense).isEmpty());
+        QVERIFY(writeFileAtomically(f.paths().yearFolder("2026") + "/memo.txt", "kept").isEmpty());
 
         QList<int> steps;
         const KeyRewrite done = changeKey(f, [&](int value, int maximum) {
@@ -93,6 +94,7 @@ private slots:
         // The settings that go with the new files are in place; nothing is left over.
         QCOMPARE(readWholeFile(f.paths().settingsPath()).bytes, QByteArray("new settings"));
         QVERIFY(!QFileInfo::exists(f.paths().dataFolder() + "/.apply"));
+        QCOMPARE(readWholeFile(f.paths().yearFolder("2026") + "/memo.txt").bytes, QByteArray("kept"));
 
         // And back: the April entry returns to March with both dates as they were.
         QVERIFY(changeKey(f).error.isEmpty());
