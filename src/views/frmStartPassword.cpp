@@ -128,7 +128,6 @@ bool frmStartPassword::canPressOk() const
 
 void frmStartPassword::textChanged()
 {
-    cmdOk->setEnabled(false);
     cmdOk->setEnabled(canPressOk());
 }
 

@@ -93,6 +93,7 @@ private slots:
     {
         MainWindowHarness h(QDate(2026, 12, 7), kLocked);
         h.dialogs.queueAnswer(MessageAnswer::Ok);
+        bool asked = false;
         answerLogin([&](frmStartPassword* form) {
             QVERIFY(!box(form, "txtStartPasswordKakunin")->isVisible());
             QVERIFY(!button(form, "cmdOk")->isEnabled());
@@ -101,8 +102,10 @@ private slots:
             checkRefused(h.dialogs, kLogin);
             QCOMPARE(box(form, "txtStartPassword")->selectedText(), QStringLiteral("secret"));
             enter(form, "txtStartPassword", "Secret");
+            asked = true;
         });
         h.start();
+        QVERIFY(asked);
         QVERIFY(!h.window->state().startingUp);
     }
 
