@@ -62,8 +62,10 @@ bool frmMain::Form_Load()
     m_state.suppressPasswordDialog = true;
     readSettings();
     // The login prompt of a locked diary runs here, while starting up.
-    if (m_loginPrompt && chkStartPassword->isChecked() && !m_loginPrompt())
+    if (chkStartPassword->isChecked() && !StartPasswordLogin()) {
+        m_ended = true; // a cancelled login stores nothing
         return false;
+    }
     m_state.startingUp = false;
 
     setTopMost(this, chkFormState->isChecked());

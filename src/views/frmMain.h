@@ -105,6 +105,7 @@ public slots:
     void cmdNewInput_Click();
     void cmdHensyu_Click();
     void cmdSetting_Click();
+    void chkStartPassword_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -161,6 +162,8 @@ private:
     void setMonthLabelCaption();
     void arrangeDateWidthBoxes(bool keyIsEndDay);
     void settingChanged();
+    // The login while starting up: the installed prompt, else the password window.
+    bool StartPasswordLogin();
     void lvwYear_ItemClick(int row);
     void lvwTotal_ItemClick(int row);
     void entrySelectionChanged(QTableView* view);

@@ -63,8 +63,9 @@ void frmMain::connectEvents()
     m_digitFilter->attach(txtDreamMoney);
     connect(txtDreamMoney, &QLineEdit::textEdited, this, &frmMain::settingChanged);
     m_digitFilter->attach(txtUnhappyMoneyValue);
-    for (QCheckBox* box : {chkStartPassword, chkStartZumira, chkFormState, chkNoTyohuku, chkSortOn,
-                           chkDeleteKakunin, chkAllDeleteKakunin, chkAutoSumOutput})
+    connect(chkStartPassword, &QCheckBox::clicked, this, &frmMain::chkStartPassword_Click);
+    for (QCheckBox* box : {chkStartZumira, chkFormState, chkNoTyohuku, chkSortOn, chkDeleteKakunin,
+                           chkAllDeleteKakunin, chkAutoSumOutput})
         connect(box, &QCheckBox::clicked, this, &frmMain::settingChanged);
     for (QRadioButton* option : {optEndDay, optNowDay}) {
         connect(option, &QRadioButton::clicked, this, [this] {

@@ -42,6 +42,7 @@ struct Harness
     frmMain& start()
     {
         window = std::make_unique<frmMain>(AppContext{folder.paths(), dialogs, clock});
+        window->setLoginPrompt([] { return true; }); // a locked diary is opened without asking here
         if (!window->Form_Load())
             qFatal("start-up refused");
         window->show();

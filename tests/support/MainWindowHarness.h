@@ -24,6 +24,8 @@ struct MainWindowHarness
     frmMain& start(bool shown = false)
     {
         window = std::make_unique<frmMain>(AppContext{folder.paths(), dialogs, clock});
+        if (loginPrompt)
+            window->setLoginPrompt(loginPrompt);
         if (!window->Form_Load())
             qFatal("start-up refused");
         if (shown)
@@ -62,4 +64,6 @@ struct MainWindowHarness
     ScriptedDialogs dialogs;
     FixedClock clock;
     std::unique_ptr<frmMain> window;
+    // Answers the login of a locked diary instead of the password window, when set.
+    std::function<bool()> loginPrompt;
 };

@@ -202,6 +202,7 @@ private slots:
     void passwordLineFollowsThePasswordInForce()
     {
         MainWindowHarness locked(QDate(2026, 7, 15), "[Setting]\r\nStartPassword=1\r\nStartPasswordInput=pw\r\n");
+        locked.loginPrompt = [] { return true; };
         locked.start().monthModel()->append({makeEntry("2026/07/02", "2")});
         QVERIFY(locked.window->SaveMonthFile());
         QVERIFY(locked.folder.plainFile("data/2026/07.log").startsWith("\"StartPassword=pw\"\r\n"));
