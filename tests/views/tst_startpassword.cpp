@@ -1,4 +1,5 @@
 #include "support/MainWindowHarness.h"
+#include "views/EntryTableModel.h"
 #include "views/frmStartPassword.h"
 
 #include <QApplication>
@@ -89,6 +90,36 @@ class TestStartPassword : public QObject
     Q_OBJECT
 
 private slots:
+    void lockingTheDiaryReachesItsFilesAndTheNextStart()
+    {
+        SettingsTab s;
+        s.folder.writeMonth("2026", "11", {makeEntry("2026/11/03", "7")});
+        frmStartPassword* form = s.click();
+        QVERIFY(form);
+        box(form, "txtStartPassword")->setText(QStringLiteral("Key〜1"));
+        enter(form, "txtStartPasswordKakunin", QStringLiteral("Key〜1"));
+        QVERIFY(!form->isVisible());
+        s.button("cmdSetting")->click(); // applying stamps every month file
+        QCOMPARE(s.dialogs.shown.last().box.caption, QStringLiteral("完了"));
+        QVERIFY(s.folder.plainFile("data/2026/11.log").startsWith("\"StartPassword=Key\x81\x60" "1\"\r\n"));
+        s.window->close();
+
+        // The next start asks first, then reads the stamped month.
+        ScriptedDialogs dialogs;
+        FixedClock clock(QDate(2026, 11, 20));
+        frmMain again(AppContext{s.folder.paths(), dialogs, clock});
+        bool asked = false;
+        answerLogin([&](frmStartPassword* login) {
+            QCOMPARE(login->windowTitle(), kLogin);
+            enter(login, "txtStartPassword", QStringLiteral("Key〜1"));
+            asked = true;
+        });
+        QVERIFY(again.Form_Load());
+        QVERIFY(asked);
+        QCOMPARE(again.monthModel()->rowCount(), 1);
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
     void loginTakesOnlyTheExactPassword()
     {
         MainWindowHarness h(QDate(2026, 12, 7), kLocked);
