@@ -4,12 +4,14 @@
 #include "AtomicFile.h"
 #include "Scramble.h"
 #include "SettingsApply.h"
+#include "output/Backup.h"
 
 #include <QDir>
 #include <QFile>
 
 SettingsOrigin prepareDataFolders(const AppPaths& paths, Dialogs& dialogs)
 {
+    finishInterruptedRestore(paths); // before the data folder could be created anew
     QDir().mkpath(paths.iniFolder());
     finishInterruptedApply(paths); // a key rewrite cut short by a crash
     removeStrayTemporaries(paths.dataFolder());

@@ -66,6 +66,9 @@ bool FolderOperation(const QString& source, const QString& target, FolderMode mo
     for (const QFileInfo& child : children) {
         switch (mode) {
         case FolderMode::Copy:
+            // Staging folders of the program (".apply") are work in progress, not data.
+            if (child.fileName().startsWith(u'.'))
+                break;
             ok = copyTree(child.absoluteFilePath(), target + u'/' + child.fileName()) && ok;
             break;
         case FolderMode::DeleteData:
