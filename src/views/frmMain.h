@@ -106,6 +106,8 @@ public slots:
     void cmdHensyu_Click();
     void cmdSetting_Click();
     void chkStartPassword_Click();
+    void cmdBackUp_Click();
+    void cmdRestore_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -138,6 +140,7 @@ private:
 
     void connectEvents();
     void connectShellCommands();
+    void connectBackupCommands();
     // Entry form commands: new entry, edit, double click and the Enter and Delete keys.
     void connectEntryCommands();
     bool entryListKeyDown(QTableView* view, int key);
@@ -248,6 +251,8 @@ private:
     QPushButton* cmdURL = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdBackUp = nullptr;
+    QPushButton* cmdRestore = nullptr;
     QPushButton* cmdYearBack = nullptr;
     QPushButton* cmdMonthBack = nullptr;
     QPushButton* cmdMonthNext = nullptr;

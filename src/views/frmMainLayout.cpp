@@ -328,6 +328,8 @@ QWidget* frmMain::buildCommandBar()
     cmdEnd = button("cmdEnd", QStringLiteral("終了(&E)"));
     cmdHelp = button("cmdHelp", QStringLiteral("ヘルプ(&Q)"));
     cmdUserInput = button("cmdUserInput", QStringLiteral("ズミキー(&N)"));
+    cmdBackUp = button("cmdBackUp", QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ(&B)"));
+    cmdRestore = button("cmdRestore", QStringLiteral("ﾘｽﾄｱ(&R)"));
     for (QPushButton* b : {cmdHensyu, cmdInput, cmdNewInput, cmdDelete, cmdAllDelete, cmdURL, cmdSave, cmdPrint})
         row->addWidget(b);
     // Saving and printing lists come with the output commands; until then they are not offered.
@@ -337,6 +339,8 @@ QWidget* frmMain::buildCommandBar()
     for (QWidget* w : std::initializer_list<QWidget*>{cmdYearBack, cmdMonthBack, dtpDate, cmdMonthNext, cmdYearNext})
         row->addWidget(w);
     row->addWidget(prgShinko);
+    row->addWidget(cmdBackUp);
+    row->addWidget(cmdRestore);
     row->addWidget(cmdUserInput);
     row->addWidget(cmdHelp);
     row->addWidget(cmdEnd);

@@ -29,6 +29,7 @@ void frmMain::connectEvents()
 {
     connect(tabMain, &QTabWidget::currentChanged, this, &frmMain::tabMain_Click);
     connectShellCommands();
+    connectBackupCommands();
     connectEntryCommands();
     connect(cmdDelete, &QPushButton::clicked, this, &frmMain::cmdDelete_Click);
     connect(cmdInput, &QPushButton::clicked, this, &frmMain::cmdInput_Click);

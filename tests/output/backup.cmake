@@ -1,0 +1,1 @@
+zumi_add_test(tst_backup LIBS zumiforms LABELS output)
