@@ -147,6 +147,11 @@ QString restoreData(const AppPaths& paths, const QString& folder)
         for (const QFileInfo& info : QDir(paths.iniFolder()).entryInfoList(QDir::Files | QDir::Hidden))
             ok = QFile::copy(info.absoluteFilePath(), stagedIni + u'/' + info.fileName()) && ok;
     }
+    // Files lying directly in the data folder are no part of a backup; they stay.
+    for (const QFileInfo& info : QDir(data).entryInfoList(QDir::Files | QDir::Hidden)) {
+        if (ok)
+            ok = QFile::copy(info.absoluteFilePath(), staging + u'/' + info.fileName());
+    }
     if (!ok) {
         QDir(staging).removeRecursively();
         return QStringLiteral("バックアップをコピーできませんでした。現在のデータはそのままです。");

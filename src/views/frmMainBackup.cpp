@@ -6,6 +6,7 @@
 #include "output/Backup.h"
 #include "views/BusyCursor.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 
 namespace {
@@ -101,4 +102,5 @@ void frmMain::cmdRestore_Click()
     // Ends without the end sequence, which would write the old settings over the restored ones.
     m_ended = true;
     close();
+    QCoreApplication::quit(); // other open windows must not keep the program running
 }

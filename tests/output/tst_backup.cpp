@@ -99,9 +99,13 @@ void TestBackup::restoreBringsBackExactlyTheBackup()
     writeFile(backup.path() + "/2024/03.log", "march");
     writeFile(backup.path() + "/0000/2024.log", "year");
     h.folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "1")});
+    writeFile(data + "/notes.txt", "not data of the diary");
 
     QCOMPARE(restoreData(h.folder.paths(), backup.path()), QString());
-    QCOMPARE(filesBelow(data), filesBelow(backup.path()));
+    auto expected = filesBelow(backup.path());
+    expected.insert("notes.txt", "not data of the diary");
+    QCOMPARE(filesBelow(data), expected);
+    QFile::remove(data + "/notes.txt");
     QCOMPARE(QDir(h.folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{"data"}); // no staging left behind
 
