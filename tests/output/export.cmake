@@ -1,0 +1,1 @@
+zumi_add_test(tst_export LIBS zumicore LABELS output)
