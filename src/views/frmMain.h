@@ -82,6 +82,10 @@ public:
 
     static QString VersionText();
 
+    // Writes the list chosen by the last save (OutputFileName) as CSV or HTML. False when
+    // nothing was written; the user has been told why.
+    bool Output();
+
     // Asks for the start password while starting; false ends the program.
     void setLoginPrompt(std::function<bool()> prompt);
     void cmdShortcut_Click();
@@ -108,6 +112,7 @@ public slots:
     void chkStartPassword_Click();
     void cmdBackUp_Click();
     void cmdRestore_Click();
+    void cmdSave_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -197,6 +202,10 @@ private:
     QPointer<frmDataInput> m_entryForm;
     QPointer<frmDataSearch> m_searchForm;
     Qt::MouseButton m_lastMouseButton = Qt::NoButton;
+    // The path chosen in the last save dialog, offered again the next time.
+    QString OutputFileName;
+    // The list the last save chose by its tab.
+    QTableView* m_outputList = nullptr;
 
     // Controls; each also carries its name as its objectName.
     QTabWidget* tabMain = nullptr;

@@ -332,8 +332,7 @@ QWidget* frmMain::buildCommandBar()
     cmdRestore = button("cmdRestore", QStringLiteral("ﾘｽﾄｱ(&R)"));
     for (QPushButton* b : {cmdHensyu, cmdInput, cmdNewInput, cmdDelete, cmdAllDelete, cmdURL, cmdSave, cmdPrint})
         row->addWidget(b);
-    // Saving and printing lists come with the output commands; until then they are not offered.
-    cmdSave->hide();
+    // Printing lists comes with the print dialog; until then it is not offered.
     cmdPrint->hide();
     row->addStretch();
     for (QWidget* w : std::initializer_list<QWidget*>{cmdYearBack, cmdMonthBack, dtpDate, cmdMonthNext, cmdYearNext})

@@ -16,6 +16,7 @@ target_sources(zumiforms PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/frmMainApply.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmMainBackup.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmMainSearch.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frmMainOutput.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ChoiceKeyFilter.cpp ${CMAKE_CURRENT_LIST_DIR}/ChoiceKeyFilter.h
     ${CMAKE_CURRENT_LIST_DIR}/DigitKeyFilter.cpp ${CMAKE_CURRENT_LIST_DIR}/DigitKeyFilter.h
 )

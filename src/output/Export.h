@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+
+// Writers for saving a list on show as CSV or as an HTML table fragment. They see only
+// texts, so the window hands over the list's cells and the statistics panel.
+namespace listexport {
+
+enum class ListKind { Entries, Year, Total }; // Entries: the month and search lists
+enum class Format { Csv, Html };
+
+struct ExportInput
+{
+    ListKind kind = ListKind::Entries;
+    bool keyIsEndDay = true;
+    // Every column of each row as the list holds it (17 per entry, 10 per year row, 11 per total row).
+    QList<QStringList> rows;
+    bool withStatistics = false;
+    // 当選総数, 応募総数, 当選率, 当選総額, 支出総額, 収支総額.
+    std::array<QString, 6> panel;
+};
+
+// Only a name ending exactly in ".csv" is CSV; ".CSV", ".htm" or no extension is HTML.
+Format formatForPath(const QString& path);
+
+// The list columns written for a kind (the URL and picture path of an entry never are).
+QList<int> exportedColumns(ListKind kind);
+QStringList headerTexts(ListKind kind, bool keyIsEndDay);
+
+// The whole file as text with CR LF line ends. `rowWritten` is told 1, 2, ... per row.
+QString exportText(const ExportInput& input, Format format, const std::function<void(int)>& rowWritten = {});
+
+struct EncodedExport
+{
+    QByteArray bytes;
+    // The first character that code page 932 cannot hold; empty when `bytes` is complete.
+    QString unencodable;
+};
+EncodedExport encodeExport(const QString& text);
+
+} // namespace listexport
