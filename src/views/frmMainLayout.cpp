@@ -303,8 +303,14 @@ QWidget* frmMain::buildStatisticsPanel()
 QWidget* frmMain::buildCommandBar()
 {
     auto* bar = new QWidget;
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
+    // Two rows keep the window narrow enough for a small laptop screen: the entry commands
+    // and the navigation above, progress and the program's own commands below.
+    auto* rows = new QVBoxLayout(bar);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    auto* lower = new QHBoxLayout;
+    rows->addLayout(row);
+    rows->addLayout(lower);
     cmdHensyu = button("cmdHensyu", QStringLiteral("編集(&H)"));
     cmdInput = button("cmdInput", QStringLiteral("取込登録(&T)"));
     cmdNewInput = button("cmdNewInput", QStringLiteral("手動登録(&M)"));
@@ -337,12 +343,12 @@ QWidget* frmMain::buildCommandBar()
     row->addStretch();
     for (QWidget* w : std::initializer_list<QWidget*>{cmdYearBack, cmdMonthBack, dtpDate, cmdMonthNext, cmdYearNext})
         row->addWidget(w);
-    row->addWidget(prgShinko);
-    row->addWidget(cmdBackUp);
-    row->addWidget(cmdRestore);
-    row->addWidget(cmdUserInput);
-    row->addWidget(cmdHelp);
-    row->addWidget(cmdEnd);
+    lower->addWidget(prgShinko, 1);
+    lower->addWidget(cmdBackUp);
+    lower->addWidget(cmdRestore);
+    lower->addWidget(cmdUserInput);
+    lower->addWidget(cmdHelp);
+    lower->addWidget(cmdEnd);
     for (QPushButton* b : {cmdYearBack, cmdMonthBack, cmdMonthNext, cmdYearNext})
         b->setFixedWidth(36);
     return bar;
