@@ -4,7 +4,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 PACKAGES=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
     libx11-dev libxtst-dev libxdo-dev
     xvfb xauth xdotool x11-utils
@@ -30,6 +30,10 @@ install_packages() {
 # build DIR [extra cmake arguments...]
 build() {
     local dir="$1"; shift
-    cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUMI_WERROR=ON "$@"
+    # ccache keeps rebuilds of an unchanged file cheap across build folders and clones.
+    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$ROOT")}" CCACHE_NOHASHDIR=true \
+        CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+    cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUMI_WERROR=ON \
+        -DCMAKE_CXX_COMPILER_LAUNCHER=ccache "$@"
     cmake --build "$dir" --parallel "$(nproc)"
 }

@@ -2,7 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Scramble.h"
-#include "store/MonthFile.h"
+#include "diary/MonthFile.h"
 
 #include <QFileInfo>
 

@@ -3,7 +3,7 @@
 #include "core/Cp932.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
-#include "views/frmMain.h"
+#include "forms/frmMain.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "AssistantSettings.h"
+#include "assistant/AssistantSettings.h"
 
 #include "core/AtomicFile.h"
 #include "core/Cp932.h"

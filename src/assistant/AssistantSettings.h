@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/KeyStroke.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -42,14 +44,6 @@ QString saveAssistantSettings(const QString& path, const AssistantSettings& sett
 // notation; empty for "なし" and for texts that are not in the lists.
 QString pasteKeySequence(const QString& keyInputBefore);
 QString afterKeySequence(const QString& keyInputAfter);
-
-// One key press with the modifiers held for it, as X11 keysym names ("Control_L", "v").
-struct KeyStroke
-{
-    QStringList modifiers;
-    QString key;
-    bool operator==(const KeyStroke&) const = default;
-};
 
 // Splits a key sequence into strokes; a modifier applies to the next key only.
 QList<KeyStroke> parseKeySequence(const QString& sequence);

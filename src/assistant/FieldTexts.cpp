@@ -1,6 +1,6 @@
-#include "FieldTexts.h"
+#include "assistant/FieldTexts.h"
 
-#include "KanaWidth.h"
+#include "assistant/KanaWidth.h"
 
 namespace {
 

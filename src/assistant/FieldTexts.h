@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserProfile.h"
+#include "assistant/UserProfile.h"
 
 #include <QDate>
 

@@ -1,4 +1,4 @@
-#include "KanaWidth.h"
+#include "assistant/KanaWidth.h"
 
 #include <unicode/translit.h>
 #include <unicode/unistr.h>

@@ -1,6 +1,6 @@
-#include "ProfileValidation.h"
+#include "assistant/ProfileValidation.h"
 
-#include "KanaWidth.h"
+#include "assistant/KanaWidth.h"
 #include "core/Cp932.h"
 
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserProfile.h"
+#include "assistant/UserProfile.h"
 
 // The checks the profile editor runs before it saves, in their fixed order.
 struct ProfileCheck

@@ -1,4 +1,4 @@
-#include "StartUp.h"
+#include "assistant/StartUp.h"
 
 #include "core/Dialogs.h"
 #include "platform/SingleInstance.h"

@@ -1,4 +1,4 @@
-#include "UserProfile.h"
+#include "assistant/UserProfile.h"
 
 #include "core/AtomicFile.h"
 #include "core/Cp932.h"

@@ -1,6 +1,6 @@
-#include "frmUserProfile.h"
+#include "assistant/frmUserProfile.h"
 
-#include "ProfileValidation.h"
+#include "assistant/ProfileValidation.h"
 #include "core/AtomicFile.h"
 #include "core/Dialogs.h"
 #include "platform/WindowLevel.h"

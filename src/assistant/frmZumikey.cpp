@@ -1,8 +1,8 @@
-#include "frmZumikey.h"
+#include "assistant/frmZumikey.h"
 
 #include "core/Clock.h"
 #include "core/Dialogs.h"
-#include "frmUserProfile.h"
+#include "assistant/frmUserProfile.h"
 #include "platform/ForeignWindows.h"
 #include "platform/WindowLevel.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AssistantSettings.h"
-#include "FieldTexts.h"
-#include "UserProfile.h"
+#include "assistant/AssistantSettings.h"
+#include "assistant/FieldTexts.h"
+#include "assistant/UserProfile.h"
 #include "core/AppPaths.h"
 
 #include <QWidget>

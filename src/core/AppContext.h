@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppPaths.h"
+#include "core/AppPaths.h"
 
 class Clock;
 class Dialogs;

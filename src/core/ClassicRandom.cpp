@@ -1,4 +1,4 @@
-#include "ClassicRandom.h"
+#include "core/ClassicRandom.h"
 
 #include <bit>
 #include <cstring>

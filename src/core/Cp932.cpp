@@ -1,4 +1,4 @@
-#include "Cp932.h"
+#include "core/Cp932.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

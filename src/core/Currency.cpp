@@ -1,4 +1,4 @@
-#include "Currency.h"
+#include "core/Currency.h"
 
 #include <limits>
 

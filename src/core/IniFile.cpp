@@ -1,7 +1,7 @@
-#include "IniFile.h"
+#include "core/IniFile.h"
 
-#include "AtomicFile.h"
-#include "Cp932.h"
+#include "core/AtomicFile.h"
+#include "core/Cp932.h"
 
 #include <QStringList>
 

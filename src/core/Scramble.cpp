@@ -1,8 +1,8 @@
-#include "Scramble.h"
+#include "core/Scramble.h"
 
-#include "AtomicFile.h"
-#include "ClassicRandom.h"
-#include "Dialogs.h"
+#include "core/AtomicFile.h"
+#include "core/ClassicRandom.h"
+#include "core/Dialogs.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "DesktopShortcut.h"
+#include "platform/DesktopShortcut.h"
 
 #include "core/AtomicFile.h"
 

@@ -1,6 +1,6 @@
-#include "ForeignWindows.h"
+#include "platform/ForeignWindows.h"
 
-#include "X11Desktop.h"
+#include "platform/X11Desktop.h"
 
 #include <QGuiApplication>
 

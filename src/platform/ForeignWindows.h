@@ -1,6 +1,6 @@
 #pragma once
 
-#include "assistant/AssistantSettings.h"
+#include "platform/KeyStroke.h"
 
 #include <QtGlobal>
 

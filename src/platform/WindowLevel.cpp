@@ -1,4 +1,4 @@
-#include "WindowLevel.h"
+#include "platform/WindowLevel.h"
 
 #include <QWidget>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "X11Desktop.h"
+#include "platform/X11Desktop.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -1,6 +1,5 @@
 #include "assistant/AssistantSettings.h"
 #include "assistant/UserProfile.h"
-#include "assistant/WindowsVersion.h"
 #include "core/AtomicFile.h"
 #include "core/Cp932.h"
 #include "core/Scramble.h"
@@ -203,36 +202,6 @@ private slots:
         QFETCH(QString, sequence);
         QFETCH(QList<KeyStroke>, strokes);
         QCOMPARE(parseKeySequence(sequence), strokes);
-    }
-
-    void windowsVersionWidth_data()
-    {
-        QTest::addColumn<int>("major");
-        QTest::addColumn<int>("minor");
-        QTest::addColumn<QString>("ver");
-        QTest::addColumn<int>("adjustment");
-        QTest::newRow("XP") << 5 << 1 << QString() << -400;
-        QTest::newRow("7") << 6 << 1 << QString() << 0;
-        QTest::newRow("8.1 reported as 6.2, ver says 6.3")
-            << 6 << 2 << QStringLiteral("\r\nMicrosoft Windows [Version 6.3.9600]\r\n") << 0;
-        QTest::newRow("10 reported as 6.2")
-            << 6 << 2 << QStringLiteral("\r\nMicrosoft Windows [Version 10.0.19045.3803]\r\n")
-            << 600;
-        QTest::newRow("6.2 with empty ver output") << 6 << 2 << QString() << 0;
-    }
-
-    void windowsVersionWidth()
-    {
-        QFETCH(int, major);
-        QFETCH(int, minor);
-        QFETCH(QString, ver);
-        QFETCH(int, adjustment);
-        WindowsVersion v;
-        v.major = major;
-        v.minor = minor;
-        if (v.needsCorrection())
-            v.correctFromVer(ver);
-        QCOMPARE(v.widthAdjustment(), adjustment);
     }
 };
 

@@ -3,8 +3,8 @@
 #include "core/Clock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempProgramFolder.h"
-#include "registration/frmDataInput.h"
-#include "views/frmMain.h"
+#include "forms/frmDataInput.h"
+#include "forms/frmMain.h"
 
 #include <QDateEdit>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/AppPaths.h"
-#include "store/EntryRecord.h"
+#include "diary/EntryRecord.h"
 
 #include <QList>
 #include <QTemporaryDir>

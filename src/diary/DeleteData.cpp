@@ -1,0 +1,90 @@
+#include "diary/DeleteData.h"
+
+#include "core/AppPaths.h"
+#include "core/AtomicFile.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+namespace {
+
+bool copyTree(const QString& from, const QString& to)
+{
+    bool ok = QDir().mkpath(to);
+    const QDir source(from);
+    for (const QFileInfo& info : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        const QString target = to + u'/' + info.fileName();
+        if (info.isDir()) {
+            ok = copyTree(info.absoluteFilePath(), target) && ok;
+        } else {
+            QFile::remove(target);
+            ok = QFile::copy(info.absoluteFilePath(), target) && ok;
+        }
+    }
+    return ok;
+}
+
+} // namespace
+
+bool folderHoldsFiles(const QString& folder)
+{
+    return !QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty();
+}
+
+EmptiedMonth tidyEmptiedMonth(const AppPaths& paths, const QString& year, const QString& month)
+{
+    removeFileDurably(paths.monthFilePath(year, month));
+    if (folderHoldsFiles(paths.yearFolder(year)))
+        return EmptiedMonth::YearKept;
+    deleteYearData(paths, year);
+    return EmptiedMonth::YearRemoved;
+}
+
+void deleteYearData(const AppPaths& paths, const QString& year)
+{
+    QDir(paths.yearFolder(year)).removeRecursively();
+    removeFileDurably(paths.yearSummaryPath(year));
+}
+
+void removeSummaryFolderIfEmpty(const AppPaths& paths)
+{
+    if (!folderHoldsFiles(paths.summaryFolder()))
+        QDir(paths.summaryFolder()).removeRecursively();
+}
+
+bool summaryFolderHoldsOnlyTotal(const AppPaths& paths)
+{
+    const QStringList files = QDir(paths.summaryFolder()).entryList(QDir::Files | QDir::Hidden);
+    return files == QStringList{QStringLiteral("total.log")};
+}
+
+bool FolderOperation(const QString& source, const QString& target, FolderMode mode)
+{
+    bool ok = true;
+    const QFileInfoList children = QDir(source).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QFileInfo& child : children) {
+        switch (mode) {
+        case FolderMode::Copy:
+            // Staging folders of the program (".apply") are work in progress, not data.
+            if (child.fileName().startsWith(u'.'))
+                break;
+            ok = copyTree(child.absoluteFilePath(), target + u'/' + child.fileName()) && ok;
+            break;
+        case FolderMode::DeleteData:
+            if (child.fileName().endsWith(QLatin1String("ini"), Qt::CaseInsensitive))
+                break;
+            [[fallthrough]];
+        case FolderMode::Delete:
+            ok = QDir(child.absoluteFilePath()).removeRecursively() && ok;
+            break;
+        }
+    }
+    return ok;
+}
+
+void deleteAllData(const AppPaths& paths)
+{
+    FolderOperation(paths.dataFolder(), QString(), FolderMode::DeleteData);
+    QDir(paths.summaryFolder()).removeRecursively();
+}

@@ -1,0 +1,190 @@
+#include "diary/Export.h"
+
+#include "core/Cp932.h"
+
+namespace listexport {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+struct ColumnGroup
+{
+    int span;
+    const char* align;
+};
+
+QList<int> htmlWidths(ListKind kind)
+{
+    switch (kind) {
+    case ListKind::Entries:
+        return {90, 60, 200, 130, 200, 70, 80, 110, 90, 90, 110, 70, 70, 90, 300};
+    case ListKind::Year:
+        return {20, 80, 80, 80, 80, 80, 60, 80, 80, 80};
+    case ListKind::Total:
+        return {30, 80, 80, 80, 80, 80, 60, 80, 80, 80, 100};
+    }
+    return {};
+}
+
+QList<ColumnGroup> columnGroups(ListKind kind)
+{
+    switch (kind) {
+    case ListKind::Entries:
+        return {{1, "left"}, {1, "right"}, {4, "left"}, {2, "right"}, {7, "left"}};
+    case ListKind::Year:
+        return {{1, "left"}, {9, "right"}};
+    case ListKind::Total:
+        return {{1, "left"}, {10, "right"}};
+    }
+    return {};
+}
+
+QStringList rowValues(const QStringList& row, const QList<int>& columns)
+{
+    QStringList values;
+    for (int column : columns)
+        values.append(column < row.size() ? row.at(column) : QString());
+    return values;
+}
+
+QString quotedRecord(const QStringList& fields)
+{
+    QStringList quoted;
+    for (const QString& field : fields)
+        quoted.append(u'"' + field + u'"');
+    return quoted.join(u',') + kCrLf;
+}
+
+QString csvText(const ExportInput& input, const std::function<void(int)>& rowWritten)
+{
+    const QList<int> columns = exportedColumns(input.kind);
+    QString out = quotedRecord(headerTexts(input.kind, input.keyIsEndDay));
+    for (int i = 0; i < input.rows.size(); ++i) {
+        out += quotedRecord(rowValues(input.rows.at(i), columns));
+        if (rowWritten)
+            rowWritten(i + 1);
+    }
+    if (input.withStatistics) {
+        const auto& p = input.panel;
+        out += kCrLf;
+        out += quotedRecord({QStringLiteral("当選総数（件）"), QStringLiteral("応募総数（件）"), QStringLiteral("当選率（％）")});
+        out += quotedRecord({p[0], p[1], p[2]});
+        out += quotedRecord({QStringLiteral("当選総額（円）"), QStringLiteral("支出総額（円）"), QStringLiteral("収支総額（円）")});
+        out += quotedRecord({p[3], p[4], p[5]});
+    }
+    return out;
+}
+
+const QString kTableStart = QStringLiteral("<TABLE BORDER= \"1\" >");
+
+QString htmlText(const ExportInput& input, const std::function<void(int)>& rowWritten)
+{
+    QString out = kTableStart + kCrLf;
+    bool first = true;
+    for (const ColumnGroup& group : columnGroups(input.kind)) {
+        out += (first ? QStringLiteral("<COL SPAN= \"") : QStringLiteral("<COL SPAN=\"")) + QString::number(group.span)
+               + QStringLiteral("\" ALIGN=\"") + QLatin1String(group.align) + QStringLiteral("\">");
+        first = false;
+    }
+    out += kCrLf;
+
+    const QStringList headers = headerTexts(input.kind, input.keyIsEndDay);
+    const QList<int> widths = htmlWidths(input.kind);
+    out += QStringLiteral("<TR>");
+    for (int i = 0; i < headers.size(); ++i)
+        out += QStringLiteral("<TD WIDTH=\"%1\" NOWRAP>%2</TD>").arg(widths.at(i)).arg(headers.at(i));
+    out += QStringLiteral("</TR>") + kCrLf;
+
+    const QList<int> columns = exportedColumns(input.kind);
+    for (int i = 0; i < input.rows.size(); ++i) {
+        // Values go out as typed: the fragment is meant to be pasted into the user's own page.
+        out += QStringLiteral("<TR><TD>") + rowValues(input.rows.at(i), columns).join(QStringLiteral("</TD><TD>"))
+               + QStringLiteral("</TD></TR>") + kCrLf;
+        if (rowWritten)
+            rowWritten(i + 1);
+    }
+    out += QStringLiteral("</TABLE>") + kCrLf;
+
+    if (input.withStatistics) {
+        const auto& p = input.panel;
+        const QString cells = QStringLiteral("</TD><TD NOWRAP>");
+        out += QStringLiteral("<BR>") + kCrLf + kTableStart + kCrLf;
+        out += QStringLiteral("<COL SPAN= \"3\" ALIGN=\"right\">") + kCrLf;
+        out += QStringLiteral("<TR ALIGN=\"center\"><TD NOWRAP>当選総数（件）</TD><TD NOWRAP>応募総数（件）</TD>"
+                              "<TD NOWRAP>当選率（％）</TD></TR>")
+               + kCrLf;
+        out += QStringLiteral("<TR><TD NOWRAP>") + QStringList{p[0], p[1], p[2]}.join(cells) + QStringLiteral("</TD></TR>") + kCrLf;
+        out += QStringLiteral("<TR ALIGN=\"center\"><TD NOWRAP>当選総額(円)</TD><TD NOWRAP>支出総額(円)</TD>"
+                              "<TD NOWRAP>収支総額(円)</TD></TR>")
+               + kCrLf;
+        out += QStringLiteral("<TR><TD NOWRAP>") + QStringList{p[3], p[4], p[5]}.join(cells) + QStringLiteral("</TD></TR>") + kCrLf;
+        out += QStringLiteral("</TABLE>") + kCrLf;
+    }
+    return out;
+}
+
+} // namespace
+
+Format formatForPath(const QString& path)
+{
+    return path.endsWith(QStringLiteral(".csv"), Qt::CaseSensitive) ? Format::Csv : Format::Html;
+}
+
+QList<int> exportedColumns(ListKind kind)
+{
+    switch (kind) {
+    case ListKind::Entries:
+        return {0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+    case ListKind::Year:
+        return {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    case ListKind::Total:
+        return {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    }
+    return {};
+}
+
+QStringList headerTexts(ListKind kind, bool keyIsEndDay)
+{
+    const QStringList summary = {QStringLiteral("小物当選"), QStringLiteral("中物当選"), QStringLiteral("大物当選"),
+                                 QStringLiteral("当選総数"), QStringLiteral("応募総数"), QStringLiteral("当選率"),
+                                 QStringLiteral("当選総額"), QStringLiteral("支出総額"), QStringLiteral("収支総額")};
+    switch (kind) {
+    case ListKind::Entries: {
+        const QString endDay = QStringLiteral("締切日");
+        const QString entryDay = QStringLiteral("応募日");
+        return {keyIsEndDay ? endDay : entryDay, QStringLiteral("ＩＤ番号"), QStringLiteral("応募先"),
+                QStringLiteral("ジャンル"), QStringLiteral("賞品名"), QStringLiteral("結果"), QStringLiteral("当選額"),
+                QStringLiteral("当選数"), keyIsEndDay ? entryDay : endDay, QStringLiteral("当選日"),
+                QStringLiteral("応募形式"), QStringLiteral("選考方法"), QStringLiteral("サイクル"),
+                QStringLiteral("応募方法"), QStringLiteral("コメント")};
+    }
+    case ListKind::Year:
+        return QStringList{QStringLiteral("月")} + summary;
+    case ListKind::Total:
+        return QStringList{QStringLiteral("年")} + summary + QStringList{QStringLiteral("目標収支金額")};
+    }
+    return {};
+}
+
+QString exportText(const ExportInput& input, Format format, const std::function<void(int)>& rowWritten)
+{
+    return format == Format::Csv ? csvText(input, rowWritten) : htmlText(input, rowWritten);
+}
+
+EncodedExport encodeExport(const QString& text)
+{
+    EncodedExport result;
+    if (cp932::encode(text, result.bytes))
+        return result;
+    result.bytes.clear();
+    const QChar bad = cp932::firstUnencodable(text);
+    const qsizetype at = bad.isNull() ? -1 : text.indexOf(bad);
+    if (at < 0)
+        result.unencodable = QString(QChar::ReplacementCharacter); // the converter itself failed
+    else
+        result.unencodable = text.mid(at, bad.isHighSurrogate() ? 2 : 1); // whole emoji, not half of it
+    return result;
+}
+
+} // namespace listexport

@@ -1,0 +1,56 @@
+#include "diary/ImportRegistration.h"
+
+#include <QSet>
+
+QList<ImportMonth> groupImportByMonth(const QList<EntryRecord>& rows)
+{
+    QList<ImportMonth> runs;
+    for (const EntryRecord& row : rows) {
+        const QString year = row[KeyDate].left(4);
+        const QString month = row[KeyDate].mid(5, 2);
+        if (runs.isEmpty() || runs.last().year != year || runs.last().month != month)
+            runs.append(ImportMonth{year, month, {}});
+        runs.last().rows.append(row);
+    }
+    return runs;
+}
+
+QList<EntryRecord> acceptImportedRows(const QList<EntryRecord>& run, const QList<EntryRecord>& monthEntries,
+                                      const std::function<bool(const EntryRecord&)>& confirm)
+{
+    QSet<QString> registered;
+    for (const EntryRecord& entry : monthEntries)
+        registered.insert(entry[ID]);
+    QList<EntryRecord> accepted;
+    for (const EntryRecord& row : run) {
+        if (!registered.contains(row[ID]) || (confirm && confirm(row)))
+            accepted.append(row);
+    }
+    return accepted;
+}
+
+ImportOutcome registerImportedRows(const QList<EntryRecord>& rows, bool duplicateCheck, const ImportHooks& hooks)
+{
+    ImportOutcome outcome;
+    int done = 0;
+    for (const ImportMonth& run : groupImportByMonth(rows)) {
+        const std::optional<QList<EntryRecord>> existing = hooks.loadMonth(run.year, run.month);
+        if (!existing) {
+            // Saving now would overwrite entries that could not be read.
+            outcome.unreadableMonths.append(run.year + u'/' + run.month);
+            outcome.notRegistered += run.rows;
+        } else {
+            const QList<EntryRecord> accepted =
+                duplicateCheck ? acceptImportedRows(run.rows, *existing, hooks.confirmDuplicate) : run.rows;
+            outcome.declined += int(run.rows.size() - accepted.size());
+            if (!accepted.isEmpty()) {
+                hooks.appendAndSave(run.year, run.month, accepted);
+                outcome.registered += int(accepted.size());
+            }
+        }
+        done += int(run.rows.size());
+        if (hooks.progress)
+            hooks.progress(done, int(rows.size()));
+    }
+    return outcome;
+}

@@ -1,0 +1,164 @@
+#include "diary/MonthFile.h"
+
+#include "core/AtomicFile.h"
+#include "core/Cp932.h"
+#include "core/Scramble.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString kPasswordPrefix = QStringLiteral("StartPassword=");
+
+// Reads the comma-separated, optionally quoted fields of the plain text one at a time.
+// Text inside quotes is taken as it stands, commas and line breaks included.
+class FieldReader
+{
+public:
+    explicit FieldReader(const QString& text) : m_text(text) {}
+
+    bool next(QString& field)
+    {
+        skip([](QChar c) { return c == u' ' || c == u'\t'; });
+        // A comma at the end of a line is followed by one more, empty, field.
+        const bool atLineEnd = m_pos >= m_text.size() || m_text[m_pos] == u'\r' || m_text[m_pos] == u'\n';
+        if (m_afterComma && atLineEnd) {
+            m_afterComma = false;
+            field.clear();
+            return true;
+        }
+        skip([](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; });
+        if (m_pos >= m_text.size())
+            return false;
+        if (m_text[m_pos] == u'"') {
+            const qsizetype close = m_text.indexOf(u'"', m_pos + 1);
+            const qsizetype end = close < 0 ? m_text.size() : close;
+            field = m_text.mid(m_pos + 1, end - m_pos - 1);
+            m_pos = close < 0 ? m_text.size() : close + 1;
+            // Anything between the closing quote and the delimiter is dropped.
+            skip([](QChar c) { return c != u',' && c != u'\r' && c != u'\n'; });
+        } else {
+            const qsizetype start = m_pos;
+            skip([](QChar c) { return c != u',' && c != u'\r' && c != u'\n'; });
+            field = m_text.mid(start, m_pos - start).trimmed();
+        }
+        m_afterComma = m_pos < m_text.size() && m_text[m_pos] == u',';
+        if (m_afterComma)
+            ++m_pos;
+        return true;
+    }
+
+private:
+    template <typename Pred> void skip(Pred pred)
+    {
+        while (m_pos < m_text.size() && pred(m_text[m_pos]))
+            ++m_pos;
+    }
+
+    const QString& m_text;
+    qsizetype m_pos = 0;
+    bool m_afterComma = false;
+};
+
+} // namespace
+
+MonthText parseMonthText(const QByteArray& plain, const QString& expectedPassword)
+{
+    MonthText result;
+    QString text;
+    if (!cp932::decode(plain, text)) {
+        result.status = MonthText::Status::Damaged;
+        return result;
+    }
+    FieldReader reader(text);
+    QString field;
+    bool haveField = reader.next(field);
+    if (haveField && field.startsWith(kPasswordPrefix)) {
+        if (field.mid(kPasswordPrefix.size()) != expectedPassword) {
+            result.status = MonthText::Status::Refused;
+            return result;
+        }
+        haveField = reader.next(field);
+    } else if (!expectedPassword.isEmpty()) {
+        result.status = MonthText::Status::Refused;
+        return result;
+    }
+    while (haveField) {
+        EntryRecord record;
+        record[0] = field;
+        int count = 1;
+        for (; count < kEntryFieldCount && reader.next(field); ++count)
+            record[count] = field;
+        // The first record must be whole; a later one cut short keeps empty fields.
+        if (count < kEntryFieldCount && result.entries.isEmpty()) {
+            result.status = MonthText::Status::Damaged;
+            return result;
+        }
+        result.entries.append(record);
+        haveField = count == kEntryFieldCount && reader.next(field);
+    }
+    return result;
+}
+
+QString WritePasswordLine(const QString& password)
+{
+    return u'"' + kPasswordPrefix + password + QStringLiteral("\"\r\n");
+}
+
+MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString& passwordLine)
+{
+    MonthTextBuild build;
+    QString text;
+    if (passwordLine.contains(u'"') || !cp932::firstUnencodable(passwordLine).isNull()) {
+        build.badPassword = true;
+        return build;
+    }
+    if (!passwordLine.isEmpty())
+        text += WritePasswordLine(passwordLine);
+    for (int e = 0; e < entries.size(); ++e) {
+        const EntryRecord& entry = entries.at(e);
+        for (int f = 0; f < kEntryFieldCount; ++f) {
+            // A quote mark inside a field would end it early when read back.
+            const QChar bad = entry[f].contains(u'"') ? QChar(u'"') : cp932::firstUnencodable(entry[f]);
+            if (!bad.isNull()) {
+                build.badEntry = e;
+                build.badField = f;
+                build.badCharacter = bad;
+                return build;
+            }
+            if (f > 0)
+                text += u',';
+            text += u'"' + entry[f] + u'"';
+        }
+        text += QStringLiteral("\r\n");
+    }
+    cp932::encode(text, build.plain); // every piece was checked above
+    return build;
+}
+
+MonthRead readMonthFile(const QString& path, const QString& expectedPassword)
+{
+    MonthRead result;
+    if (!QFileInfo::exists(path))
+        return result;
+    const ReadResult read = readWholeFile(path);
+    if (!read.ok) {
+        result.status = MonthRead::Status::Damaged;
+        return result;
+    }
+    const MonthText parsed = parseMonthText(scrambleBytes(read.bytes), expectedPassword);
+    switch (parsed.status) {
+    case MonthText::Status::Loaded: result.status = MonthRead::Status::Loaded; break;
+    case MonthText::Status::Refused: result.status = MonthRead::Status::Refused; break;
+    case MonthText::Status::Damaged: result.status = MonthRead::Status::Damaged; break;
+    }
+    result.entries = parsed.entries;
+    return result;
+}
+
+QString writeMonthFile(const QString& path, const QByteArray& plain)
+{
+    if (plain.isEmpty())
+        return removeFileDurably(path) ? QString() : QStringLiteral("cannot remove %1").arg(path);
+    return writeFileAtomically(path, scrambleBytes(plain));
+}

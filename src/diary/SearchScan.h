@@ -1,0 +1,79 @@
+#pragma once
+
+#include "diary/SearchCriteria.h"
+#include "core/AppPaths.h"
+#include "diary/MonthFile.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <functional>
+
+// Reads the month files one at a time and keeps the entries that match. Only one month's
+// entries are held besides the results.
+
+// The month files one step of the scan reads: the twelve months of a year folder when no
+// key-date range is set, else one month of the range.
+struct SearchStep
+{
+    QStringList monthFiles;
+};
+
+// The steps of a search: with a key-date range every month from its first to its last
+// (across year ends), else every year folder ("0000" and "ini" are never years).
+QList<SearchStep> planSearchSteps(const AppPaths& paths, const SearchCriteria& criteria);
+
+struct SearchProgress
+{
+    qint64 testedEntries = 0; // the progress bar's value
+    int stepsDone = 0;
+    int stepCount = 0;
+};
+
+struct UnreadableMonthFile
+{
+    QString path;
+    MonthRead::Status status = MonthRead::Status::Refused; // Refused or Damaged
+};
+
+struct SearchScanHooks
+{
+    // Called at most once per `progressInterval` of scanning; the window updates the
+    // progress bar and lets pending events run here, so its stop button reacts.
+    std::function<void(const SearchProgress&)> progress;
+    std::chrono::milliseconds progressInterval{50};
+    // Checked after every entry; true stops the scan, which then keeps no results.
+    std::function<bool()> stopRequested;
+    // A month file that could not be read (wrong password, damaged); the scan goes on.
+    // The window reports it ("認証エラー") when it is called.
+    std::function<void(const UnreadableMonthFile&)> unreadableFile;
+};
+
+// Figures of a result list, as the statistics panel shows them (no expenses in a search).
+struct SearchStatistics
+{
+    int entries = 0;
+    int wins = 0; // results containing "当選"
+    Currency wonAmount;
+
+    // "0.00" without wins, else wins / entries × 100 with two decimals.
+    QString winRateText() const;
+    Currency balance() const { return wonAmount; }
+};
+
+SearchStatistics statisticsOf(const QList<EntryRecord>& entries);
+
+struct SearchOutcome
+{
+    bool interrupted = false;
+    QList<EntryRecord> results; // in scan order; empty when interrupted
+    QList<UnreadableMonthFile> unreadable;
+    SearchStatistics statistics;
+    qint64 testedEntries = 0;
+};
+
+// Runs a whole search. `startPassword` is the start password in force (empty when none);
+// month files that do not carry it are skipped and reported.
+SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria, const QString& startPassword,
+                        const SearchScanHooks& hooks = {});

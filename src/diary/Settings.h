@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/Currency.h"
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <optional>
+
+class Dialogs;
+
+// The sixteen entry-list columns whose widths (in twips) the settings keep, in file order.
+enum class WidthKey {
+    NowDay, ID, Site, URL, Genre, Present, Kekka, HappyMoney, Number, EndDay, HappyDay,
+    OboKeishiki, SenkoWay, Cycle, OboWay, Msg
+};
+constexpr int kWidthKeyCount = 16;
+
+// The diary's options, column widths, start password, target balance and window position,
+// as kept in data/ini/zumicho.ini. The main window's settings tab binds to one of these.
+struct Settings
+{
+    bool keyIsEndDay = false;                       // FormatKey: deadline (true) or entry date
+    QString dreamMoneyText = QStringLiteral("1000000"); // text of the target box
+    Currency dreamMoneyValue = Currency::fromUnits(1000000); // target as read at the last load
+    bool dreamMoneyReached = false;                 // DreamMoneyFlag as read or set
+    std::array<QString, kWidthKeyCount> widths = defaultWidths();
+    bool startPassword = false;
+    QString startPasswordText;
+    bool startZumira = false;
+    bool formState = false;
+    bool noTyohuku = true;
+    bool sortOn = true;
+    bool deleteKakunin = false;
+    bool allDeleteKakunin = true;
+    bool autoSumOutput = true;
+    // Window position in twips; present only when the file held it.
+    std::optional<int> mainTop;
+    std::optional<int> mainLeft;
+
+    static std::array<QString, kWidthKeyCount> defaultWidths();
+    static const char* widthKeyName(int index);
+
+    QString& width(WidthKey key) { return widths[static_cast<int>(key)]; }
+    const QString& width(WidthKey key) const { return widths[static_cast<int>(key)]; }
+
+    // The flag as it is written: set only while the target is the one it was reached for,
+    // so a new target re-arms the message.
+    bool dreamMoneyFlagToWrite() const;
+};
+
+// Parses the plain text of the settings file with the read rules and defaults.
+Settings parseSettings(const QByteArray& plainText);
+
+// The plain text of the settings file, byte for byte; `top`/`left` are the window's edges
+// in twips. Fails (returns false) when the password cannot be held in code page 932.
+bool formatSettings(const Settings& settings, int top, int left, QByteArray& plainText);
+
+// Reads the scrambled settings file. When it does not exist, the defaults are returned
+// and `existed` is false; the caller then writes them.
+Settings LoadSettings(const QString& settingsPath, bool& existed);
+
+// Writes the scrambled settings file. Returns an empty string on success.
+QString SaveSettings(const QString& settingsPath, const Settings& settings, int top, int left);

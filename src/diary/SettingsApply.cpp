@@ -1,0 +1,262 @@
+#include "diary/SettingsApply.h"
+
+#include "core/AtomicFile.h"
+#include "diary/KeySort.h"
+#include "diary/DataFolders.h"
+#include "diary/MonthFile.h"
+#include "diary/SummaryFiles.h"
+#include "diary/Tally.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Hidden, so the folder listings of the search and the backup never see it.
+QString stagingFolder(const AppPaths& paths) { return paths.dataFolder() + QStringLiteral("/.apply"); }
+QString commitPath(const QString& staging) { return staging + QStringLiteral("/commit"); }
+QString movedOutPath(const QString& staging) { return staging + QStringLiteral("/moved-out"); }
+QString oldFolder(const QString& staging) { return staging + QStringLiteral("/old"); }
+
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+QString monthName(int month) { return QString::number(month).rightJustified(2, u'0'); }
+
+// Year folders and the summary folder: what a key rewrite replaces. Anything else in the
+// data folder is no data of ours and stays.
+QStringList replacedFolders(const QString& dataFolder)
+{
+    static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
+    QStringList names;
+    for (const QString& name : QDir(dataFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (fourDigits.match(name).hasMatch())
+            names.append(name);
+    }
+    return names;
+}
+
+// Reads a month file under the new password, else under the old one.
+MonthRead readUnderEither(const QString& path, const QString& oldPassword, const QString& newPassword)
+{
+    MonthRead read = readMonthFile(path, newPassword);
+    if (read.status == MonthRead::Status::Refused && oldPassword != newPassword) {
+        MonthRead underOld = readMonthFile(path, oldPassword);
+        if (underOld.status == MonthRead::Status::Loaded)
+            return underOld;
+    }
+    return read;
+}
+
+bool isKeyDate(const QString& text)
+{
+    static const QRegularExpression date(QStringLiteral("^\\d{4}/(0[1-9]|1[0-2])/\\d{2}$"));
+    return date.match(text).hasMatch() && !text.startsWith(QStringLiteral("0000"));
+}
+
+// Moves the old folders aside, the new ones in, and the new settings into place. Every
+// step can be repeated after a crash: the "moved-out" mark tells the two moves apart.
+QString swapIn(const AppPaths& paths)
+{
+    const QString staging = stagingFolder(paths);
+    const QString data = paths.dataFolder();
+    const QString old = oldFolder(staging);
+    if (!QFileInfo::exists(movedOutPath(staging))) {
+        QDir().mkpath(old);
+        for (const QString& name : replacedFolders(data)) {
+            if (!QDir().rename(data + u'/' + name, old + u'/' + name))
+                return QStringLiteral("フォルダ「%1」を移動できませんでした。").arg(QDir::toNativeSeparators(data + u'/' + name));
+        }
+        syncFolder(data);
+        syncFolder(old);
+        if (const QString error = writeFileAtomically(movedOutPath(staging), "1"); !error.isEmpty())
+            return error;
+    }
+    const QString fresh = AppPaths(staging).dataFolder();
+    for (const QString& name : QDir(fresh).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (!QDir().rename(fresh + u'/' + name, data + u'/' + name))
+            return QStringLiteral("フォルダ「%1」を移動できませんでした。").arg(QDir::toNativeSeparators(fresh + u'/' + name));
+    }
+    syncFolder(data);
+    const ReadResult settings = readWholeFile(commitPath(staging));
+    if (!settings.ok)
+        return settings.error;
+    if (const QString error = writeFileAtomically(paths.settingsPath(), settings.bytes); !error.isEmpty())
+        return error;
+    // Without the commit mark the rest is only the old data: removing it is safe at any point.
+    if (!removeFileDurably(commitPath(staging)))
+        return QStringLiteral("「%1」を削除できませんでした。").arg(QDir::toNativeSeparators(commitPath(staging)));
+    QDir(staging).removeRecursively();
+    syncFolder(data);
+    return QString();
+}
+
+} // namespace
+
+StoredMonths readStoredMonths(const AppPaths& paths, const QString& oldPassword, const QString& newPassword,
+                              const ApplyProgress& progress)
+{
+    StoredMonths stored;
+    int maximum = 0;
+    for (const TotalRow& row : readTotalSummary(paths.totalSummaryPath()))
+        maximum += 3 * row.figures.entries;
+    for (const QString& year : listYearFolders(paths.dataFolder())) {
+        for (int month = 1; month <= 12; ++month) {
+            const QString path = paths.monthFilePath(year, monthName(month));
+            if (!QFileInfo::exists(path))
+                continue;
+            MonthRead read = readUnderEither(path, oldPassword, newPassword);
+            if (read.status == MonthRead::Status::Missing)
+                continue;
+            if (!read.readable()) {
+                stored.unreadable.append(path);
+                continue;
+            }
+            for (const EntryRecord& entry : read.entries) {
+                if (!isKeyDate(entry[OtherDate])) {
+                    stored.badKeyDates.append(path);
+                    break;
+                }
+            }
+            stored.records += int(read.entries.size());
+            if (progress)
+                progress(stored.records, maximum);
+            stored.months.append({year, month, path, std::move(read.entries)});
+        }
+    }
+    return stored;
+}
+
+QList<StoredMonth> regroupByNewKey(const StoredMonths& stored, const ApplyProgress& progress)
+{
+    QList<EntryRecord> all;
+    all.reserve(stored.records);
+    for (const StoredMonth& month : stored.months) {
+        for (EntryRecord entry : month.entries) {
+            std::swap(entry[KeyDate], entry[OtherDate]);
+            all.append(std::move(entry));
+        }
+    }
+    SortMonthList(all, true);
+    QList<StoredMonth> months;
+    const int maximum = 3 * stored.records;
+    int copied = 0;
+    for (EntryRecord& entry : all) {
+        const QString year = entry[KeyDate].left(4);
+        const int month = entry[KeyDate].mid(5, 2).toInt();
+        if (months.isEmpty() || months.last().year != year || months.last().month != month)
+            months.append({year, month, QString(), {}});
+        months.last().entries.append(std::move(entry));
+        if (progress)
+            progress(stored.records + ++copied, maximum);
+    }
+    return months;
+}
+
+KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& months, int records,
+                           const QString& newPassword, const TargetState& target,
+                           const CommitWriter& writeCommit, const ApplyProgress& progress)
+{
+    KeyRewrite result;
+    if (finishInterruptedApply(paths) == ApplyRecovery::Failed) {
+        result.error = QStringLiteral("前回の設定の適用を完了できていません。");
+        return result;
+    }
+    const QString staging = stagingFolder(paths);
+    const AppPaths fresh(staging);
+    const auto fail = [&](const QString& error) {
+        QDir(staging).removeRecursively();
+        result.error = error;
+        return result;
+    };
+    int written = 2 * records;
+    for (const StoredMonth& month : months) {
+        const QString path = fresh.monthFilePath(month.year, monthName(month.month));
+        const MonthTextBuild build = formatMonthText(month.entries, newPassword);
+        if (!build.ok())
+            return fail(QStringLiteral("%1年%2月のデータを保存できる形にできませんでした。").arg(month.year, monthName(month.month)));
+        if (const QString error = writeMonthFile(path, build.plain); !error.isEmpty())
+            return fail(error);
+        // What was written must read back as it was meant, before the old data goes.
+        const MonthRead check = readMonthFile(path, newPassword);
+        if (check.status != MonthRead::Status::Loaded || check.entries != month.entries)
+            return fail(QStringLiteral("「%1」を読み戻せませんでした。").arg(QDir::toNativeSeparators(path)));
+        const YearUpdate update =
+            UpdateYearSummary(fresh, month.year, month.month, tallyEntries(month.entries), target);
+        if (!update.error.isEmpty() || !update.total.error.isEmpty())
+            return fail(update.error.isEmpty() ? update.total.error : update.error);
+        result.showTargetMessage = result.showTargetMessage || update.total.showTargetMessage;
+        written += int(month.entries.size());
+        if (progress)
+            progress(written, 3 * records);
+    }
+    // Files of a year folder that are no month file of ours go along unchanged.
+    static const QRegularExpression ours(QStringLiteral("^(0[1-9]|1[0-2])\\.log(\\.\\w{6})?$"));
+    for (const QString& year : listYearFolders(paths.dataFolder())) {
+        const QDir folder(paths.yearFolder(year));
+        for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden)) {
+            if (ours.match(name).hasMatch())
+                continue;
+            QDir().mkpath(fresh.yearFolder(year));
+            if (!QFile::copy(folder.filePath(name), fresh.yearFolder(year) + u'/' + name))
+                return fail(QStringLiteral("「%1」を写せませんでした。").arg(QDir::toNativeSeparators(folder.filePath(name))));
+        }
+    }
+    QDir().mkpath(fresh.dataFolder());
+    if (const QString error = writeCommit(commitPath(staging)); !error.isEmpty())
+        return fail(error);
+    result.committed = true;
+    result.error = swapIn(paths);
+    return result;
+}
+
+ApplyRecovery finishInterruptedApply(const AppPaths& paths)
+{
+    const QString staging = stagingFolder(paths);
+    if (!QFileInfo::exists(staging))
+        return ApplyRecovery::None;
+    if (!QFileInfo::exists(commitPath(staging))) {
+        // Never committed: the stored data is the old one, untouched.
+        QDir(staging).removeRecursively();
+        return ApplyRecovery::RolledBack;
+    }
+    return swapIn(paths).isEmpty() ? ApplyRecovery::Finished : ApplyRecovery::Failed;
+}
+
+PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPassword,
+                                     const QString& newPassword)
+{
+    PasswordRewrite result;
+    for (const QString& year : listYearFolders(paths.dataFolder())) {
+        for (int month = 1; month <= 12; ++month) {
+            const QString path = paths.monthFilePath(year, monthName(month));
+            if (!QFileInfo::exists(path))
+                continue;
+            const MonthRead now = readMonthFile(path, newPassword);
+            if (now.status == MonthRead::Status::Missing || now.status == MonthRead::Status::Loaded)
+                continue; // already in line
+            const MonthRead before = now.status == MonthRead::Status::Refused && oldPassword != newPassword
+                                         ? readMonthFile(path, oldPassword)
+                                         : now;
+            if (before.status != MonthRead::Status::Loaded) {
+                result.unreadable.append(path);
+                continue;
+            }
+            const MonthTextBuild build = formatMonthText(before.entries, newPassword);
+            const QString error = build.ok() ? writeMonthFile(path, build.plain) : QStringLiteral("bad text");
+            (error.isEmpty() ? result.rewritten : result.failed).append(path);
+        }
+    }
+    return result;
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "core/AppPaths.h"
+#include "diary/EntryRecord.h"
+#include "diary/Summaries.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// Bringing the stored month files into line with applied settings: a new key date moves
+// every entry into the month of its new key date; a new start password rewrites the
+// password line of every month file. Passwords here are the ones in force (empty when the
+// start password is off or has no text).
+
+// Progress of a rewrite: `value` of `maximum` (0 when the maximum is not known yet).
+using ApplyProgress = std::function<void(int value, int maximum)>;
+
+struct StoredMonth
+{
+    QString year;
+    int month = 0; // 1-12
+    QString path;
+    QList<EntryRecord> entries;
+};
+
+// Every month file of every year folder, read under the new or the old password.
+struct StoredMonths
+{
+    QList<StoredMonth> months;
+    QStringList unreadable; // refused (a third password) or damaged
+    QStringList badKeyDates; // files holding an entry whose other date is no "yyyy/MM/dd"
+    int records = 0;
+    bool canChangeKey() const { return unreadable.isEmpty() && badKeyDates.isEmpty(); }
+};
+
+StoredMonths readStoredMonths(const AppPaths& paths, const QString& oldPassword, const QString& newPassword,
+                              const ApplyProgress& progress = {});
+
+// Exchanges the key date and the other date of every entry, orders all entries by key date
+// and ID number (IDs lose leading zeros) and groups them by the month of the new key date.
+QList<StoredMonth> regroupByNewKey(const StoredMonths& stored, const ApplyProgress& progress = {});
+
+// Writes the settings file image that goes with the new month files to `path`; empty on
+// success, else what went wrong.
+using CommitWriter = std::function<QString(const QString& path)>;
+
+struct KeyRewrite
+{
+    QString error;                  // empty when the new months are in place
+    bool committed = false;         // the swap was decided; an unfinished one ends at start-up
+    bool showTargetMessage = false; // the rebuilt totals reach the target
+};
+
+// Replaces every year folder and the summary folder with `months` (from regroupByNewKey),
+// written with `newPassword`'s line and fresh summaries (no expenses). The new folders are
+// built and checked in a staging folder first; `writeCommit` then stores the new settings
+// beside them, which decides the swap, and the folders are exchanged by renames. Until the
+// commit nothing stored is touched; after it a crash is finished by finishInterruptedApply.
+KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& months, int records,
+                           const QString& newPassword, const TargetState& target,
+                           const CommitWriter& writeCommit, const ApplyProgress& progress = {});
+
+enum class ApplyRecovery { None, RolledBack, Finished, Failed };
+
+// Start-up: an interrupted key rewrite is finished when it was committed (the new settings
+// are put in place too), else its staging folder is removed and the old data stays.
+ApplyRecovery finishInterruptedApply(const AppPaths& paths);
+
+struct PasswordRewrite
+{
+    QStringList unreadable; // neither the old nor the new password (or damaged): left as they are
+    QStringList rewritten;
+    QStringList failed;     // could not be written: they keep the old password line
+};
+
+// Reads every month file and rewrites those that carry the old password's line (or none)
+// with the new one; files already in line are not touched.
+PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPassword,
+                                     const QString& newPassword);

@@ -1,0 +1,121 @@
+#include "diary/Tally.h"
+
+namespace {
+
+const QString kWon = QStringLiteral("当選");
+const QString kSmall = QStringLiteral("小物当選");
+const QString kMedium = QStringLiteral("中物当選");
+const QString kLarge = QStringLiteral("大物当選");
+
+} // namespace
+
+QString winRateText(std::int64_t wins, std::int64_t entries)
+{
+    if (wins < 1 || entries < 1)
+        return QStringLiteral("0.00");
+    // Hundredths of a percent, rounded half up on the exact fraction, so a rate such as
+    // 1 ÷ 800 gives "0.13" whatever binary doubles would make of it.
+    const std::int64_t numerator = wins * 10000;
+    std::int64_t hundredths = numerator / entries;
+    if ((numerator % entries) * 2 >= entries)
+        ++hundredths;
+    return QStringLiteral("%1.%2").arg(hundredths / 100).arg(hundredths % 100, 2, 10, QChar(u'0'));
+}
+
+QString Tally::winRateText() const { return ::winRateText(wins, entries); }
+
+Tally& Tally::operator+=(const Tally& other)
+{
+    wins += other.wins;
+    entries += other.entries;
+    small += other.small;
+    medium += other.medium;
+    large += other.large;
+    wonAmount += other.wonAmount;
+    expenses += other.expenses;
+    return *this;
+}
+
+PrizeClass prizeClassOf(const QString& kekka)
+{
+    if (kekka == kSmall)
+        return PrizeClass::Small;
+    if (kekka == kMedium)
+        return PrizeClass::Medium;
+    if (kekka == kLarge)
+        return PrizeClass::Large;
+    return PrizeClass::None;
+}
+
+void countEntry(Tally& tally, const EntryRecord& entry)
+{
+    ++tally.entries;
+    if (!entry[Kekka].contains(kWon))
+        return;
+    ++tally.wins;
+    tally.wonAmount += Currency::parseOrZero(entry[HappyMoney]);
+    switch (prizeClassOf(entry[Kekka])) {
+    case PrizeClass::Small: ++tally.small; break;
+    case PrizeClass::Medium: ++tally.medium; break;
+    case PrizeClass::Large: ++tally.large; break;
+    case PrizeClass::None: break;
+    }
+}
+
+Rgb rgbOf(RowColour colour)
+{
+    switch (colour) {
+    case RowColour::Plain: return {0, 0, 0};
+    case RowColour::WinDay: return {191, 159, 63};
+    case RowColour::Small: return {168, 0, 0};
+    case RowColour::Medium: return {0, 168, 0};
+    case RowColour::Large: return {0, 0, 168};
+    }
+    return {};
+}
+
+RowColour entryRowColour(const EntryRecord& entry, const QString& pickedDay)
+{
+    if (entry[Kekka].contains(kWon)) {
+        switch (prizeClassOf(entry[Kekka])) {
+        case PrizeClass::Small: return RowColour::Small;
+        case PrizeClass::Medium: return RowColour::Medium;
+        case PrizeClass::Large: return RowColour::Large;
+        case PrizeClass::None: break;
+        }
+    }
+    return entry[HappyDay] == pickedDay ? RowColour::WinDay : RowColour::Plain;
+}
+
+EntryListTotals refreshEntryTotals(const QList<EntryRecord>& rows, const QString& pickedDay, Currency expenses)
+{
+    EntryListTotals totals;
+    totals.tally.expenses = expenses;
+    totals.colours.reserve(rows.size());
+    for (const EntryRecord& row : rows) {
+        countEntry(totals.tally, row);
+        totals.colours.append(entryRowColour(row, pickedDay));
+    }
+    return totals;
+}
+
+Tally tallyEntries(const QList<EntryRecord>& rows, Currency expenses)
+{
+    Tally tally;
+    tally.expenses = expenses;
+    for (const EntryRecord& row : rows)
+        countEntry(tally, row);
+    return tally;
+}
+
+PanelTexts panelTexts(const Tally& tally)
+{
+    return {QString::number(tally.wins), QString::number(tally.entries), tally.winRateText(),
+            tally.wonAmount.toText(), tally.expenses.toText(), tally.balance().toText()};
+}
+
+PanelTexts emptyPanelTexts()
+{
+    const QString zero = QStringLiteral("0");
+    return {zero, zero, QStringLiteral("0.00"), zero, zero, zero};
+}

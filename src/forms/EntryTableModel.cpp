@@ -1,0 +1,120 @@
+#include "forms/EntryTableModel.h"
+
+#include <QFont>
+#include <algorithm>
+
+EntryTableModel::EntryTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int EntryTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int EntryTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kEntryFieldCount;
+}
+
+QVariant EntryTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows.size())
+        return QVariant();
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return m_rows.at(index.row())[column];
+    case Qt::ForegroundRole: {
+        // The picture path never shows a colour; every other cell follows its row.
+        const QColor colour = m_colours.value(index.row());
+        return column < Pic && colour.isValid() ? QVariant(colour) : QVariant();
+    }
+    case Qt::FontRole:
+        if (column == Present) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return QVariant();
+    case Qt::TextAlignmentRole:
+        if (column == ID || column == HappyMoney || column == Number)
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return QVariant();
+    }
+}
+
+QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kEntryFieldCount)
+        return entryColumnHeading(section, m_keyIsEndDay);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void EntryTableModel::setKeyIsEndDay(bool keyIsEndDay)
+{
+    if (m_keyIsEndDay == keyIsEndDay)
+        return;
+    m_keyIsEndDay = keyIsEndDay;
+    emit headerDataChanged(Qt::Horizontal, 0, kEntryFieldCount - 1);
+}
+
+void EntryTableModel::setEntries(QList<EntryRecord> entries)
+{
+    beginResetModel();
+    m_rows = std::move(entries);
+    m_colours.clear();
+    endResetModel();
+}
+
+void EntryTableModel::append(const QList<EntryRecord>& entries)
+{
+    if (entries.isEmpty())
+        return;
+    const int first = static_cast<int>(m_rows.size());
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(entries.size()) - 1);
+    m_rows.append(entries);
+    endInsertRows();
+}
+
+void EntryTableModel::replace(int row, const EntryRecord& entry)
+{
+    m_rows[row] = entry;
+    emit dataChanged(index(row, 0), index(row, kEntryFieldCount - 1));
+}
+
+void EntryTableModel::removeRowsAt(QList<int> rows)
+{
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (int row : rows) {
+        if (row < 0 || row >= m_rows.size())
+            continue;
+        beginRemoveRows(QModelIndex(), row, row);
+        m_rows.removeAt(row);
+        if (row < m_colours.size())
+            m_colours.removeAt(row);
+        endRemoveRows();
+    }
+}
+
+void EntryTableModel::setRowColours(const QList<QColor>& colours)
+{
+    m_colours = colours;
+    if (!m_rows.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, kEntryFieldCount - 1), {Qt::ForegroundRole});
+}
+
+void EntryTableModel::setRowColour(int row, const QColor& colour)
+{
+    if (m_colours.size() < m_rows.size())
+        m_colours.resize(m_rows.size());
+    m_colours[row] = colour;
+    emit dataChanged(index(row, 0), index(row, kEntryFieldCount - 1), {Qt::ForegroundRole});
+}
+
+QColor EntryTableModel::rowColour(int row) const
+{
+    return m_colours.value(row);
+}

@@ -1,0 +1,279 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "diary/EntryFormHost.h"
+#include "diary/SearchHost.h"
+#include "forms/ColumnSort.h"
+#include "diary/MonthNavigation.h"
+#include "forms/MainState.h"
+#include "diary/Summaries.h"
+#include "diary/Tally.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class EntryTableModel;
+class frmDataInput;
+class frmDataSearch;
+class QCheckBox;
+class QDateEdit;
+class QFrame;
+class DigitKeyFilter;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QStandardItemModel;
+class QTabWidget;
+class QTableView;
+
+// The address an entry's page opens at: entries taken from the site (ID other than "0")
+// open the site's pick-up page instead of a category page.
+QString siteAddressFor(const QString& url, const QString& id);
+
+// The diary's main window: one tab strip over the month, year, total, search, settings and
+// about pages, the statistics panel, the command buttons and the month navigation.
+
+class frmMain : public QWidget, public EntryFormHost, public SearchHost
+{
+    Q_OBJECT
+
+public:
+    explicit frmMain(const AppContext& context, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The load step: folders, settings, first-start question, window level, current month.
+    // Returns false when start-up must end without showing the window.
+    bool Form_Load();
+
+    EntryTableModel* monthModel() const { return m_monthModel; }
+    EntryTableModel* searchModel() const { return m_searchModel; }
+
+    // The entry form's view of this window.
+    const AppContext& context() const override { return m_context; }
+    const Settings& settings() const override { return m_state.settings; }
+    QString currentTabKey() const override;
+    EntryTableModel& monthList() override { return *m_monthModel; }
+    EntryTableModel& searchList() override { return *m_searchModel; }
+    MainState& state() override { return m_state; }
+    QDate shownDate() const override;
+    void LoadMonthFile() override;
+    // Writes the month on show. False (with a message to the user) when it was not written.
+    bool SaveMonthFile() override;
+    // Recounts the list on show and fills the statistics panel.
+    void RefreshTotals() override;
+    void SortMonthList() override;
+    void removeMonthRowForMove(int row) override;
+    void OpenSiteUrl(const QString& url, const QString& id) override;
+    void OpenDocument(const QString& path) override;
+    void disableEntryCommands() override;
+    QWidget* mainWidget() override { return this; }
+
+    // The search form's view of this window (the shared members above serve it too).
+    Tally refreshTotalTally() override;
+    void setSearchRunning(bool running) override;
+    void clearStatisticsPanel() override;
+    void searchFormClosed() override;
+
+    static QString VersionText();
+
+    // Writes the list chosen by the last save (OutputFileName) as CSV or HTML. False when
+    // nothing was written; the user has been told why.
+    bool Output();
+
+    // Asks for the start password while starting; false ends the program.
+    void setLoginPrompt(std::function<bool()> prompt);
+    void cmdShortcut_Click();
+
+public slots:
+    void cmdEnd_Click();
+    void tabMain_Click();
+    void cmdMonthBack_Click();
+    void cmdMonthNext_Click();
+    void cmdYearBack_Click();
+    void cmdYearNext_Click();
+    void dtpDate_Change();
+    void cmdUnhappyMoneyIn_Click();
+    void cmdDelete_Click();
+    void cmdAllDelete_Click();
+    void DeleteSelectedEntries();
+    void cmdURL_Click();
+    void cmdInput_Click();
+    void cmdHelp_Click();
+    void cmdUserInput_Click();
+    void cmdNewInput_Click();
+    void cmdHensyu_Click();
+    void cmdSetting_Click();
+    void chkStartPassword_Click();
+    void cmdBackUp_Click();
+    void cmdRestore_Click();
+    void cmdSave_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildUi();
+    QWidget* buildMonthPage();
+    QWidget* buildYearPage();
+    QWidget* buildTotalPage();
+    QWidget* buildSearchPage();
+    QWidget* buildSettingsPage();
+    QWidget* buildAboutPage();
+    QWidget* buildStatisticsPanel();
+    QWidget* buildCommandBar();
+
+    // Settings tab <-> settings object.
+    void showSettings(const Settings& settings);
+    Settings settingsFromControls() const;
+    void readSettings();
+    void writeSettings();
+
+    void setCurrentDate(const QDate& date);
+    QString currentMonthPath() const;
+    bool optEndDayChecked() const;
+    // Hooks of the month road: after a load (expenses of the month) and after a save
+    // (year and total summaries, target check).
+    void monthLoaded();
+    void monthSaved();
+
+    void connectEvents();
+    void connectShellCommands();
+    void connectBackupCommands();
+    // Entry form commands: new entry, edit, double click and the Enter and Delete keys.
+    void connectEntryCommands();
+    bool entryListKeyDown(QTableView* view, int key);
+    frmDataInput* entryForm();
+    void emptiedMonth();
+    void removeYearFromTotal();
+    void afterYearFolderRemoved();
+    // Removes rows (0-based) of the month on show and saves or tidies the month.
+    void removeMonthRows(QList<int> rows);
+    // The commands of the month tab: all off, or those the month tab offers without a selection.
+    void enableMonthTabCommands(bool enabled);
+    void BuildEntryColumns(QTableView* view);
+    void ColumnHeaderClikSort(QTableView* view, int column);
+    void ListViewColumnHeadersYear();
+    void ListViewColumnHeadersTotal();
+    void ShowYearList();
+    void ShowTotalList();
+    void fillSummaryList(QStandardItemModel* model, const QList<SummaryListRow>& rows);
+    void UpdateYearSummary(const Tally& monthTally);
+    void handleTargetMessage(const TotalUpdate& update);
+    void showPanel(const PanelTexts& texts);
+    void setMonthLabelCaption();
+    void arrangeDateWidthBoxes(bool keyIsEndDay);
+    void settingChanged();
+    // The login while starting up: the installed prompt, else the password window.
+    bool StartPasswordLogin();
+    void lvwYear_ItemClick(int row);
+    void lvwTotal_ItemClick(int row);
+    void entrySelectionChanged(QTableView* view);
+    void EnableEntryCommands(QTableView* view);
+    ShownDay shownDay() const;
+    void stepShownMonth(int delta);
+    void stepShownYear(int delta);
+    void showDay(const ShownDay& day);
+    TargetState targetState() const;
+    void ReportUnreadableDataFile(const QString& path);
+    void applyEntryColumnWidths(QTableView* view);
+    // Loads the search form unless it is loaded, with today's dates and the key date's row on top.
+    void loadSearchForm();
+    void unloadSearchForm();
+
+    const AppContext m_context;
+    MainState m_state;
+    bool m_ended = false;
+    Tally m_monthTally;
+    Tally m_yearTally;
+    Tally m_totalTally;
+    Tally m_searchTally;
+    Tally m_shownTally;
+    YearSummary m_yearSummary;
+    SortToggle m_monthSort;
+    SortToggle m_searchSort;
+    std::function<bool()> m_loginPrompt;
+    QPointer<frmDataInput> m_entryForm;
+    QPointer<frmDataSearch> m_searchForm;
+    Qt::MouseButton m_lastMouseButton = Qt::NoButton;
+    // The path chosen in the last save dialog, offered again the next time.
+    QString OutputFileName;
+    // The list the last save chose by its tab.
+    QTableView* m_outputList = nullptr;
+
+    // Controls; each also carries its name as its objectName.
+    QTabWidget* tabMain = nullptr;
+    QTableView* lvwMonth = nullptr;
+    QTableView* lvwYear = nullptr;
+    QTableView* lvwTotal = nullptr;
+    QTableView* lvwSearch = nullptr;
+    EntryTableModel* m_monthModel = nullptr;
+    EntryTableModel* m_searchModel = nullptr;
+    EntryTableModel* m_searchTempModel = nullptr;
+    QStandardItemModel* m_yearModel = nullptr;
+    QStandardItemModel* m_totalModel = nullptr;
+    QFrame* fraLabel = nullptr;
+    QLabel* lblSyo = nullptr;
+    QLabel* lblTyu = nullptr;
+    QLabel* lblDai = nullptr;
+    QLabel* lblDay = nullptr;
+    QLabel* lblVersion = nullptr;
+    QGroupBox* fraUnhappyMoney = nullptr;
+    QLabel* lblMonth = nullptr;
+    QLineEdit* txtUnhappyMoneyValue = nullptr;
+    QPushButton* cmdUnhappyMoneyIn = nullptr;
+    QGroupBox* fraSetting = nullptr;
+    QRadioButton* optEndDay = nullptr;
+    QRadioButton* optNowDay = nullptr;
+    QLabel* lblMain = nullptr;
+    QLabel* lblSub = nullptr;
+    std::array<QLineEdit*, kWidthKeyCount> txtSize{};
+    QGridLayout* m_widthGrid = nullptr;
+    DigitKeyFilter* m_digitFilter = nullptr;
+    QLineEdit* txtDreamMoney = nullptr;
+    QCheckBox* chkStartPassword = nullptr;
+    QCheckBox* chkStartZumira = nullptr;
+    QCheckBox* chkFormState = nullptr;
+    QCheckBox* chkNoTyohuku = nullptr;
+    QCheckBox* chkSortOn = nullptr;
+    QCheckBox* chkDeleteKakunin = nullptr;
+    QCheckBox* chkAllDeleteKakunin = nullptr;
+    QCheckBox* chkAutoSumOutput = nullptr;
+    QPushButton* cmdSetting = nullptr;
+    QLineEdit* txtHappyCount = nullptr;
+    QLineEdit* txtTotalCount = nullptr;
+    QLineEdit* txtPercent = nullptr;
+    QLineEdit* txtHappyMoney = nullptr;
+    QLineEdit* txtUnhappyMoney = nullptr;
+    QLineEdit* txtTotalMoney = nullptr;
+    QPushButton* cmdHensyu = nullptr;
+    QPushButton* cmdInput = nullptr;
+    QPushButton* cmdNewInput = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdAllDelete = nullptr;
+    QPushButton* cmdURL = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdBackUp = nullptr;
+    QPushButton* cmdRestore = nullptr;
+    QPushButton* cmdYearBack = nullptr;
+    QPushButton* cmdMonthBack = nullptr;
+    QPushButton* cmdMonthNext = nullptr;
+    QPushButton* cmdYearNext = nullptr;
+    QDateEdit* dtpDate = nullptr;
+    QProgressBar* prgShinko = nullptr;
+    QPushButton* cmdEnd = nullptr;
+    QPushButton* cmdHelp = nullptr;
+    QPushButton* cmdUserInput = nullptr;
+    QPushButton* cmdShortcut = nullptr;
+    QPushButton* cmdZumiraHomepage = nullptr;
+    QPushButton* cmdZumiraMail = nullptr;
+    QPushButton* cmdMyHomepage = nullptr;
+    QPushButton* cmdMyMail = nullptr;
+};

@@ -1,0 +1,145 @@
+// The settings tab's apply button: storing the settings and bringing the month files into
+// line with a new key date or start password.
+#include "forms/frmMain.h"
+
+#include "core/Dialogs.h"
+#include "diary/SettingsApply.h"
+#include "platform/WindowLevel.h"
+#include "forms/BusyCursor.h"
+#include "forms/EntryTableModel.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+QString fileList(const QStringList& paths)
+{
+    QStringList lines;
+    for (const QString& path : paths)
+        lines.append(QDir::toNativeSeparators(path));
+    lines.removeDuplicates();
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+void frmMain::cmdSetting_Click()
+{
+    cmdSetting->setEnabled(false);
+    prgShinko->setMaximum(1);
+    prgShinko->setValue(0);
+
+    bool existed = false;
+    const Settings stored = LoadSettings(m_context.paths.settingsPath(), existed);
+    const QString oldPassword = stored.startPassword ? stored.startPasswordText : QString();
+    const bool keyChanged = optEndDay->isChecked() != stored.keyIsEndDay;
+    BuildEntryColumns(lvwMonth);
+    BuildEntryColumns(lvwSearch);
+
+    const ApplyProgress progress = [this](int value, int maximum) {
+        if (maximum > 0)
+            prgShinko->setMaximum(maximum);
+        if (value <= prgShinko->maximum())
+            prgShinko->setValue(value);
+        // Painted at once: running the event loop here could let a click or a close start
+        // something while the data folder is half rewritten.
+        prgShinko->repaint();
+    };
+
+    bool keyRewritten = false;
+    bool targetMessage = false;
+    if (keyChanged) {
+        const Settings wanted = settingsFromControls();
+        const QString newPassword = wanted.startPassword ? wanted.startPasswordText : QString();
+        QString refusal;
+        {
+            const BusyCursor busy;
+            const StoredMonths read = readStoredMonths(m_context.paths, oldPassword, newPassword, progress);
+            if (read.canChangeKey()) {
+                const QList<StoredMonth> months = regroupByNewKey(read, progress);
+                const int top = pixelsToTwips(y());
+                const int left = pixelsToTwips(x());
+                const KeyRewrite rewrite = rewriteKeyDates(
+                    m_context.paths, months, read.records, newPassword,
+                    {Currency::parseOrZero(wanted.dreamMoneyText), false},
+                    [&](const QString& path) { return SaveSettings(path, wanted, top, left); }, progress);
+                if (rewrite.committed) {
+                    // The new settings went in with the new files (or go in at the next start).
+                    m_state.settings = wanted;
+                    keyRewritten = true;
+                    targetMessage = rewrite.showTargetMessage;
+                }
+                if (!rewrite.error.isEmpty()) {
+                    refusal = rewrite.committed
+                                  ? QStringLiteral("設定の適用を完了できませんでした。ズミラ帳を終了してください。次回の起動時に完了します。\r\n") + rewrite.error
+                                  : QStringLiteral("データファイルを書き換えられなかったため、キー項目の変更は適用していません。\r\n")
+                                        + rewrite.error;
+                }
+            } else {
+                refusal = QStringLiteral("次のデータファイルを読み込めないか、日付の正しくないデータを含むため、"
+                                         "キー項目の変更は適用していません。データは変更していません。\r\n")
+                          + fileList(read.unreadable + read.badKeyDates);
+            }
+        }
+        if (!refusal.isEmpty())
+            m_context.dialogs.message({refusal, QStringLiteral("設定エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        if (!keyRewritten) {
+            // The key stays as stored; everything else is applied below.
+            optEndDay->setChecked(stored.keyIsEndDay);
+            optNowDay->setChecked(!stored.keyIsEndDay);
+            arrangeDateWidthBoxes(stored.keyIsEndDay);
+            BuildEntryColumns(lvwMonth);
+            BuildEntryColumns(lvwSearch);
+        }
+    }
+
+    if (!keyRewritten) {
+        writeSettings();
+        // Files carrying a password the stored settings do not know would be locked out.
+        bool storedNow = false;
+        const Settings check = LoadSettings(m_context.paths.settingsPath(), storedNow);
+        const QString newPassword = m_state.expectedPassword();
+        const bool passwordStored =
+            storedNow && (check.startPassword ? check.startPasswordText : QString()) == newPassword;
+        PasswordRewrite rewrite;
+        if (passwordStored) {
+            const BusyCursor busy;
+            rewrite = rewritePasswordLines(m_context.paths, oldPassword, newPassword);
+        }
+        for (const QString& path : rewrite.unreadable)
+            ReportUnreadableDataFile(path);
+        if (!rewrite.failed.isEmpty()) {
+            m_context.dialogs.message({QStringLiteral("次のデータファイルのパスワードを書き換えられませんでした。\r\n")
+                                           + fileList(rewrite.failed),
+                                       QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        }
+    } else {
+        // The month list holds the displayed month in the old order; the month tab reloads it.
+        m_monthModel->setEntries({});
+        m_state.monthDirty = false;
+        m_state.monthStatus = MonthRead::Status::Missing;
+        showPanel(emptyPanelTexts());
+    }
+
+    // A new target re-arms the message that it was reached.
+    m_state.settings.dreamMoneyReached = m_state.settings.dreamMoneyFlagToWrite();
+    m_state.settings.dreamMoneyValue = Currency::parseOrZero(txtDreamMoney->text());
+    const TotalUpdate totals = RecomputeTargetColumn(m_context.paths, targetState());
+    if (!totals.error.isEmpty()) {
+        m_context.dialogs.message({QStringLiteral("集計ファイルを更新できませんでした。\r\n") + totals.error,
+                                   QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    }
+    TotalUpdate reached = totals;
+    reached.showTargetMessage = totals.showTargetMessage || (targetMessage && !m_state.settings.dreamMoneyReached);
+    handleTargetMessage(reached);
+
+    setTopMost(this, chkFormState->isChecked());
+    prgShinko->setValue(prgShinko->maximum());
+    m_context.dialogs.message({QStringLiteral("設定を適用させました"), QStringLiteral("完了"), MessageIcon::None,
+                               MessageButtons::Ok});
+}

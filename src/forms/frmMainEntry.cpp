@@ -1,0 +1,100 @@
+// The entry commands of the month and search lists: new entry, edit (button, left double
+// click, Enter) and the Delete key.
+#include "forms/frmMain.h"
+
+#include "forms/frmDataInput.h"
+#include "forms/EntryTableModel.h"
+
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableView>
+
+void frmMain::connectEntryCommands()
+{
+    connect(cmdNewInput, &QPushButton::clicked, this, &frmMain::cmdNewInput_Click);
+    connect(cmdHensyu, &QPushButton::clicked, this, &frmMain::cmdHensyu_Click);
+    for (QTableView* view : {lvwMonth, lvwSearch}) {
+        view->installEventFilter(this);
+        view->viewport()->installEventFilter(this);
+    }
+}
+
+frmDataInput* frmMain::entryForm()
+{
+    // A closed form is only waiting to be deleted; each opening loads a fresh one.
+    if (!m_entryForm || !m_entryForm->isVisible())
+        m_entryForm = new frmDataInput(*this);
+    return m_entryForm;
+}
+
+void frmMain::cmdNewInput_Click()
+{
+    // A form left from before starts afresh with its defaults.
+    if (m_entryForm)
+        m_entryForm->close();
+    m_entryForm = nullptr;
+    m_state.selectedMonthIndex = 0;
+    entryForm()->OpenForNewEntry();
+}
+
+void frmMain::cmdHensyu_Click()
+{
+    const QString key = currentTabKey();
+    const bool onSearch = key == u"T_Search";
+    if (!onSearch && key != u"T_Month")
+        return;
+    const int index = onSearch ? m_state.selectedSearchIndex : m_state.selectedMonthIndex;
+    const EntryTableModel* list = onSearch ? m_searchModel : m_monthModel;
+    if (index < 1 || index > list->rowCount())
+        return;
+    entryForm()->OpenEntryForEdit();
+}
+
+bool frmMain::entryListKeyDown(QTableView* view, int key)
+{
+    const bool isMonth = view == lvwMonth;
+    // Only after an item was clicked.
+    if ((isMonth ? m_state.selectedMonthIndex : m_state.selectedSearchIndex) == 0)
+        return false;
+    const auto selected = view->selectionModel()->selectedRows().size();
+    if (key == Qt::Key_Delete) {
+        if (isMonth) {
+            if (selected > 0 && selected == m_monthModel->rowCount())
+                cmdAllDelete_Click();
+            else
+                DeleteSelectedEntries();
+            m_state.selectedMonthIndex = 0;
+        } else {
+            cmdDelete_Click(); // one delete per selected row, from the last
+            m_state.selectedSearchIndex = 0;
+        }
+        return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (selected == 1)
+            cmdHensyu_Click();
+        return true;
+    }
+    return false;
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    for (QTableView* view : {lvwMonth, lvwSearch}) {
+        if (watched == view && event->type() == QEvent::KeyPress)
+            return entryListKeyDown(view, static_cast<QKeyEvent*>(event)->key());
+        if (watched != view->viewport())
+            continue;
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            m_lastMouseButton = static_cast<QMouseEvent*>(event)->button();
+        // A double click edits the selected entry, with the left button only.
+        if (event->type() == QEvent::MouseButtonDblClick && m_lastMouseButton == Qt::LeftButton
+            && view->selectionModel()->hasSelection()) {
+            cmdHensyu_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,81 @@
+// Registering listings copied from the contest-information site.
+#include "forms/frmMain.h"
+
+#include "core/Dialogs.h"
+#include "diary/ClipboardImport.h"
+#include "diary/DuplicateCheck.h"
+#include "diary/ImportRegistration.h"
+#include "forms/BusyCursor.h"
+#include "forms/EntryTableModel.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+
+void frmMain::cmdInput_Click()
+{
+    disableEntryCommands();
+    m_state.selectedMonthIndex = 0;
+    const QString text = m_context.dialogs.clipboardText();
+    if (text.isEmpty())
+        return;
+    std::optional<BusyCursor> busy(std::in_place);
+    const QDate start = dtpDate->date();
+    const bool keyIsEndDay = optEndDay->isChecked();
+    ImportParse parse = parseClipboardListings(text, {keyIsEndDay, start});
+    sortImportedRows(parse.records);
+    m_searchModel->setEntries(parse.records); // the parsed rows stay in the search list
+
+    ImportHooks hooks;
+    hooks.loadMonth = [this](const QString& year, const QString& month) -> std::optional<QList<EntryRecord>> {
+        m_state.curYear = year;
+        m_state.curMonth = month;
+        m_state.curDay = QStringLiteral("01");
+        LoadMonthFile();
+        if (!m_state.monthReadable())
+            return std::nullopt;
+        return m_monthModel->entries();
+    };
+    hooks.appendAndSave = [this](const QString&, const QString&, const QList<EntryRecord>& rows) {
+        m_monthModel->append(rows);
+        m_state.monthDirty = true;
+        SortMonthList();
+        SaveMonthFile();
+    };
+    hooks.confirmDuplicate = [this, keyIsEndDay](const EntryRecord& row) {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        const MessageAnswer answer =
+            m_context.dialogs.message(duplicateQuestion(DuplicateCheckText(row, keyIsEndDay)));
+        QApplication::restoreOverrideCursor();
+        return answer == MessageAnswer::Yes;
+    };
+    hooks.progress = [this](int done, int total) {
+        prgShinko->setMaximum(std::max(1, total));
+        prgShinko->setValue(done);
+    };
+    const ImportOutcome outcome = registerImportedRows(parse.records, m_state.settings.noTyohuku, hooks);
+
+    // Back to the month that was on show before the import.
+    const bool otherMonth = m_state.curYear + u'/' + m_state.curMonth != start.toString(QStringLiteral("yyyy/MM"));
+    setCurrentDate(start);
+    if (otherMonth)
+        LoadMonthFile();
+    else
+        RefreshTotals();
+    m_state.selectedMonthIndex = 0;
+    busy.reset();
+
+    QStringList problems;
+    if (const QString skipped = skippedListingsMessage(parse.skipped); !skipped.isEmpty())
+        problems.append(skipped);
+    if (!outcome.unreadableMonths.isEmpty()) {
+        problems.append(QStringLiteral("次の月のデータファイルを読み込めないため、%1件を登録していません：\r\n%2")
+                            .arg(outcome.notRegistered.size())
+                            .arg(outcome.unreadableMonths.join(QStringLiteral("、"))));
+    }
+    if (!problems.isEmpty()) {
+        m_context.dialogs.message({problems.join(QStringLiteral("\r\n\r\n")), kSkippedListingsCaption,
+                                   MessageIcon::Exclamation, MessageButtons::Ok});
+    }
+}

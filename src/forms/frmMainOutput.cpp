@@ -1,0 +1,122 @@
+#include "core/AtomicFile.h"
+#include "core/Dialogs.h"
+#include "diary/Export.h"
+#include "forms/BusyCursor.h"
+#include "forms/EntryTableModel.h"
+#include "forms/frmMain.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <algorithm>
+
+// Saving the list on show as CSV or as an HTML table (保存).
+
+namespace {
+
+// The run-time error number of a file that could not be written.
+constexpr int kFileAccessError = 75;
+
+QList<QStringList> entryRows(const EntryTableModel* model)
+{
+    QList<QStringList> rows;
+    for (const EntryRecord& entry : model->entries())
+        rows.append(QStringList(entry.fields.begin(), entry.fields.end()));
+    return rows;
+}
+
+QList<QStringList> summaryRows(const QStandardItemModel* model)
+{
+    QList<QStringList> rows;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < model->columnCount(); ++c) {
+            const QStandardItem* item = model->item(r, c);
+            row.append(item ? item->text() : QString());
+        }
+        rows.append(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+void frmMain::cmdSave_Click()
+{
+    disableEntryCommands();
+    FileDialogSpec spec;
+    spec.caption = QStringLiteral("保存");
+    spec.fileName = OutputFileName;
+    spec.filter = QStringLiteral("*.csv (*.csv);;*.htm (*.htm);;*.html (*.html)");
+    const QString chosen = m_context.dialogs.saveFileName(spec);
+    if (chosen.isEmpty())
+        return;
+    OutputFileName = chosen;
+
+    const QString key = currentTabKey();
+    int maximum = 0;
+    if (key == u"T_Month" || key == u"T_Search") {
+        maximum = txtTotalCount->text().toInt();
+        m_outputList = key == u"T_Month" ? lvwMonth : lvwSearch;
+    } else if (key == u"T_Year") {
+        maximum = 12;
+        m_outputList = lvwYear;
+    } else if (key == u"T_Total") {
+        maximum = m_totalModel->rowCount();
+        m_outputList = lvwTotal;
+    } else {
+        return;
+    }
+    // A panel that disagrees with its list must not cut the file short: the bar grows instead.
+    prgShinko->setMaximum(std::max({1, maximum, m_outputList->model()->rowCount()}));
+    prgShinko->setValue(0);
+    if (Output())
+        m_context.dialogs.message({QStringLiteral("保存しました"), QStringLiteral("完了"), MessageIcon::None, MessageButtons::Ok});
+}
+
+bool frmMain::Output()
+{
+    if (OutputFileName.isEmpty() || !m_outputList)
+        return false;
+    const BusyCursor busy;
+
+    listexport::ExportInput input;
+    input.keyIsEndDay = optEndDay->isChecked();
+    if (m_outputList == lvwMonth || m_outputList == lvwSearch) {
+        input.kind = listexport::ListKind::Entries;
+        input.rows = entryRows(m_outputList == lvwMonth ? m_monthModel : m_searchModel);
+    } else {
+        const bool year = m_outputList == lvwYear;
+        input.kind = year ? listexport::ListKind::Year : listexport::ListKind::Total;
+        input.rows = summaryRows(year ? m_yearModel : m_totalModel);
+    }
+    input.withStatistics = chkAutoSumOutput->isChecked();
+    input.panel = {txtHappyCount->text(),  txtTotalCount->text(),   txtPercent->text(),
+                   txtHappyMoney->text(), txtUnhappyMoney->text(), txtTotalMoney->text()};
+
+    const QString text = listexport::exportText(input, listexport::formatForPath(OutputFileName),
+                                                [this](int row) { prgShinko->setValue(row); });
+    // The whole file is built first, so a refusal or failure never leaves half a file behind.
+    const listexport::EncodedExport encoded = listexport::encodeExport(text);
+    QString error;
+    if (!encoded.unencodable.isEmpty()) {
+        error = QStringLiteral("文字「%1」はファイルに保存できないため、保存しませんでした。").arg(encoded.unencodable);
+        prgShinko->setValue(0);
+        m_context.dialogs.message({error, QStringLiteral("zumicho"), MessageIcon::Exclamation, MessageButtons::Ok});
+        return false;
+    }
+    error = writeFileAtomically(OutputFileName, encoded.bytes);
+    if (!error.isEmpty()) {
+        prgShinko->setValue(0);
+        m_context.dialogs.message({QStringLiteral("エラー番号 = %1\r%2").arg(kFileAccessError).arg(error),
+                                   QStringLiteral("zumicho"), MessageIcon::Exclamation, MessageButtons::Ok});
+        return false;
+    }
+    return true;
+}

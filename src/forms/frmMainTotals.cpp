@@ -1,0 +1,283 @@
+// The statistics panel, the year and total summaries, expenses and the target balance.
+#include "forms/frmMain.h"
+
+#include "core/Dialogs.h"
+#include "platform/WindowLevel.h"
+#include "forms/EntryTableModel.h"
+#include "diary/Expenses.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardItemModel>
+#include <QTableView>
+
+namespace {
+
+QList<QColor> qtColours(const QList<RowColour>& colours)
+{
+    QList<QColor> result;
+    result.reserve(colours.size());
+    for (RowColour colour : colours) {
+        if (colour == RowColour::Plain) {
+            result.append(QColor());
+        } else {
+            const Rgb rgb = rgbOf(colour);
+            result.append(QColor(rgb.r, rgb.g, rgb.b));
+        }
+    }
+    return result;
+}
+
+void setSummaryColumns(QStandardItemModel* model, QTableView* view, const QList<QPair<const char16_t*, int>>& columns)
+{
+    model->clear();
+    QStringList labels;
+    for (const auto& column : columns)
+        labels.append(QString::fromUtf16(column.first));
+    model->setHorizontalHeaderLabels(labels);
+    for (int c = 0; c < columns.size(); ++c)
+        view->setColumnWidth(c, twipsToPixels(columns[c].second, view->logicalDpiX()));
+}
+
+} // namespace
+
+bool frmMain::optEndDayChecked() const { return optEndDay->isChecked(); }
+
+TargetState frmMain::targetState() const
+{
+    return {m_state.settings.dreamMoneyValue, m_state.settings.dreamMoneyReached};
+}
+
+void frmMain::showPanel(const PanelTexts& texts)
+{
+    txtHappyCount->setText(texts.happyCount);
+    txtTotalCount->setText(texts.totalCount);
+    txtPercent->setText(texts.percent);
+    txtHappyMoney->setText(texts.happyMoney);
+    txtUnhappyMoney->setText(texts.unhappyMoney);
+    txtTotalMoney->setText(texts.totalMoney);
+}
+
+void frmMain::RefreshTotals()
+{
+    cmdAllDelete->setEnabled(false);
+    cmdSave->setEnabled(false);
+    cmdPrint->setEnabled(false);
+    const QString key = currentTabKey();
+    const QString pickedDay = dtpDate->date().toString(QStringLiteral("yyyy/MM/dd"));
+    const auto showColoured = [&](EntryTableModel* model, Currency expenses) {
+        const EntryListTotals totals = refreshEntryTotals(model->entries(), pickedDay, expenses);
+        model->setRowColours(qtColours(totals.colours));
+        prgShinko->setMaximum(std::max(1, totals.tally.entries));
+        prgShinko->setValue(totals.tally.entries);
+        return totals.tally;
+    };
+    if (key == u"T_Month") {
+        m_monthTally = showColoured(m_monthModel, m_monthTally.expenses);
+        m_shownTally = m_monthTally;
+    } else if (key == u"T_Year") {
+        m_shownTally = m_yearTally;
+    } else if (key == u"T_Total") {
+        m_shownTally = m_totalTally;
+    } else if (key == u"T_Search") {
+        m_monthTally = tallyEntries(m_monthModel->entries(), m_monthTally.expenses);
+        m_searchTally = showColoured(m_searchModel, Currency());
+        m_shownTally = m_searchTally;
+    } else {
+        if (key == u"T_Setting") {
+            m_monthTally = tallyEntries(m_monthModel->entries(), Currency());
+            m_shownTally = m_monthTally;
+        }
+        return; // the settings and about tabs leave the panel at zero
+    }
+    showPanel(panelTexts(m_shownTally));
+    if (m_shownTally.entries != 0) {
+        cmdAllDelete->setEnabled(key != u"T_Search");
+        cmdSave->setEnabled(true);
+        cmdPrint->setEnabled(true);
+    }
+}
+
+void frmMain::monthLoaded()
+{
+    // The booked expense lives in the year row; it is taken even before the month has a
+    // file, so the first entry of a month never wipes an amount booked for it.
+    m_monthTally = Tally();
+    m_monthTally.expenses = loadMonthExpense(m_context.paths, m_state.curYear, m_state.curMonth.toInt());
+}
+
+void frmMain::monthSaved()
+{
+    UpdateYearSummary(m_monthTally);
+}
+
+void frmMain::UpdateYearSummary(const Tally& monthTally)
+{
+    const YearUpdate update =
+        ::UpdateYearSummary(m_context.paths, m_state.curYear, m_state.curMonth.toInt(), monthTally, targetState());
+    if (!update.error.isEmpty() || !update.total.error.isEmpty()) {
+        m_context.dialogs.message({QStringLiteral("集計ファイルを更新できませんでした。\r\n")
+                                       + (update.error.isEmpty() ? update.total.error : update.error),
+                                   QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    }
+    m_yearSummary = update.summary;
+    m_yearTally = update.yearTally;
+    const QString key = currentTabKey();
+    if (key == u"T_Year" || key == u"T_Total")
+        RefreshTotals();
+    handleTargetMessage(update.total);
+}
+
+void frmMain::handleTargetMessage(const TotalUpdate& update)
+{
+    if (!update.showTargetMessage)
+        return;
+    m_context.dialogs.message(targetReachedMessage());
+    m_state.settings.dreamMoneyReached = true;
+    writeSettings(); // at once, so the message is never shown twice for one target
+}
+
+void frmMain::ListViewColumnHeadersYear()
+{
+    setSummaryColumns(m_yearModel, lvwYear,
+                      {{u"月", 375}, {u"小物当選", 1000}, {u"中物当選", 1000}, {u"大物当選", 1000},
+                       {u"当選総数", 1000}, {u"応募総数", 1000}, {u"当選率", 775}, {u"当選総額", 1200},
+                       {u"支出総額", 1200}, {u"収支総額", 1200}});
+}
+
+void frmMain::ListViewColumnHeadersTotal()
+{
+    setSummaryColumns(m_totalModel, lvwTotal,
+                      {{u"年", 500}, {u"小物当選", 1000}, {u"中物当選", 1000}, {u"大物当選", 1000},
+                       {u"当選総数", 1000}, {u"応募総数", 1050}, {u"当選率", 800}, {u"当選総額", 1050},
+                       {u"支出総額", 1050}, {u"収支総額", 1050}, {u"目標収支金額", 1300}});
+}
+
+void frmMain::fillSummaryList(QStandardItemModel* model, const QList<SummaryListRow>& rows)
+{
+    model->setRowCount(0);
+    for (const SummaryListRow& row : rows) {
+        QList<QStandardItem*> items;
+        for (int c = 0; c < row.texts.size(); ++c) {
+            auto* item = new QStandardItem(row.texts[c]);
+            item->setEditable(false);
+            item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+            const CellStyle style = row.styles.value(c);
+            if (style.colour != Rgb())
+                item->setForeground(QColor(style.colour.r, style.colour.g, style.colour.b));
+            if (style.bold) {
+                QFont font = item->font();
+                font.setBold(true);
+                item->setFont(font);
+            }
+            items.append(item);
+        }
+        model->appendRow(items);
+    }
+}
+
+void frmMain::ShowYearList()
+{
+    {
+        const QSignalBlocker block(dtpDate);
+        dtpDate->setDate(QDate(m_state.curYear.toInt(), m_state.curMonth.toInt(), m_state.curDay.toInt()));
+    }
+    const YearList list = ::ShowYearList(m_context.paths, m_state.curYear);
+    if (!list.status.ok())
+        ReportUnreadableDataFile(m_context.paths.yearSummaryPath(m_state.curYear));
+    m_yearSummary = list.summary;
+    m_yearTally = list.yearTally;
+    if (m_yearModel->columnCount() == 0)
+        ListViewColumnHeadersYear();
+    fillSummaryList(m_yearModel, list.rows);
+    const QString key = currentTabKey();
+    if (key == u"T_Year" || key == u"T_Total")
+        RefreshTotals();
+}
+
+void frmMain::ShowTotalList()
+{
+    const TotalList list = ::ShowTotalList(m_context.paths);
+    if (!list.status.ok())
+        ReportUnreadableDataFile(m_context.paths.totalSummaryPath());
+    m_totalTally = list.totalTally;
+    if (m_totalModel->columnCount() == 0)
+        ListViewColumnHeadersTotal();
+    fillSummaryList(m_totalModel, list.rows);
+    RefreshTotals();
+}
+
+void frmMain::setMonthLabelCaption()
+{
+    lblMonth->setText(expenseCaption(dtpDate->date().toString(QStringLiteral("yyyy")),
+                                     dtpDate->date().toString(QStringLiteral("MM"))));
+}
+
+void frmMain::cmdUnhappyMoneyIn_Click()
+{
+    const int month = dtpDate->date().month();
+    const ExpenseBooking booking = BookExpense(m_context.paths, m_state.curYear, month,
+                                               txtUnhappyMoneyValue->text(), targetState());
+    if (!booking.update.error.isEmpty()) {
+        m_context.dialogs.message({QStringLiteral("集計ファイルを更新できませんでした。\r\n") + booking.update.error,
+                                   QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    }
+    m_state.selectedYearIndex = 0;
+    lvwYear->clearSelection();
+    handleTargetMessage(booking.update.total);
+    m_yearSummary = booking.list.summary;
+    m_yearTally = booking.list.yearTally;
+    fillSummaryList(m_yearModel, booking.list.rows);
+    if (month == m_state.curMonth.toInt())
+        m_monthTally.expenses = m_yearSummary.months[month - 1].expenses;
+    const QString key = currentTabKey();
+    if (key == u"T_Year" || key == u"T_Total")
+        RefreshTotals();
+}
+
+void frmMain::lvwYear_ItemClick(int row)
+{
+    m_state.selectedYearIndex = row + 1;
+    cmdDelete->setEnabled(false);
+    cmdAllDelete->setEnabled(false);
+    cmdUnhappyMoneyIn->setEnabled(false);
+    if (row < 0 || row >= 12)
+        return;
+    const Tally& figures = m_yearSummary.months[row];
+    txtUnhappyMoneyValue->setText(figures.expenses.toText());
+    cmdUnhappyMoneyIn->setEnabled(canBookExpense(figures));
+    m_state.curMonth = QString::number(row + 1).rightJustified(2, u'0');
+    m_state.curDay = QStringLiteral("01");
+    {
+        const QSignalBlocker block(dtpDate);
+        dtpDate->setDate(QDate(m_state.curYear.toInt(), row + 1, 1));
+    }
+    m_state.lastYearMonth = dtpDate->date().toString(QStringLiteral("yyyy/MM"));
+    setMonthLabelCaption();
+    cmdDelete->setEnabled(figures.entries != 0);
+    cmdAllDelete->setEnabled(txtTotalCount->text() != u"0");
+}
+
+void frmMain::lvwTotal_ItemClick(int row)
+{
+    m_state.selectedTotalIndex = row + 1;
+    cmdDelete->setEnabled(false);
+    cmdAllDelete->setEnabled(false);
+    const QString year = m_totalModel->index(row, 0).data().toString();
+    if (year.isEmpty())
+        return;
+    m_state.curYear = year.rightJustified(4, u'0');
+    m_state.curDay = QStringLiteral("01");
+    {
+        const QSignalBlocker block(dtpDate);
+        dtpDate->setDate(QDate(m_state.curYear.toInt(), m_state.curMonth.toInt(), 1));
+    }
+    m_state.lastYearMonth = dtpDate->date().toString(QStringLiteral("yyyy/MM"));
+    cmdDelete->setEnabled(true);
+    cmdAllDelete->setEnabled(true);
+}

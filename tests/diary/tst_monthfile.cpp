@@ -1,0 +1,164 @@
+#include "core/Cp932.h"
+#include "core/Scramble.h"
+#include "diary/MonthFile.h"
+#include "support/TempProgramFolder.h"
+
+#include <QFile>
+#include <QTest>
+
+class TestMonthFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lineFormatIsByteExact()
+    {
+        EntryRecord e = makeEntry(QStringLiteral("2026/07/05"), QStringLiteral("123"));
+        e[Msg] = QStringLiteral("一行目\r\n二行目, カンマ");
+        const MonthTextBuild build = formatMonthText({e}, QStringLiteral("pw"));
+        QVERIFY(build.ok());
+        QString expected = QStringLiteral("\"StartPassword=pw\"\r\n");
+        for (int f = 0; f < kEntryFieldCount; ++f)
+            expected += (f ? QStringLiteral(",\"") : QStringLiteral("\"")) + e[f] + u'"';
+        expected += QStringLiteral("\r\n");
+        QByteArray expectedBytes;
+        QVERIFY(cp932::encode(expected, expectedBytes));
+        QCOMPARE(build.plain, expectedBytes);
+        QVERIFY(build.plain.endsWith(",\"\"\r\n")); // no picture: an empty quoted field
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("msg");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("plain") << "メモ" << "";
+        QTest::newRow("commas and lines") << "a,b\r\nc,\r\n\r\nd" << "";
+        QTest::newRow("with password") << "x" << "秘密";
+        QTest::newRow("folded wave dash") << "1〜2" << "";
+    }
+    void roundTrip()
+    {
+        QFETCH(QString, msg);
+        QFETCH(QString, password);
+        TempProgramFolder folder;
+        QList<EntryRecord> entries;
+        for (int i = 0; i < 3; ++i) {
+            EntryRecord e = makeEntry(QStringLiteral("2026/07/0%1").arg(i + 1), QString::number(i));
+            e[Msg] = msg;
+            entries.append(e);
+        }
+        folder.writeMonth(QStringLiteral("2026"), QStringLiteral("07"), entries, password);
+        const MonthRead read = readMonthFile(folder.paths().monthFilePath("2026", "07"), password);
+        QCOMPARE(read.status, MonthRead::Status::Loaded);
+        QCOMPARE(read.entries.size(), 3);
+        QCOMPARE(read.entries[2][Msg], cp932::fold(msg));
+        QCOMPARE(read.entries[1][ID], QStringLiteral("1"));
+    }
+
+    void quoteMarksBecomeSpaces()
+    {
+        QString text = QStringLiteral("a\"b“c”d");
+        ReplaceQuoteMarks(text);
+        QCOMPARE(text, QStringLiteral("a b　c　d"));
+        // A stray quote that reached the writer is refused rather than breaking the file.
+        EntryRecord e = makeEntry(QStringLiteral("2026/07/01"), QStringLiteral("1"));
+        e[Present] = QStringLiteral("say \"hi\"");
+        const MonthTextBuild build = formatMonthText({e}, QString());
+        QVERIFY(!build.ok());
+        QCOMPARE(build.badField, int(Present));
+    }
+
+    void unencodableFieldIsNamedNotReplaced()
+    {
+        EntryRecord e = makeEntry(QStringLiteral("2026/07/01"), QStringLiteral("1"));
+        e[Site] = QStringLiteral("Café 😀");
+        const MonthTextBuild build = formatMonthText({makeEntry("2026/07/01", "0"), e}, QString());
+        QVERIFY(!build.ok());
+        QCOMPARE(build.badEntry, 1);
+        QCOMPARE(build.badField, int(Site));
+        QVERIFY(build.plain.isEmpty());
+    }
+
+    void emptyMonthLeavesNoFile()
+    {
+        TempProgramFolder folder;
+        const QString path = folder.paths().monthFilePath("2026", "07");
+        folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "1")});
+        QVERIFY(QFile::exists(path));
+        QVERIFY(writeMonthFile(path, formatMonthText({}, QString()).plain).isEmpty());
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(readMonthFile(path, QString()).status, MonthRead::Status::Missing);
+        // With a password line due, the file holds only that line and reads as empty.
+        folder.writeMonth("2026", "07", {}, QStringLiteral("pw"));
+        const MonthRead read = readMonthFile(path, QStringLiteral("pw"));
+        QCOMPARE(read.status, MonthRead::Status::Loaded);
+        QVERIFY(read.entries.isEmpty());
+    }
+
+    void passwordRules_data()
+    {
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("status");
+        const int loaded = int(MonthText::Status::Loaded);
+        const int refused = int(MonthText::Status::Refused);
+        QTest::newRow("same password") << "Secret" << "Secret" << loaded;
+        QTest::newRow("letter case differs") << "Secret" << "secret" << refused;
+        QTest::newRow("password file, none set") << "Secret" << "" << refused;
+        QTest::newRow("no line, none set") << "" << "" << loaded;
+        QTest::newRow("no line, password set") << "" << "Secret" << refused;
+    }
+    void passwordRules()
+    {
+        QFETCH(QString, written);
+        QFETCH(QString, expected);
+        QFETCH(int, status);
+        const MonthTextBuild build = formatMonthText({makeEntry("2026/07/01", "9")}, written);
+        const MonthText parsed = parseMonthText(build.plain, expected);
+        QCOMPARE(int(parsed.status), status);
+        QCOMPARE(parsed.entries.size(), status == int(MonthText::Status::Loaded) ? 1 : 0);
+    }
+
+    void truncatedFiles()
+    {
+        const EntryRecord e = makeEntry("2026/07/01", "1");
+        QByteArray plain = formatMonthText({e, e}, QString()).plain;
+        // The second record cut short keeps the fields that are there and empty ones after.
+        const qsizetype cut = plain.indexOf("\r\n") + 2 + 30;
+        MonthText parsed = parseMonthText(plain.left(cut), QString());
+        QCOMPARE(parsed.status, MonthText::Status::Loaded);
+        QCOMPARE(parsed.entries.size(), 2);
+        QCOMPARE(parsed.entries[1][KeyDate], e[KeyDate]);
+        QVERIFY(parsed.entries[1][Pic].isEmpty() && parsed.entries[1][Msg].isEmpty());
+        // A file that ends inside the first record is damaged.
+        parsed = parseMonthText(plain.left(20), QString());
+        QCOMPARE(parsed.status, MonthText::Status::Damaged);
+        QVERIFY(parsed.entries.isEmpty());
+        // Bytes that are not code page 932 are damaged too.
+        QCOMPARE(parseMonthText(QByteArray("\"\x81"), QString()).status, MonthText::Status::Damaged);
+    }
+
+    void readerAcceptsUnquotedFieldsAndBlankLines()
+    {
+        QByteArray plain = "\r\n2026/07/01, 12 ,\"s\",u,g,p,k,0,n,2026/07/01,----/--/--,a,b,c,d,\"m\",\r\n";
+        const MonthText parsed = parseMonthText(plain, QString());
+        QCOMPARE(parsed.status, MonthText::Status::Loaded);
+        QCOMPARE(parsed.entries.size(), 1);
+        QCOMPARE(parsed.entries[0][ID], QStringLiteral("12"));
+        QCOMPARE(parsed.entries[0][Msg], QStringLiteral("m"));
+    }
+
+    void fileAtRestIsScrambled()
+    {
+        TempProgramFolder folder;
+        folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "1")});
+        QFile file(folder.paths().monthFilePath("2026", "07"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray stored = file.readAll();
+        QCOMPARE(scrambleBytes(stored), folder.plainFile("data/2026/07.log"));
+        QVERIFY(!stored.contains("2026/07/01"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMonthFile)
+#include "tst_monthfile.moc"

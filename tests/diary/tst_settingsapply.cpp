@@ -1,0 +1,187 @@
+#include "core/AtomicFile.h"
+#include "diary/SettingsApply.h"
+#include "diary/MonthFile.h"
+#include "support/TempProgramFolder.h"
+#include "diary/SummaryFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+#include <algorithm>
+
+namespace {
+
+EntryRecord entry(const QString& key, const QString& other, const QString& id)
+{
+    EntryRecord e = makeEntry(key, id);
+    e[OtherDate] = other;
+    return e;
+}
+
+QList<EntryRecord> monthEntries(const TempProgramFolder& f, const QString& year, const QString& month,
+                                const QString& password = QString())
+{
+    const MonthRead read = readMonthFile(f.paths().monthFilePath(year, month), password);
+    return read.status == MonthRead::Status::Loaded ? read.entries : QList<EntryRecord>();
+}
+
+// The whole key change as the apply button runs it; the commit stores `settingsImage`.
+KeyRewrite changeKey(const TempProgramFolder& f, const ApplyProgress& progress = {})
+{
+    const StoredMonths read = readStoredMonths(f.paths(), QString(), QString(), progress);
+    return rewriteKeyDates(f.paths(), regroupByNewKey(read, progress), read.records, QString(), {},
+                           [](const QString& path) { return writeFileAtomically(path, "new settings"); }, progress);
+}
+
+QDateTime modified(const TempProgramFolder& f, const QString& relative)
+{
+    return QFileInfo(f.path() + u'/' + relative).lastModified();
+}
+
+} // namespace
+
+class TestSettingsApply : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keyChangeMovesEntriesToTheirNewMonthAndBack()
+    {
+        TempProgramFolder f;
+        // Entry date leads: booked in March, deadline in April.
+        const EntryRecord aprilDeadline = entry("2026/03/10", "2026/04/05", "0012");
+        f.writeMonth("2026", "03", {aprilDeadline, entry("2026/03/20", "2026/03/25", "abc"),
+                                    entry("2026/03/21", "2026/03/25", "5"), entry("2026/03/22", "2026/03/25", "003")});
+        YearSummary withExpense;
+        withExpense.months[2].expenses = Currency::fromUnits(500);
+        QVERIFY(writeYearSummary(f.paths().yearSummaryPath("2026"), withExpense).isEmpty());
+        QVERIFY(writeFileAtomically(f.paths().yearFolder("2026") + "/memo.txt", "kept").isEmpty());
+
+        QList<int> steps;
+        const KeyRewrite done = changeKey(f, [&](int value, int maximum) {
+            QVERIFY(maximum == 0 || maximum == 12);
+            steps.append(value);
+        });
+        QVERIFY2(done.error.isEmpty(), qPrintable(done.error));
+        QVERIFY(done.committed);
+        // Read, copied and written: three steps per entry, always forward.
+        QCOMPARE(steps.last(), 12);
+        QVERIFY(std::is_sorted(steps.begin(), steps.end()));
+
+        const QList<EntryRecord> march = monthEntries(f, "2026", "03");
+        QCOMPARE(march.size(), 3);
+        // Key date, then ID as a number: 3 before 5, the non-numeric ID last; zeros dropped.
+        QCOMPARE(march[0][ID], QString("3"));
+        QCOMPARE(march[1][ID], QString("5"));
+        QCOMPARE(march[2][ID], QString("abc"));
+        QCOMPARE(march[0][KeyDate], QString("2026/03/25"));
+        QCOMPARE(march[0][OtherDate], QString("2026/03/22"));
+        const QList<EntryRecord> april = monthEntries(f, "2026", "04");
+        QCOMPARE(april.size(), 1);
+        QCOMPARE(april[0][KeyDate], QString("2026/04/05"));
+        QCOMPARE(april[0][OtherDate], QString("2026/03/10"));
+        QCOMPARE(april[0][ID], QString("12"));
+
+        // Summaries rebuilt from the new months; the booked expense is gone.
+        const YearSummary year = readYearSummary(f.paths().yearSummaryPath("2026"));
+        QCOMPARE(year.months[2].entries, 3);
+        QCOMPARE(year.months[3].entries, 1);
+        QCOMPARE(year.months[2].expenses, Currency());
+        const QList<TotalRow> total = readTotalSummary(f.paths().totalSummaryPath());
+        QCOMPARE(total.size(), 1);
+        QCOMPARE(total[0].figures.entries, 4);
+
+        // The settings that go with the new files are in place; nothing is left over.
+        QCOMPARE(readWholeFile(f.paths().settingsPath()).bytes, QByteArray("new settings"));
+        QVERIFY(!QFileInfo::exists(f.paths().dataFolder() + "/.apply"));
+        QCOMPARE(readWholeFile(f.paths().yearFolder("2026") + "/memo.txt").bytes, QByteArray("kept"));
+
+        // And back: the April entry returns to March with both dates as they were.
+        QVERIFY(changeKey(f).error.isEmpty());
+        QVERIFY(!QFileInfo::exists(f.paths().monthFilePath("2026", "04")));
+        EntryRecord restored = aprilDeadline;
+        restored[ID] = "12";
+        QVERIFY(monthEntries(f, "2026", "03").contains(restored));
+    }
+
+    void keyChangeIsRefusedWhileAFileCannotBeRead()
+    {
+        TempProgramFolder f;
+        f.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
+        f.writeMonth("2025", "12", {entry("2025/12/10", "2026/01/05", "2")}, "third");
+        const StoredMonths read = readStoredMonths(f.paths(), QString(), QString());
+        QVERIFY(!read.canChangeKey());
+        QCOMPARE(read.unreadable, QStringList{f.paths().monthFilePath("2025", "12")});
+
+        // An entry without a usable other date could not be placed in any month.
+        TempProgramFolder g;
+        g.writeMonth("2026", "03", {entry("2026/03/10", "", "1")});
+        QVERIFY(!readStoredMonths(g.paths(), QString(), QString()).canChangeKey());
+    }
+
+    void passwordLinesFollowThePasswordInForce()
+    {
+        TempProgramFolder f;
+        f.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
+        f.writeMonth("2026", "04", {entry("2026/04/10", "2026/04/15", "2")});
+        f.writeMonth("2025", "01", {entry("2025/01/10", "2025/01/15", "3")}, "third");
+        const QByteArray third = f.plainFile("data/2025/01.log");
+
+        // Switched on: every file gets the line; the third password's file is reported and kept.
+        PasswordRewrite on = rewritePasswordLines(f.paths(), QString(), "pw");
+        QCOMPARE(on.rewritten.size(), 2);
+        QCOMPARE(on.unreadable, QStringList{f.paths().monthFilePath("2025", "01")});
+        QVERIFY(f.plainFile("data/2026/03.log").startsWith("\"StartPassword=pw\"\r\n"));
+        QCOMPARE(monthEntries(f, "2026", "04", "pw").size(), 1);
+        QCOMPARE(f.plainFile("data/2025/01.log"), third);
+
+        // No change: every file is read, none is written.
+        const QDateTime before = modified(f, "data/2026/03.log");
+        QTest::qWait(20);
+        const PasswordRewrite same = rewritePasswordLines(f.paths(), "pw", "pw");
+        QVERIFY(same.rewritten.isEmpty());
+        QCOMPARE(same.unreadable.size(), 1);
+        QCOMPARE(modified(f, "data/2026/03.log"), before);
+
+        // Switched off: the line goes from every file that carried the old password.
+        const PasswordRewrite off = rewritePasswordLines(f.paths(), "pw", QString());
+        QCOMPARE(off.rewritten.size(), 2);
+        QVERIFY(f.plainFile("data/2026/03.log").startsWith("\"2026/03/10\""));
+        QCOMPARE(f.plainFile("data/2025/01.log"), third);
+    }
+
+    void anInterruptedKeyChangeEndsWithOneWholeSetOfData()
+    {
+        // Not committed: the half-built new data goes, the old data stays.
+        TempProgramFolder f;
+        f.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
+        const QString staging = f.paths().dataFolder() + "/.apply";
+        const AppPaths fresh(staging);
+        QVERIFY(writeMonthFile(fresh.monthFilePath("2026", "04"), "partial").isEmpty());
+        QCOMPARE(finishInterruptedApply(f.paths()), ApplyRecovery::RolledBack);
+        QVERIFY(!QFileInfo::exists(staging));
+        QCOMPARE(monthEntries(f, "2026", "03").size(), 1);
+
+        // Committed, cut off while the old folders were being moved aside: it is finished,
+        // the settings stored with the commit included.
+        const QByteArray newMonth = formatMonthText({entry("2027/01/05", "2026/12/30", "9")}, QString()).plain;
+        QVERIFY(writeMonthFile(fresh.monthFilePath("2027", "01"), newMonth).isEmpty());
+        QVERIFY(writeFileAtomically(staging + "/commit", "committed settings").isEmpty());
+        QCOMPARE(finishInterruptedApply(f.paths()), ApplyRecovery::Finished);
+        QVERIFY(!QFileInfo::exists(f.paths().yearFolder("2026")));
+        QCOMPARE(monthEntries(f, "2027", "01").size(), 1);
+        QCOMPARE(readWholeFile(f.paths().settingsPath()).bytes, QByteArray("committed settings"));
+        QVERIFY(!QFileInfo::exists(staging));
+
+        // Cut off while the new folders were being moved in: the ones already in place stay.
+        QVERIFY(writeMonthFile(fresh.monthFilePath("2028", "02"), newMonth).isEmpty());
+        QVERIFY(writeFileAtomically(staging + "/commit", "again").isEmpty());
+        QVERIFY(writeFileAtomically(staging + "/moved-out", "1").isEmpty());
+        QCOMPARE(finishInterruptedApply(f.paths()), ApplyRecovery::Finished);
+        QVERIFY(QFileInfo::exists(f.paths().monthFilePath("2027", "01")));
+        QVERIFY(QFileInfo::exists(f.paths().monthFilePath("2028", "02")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsApply)
+#include "tst_settingsapply.moc"

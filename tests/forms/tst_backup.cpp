@@ -1,0 +1,216 @@
+#include "diary/Backup.h"
+#include "support/MainWindowHarness.h"
+#include "forms/EntryTableModel.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QDate kDay(2026, 12, 7);
+
+// Every file below `folder` by relative path, with its bytes.
+QMap<QString, QByteArray> filesBelow(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        files.insert(QDir(folder).relativeFilePath(path), file.readAll());
+    }
+    return files;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestBackup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void names();
+    void backupCopiesEveryFileAndReplacesTheSameDay();
+    void restoreBringsBackExactlyTheBackup();
+    void refusedRestoresChangeNothing();
+    void interruptedRestoreIsFinished();
+    void throughTheWindow();
+};
+
+void TestBackup::names()
+{
+    QCOMPARE(backupTargetFor("/media/usb", kDay), QString("/media/usb/20261207_zumicho_backup"));
+    QCOMPARE(backupTargetFor("D:\\", kDay), QString("D:\\20261207_zumicho_backup"));
+    QVERIFY(hasBackupFolderName("/x/old_zumicho_backup"));
+    QVERIFY(hasBackupFolderName("/x/zumicho_backup"));
+    QVERIFY(!hasBackupFolderName("/x/20261207_zumicho_backup2"));
+    QVERIFY(!hasBackupFolderName("/x/zumicho_backup/20261207_zumicho_backup")); // first occurrence counts
+}
+
+void TestBackup::backupCopiesEveryFileAndReplacesTheSameDay()
+{
+    MainWindowHarness h(kDay);
+    h.folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "1")});
+    const QString data = h.folder.paths().dataFolder();
+    writeFile(data + "/0000/total.log", "total");
+    writeFile(data + "/.apply/2026/07.log", "half-done key change");
+    QTemporaryDir place;
+
+    QCOMPARE(backupData(h.folder.paths(), place.path(), kDay), QString());
+    const QString target = place.path() + "/20261207_zumicho_backup";
+    auto expected = filesBelow(data);
+    expected.remove(".apply/2026/07.log");
+    QCOMPARE(filesBelow(target), expected);
+    QCOMPARE(QDir(place.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{"20261207_zumicho_backup"});
+
+    // The second backup of the day holds only what the data holds now.
+    QDir(h.folder.paths().yearFolder("2026")).removeRecursively();
+    writeFile(data + "/2025/12.log", "december");
+    QCOMPARE(backupData(h.folder.paths(), place.path(), kDay), QString());
+    expected = filesBelow(data);
+    expected.remove(".apply/2026/07.log");
+    QCOMPARE(filesBelow(target), expected);
+
+    // A backup into the data folder itself would copy into what it copies.
+    QVERIFY(!backupData(h.folder.paths(), data, kDay).isEmpty());
+    QVERIFY(!QFileInfo::exists(data + "/20261207_zumicho_backup"));
+}
+
+void TestBackup::restoreBringsBackExactlyTheBackup()
+{
+    MainWindowHarness h(kDay);
+    const QString data = h.folder.paths().dataFolder();
+    QTemporaryDir backup;
+    writeFile(backup.path() + "/ini/zumicho.ini", "restored settings");
+    writeFile(backup.path() + "/2024/03.log", "march");
+    writeFile(backup.path() + "/0000/2024.log", "year");
+    h.folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "1")});
+    writeFile(data + "/notes.txt", "not data of the diary");
+
+    QCOMPARE(restoreData(h.folder.paths(), backup.path()), QString());
+    auto expected = filesBelow(backup.path());
+    expected.insert("notes.txt", "not data of the diary");
+    QCOMPARE(filesBelow(data), expected);
+    QFile::remove(data + "/notes.txt");
+    QCOMPARE(QDir(h.folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{"data"}); // no staging left behind
+
+    // A backup without settings keeps the settings in use.
+    QTemporaryDir noSettings;
+    writeFile(noSettings.path() + "/2023/01.log", "january");
+    QCOMPARE(restoreData(h.folder.paths(), noSettings.path()), QString());
+    QCOMPARE(filesBelow(data).keys(), QStringList({"2023/01.log", "ini/zumicho.ini"}));
+    QCOMPARE(filesBelow(data).value("ini/zumicho.ini"), QByteArray("restored settings"));
+}
+
+void TestBackup::refusedRestoresChangeNothing()
+{
+    MainWindowHarness h(kDay);
+    h.folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "1")});
+    const QString data = h.folder.paths().dataFolder();
+    const auto before = filesBelow(data);
+
+    QTemporaryDir notBackup;
+    writeFile(notBackup.path() + "/photos/a.jpg", "jpeg");
+    writeFile(notBackup.path() + "/2024/empty/x", "deeper only"); // year folder without files of its own
+    QVERIFY(!looksLikeBackup(notBackup.path()));
+    QVERIFY(!restoreData(h.folder.paths(), notBackup.path()).isEmpty());
+    QCOMPARE(filesBelow(data), before);
+
+    // Restoring from inside the data folder, or while a key change is unfinished, is refused.
+    QVERIFY(!restoreData(h.folder.paths(), data).isEmpty());
+    QTemporaryDir backup;
+    writeFile(backup.path() + "/2024/03.log", "march");
+    QDir().mkpath(data + "/.apply");
+    QVERIFY(!restoreData(h.folder.paths(), backup.path()).isEmpty());
+    QDir(data + "/.apply").removeRecursively();
+    QCOMPARE(filesBelow(data), before);
+
+    // When the restored copy cannot be built beside the data, nothing is replaced.
+    writeFile(h.folder.path() + "/data.restore", "a file in the way");
+    QVERIFY(!restoreData(h.folder.paths(), backup.path()).isEmpty());
+    QCOMPARE(filesBelow(data), before);
+}
+
+void TestBackup::interruptedRestoreIsFinished()
+{
+    // Cut short after the old data was moved aside: the complete restored copy goes in.
+    MainWindowHarness h(kDay);
+    const QString program = h.folder.path();
+    const QString data = h.folder.paths().dataFolder();
+    QVERIFY(QDir().rename(data, program + "/data.old"));
+    writeFile(program + "/data.ready/2024/03.log", "march");
+    finishInterruptedRestore(h.folder.paths());
+    QCOMPARE(filesBelow(data).keys(), QStringList{"2024/03.log"});
+    QVERIFY(!QFileInfo::exists(program + "/data.old"));
+
+    // Cut short while copying: the half copy goes, the data stays.
+    writeFile(program + "/data.restore/2025/01.log", "half");
+    finishInterruptedRestore(h.folder.paths());
+    QCOMPARE(filesBelow(data).keys(), QStringList{"2024/03.log"});
+    QVERIFY(!QFileInfo::exists(program + "/data.restore"));
+
+    // Moved aside but no complete copy: the old data comes back.
+    QVERIFY(QDir().rename(data, program + "/data.old"));
+    finishInterruptedRestore(h.folder.paths());
+    QCOMPARE(filesBelow(data).keys(), QStringList{"2024/03.log"});
+}
+
+void TestBackup::throughTheWindow()
+{
+    MainWindowHarness h(kDay, "[Setting]\r\n");
+    h.folder.writeMonth("2026", "12", {makeEntry("2026/12/01", "1")});
+    frmMain& w = h.start();
+    QCOMPARE(h.button("cmdBackUp")->text(), QString("ﾊﾞｯｸｱｯﾌﾟ(&B)"));
+    QCOMPARE(h.button("cmdRestore")->text(), QString("ﾘｽﾄｱ(&R)"));
+    QTemporaryDir place;
+
+    h.dialogs.queueFolder(place.path());
+    h.button("cmdBackUp")->click();
+    QCOMPARE(h.dialogs.shown.last().box.text, QString("バックアップが完了しました。"));
+    const QString backup = place.path() + "/20261207_zumicho_backup";
+    QCOMPARE(filesBelow(backup), filesBelow(h.folder.paths().dataFolder()));
+
+    // A backup that cannot be written is reported and the day's earlier backup stays.
+    writeFile(backup + ".partial", "a file in the way");
+    h.dialogs.queueFolder(place.path());
+    h.button("cmdBackUp")->click();
+    QCOMPARE(h.dialogs.shown.last().box.caption, QString("エラー"));
+    QCOMPARE(filesBelow(backup), filesBelow(h.folder.paths().dataFolder()));
+    QFile::remove(backup + ".partial");
+
+    // After the backup the month gets a second entry; the restore takes it away again.
+    h.folder.writeMonth("2026", "12", {makeEntry("2026/12/01", "1"), makeEntry("2026/12/02", "2")});
+    w.LoadMonthFile();
+    QCOMPARE(w.monthModel()->rowCount(), 2);
+
+    h.dialogs.clearShown();
+    h.dialogs.queueAnswer(MessageAnswer::Yes);
+    h.dialogs.queueFolder(place.path());  // wrong name: asked again
+    h.dialogs.queueFolder(backup);
+    h.button("cmdRestore")->click();
+    QVERIFY(h.dialogs.allAnswersUsed());
+    QCOMPARE(h.dialogs.shown.size(), 3);
+    QCOMPARE(h.dialogs.shown[1].box.caption, QString("エラー"));
+    QCOMPARE(h.dialogs.shown[2].box.text, QString("復元は正常に行われました。\r\n適用させるために一旦終了します。"));
+    QCOMPARE(w.monthModel()->rowCount(), 1);
+    QCOMPARE(filesBelow(h.folder.paths().dataFolder()), filesBelow(backup));
+    QVERIFY(!w.isVisible());
+}
+
+QTEST_MAIN(TestBackup)
+#include "tst_backup.moc"

@@ -1,1 +1,0 @@
-zumi_add_test(tst_backup LIBS zumiforms LABELS output)

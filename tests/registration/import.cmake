@@ -1,2 +1,0 @@
-zumi_add_test(tst_clipboardimport LABELS registration)
-zumi_add_test(tst_importregistration LABELS registration)

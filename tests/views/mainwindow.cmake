@@ -1,5 +1,0 @@
-zumi_add_test(tst_startup LIBS zumiforms LABELS views)
-zumi_add_test(tst_mainwindow LIBS zumiforms LABELS views)
-zumi_add_test(tst_importdelete LIBS zumiforms LABELS views)
-zumi_add_test(bench_mainwindow LIBS zumiforms LABELS "views;benchmark")
-zumi_add_test(tst_newuserwalk LIBS zumiforms LABELS views)

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Fails when a source file includes from a folder above its own layer.
+#   core      foundation, includes core only
+#   diary     headless diary logic: core, diary
+#   platform  desktop calls: core, platform
+#   forms     the diary's windows: core, diary, platform, forms
+#   assistant the input assistant: core, platform, assistant
+set -uo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/../src"
+declare -A allowed=(
+    [core]="core"
+    [diary]="core diary"
+    [platform]="core platform"
+    [forms]="core diary platform forms"
+    [assistant]="core platform assistant"
+)
+status=0
+for folder in "${!allowed[@]}"; do
+    while IFS=: read -r file line target; do
+        dir=${target%%/*}
+        [ "$dir" = "$target" ] && continue   # a file of the same folder
+        case " ${allowed[$folder]} " in
+            *" $dir "*) ;;
+            *) echo "src/$file:$line includes $target, above the $folder layer"; status=1 ;;
+        esac
+    done < <(grep -Hn -o '#include "[^"]*"' "$folder"/* | sed 's/#include "\(.*\)"/\1/')
+done
+# The headless layers use no widgets.
+if grep -n -E '#include <Q(Widget|Application|MessageBox|Dialog)|QtWidgets' core/* diary/*; then
+    echo "widget headers in a headless folder"; status=1
+fi
+[ $status -eq 0 ] && echo "layers: every include runs downward"
+exit $status
