@@ -39,6 +39,9 @@ private slots:
         ScriptedDialogs dialogs;
         FixedClock clock(QDate(2026, 7, 15));
         dialogs.queueAnswer(MessageAnswer::Yes);
+        QFile icon(folder.path() + QStringLiteral("/zumicho.svg")); // as installed
+        QVERIFY(icon.open(QIODevice::WriteOnly));
+        icon.close();
         frmMain window(AppContext{folder.paths(), dialogs, clock});
         QVERIFY(window.Form_Load());
 
@@ -59,6 +62,7 @@ private slots:
         const QString text = QString::fromUtf8(entry.readAll());
         QVERIFY(text.contains(QStringLiteral("Name=ズミラ帳")));
         QVERIFY(text.contains(QStringLiteral("Exec=\"") + folder.path() + QStringLiteral("/zumicho\"")));
+        QVERIFY(text.contains(QStringLiteral("\nIcon=") + icon.fileName() + u'\n'));
         QVERIFY(QFile::permissions(shortcut) & QFile::ExeOwner);
     }
 
