@@ -1,6 +1,7 @@
 #include "diary/MonthFile.h"
 
 #include "core/AtomicFile.h"
+#include "core/Blanks.h"
 #include "core/Cp932.h"
 #include "core/Scramble.h"
 
@@ -19,7 +20,7 @@ public:
 
     bool next(QString& field)
     {
-        skip([](QChar c) { return c == u' ' || c == u'\t'; });
+        skip(isBlank);
         // A comma at the end of a line is followed by one more, empty, field.
         const bool atLineEnd = m_pos >= m_text.size() || m_text[m_pos] == u'\r' || m_text[m_pos] == u'\n';
         if (m_afterComma && atLineEnd) {
@@ -27,7 +28,7 @@ public:
             field.clear();
             return true;
         }
-        skip([](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; });
+        skip([](QChar c) { return isBlank(c) || c == u'\r' || c == u'\n'; });
         if (m_pos >= m_text.size())
             return false;
         if (m_text[m_pos] == u'"') {
