@@ -260,14 +260,6 @@ private:
 
 } // namespace
 
-QStringList ImportParse::skippedIds() const
-{
-    QStringList ids;
-    for (const SkippedListing& s : skipped)
-        ids.append(s.id);
-    return ids;
-}
-
 QString skippedListingsMessage(const QList<SkippedListing>& skipped)
 {
     if (skipped.isEmpty())

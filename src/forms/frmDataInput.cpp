@@ -638,7 +638,7 @@ void frmDataInput::afterMove()
 bool frmDataInput::appendEntry(const EntryRecord& entry)
 {
     // Compared with the month on show, before the entry's own month is loaded.
-    if (!FindDuplicateEntry(m_host.monthList().entries(), entry, m_host.settings(), m_host.context().dialogs))
+    if (!mayRegisterEntry(m_host.monthList().entries(), entry, m_host.settings(), m_host.context().dialogs))
         return false;
     const QDate keyDay = keyDatePicker()->date();
     if (keyDay.toString(kMonthFormat) != m_host.shownDate().toString(kMonthFormat))
