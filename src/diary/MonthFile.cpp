@@ -101,7 +101,7 @@ MonthText parseMonthText(const QByteArray& plain, const QString& expectedPasswor
     return result;
 }
 
-QString WritePasswordLine(const QString& password)
+QString passwordLineText(const QString& password)
 {
     return u'"' + kPasswordPrefix + password + QStringLiteral("\"\r\n");
 }
@@ -115,7 +115,7 @@ MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString&
         return build;
     }
     if (!passwordLine.isEmpty())
-        text += WritePasswordLine(passwordLine);
+        text += passwordLineText(passwordLine);
     for (int e = 0; e < entries.size(); ++e) {
         const EntryRecord& entry = entries.at(e);
         for (int f = 0; f < kEntryFieldCount; ++f) {

@@ -148,7 +148,7 @@ void frmMain::DeleteSelectedEntries()
     } else if (key == u"T_Total" && m_state.selectedTotalIndex > 0) {
         deleteYearData(m_context.paths, m_state.curYear);
         removeYearFromTotal();
-        if (::ShowTotalList(m_context.paths).totalRows.isEmpty())
+        if (::readTotalList(m_context.paths).totalRows.isEmpty())
             deleteAllData(m_context.paths);
         ShowTotalList();
     }

@@ -47,7 +47,7 @@ void frmMain::searchFormClosed()
 
 Tally frmMain::refreshTotalTally()
 {
-    m_totalTally = ::ShowTotalList(m_context.paths).totalTally;
+    m_totalTally = ::readTotalList(m_context.paths).totalTally;
     return m_totalTally;
 }
 

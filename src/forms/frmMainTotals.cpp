@@ -187,7 +187,7 @@ void frmMain::ShowYearList()
         const QSignalBlocker block(dtpDate);
         dtpDate->setDate(QDate(m_state.curYear.toInt(), m_state.curMonth.toInt(), m_state.curDay.toInt()));
     }
-    const YearList list = ::ShowYearList(m_context.paths, m_state.curYear);
+    const YearList list = ::readYearList(m_context.paths, m_state.curYear);
     if (!list.status.ok())
         ReportUnreadableDataFile(m_context.paths.yearSummaryPath(m_state.curYear));
     m_yearSummary = list.summary;
@@ -202,7 +202,7 @@ void frmMain::ShowYearList()
 
 void frmMain::ShowTotalList()
 {
-    const TotalList list = ::ShowTotalList(m_context.paths);
+    const TotalList list = ::readTotalList(m_context.paths);
     if (!list.status.ok())
         ReportUnreadableDataFile(m_context.paths.totalSummaryPath());
     m_totalTally = list.totalTally;
