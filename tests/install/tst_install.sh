@@ -37,7 +37,7 @@ done
 if [ -d "$source/docs/manual" ]; then
     check "the manual is installed whole" diff -r "$source/docs/manual" "$folder/manual"
 fi
-check "no test program installed" [ -z "$(find "$folder" -name 'tst_*' -o -name 'bench_*' -o -name 'zumi_*')" ]
+check "no test program installed" [ -z "$(find "$folder" -name 'tst_*' -o -name 'bench_*' -o -name 'zumi_*' -o -name 'zumibench')" ]
 entry="$folder/zumicho.desktop"
 for line in "Type=Application" "Name=ズミラ帳" "Exec=\"$folder/zumicho\"" "Path=$folder" \
             "Icon=$folder/zumicho.svg" "Terminal=false"; do
