@@ -31,15 +31,14 @@ QString createDesktopShortcut(const QString& desktopFolder, const QString& name,
                               const QString& program, const QString& comment)
 {
     QString text = QStringLiteral("[Desktop Entry]\n"
-                                        "Type=Application\n"
-                                        "Version=1.0\n"
-                                        "Name=%1\n"
-                                        "Comment=%2\n"
-                                        "Exec=%3\n"
-                                        "Path=%4\n"
-                                        "Terminal=false\n")
-                             .arg(name, comment, quoteExec(program),
-                                  QFileInfo(program).absolutePath());
+                                  "Type=Application\n"
+                                  "Version=1.0\n"
+                                  "Name=%1\n"
+                                  "Comment=%2\n"
+                                  "Exec=%3\n"
+                                  "Path=%4\n"
+                                  "Terminal=false\n")
+                       .arg(name, comment, quoteExec(program), QFileInfo(program).absolutePath());
     // An installed program folder has the icon beside the program.
     const QString icon = program + QStringLiteral(".svg");
     if (QFileInfo::exists(icon))
