@@ -42,7 +42,8 @@ qsizetype characterLength(const QString& text, qsizetype at)
 
 } // namespace
 
-QStringList printLines(const listexport::ExportInput& input, const std::function<void(int)>& rowDone)
+QStringList printLines(const listexport::ExportInput& input,
+                       const std::function<void(int)>& rowDone)
 {
     QStringList lines{printedHeaders(input).join(u',')};
     const QList<int> columns = printedColumns(input.kind);

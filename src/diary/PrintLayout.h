@@ -15,7 +15,8 @@ namespace printlayout {
 // The lines of a printed list: the header, one line per row, then the statistics when
 // asked for. Fields are joined with "," and nothing is quoted. Entries keep their URL
 // (unlike a saved list) but never the picture path. `rowDone` is told 1, 2, ... per row.
-QStringList printLines(const listexport::ExportInput& input, const std::function<void(int)>& rowDone = {});
+QStringList printLines(const listexport::ExportInput& input,
+                       const std::function<void(int)>& rowDone = {});
 
 // The sizes offered and the height of a line and width of a half-width character at each.
 struct FontMetrics

@@ -11,11 +11,13 @@ Q_DECLARE_METATYPE(printlayout::Borders)
 
 namespace {
 
-const QStringList kEntry = {"2026/12/31", "123", "応募先A", "http://x.example/", "食品", "米", "小物当選", "500",
-                            "10名様", "2026/12/01", "2027/01/10", "ハガキ", "抽選", "毎月", "郵送", "甘い, 白い",
-                            "/home/u/pic.jpg"};
+const QStringList kEntry = {
+    "2026/12/31", "123",  "応募先A", "http://x.example/", "食品",           "米",
+    "小物当選",   "500",  "10名様",  "2026/12/01",        "2027/01/10",     "ハガキ",
+    "抽選",       "毎月", "郵送",    "甘い, 白い",        "/home/u/pic.jpg"};
 const QString kEntryLine =
-    "2026/12/31,123,応募先A,http://x.example/,食品,米,小物当選,500,10名様,2026/12/01,2027/01/10,ハガキ,抽選,毎月,郵送,甘い, 白い";
+    "2026/12/31,123,応募先A,http://x.example/,食品,米,小物当選,500,10名様,2026/12/01,2027/01/"
+    "10,ハガキ,抽選,毎月,郵送,甘い, 白い";
 const std::array<QString, 6> kPanel = {"1", "2", "50.00", "500", "120", "380"};
 const QStringList kStatistics = {"当選総数（件）,応募総数（件）,当選率（％）", "1,2,50.00",
                                  "当選総額（円）,支出総額（円）,収支総額（円）", "500,120,380"};
@@ -58,10 +60,12 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<int>("charsPerLine");
         QTest::addColumn<QList<int>>("widths");
-        QTest::newRow("100 full-width at 80") << QString(100, QChar(u'あ')) << 80 << QList<int>{80, 80, 40};
+        QTest::newRow("100 full-width at 80")
+            << QString(100, QChar(u'あ')) << 80 << QList<int>{80, 80, 40};
         QTest::newRow("exactly the width") << QString(80, 'a') << 80 << QList<int>{80};
         QTest::newRow("one byte over") << QString(81, 'a') << 80 << QList<int>{80, 1};
-        QTest::newRow("full-width never halved") << "a" + QString(40, QChar(u'あ')) << 80 << QList<int>{79, 2};
+        QTest::newRow("full-width never halved")
+            << "a" + QString(40, QChar(u'あ')) << 80 << QList<int>{79, 2};
         QTest::newRow("surrogate pair whole") << "ab😀" << 3 << QList<int>{2, 2};
         QTest::newRow("empty line still a line") << "" << 80 << QList<int>{0};
     }
@@ -83,11 +87,14 @@ private slots:
         QStringList sixtyOne{"header"};
         for (int i = 1; i <= 60; ++i)
             sixtyOne.append(QString::number(i));
-        QTest::newRow("61st line opens page 2") << sixtyOne << PageCounts{60, 80} << QList<int>{60, 1};
-        QTest::newRow("exactly one page") << sixtyOne.mid(0, 60) << PageCounts{60, 80} << QList<int>{60};
-        QTest::newRow("wrapped pieces fill the page") << QStringList{"h", QString(25, 'x'), "y"} << PageCounts{2, 10}
-                                                      << QList<int>{2, 2, 1};
-        QTest::newRow("header only prints nothing") << QStringList{"header"} << PageCounts{60, 80} << QList<int>{};
+        QTest::newRow("61st line opens page 2")
+            << sixtyOne << PageCounts{60, 80} << QList<int>{60, 1};
+        QTest::newRow("exactly one page")
+            << sixtyOne.mid(0, 60) << PageCounts{60, 80} << QList<int>{60};
+        QTest::newRow("wrapped pieces fill the page")
+            << QStringList{"h", QString(25, 'x'), "y"} << PageCounts{2, 10} << QList<int>{2, 2, 1};
+        QTest::newRow("header only prints nothing")
+            << QStringList{"header"} << PageCounts{60, 80} << QList<int>{};
         QTest::newRow("no room prints nothing") << sixtyOne << PageCounts{0, 80} << QList<int>{};
     }
     void pageBreaks()
@@ -146,15 +153,19 @@ private slots:
             << QStringList{"締切日" + entryHeaderTail + "応募日" + entryHeaderEnd, kEntryLine};
         QTest::newRow("entries by entry date, statistics")
             << int(ListKind::Entries) << false << true << kEntry
-            << QStringList{"応募日" + entryHeaderTail + "締切日" + entryHeaderEnd, kEntryLine} + kStatistics;
+            << QStringList{"応募日" + entryHeaderTail + "締切日" + entryHeaderEnd, kEntryLine} +
+                   kStatistics;
         const QStringList yearRow = {"1", "1", "0", "0", "1", "2", "50.00", "500", "120", "380"};
-        const QString summaryHeader = ",小物当選,中物当選,大物当選,当選総数,応募総数,当選率,当選総額,支出総額,収支総額";
+        const QString summaryHeader =
+            ",小物当選,中物当選,大物当選,当選総数,応募総数,当選率,当選総額,支出総額,収支総額";
         for (bool key : {true, false}) {
-            QTest::addRow("year, key %d", key) << int(ListKind::Year) << key << true << yearRow
-                                               << QStringList{"月" + summaryHeader, yearRow.join(',')} + kStatistics;
+            QTest::addRow("year, key %d", key)
+                << int(ListKind::Year) << key << true << yearRow
+                << QStringList{"月" + summaryHeader, yearRow.join(',')} + kStatistics;
             QTest::addRow("total, key %d", key)
                 << int(ListKind::Total) << key << false << yearRow + QStringList{"10000"}
-                << QStringList{"年" + summaryHeader + ",目標収支金額", (yearRow + QStringList{"10000"}).join(',')};
+                << QStringList{"年" + summaryHeader + ",目標収支金額",
+                               (yearRow + QStringList{"10000"}).join(',')};
         }
     }
     void linesPerTab()
