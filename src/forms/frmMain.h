@@ -13,8 +13,13 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 class EntryTableModel;
+class Printers;
+namespace listexport {
+struct ExportInput;
+}
 class frmDataInput;
 class frmDataSearch;
 class QCheckBox;
@@ -85,9 +90,13 @@ public:
     // Writes the list chosen by the last save (OutputFileName) as CSV or HTML. False when
     // nothing was written; the user has been told why.
     bool Output();
+    // The cells of a list and the statistics panel, as saving and printing take them.
+    listexport::ExportInput listInput(const QTableView* list) const;
 
     // Asks for the start password while starting; false ends the program.
     void setLoginPrompt(std::function<bool()> prompt);
+    // The printers the print dialog offers; the desktop's own unless set.
+    void setPrinters(std::shared_ptr<Printers> printers) { m_printers = std::move(printers); }
     void cmdShortcut_Click();
 
 public slots:
@@ -113,6 +122,7 @@ public slots:
     void cmdBackUp_Click();
     void cmdRestore_Click();
     void cmdSave_Click();
+    void cmdPrint_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -206,6 +216,7 @@ private:
     QString OutputFileName;
     // The list the last save chose by its tab.
     QTableView* m_outputList = nullptr;
+    std::shared_ptr<Printers> m_printers;
 
     // Controls; each also carries its name as its objectName.
     QTabWidget* tabMain = nullptr;

@@ -338,8 +338,6 @@ QWidget* frmMain::buildCommandBar()
     cmdRestore = button("cmdRestore", QStringLiteral("ﾘｽﾄｱ(&R)"));
     for (QPushButton* b : {cmdHensyu, cmdInput, cmdNewInput, cmdDelete, cmdAllDelete, cmdURL, cmdSave, cmdPrint})
         row->addWidget(b);
-    // Printing lists comes with the print dialog; until then it is not offered.
-    cmdPrint->hide();
     row->addStretch();
     for (QWidget* w : std::initializer_list<QWidget*>{cmdYearBack, cmdMonthBack, dtpDate, cmdMonthNext, cmdYearNext})
         row->addWidget(w);

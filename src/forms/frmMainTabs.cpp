@@ -35,6 +35,7 @@ void frmMain::connectEvents()
     connect(cmdInput, &QPushButton::clicked, this, &frmMain::cmdInput_Click);
     connect(cmdSetting, &QPushButton::clicked, this, &frmMain::cmdSetting_Click);
     connect(cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmMain::cmdPrint_Click);
     connect(cmdAllDelete, &QPushButton::clicked, this, &frmMain::cmdAllDelete_Click);
     connect(cmdMonthBack, &QPushButton::clicked, this, &frmMain::cmdMonthBack_Click);
     connect(cmdMonthNext, &QPushButton::clicked, this, &frmMain::cmdMonthNext_Click);
