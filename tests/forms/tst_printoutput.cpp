@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QProcess>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -120,7 +121,12 @@ private slots:
         month.window->setPrinters(std::make_shared<FakePrinters>()); // no print queue at all
         const QString pdf = month.folder.paths().programFolder() + QStringLiteral("/一覧");
         month.dialogs.queueFileName(pdf);
+        month.clickRow("lvwMonth", 0);
+        QVERIFY(month.button("cmdHensyu")->isEnabled());
         const int pages = printMonth(month, frmPrint::pdfDestinationName(), pdfGeometry());
+        for (const char* command : {"cmdHensyu", "cmdURL", "cmdDelete"})
+            QVERIFY2(!month.button(command)->isEnabled(), command);
+        QCOMPARE(month.child<QProgressBar>("prgShinko")->value(), kEntries);
         QVERIFY2(month.dialogs.shown.isEmpty(), qPrintable(month.dialogs.shown.value(0).box.text));
         QVERIFY(pages > 1);
         checkText(pdf + QStringLiteral(".pdf"), pages);
