@@ -8,6 +8,7 @@
 #include "forms/frmMain.h"
 #include "forms/frmStartPassword.h"
 #include "platform/FolderDialog.h"
+#include "platform/ForeignWindows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempProgramFolder.h"
 
