@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diary/ShellServices.h"
+
 #include <QDate>
 #include <QString>
 
@@ -45,6 +47,8 @@ public:
     virtual void OpenSiteUrl(const QString& url, const QString& id) = 0;
     // Opens a file with the desktop's program for it; reports failures.
     virtual void OpenDocument(const QString& path) = 0;
+    // Opens the manual at the topic.
+    virtual void showHelp(HelpTopic topic) = 0;
     // Edit, home page and delete end their selection state while the form works.
     virtual void disableEntryCommands() = 0;
     virtual QWidget* mainWidget() = 0;

@@ -17,7 +17,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -376,15 +375,7 @@ void frmDataInput::cmdHensyuURL_Click()
 
 void frmDataInput::cmdHelp_Click()
 {
-    const QString help = m_host.context().paths.programFolder() + QStringLiteral("/zumicho.chm");
-    if (QFileInfo::exists(help)) {
-        m_host.OpenDocument(help);
-        return;
-    }
-    m_host.context().dialogs.message({QStringLiteral("ヘルプを表示させたい場合は、「zumicho.exe」と\r\n"
-                                                     "「zumicho.chm」を同じフォルダに入れて下さい。"),
-                                      QStringLiteral("ヘルプが見つかりません"), MessageIcon::Critical,
-                                      MessageButtons::Ok});
+    m_host.showHelp(HelpTopic::EntryForm);
 }
 
 QString frmDataInput::winnersToStore() const

@@ -76,6 +76,7 @@ public:
     void removeMonthRowForMove(int row) override;
     void OpenSiteUrl(const QString& url, const QString& id) override;
     void OpenDocument(const QString& path) override;
+    void showHelp(HelpTopic topic) override;
     void disableEntryCommands() override;
     QWidget* mainWidget() override { return this; }
 

@@ -1,6 +1,7 @@
 #include "forms/frmPrint.h"
 
 #include "core/Dialogs.h"
+#include "core/RuntimeError.h"
 #include "diary/PrintLayout.h"
 #include "forms/ChoiceKeyFilter.h"
 #include "forms/FormHelpers.h"
@@ -264,10 +265,8 @@ bool frmPrint::printPages(const QList<QStringList>& pages, double lineHeight)
 
 void frmPrint::showPrinterError(const QString& detail)
 {
-    m_dialogs.message({QStringLiteral("実行時エラー '%1':\r\nプリンタ エラーです。\r\n%2")
-                           .arg(kPrinterError)
-                           .arg(detail),
-                       QStringLiteral("エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    ShowRuntimeError(m_dialogs,
+                     {kPrinterError, QStringLiteral("プリンタ エラーです。\r\n%1").arg(detail)});
 }
 
 void frmPrint::reject()

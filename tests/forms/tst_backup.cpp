@@ -204,6 +204,10 @@ void TestBackup::throughTheWindow()
     h.dialogs.queueFolder(backup);
     h.button("cmdRestore")->click();
     QVERIFY(h.dialogs.allAnswersUsed());
+    // The picker shows the whole prompt, the hint on its second line included.
+    QCOMPARE(h.dialogs.folderPrompts.last(),
+             QString("【yyyyMMdd_zumicho_backup】フォルダを指定して下さい。\r\n"
+                     "※yyyyMMddの部分は、バックアップした年月日が割り当てられています。"));
     QCOMPARE(h.dialogs.shown.size(), 3);
     QCOMPARE(h.dialogs.shown[1].box.caption, QString("エラー"));
     QCOMPARE(h.dialogs.shown[2].box.text, QString("復元は正常に行われました。\r\n適用させるために一旦終了します。"));
