@@ -20,9 +20,11 @@
 #include <QTabWidget>
 #include <QTableView>
 
-frmMain::frmMain(const AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
+frmMain::frmMain(const AppContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context), m_month(new ShownMonth(context.paths, this))
 {
     buildUi();
+    connectShownMonth();
     connect(cmdEnd, &QPushButton::clicked, this, &frmMain::cmdEnd_Click);
     connectEvents();
 }
@@ -102,12 +104,19 @@ void frmMain::cmdShortcut_Click()
 
 void frmMain::setCurrentDate(const QDate& date)
 {
-    m_state.curYear = date.toString(QStringLiteral("yyyy"));
-    m_state.curMonth = date.toString(QStringLiteral("MM"));
-    m_state.curDay = date.toString(QStringLiteral("dd"));
     m_state.lastYearMonth = date.toString(QStringLiteral("yyyy/MM"));
     const QSignalBlocker block(dtpDate);
     dtpDate->setDate(date);
+}
+
+QString frmMain::focusYear() const
+{
+    return dtpDate->date().toString(QStringLiteral("yyyy"));
+}
+
+QString frmMain::focusMonth() const
+{
+    return dtpDate->date().toString(QStringLiteral("MM"));
 }
 
 void frmMain::cmdEnd_Click()

@@ -29,6 +29,14 @@ QList<int> selectedRows(QTableView* view)
     return rows;
 }
 
+QList<int> allRows(int count)
+{
+    QList<int> rows;
+    for (int row = 0; row < count; ++row)
+        rows.append(row);
+    return rows;
+}
+
 } // namespace
 
 void frmMain::disableEntryCommands()
@@ -41,49 +49,52 @@ void frmMain::disableEntryCommands()
 void frmMain::emptiedMonth()
 {
     m_monthTally = Tally(); // its expense goes too
-    if (tidyEmptiedMonth(m_context.paths, m_state.curYear, m_state.curMonth) == EmptiedMonth::YearKept) {
-        UpdateYearSummary(Tally());
+    if (tidyEmptiedMonth(m_context.paths, m_month->year(), m_month->monthDigits()) == EmptiedMonth::YearKept) {
+        UpdateYearSummary(m_month->month(), Tally());
     } else {
-        removeYearFromTotal();
+        removeYearFromTotal(m_month->year());
     }
     removeSummaryFolderIfEmpty(m_context.paths);
-    m_state.monthStatus = MonthRead::Status::Missing;
-    m_state.monthDirty = false;
 }
 
-void frmMain::removeYearFromTotal()
+void frmMain::removeYearFromTotal(const QString& year)
 {
-    const TotalUpdate update = ::UpdateTotalSummary(m_context.paths, m_state.curYear, std::nullopt, targetState());
+    const TotalUpdate update = ::UpdateTotalSummary(m_context.paths, year, std::nullopt, targetState());
     handleTargetMessage(update);
 }
 
-void frmMain::afterYearFolderRemoved()
+void frmMain::afterYearFolderRemoved(const QString& year)
 {
     if (!folderHoldsFiles(m_context.paths.summaryFolder()))
         removeSummaryFolderIfEmpty(m_context.paths);
     else if (summaryFolderHoldsOnlyTotal(m_context.paths))
         deleteAllData(m_context.paths); // that was the last year
     else
-        removeYearFromTotal();
+        removeYearFromTotal(year);
 }
 
 void frmMain::removeMonthRows(QList<int> rows)
 {
-    if (!m_state.monthReadable()) {
-        SaveMonthFile(); // says why nothing can change in this month
+    if (!monthWritable())
         return;
-    }
-    m_monthModel->removeRowsAt(rows);
-    m_state.monthDirty = true;
-    if (m_monthModel->rowCount() == 0)
-        emptiedMonth();
-    else
+    m_month->remove(rows);
+    if (m_month->rowCount() == 0) {
+        // An empty month leaves no file; the save removes it.
+        if (SaveMonthFile())
+            emptiedMonth();
+    } else {
         SaveMonthFile();
+    }
 }
 
-void frmMain::removeMonthRowForMove(int row)
+void frmMain::afterRowsRemoved()
 {
-    removeMonthRows({row});
+    if (m_month->rowCount() == 0) {
+        emptiedMonth();
+    } else {
+        RefreshTotals();
+        monthSaved();
+    }
 }
 
 void frmMain::cmdDelete_Click()
@@ -125,11 +136,12 @@ void frmMain::DeleteSelectedEntries()
         const int searchRow = m_state.selectedSearchIndex - 1;
         const EntryRecord entry = m_searchModel->entry(searchRow);
         m_searchModel->removeRowsAt({searchRow});
-        m_state.curYear = entry[KeyDate].mid(0, 4);
-        m_state.curMonth = entry[KeyDate].mid(5, 2);
-        m_state.curDay = entry[KeyDate].mid(8, 2);
-        LoadMonthFile();
-        const int monthRow = static_cast<int>(m_monthModel->entries().indexOf(entry));
+        const QDate keyDay = QDate::fromString(entry[KeyDate], QStringLiteral("yyyy/MM/dd"));
+        if (keyDay.isValid())
+            showMonthOf(keyDay);
+        else
+            LoadMonthFile();
+        const int monthRow = static_cast<int>(m_month->entries().indexOf(entry));
         // A search row whose month no longer holds it leaves the search list only.
         if (monthRow >= 0)
             removeMonthRows({monthRow});
@@ -138,16 +150,17 @@ void frmMain::DeleteSelectedEntries()
         if (!rows.isEmpty())
             removeMonthRows(rows);
     } else if (key == u"T_Year" && m_state.selectedYearIndex > 0) {
-        removeFileDurably(m_context.paths.monthFilePath(m_state.curYear, m_state.curMonth));
-        UpdateYearSummary(Tally());
-        if (!folderHoldsFiles(m_context.paths.yearFolder(m_state.curYear))) {
-            deleteYearData(m_context.paths, m_state.curYear);
-            afterYearFolderRemoved();
+        const QString year = focusYear();
+        removeFileDurably(m_context.paths.monthFilePath(year, focusMonth()));
+        UpdateYearSummary(dtpDate->date(), Tally());
+        if (!folderHoldsFiles(m_context.paths.yearFolder(year))) {
+            deleteYearData(m_context.paths, year);
+            afterYearFolderRemoved(year);
         }
         ShowYearList();
     } else if (key == u"T_Total" && m_state.selectedTotalIndex > 0) {
-        deleteYearData(m_context.paths, m_state.curYear);
-        removeYearFromTotal();
+        deleteYearData(m_context.paths, focusYear());
+        removeYearFromTotal(focusYear());
         if (::readTotalList(m_context.paths).totalRows.isEmpty())
             deleteAllData(m_context.paths);
         ShowTotalList();
@@ -164,15 +177,14 @@ void frmMain::cmdAllDelete_Click()
         return;
     const QString key = currentTabKey();
     if (key == u"T_Month") {
-        if (!m_state.monthReadable()) {
-            SaveMonthFile(); // says why nothing can change in this month
+        if (!monthWritable())
             return;
-        }
-        m_monthModel->clear();
-        emptiedMonth();
+        m_month->remove(allRows(m_month->rowCount()));
+        if (SaveMonthFile())
+            emptiedMonth();
     } else if (key == u"T_Year") {
-        deleteYearData(m_context.paths, m_state.curYear);
-        afterYearFolderRemoved();
+        deleteYearData(m_context.paths, focusYear());
+        afterYearFolderRemoved(focusYear());
         ShowYearList();
     } else if (key == u"T_Total") {
         deleteAllData(m_context.paths);

@@ -36,6 +36,7 @@ void frmMain::cmdNewInput_Click()
         m_entryForm->close();
     m_entryForm = nullptr;
     m_state.selectedMonthIndex = 0;
+    disableEntryCommands();
     entryForm()->OpenForNewEntry();
 }
 
@@ -49,7 +50,8 @@ void frmMain::cmdHensyu_Click()
     const EntryTableModel* list = onSearch ? m_searchModel : m_monthModel;
     if (index < 1 || index > list->rowCount())
         return;
-    entryForm()->OpenEntryForEdit();
+    disableEntryCommands();
+    entryForm()->OpenEntryForEdit(index - 1);
 }
 
 bool frmMain::entryListKeyDown(QTableView* view, int key)

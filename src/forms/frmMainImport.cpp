@@ -29,19 +29,14 @@ void frmMain::cmdInput_Click()
 
     ImportHooks hooks;
     hooks.loadMonth = [this](const QString& year, const QString& month) -> std::optional<QList<EntryRecord>> {
-        m_state.curYear = year;
-        m_state.curMonth = month;
-        m_state.curDay = QStringLiteral("01");
-        LoadMonthFile();
-        if (!m_state.monthReadable())
+        showMonthOf(QDate(year.toInt(), month.toInt(), 1));
+        if (!m_month->readable())
             return std::nullopt;
-        return m_monthModel->entries();
+        return m_month->entries();
     };
     hooks.appendAndSave = [this](const QString&, const QString&, const QList<EntryRecord>& rows) {
-        m_monthModel->append(rows);
-        m_state.monthDirty = true;
-        SortMonthList();
-        SaveMonthFile();
+        m_month->append(rows);
+        commitMonth();
     };
     hooks.confirmDuplicate = [this, keyIsEndDay](const EntryRecord& row) {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -57,7 +52,7 @@ void frmMain::cmdInput_Click()
     const ImportOutcome outcome = registerImportedRows(parse.records, m_state.settings.noTyohuku, hooks);
 
     // Back to the month that was on show before the import.
-    const bool otherMonth = m_state.curYear + u'/' + m_state.curMonth != start.toString(QStringLiteral("yyyy/MM"));
+    const bool otherMonth = m_month->month() != QDate(start.year(), start.month(), 1);
     setCurrentDate(start);
     if (otherMonth)
         LoadMonthFile();

@@ -10,20 +10,17 @@
 
 ShownDay frmMain::shownDay() const
 {
-    return {m_state.curYear, m_state.curMonth, m_state.curDay};
+    return {focusYear(), focusMonth(), dtpDate->date().toString(QStringLiteral("dd"))};
 }
 
 void frmMain::showDay(const ShownDay& day)
 {
-    m_state.curYear = day.year;
-    m_state.curMonth = day.month;
-    m_state.curDay = day.day;
-    m_state.lastYearMonth = day.year + u'/' + day.month;
+    setCurrentDate(QDate(day.year.toInt(), day.month.toInt(), day.day.toInt()));
 }
 
 void frmMain::stepShownMonth(int delta)
 {
-    if (m_state.monthDirty)
+    if (m_month->dirty())
         SaveMonthFile();
     showDay(stepMonth(shownDay(), dtpDate->date().toString(QStringLiteral("dd")), delta));
     LoadMonthFile();
@@ -34,7 +31,7 @@ void frmMain::stepShownYear(int delta)
     const QString key = currentTabKey();
     if (key != u"T_Month" && key != u"T_Year")
         return;
-    if (m_state.monthDirty)
+    if (m_month->dirty())
         SaveMonthFile();
     showDay(stepYear(shownDay(), dtpDate->date().toString(QStringLiteral("dd")), delta));
     if (key == u"T_Month")
@@ -68,9 +65,6 @@ void frmMain::cmdYearNext_Click()
 void frmMain::dtpDate_Change()
 {
     const QDate date = dtpDate->date();
-    m_state.curYear = date.toString(QStringLiteral("yyyy"));
-    m_state.curMonth = date.toString(QStringLiteral("MM"));
-    m_state.curDay = date.toString(QStringLiteral("dd"));
     const QString yearMonth = date.toString(QStringLiteral("yyyy/MM"));
     if (yearMonth != m_state.lastYearMonth) {
         m_state.lastYearMonth = yearMonth;
@@ -88,12 +82,12 @@ void frmMain::ColumnHeaderClikSort(QTableView* view, int column)
     const bool descending = (view == lvwMonth ? m_monthSort : m_searchSort).nextIsDescending();
     QList<EntryRecord> rows = model->entries();
     sortByColumn(rows, column, descending);
-    model->setEntries(rows);
     if (view == lvwMonth) {
         // The month is written in its new order.
-        m_state.monthDirty = true;
-        SaveMonthFile();
+        if (m_month->reorder(rows))
+            SaveMonthFile();
     } else {
+        model->setEntries(rows);
         RefreshTotals();
     }
 }

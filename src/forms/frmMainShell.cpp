@@ -18,9 +18,11 @@ QDate frmMain::shownDate() const
 
 void frmMain::SortMonthList()
 {
-    QList<EntryRecord> rows = m_monthModel->entries();
-    ::SortMonthList(rows, m_state.settings.sortOn);
-    m_monthModel->setEntries(rows);
+    if (!m_state.settings.sortOn)
+        return;
+    QList<EntryRecord> rows = m_month->entries();
+    ::SortMonthList(rows, true);
+    m_month->reorder(rows);
 }
 
 QString siteAddressFor(const QString& url, const QString& id)

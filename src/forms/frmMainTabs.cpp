@@ -96,7 +96,7 @@ void frmMain::tabMain_Click()
     m_state.suppressPasswordDialog = true;
     if (key != u"T_Setting")
         readSettings(); // settings edited but not applied are dropped
-    if (m_state.monthDirty)
+    if (m_month->dirty())
         SaveMonthFile();
 
     showPanel(emptyPanelTexts());
@@ -119,7 +119,7 @@ void frmMain::tabMain_Click()
         ListViewColumnHeadersYear();
         ShowYearList();
         setMonthLabelCaption();
-        const Tally& row = m_yearSummary.months[m_state.curMonth.toInt() - 1];
+        const Tally& row = m_yearSummary.months[dtpDate->date().month() - 1];
         cmdUnhappyMoneyIn->setEnabled(canBookExpense(row));
         txtUnhappyMoneyValue->setText(row.expenses.toText());
         cmdYearBack->setEnabled(true);

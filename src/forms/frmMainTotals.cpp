@@ -108,18 +108,18 @@ void frmMain::monthLoaded()
     // The booked expense lives in the year row; it is taken even before the month has a
     // file, so the first entry of a month never wipes an amount booked for it.
     m_monthTally = Tally();
-    m_monthTally.expenses = loadMonthExpense(m_context.paths, m_state.curYear, m_state.curMonth.toInt());
+    m_monthTally.expenses = loadMonthExpense(m_context.paths, m_month->year(), m_month->month().month());
 }
 
 void frmMain::monthSaved()
 {
-    UpdateYearSummary(m_monthTally);
+    UpdateYearSummary(m_month->month(), m_monthTally);
 }
 
-void frmMain::UpdateYearSummary(const Tally& monthTally)
+void frmMain::UpdateYearSummary(const QDate& month, const Tally& monthTally)
 {
-    const YearUpdate update =
-        ::UpdateYearSummary(m_context.paths, m_state.curYear, m_state.curMonth.toInt(), monthTally, targetState());
+    const YearUpdate update = ::UpdateYearSummary(m_context.paths, month.toString(QStringLiteral("yyyy")),
+                                                  month.month(), monthTally, targetState());
     if (!update.error.isEmpty() || !update.total.error.isEmpty()) {
         m_context.dialogs.message({QStringLiteral("集計ファイルを更新できませんでした。\r\n")
                                        + (update.error.isEmpty() ? update.total.error : update.error),
@@ -183,13 +183,10 @@ void frmMain::fillSummaryList(QStandardItemModel* model, const QList<SummaryList
 
 void frmMain::ShowYearList()
 {
-    {
-        const QSignalBlocker block(dtpDate);
-        dtpDate->setDate(QDate(m_state.curYear.toInt(), m_state.curMonth.toInt(), m_state.curDay.toInt()));
-    }
-    const YearList list = ::readYearList(m_context.paths, m_state.curYear);
+    const QString year = focusYear();
+    const YearList list = ::readYearList(m_context.paths, year);
     if (!list.status.ok())
-        ReportUnreadableDataFile(m_context.paths.yearSummaryPath(m_state.curYear));
+        ReportUnreadableDataFile(m_context.paths.yearSummaryPath(year));
     m_yearSummary = list.summary;
     m_yearTally = list.yearTally;
     if (m_yearModel->columnCount() == 0)
@@ -221,7 +218,7 @@ void frmMain::setMonthLabelCaption()
 void frmMain::cmdUnhappyMoneyIn_Click()
 {
     const int month = dtpDate->date().month();
-    const ExpenseBooking booking = BookExpense(m_context.paths, m_state.curYear, month,
+    const ExpenseBooking booking = BookExpense(m_context.paths, focusYear(), month,
                                                txtUnhappyMoneyValue->text(), targetState());
     if (!booking.update.error.isEmpty()) {
         m_context.dialogs.message({QStringLiteral("集計ファイルを更新できませんでした。\r\n") + booking.update.error,
@@ -233,7 +230,7 @@ void frmMain::cmdUnhappyMoneyIn_Click()
     m_yearSummary = booking.list.summary;
     m_yearTally = booking.list.yearTally;
     fillSummaryList(m_yearModel, booking.list.rows);
-    if (month == m_state.curMonth.toInt())
+    if (dtpDate->date().year() == m_month->month().year() && month == m_month->month().month())
         m_monthTally.expenses = m_yearSummary.months[month - 1].expenses;
     const QString key = currentTabKey();
     if (key == u"T_Year" || key == u"T_Total")
@@ -251,13 +248,7 @@ void frmMain::lvwYear_ItemClick(int row)
     const Tally& figures = m_yearSummary.months[row];
     txtUnhappyMoneyValue->setText(figures.expenses.toText());
     cmdUnhappyMoneyIn->setEnabled(canBookExpense(figures));
-    m_state.curMonth = QString::number(row + 1).rightJustified(2, u'0');
-    m_state.curDay = QStringLiteral("01");
-    {
-        const QSignalBlocker block(dtpDate);
-        dtpDate->setDate(QDate(m_state.curYear.toInt(), row + 1, 1));
-    }
-    m_state.lastYearMonth = dtpDate->date().toString(QStringLiteral("yyyy/MM"));
+    setCurrentDate(QDate(dtpDate->date().year(), row + 1, 1));
     setMonthLabelCaption();
     cmdDelete->setEnabled(figures.entries != 0);
     cmdAllDelete->setEnabled(txtTotalCount->text() != u"0");
@@ -271,13 +262,7 @@ void frmMain::lvwTotal_ItemClick(int row)
     const QString year = m_totalModel->index(row, 0).data().toString();
     if (year.isEmpty())
         return;
-    m_state.curYear = year.rightJustified(4, u'0');
-    m_state.curDay = QStringLiteral("01");
-    {
-        const QSignalBlocker block(dtpDate);
-        dtpDate->setDate(QDate(m_state.curYear.toInt(), m_state.curMonth.toInt(), 1));
-    }
-    m_state.lastYearMonth = dtpDate->date().toString(QStringLiteral("yyyy/MM"));
+    setCurrentDate(QDate(year.toInt(), dtpDate->date().month(), 1));
     cmdDelete->setEnabled(true);
     cmdAllDelete->setEnabled(true);
 }
