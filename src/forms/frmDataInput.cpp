@@ -3,10 +3,10 @@
 #include "core/AppContext.h"
 #include "core/Cp932.h"
 #include "core/Dialogs.h"
-#include "diary/Settings.h"
-#include "platform/WindowLevel.h"
 #include "diary/EntryFormHost.h"
 #include "diary/EntryFormText.h"
+#include "diary/Settings.h"
+#include "platform/WindowLevel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -46,7 +46,8 @@ void setChoice(QComboBox* list, const QString& text)
 
 } // namespace
 
-frmDataInput::frmDataInput(EntryFormHost& host) : QWidget(host.mainWidget(), Qt::Window), m_host(host)
+frmDataInput::frmDataInput(EntryFormHost& host)
+    : QWidget(host.mainWidget(), Qt::Window), m_host(host)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     buildUi();
@@ -77,7 +78,8 @@ void frmDataInput::connectEvents()
     connect(txtMsg, &QPlainTextEdit::textChanged, this, &frmDataInput::changed);
     for (QDateEdit* picker : {dtpEndDay, dtpNowDay, dtpHappyDay})
         connect(picker, &QDateEdit::dateChanged, this, &frmDataInput::changed);
-    for (QComboBox* list : {cboGenre, cboKekka, cboNumber, cboOboKeishiki, cboSenkoWay, cboCycle, cboOboWay})
+    for (QComboBox* list :
+         {cboGenre, cboKekka, cboNumber, cboOboKeishiki, cboSenkoWay, cboCycle, cboOboWay})
         connect(list, &QComboBox::currentIndexChanged, this, &frmDataInput::changed);
     connect(chkHappyDay, &QCheckBox::toggled, this, &frmDataInput::chkHappyDay_Click);
     connect(cboNumber, &QComboBox::currentIndexChanged, this, &frmDataInput::cboNumber_Click);
@@ -306,10 +308,18 @@ void frmDataInput::stepTo(Step step)
     const int last = m_host.entryCount() - 1;
     int row = m_activeRow;
     switch (step) {
-    case Step::First: row = 0; break;
-    case Step::Back: row = row > 0 ? row - 1 : row; break;
-    case Step::Next: row = row < last ? row + 1 : row; break;
-    case Step::Last: row = last; break;
+    case Step::First:
+        row = 0;
+        break;
+    case Step::Back:
+        row = row > 0 ? row - 1 : row;
+        break;
+    case Step::Next:
+        row = row < last ? row + 1 : row;
+        break;
+    case Step::Last:
+        row = last;
+        break;
     }
     // Unsaved changes of the row on show are dropped.
     m_showFormOnLoad = false;
@@ -329,10 +339,10 @@ void frmDataInput::cmdHelp_Click()
         m_host.OpenDocument(help);
         return;
     }
-    m_host.context().dialogs.message({QStringLiteral("ヘルプを表示させたい場合は、「zumicho.exe」と\r\n"
-                                                     "「zumicho.chm」を同じフォルダに入れて下さい。"),
-                                      QStringLiteral("ヘルプが見つかりません"), MessageIcon::Critical,
-                                      MessageButtons::Ok});
+    m_host.context().dialogs.message(
+        {QStringLiteral("ヘルプを表示させたい場合は、「zumicho.exe」と\r\n"
+                        "「zumicho.chm」を同じフォルダに入れて下さい。"),
+         QStringLiteral("ヘルプが見つかりません"), MessageIcon::Critical, MessageButtons::Ok});
 }
 
 QString frmDataInput::winnersToStore() const
@@ -365,7 +375,8 @@ EntryRecord frmDataInput::entryFromForm()
     e[Kekka] = cboKekka->currentText();
     e[HappyMoney] = entryform::storedAmount(txtHappyMoney->text());
     e[Number] = number;
-    e[HappyDay] = chkHappyDay->isChecked() ? dtpHappyDay->date().toString(kDateFormat) : kNoHappyDay;
+    e[HappyDay] =
+        chkHappyDay->isChecked() ? dtpHappyDay->date().toString(kDateFormat) : kNoHappyDay;
     e[OboKeishiki] = cboOboKeishiki->currentText();
     e[SenkoWay] = cboSenkoWay->currentText();
     e[Cycle] = cboCycle->currentText();
@@ -383,8 +394,8 @@ bool frmDataInput::textsCanBeStored()
         QString text;
         QWidget* box;
     } fields[] = {
-        {u"応募先", txtSite->text(), txtSite},         {u"ＵＲＬ", txtURL->text(), txtURL},
-        {u"賞品名", txtPresent->text(), txtPresent},   {u"コメント", txtMsg->toPlainText(), txtMsg},
+        {u"応募先", txtSite->text(), txtSite},       {u"ＵＲＬ", txtURL->text(), txtURL},
+        {u"賞品名", txtPresent->text(), txtPresent}, {u"コメント", txtMsg->toPlainText(), txtMsg},
         {u"画像", m_picturePath, cmdPicIn},
     };
     for (const auto& field : fields) {
@@ -397,7 +408,8 @@ bool frmDataInput::textsCanBeStored()
         if (bad.isHighSurrogate() && at >= 0)
             shown = folded.mid(at, 2);
         m_host.context().dialogs.message(
-            {QStringLiteral("「%1」に保存できない文字「%2」が含まれています。").arg(QString::fromUtf16(field.caption), shown),
+            {QStringLiteral("「%1」に保存できない文字「%2」が含まれています。")
+                 .arg(QString::fromUtf16(field.caption), shown),
              QStringLiteral("ｴﾗｰ"), MessageIcon::Critical, MessageButtons::Ok});
         field.box->setFocus();
         return false;
@@ -423,7 +435,8 @@ void frmDataInput::cmdKoshin_Click()
     if (!outcome.done)
         return;
     switch (outcome.next) {
-    case EditOutcome::Next::Stay: break;
+    case EditOutcome::Next::Stay:
+        break;
     case EditOutcome::Next::Follow:
         // A further "更新" changes this entry, not the one that took its place.
         m_activeRow = outcome.row;
@@ -433,6 +446,8 @@ void frmDataInput::cmdKoshin_Click()
         m_showFormOnLoad = false;
         OpenEntryForEdit(outcome.row);
         break;
-    case EditOutcome::Next::Close: close(); break;
+    case EditOutcome::Next::Close:
+        close();
+        break;
     }
 }

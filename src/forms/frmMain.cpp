@@ -2,12 +2,12 @@
 
 #include "core/Clock.h"
 #include "core/Dialogs.h"
-#include "diary/Startup.h"
-#include "platform/DesktopShortcut.h"
 #include "diary/Deployment.h"
-#include "platform/WindowLevel.h"
-#include "forms/frmDataSearch.h"
+#include "diary/Startup.h"
 #include "forms/EntryTableModel.h"
+#include "forms/frmDataSearch.h"
+#include "platform/DesktopShortcut.h"
+#include "platform/WindowLevel.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -54,8 +54,9 @@ bool frmMain::Form_Load()
 
     if (prepareDataFolders(m_context.paths, m_context.dialogs) == SettingsOrigin::FirstStart) {
         const MessageAnswer answer = m_context.dialogs.message(
-            {QStringLiteral("デスクトップ上にショートカットを作成しますか？"), QStringLiteral("ズミラ帳初回起動"),
-             MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes});
+            {QStringLiteral("デスクトップ上にショートカットを作成しますか？"),
+             QStringLiteral("ズミラ帳初回起動"), MessageIcon::Question, MessageButtons::YesNo,
+             MessageAnswer::Yes});
         if (answer == MessageAnswer::Yes)
             cmdShortcut_Click();
     }
@@ -78,10 +79,8 @@ bool frmMain::Form_Load()
     ListViewColumnHeadersYear();
     ListViewColumnHeadersTotal();
 
-    enableMonthTabCommands(false);
     setCurrentDate(m_context.clock.today());
     LoadMonthFile();
-    enableMonthTabCommands(true);
     lvwMonth->show();
     return true;
 }
@@ -94,11 +93,12 @@ void frmMain::setLoginPrompt(std::function<bool()> prompt)
 void frmMain::cmdShortcut_Click()
 {
     const QString program = m_context.paths.programFolder() + QStringLiteral("/zumicho");
-    const QString error = createDesktopShortcut(userDesktopFolder(), QStringLiteral("ズミラ帳"), program,
-                                                QStringLiteral("懸賞応募の記帳ソフト"));
+    const QString error = createDesktopShortcut(userDesktopFolder(), QStringLiteral("ズミラ帳"),
+                                                program, QStringLiteral("懸賞応募の記帳ソフト"));
     if (!error.isEmpty()) {
-        m_context.dialogs.message({QStringLiteral("デスクトップにショートカットを作成できませんでした。\r\n") + error,
-                                   QStringLiteral("ショートカット作成"), MessageIcon::Critical, MessageButtons::Ok});
+        m_context.dialogs.message(
+            {QStringLiteral("デスクトップにショートカットを作成できませんでした。\r\n") + error,
+             QStringLiteral("ショートカット作成"), MessageIcon::Critical, MessageButtons::Ok});
     }
 }
 
@@ -129,7 +129,7 @@ void frmMain::cmdEnd_Click()
     }
     unloadSearchForm();
     restoreIfMinimised(this);
-    if (tabMain->currentWidget()->property("tabKey").toString() == u"T_Setting") {
+    if (currentTab() == Tab::Setting) {
         // Settings changed on the tab but never applied are dropped.
         m_state.suppressPasswordDialog = true;
         readSettings();
@@ -169,9 +169,10 @@ void frmMain::writeSettings()
     const QString error = SaveSettings(m_context.paths.settingsPath(), m_state.settings,
                                        pixelsToTwips(y()), pixelsToTwips(x()));
     if (!error.isEmpty()) {
-        m_context.dialogs.message({QStringLiteral("設定ファイル「%1」を保存できませんでした。\r\n%2")
-                                       .arg(m_context.paths.settingsPath(), error),
-                                   QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        m_context.dialogs.message(
+            {QStringLiteral("設定ファイル「%1」を保存できませんでした。\r\n%2")
+                 .arg(m_context.paths.settingsPath(), error),
+             QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
     }
 }
 
@@ -217,12 +218,26 @@ void frmMain::applyEntryColumnWidths(QTableView* view)
 {
     // Settings keep widths in twips; the key date's column and the other date's follow the key.
     const bool keyIsEndDay = optEndDay->isChecked();
-    const auto widthOf = [&](WidthKey key) { return twipsToPixels(txtSize[int(key)]->text().toInt(), logicalDpiX()); };
+    const auto widthOf = [&](WidthKey key) {
+        return twipsToPixels(txtSize[int(key)]->text().toInt(), logicalDpiX());
+    };
     const WidthKey columns[kEntryFieldCount - 1] = {
-        keyIsEndDay ? WidthKey::EndDay : WidthKey::NowDay, WidthKey::ID, WidthKey::Site, WidthKey::URL,
-        WidthKey::Genre, WidthKey::Present, WidthKey::Kekka, WidthKey::HappyMoney, WidthKey::Number,
-        keyIsEndDay ? WidthKey::NowDay : WidthKey::EndDay, WidthKey::HappyDay, WidthKey::OboKeishiki,
-        WidthKey::SenkoWay, WidthKey::Cycle, WidthKey::OboWay, WidthKey::Msg};
+        keyIsEndDay ? WidthKey::EndDay : WidthKey::NowDay,
+        WidthKey::ID,
+        WidthKey::Site,
+        WidthKey::URL,
+        WidthKey::Genre,
+        WidthKey::Present,
+        WidthKey::Kekka,
+        WidthKey::HappyMoney,
+        WidthKey::Number,
+        keyIsEndDay ? WidthKey::NowDay : WidthKey::EndDay,
+        WidthKey::HappyDay,
+        WidthKey::OboKeishiki,
+        WidthKey::SenkoWay,
+        WidthKey::Cycle,
+        WidthKey::OboWay,
+        WidthKey::Msg};
     for (int c = 0; c < kEntryFieldCount - 1; ++c) {
         const int width = widthOf(columns[c]);
         view->setColumnHidden(c, width == 0);

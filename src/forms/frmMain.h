@@ -1,14 +1,15 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "diary/Commands.h"
 #include "diary/EntryFormHost.h"
-#include "diary/SearchHost.h"
-#include "forms/ColumnSort.h"
 #include "diary/MonthNavigation.h"
-#include "forms/MainState.h"
-#include "diary/Summaries.h"
+#include "diary/SearchHost.h"
 #include "diary/ShownMonth.h"
+#include "diary/Summaries.h"
 #include "diary/Tally.h"
+#include "forms/ColumnSort.h"
+#include "forms/MainState.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -74,7 +75,10 @@ public:
     // Recounts the list on show and fills the statistics panel.
     void RefreshTotals() override;
 
-    QString currentTabKey() const;
+    Tab currentTab() const;
+    // Enables every command by the one rule, from the tab, the selection, the lists, the
+    // month's readability and a running search. Called after every change that can affect it.
+    void updateCommands();
     MainState& state() { return m_state; }
     // Loads the month of the day on show (the date picker) into the month list.
     void LoadMonthFile();
@@ -162,6 +166,7 @@ private:
     // Entry form commands: new entry, edit, double click and the Enter and Delete keys.
     void connectEntryCommands();
     bool entryListKeyDown(QTableView* view, int key);
+    bool summaryListKeyDown(int key);
     frmDataInput* entryForm();
     void emptiedMonth();
     void removeYearFromTotal(const QString& year);
@@ -179,9 +184,11 @@ private:
     bool monthWritable();
     // Sorts and saves the month on show.
     bool commitMonth();
+    // Ends the selection state: edit, home page and delete wait for the next pick.
     void disableEntryCommands();
-    // The commands of the month tab: all off, or those the month tab offers without a selection.
-    void enableMonthTabCommands(bool enabled);
+    // The same after a delete, which also ends the expense booking and the picked rows of
+    // the year and total lists.
+    void endDeleteSelection();
     void BuildEntryColumns(QTableView* view);
     void ColumnHeaderClikSort(QTableView* view, int column);
     void ListViewColumnHeadersYear();
@@ -202,8 +209,8 @@ private:
     bool StartPasswordLogin();
     void lvwYear_ItemClick(int row);
     void lvwTotal_ItemClick(int row);
-    void entrySelectionChanged(QTableView* view);
-    void EnableEntryCommands(QTableView* view);
+    // A click or keys picked rows of the month or search list.
+    void entryListPicked(QTableView* view);
     ShownDay shownDay() const;
     void stepShownMonth(int delta);
     void stepShownYear(int delta);
@@ -218,6 +225,9 @@ private:
     const AppContext m_context;
     MainState m_state;
     ShownMonth* m_month = nullptr;
+    bool m_entryPicked = false;
+    bool m_expenseEnded = false;
+    bool m_searchRunning = false;
     bool m_ended = false;
     Tally m_monthTally;
     Tally m_yearTally;

@@ -15,11 +15,12 @@
 namespace {
 
 const MessageBoxSpec kDeleteQuestion{
-    QStringLiteral("選択した懸賞情報を削除しますか？\r\n実行すると元には戻せません。"), QStringLiteral("削除の確認"),
-    MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes};
+    QStringLiteral("選択した懸賞情報を削除しますか？\r\n実行すると元には戻せません。"),
+    QStringLiteral("削除の確認"), MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes};
 const MessageBoxSpec kAllDeleteQuestion{
     QStringLiteral("表示されている懸賞情報を全て削除しますか？\r\n実行すると元には戻せません。"),
-    QStringLiteral("全削除の確認"), MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes};
+    QStringLiteral("全削除の確認"), MessageIcon::Question, MessageButtons::YesNo,
+    MessageAnswer::Yes};
 
 QList<int> selectedRows(QTableView* view)
 {
@@ -41,15 +42,25 @@ QList<int> allRows(int count)
 
 void frmMain::disableEntryCommands()
 {
-    cmdHensyu->setEnabled(false);
-    cmdURL->setEnabled(false);
-    cmdDelete->setEnabled(false);
+    m_entryPicked = false; // until the next pick in a list
+    updateCommands();
+}
+
+void frmMain::endDeleteSelection()
+{
+    // Delete, edit, home page and the expense booking wait for the next pick.
+    m_state.selectedYearIndex = 0;
+    m_state.selectedTotalIndex = 0;
+    m_expenseEnded = true;
+    txtUnhappyMoneyValue->setText(QStringLiteral("0"));
+    disableEntryCommands();
 }
 
 void frmMain::emptiedMonth()
 {
     m_monthTally = Tally(); // its expense goes too
-    if (tidyEmptiedMonth(m_context.paths, m_month->year(), m_month->monthDigits()) == EmptiedMonth::YearKept) {
+    if (tidyEmptiedMonth(m_context.paths, m_month->year(), m_month->monthDigits()) ==
+        EmptiedMonth::YearKept) {
         UpdateYearSummary(m_month->month(), Tally());
     } else {
         removeYearFromTotal(m_month->year());
@@ -59,7 +70,8 @@ void frmMain::emptiedMonth()
 
 void frmMain::removeYearFromTotal(const QString& year)
 {
-    const TotalUpdate update = ::UpdateTotalSummary(m_context.paths, year, std::nullopt, targetState());
+    const TotalUpdate update =
+        ::UpdateTotalSummary(m_context.paths, year, std::nullopt, targetState());
     handleTargetMessage(update);
 }
 
@@ -99,10 +111,9 @@ void frmMain::afterRowsRemoved()
 
 void frmMain::cmdDelete_Click()
 {
-    cmdDelete->setEnabled(false);
-    cmdHensyu->setEnabled(false);
-    const QString key = currentTabKey();
-    if (key == u"T_Month") {
+    disableEntryCommands();
+    const Tab key = currentTab();
+    if (key == Tab::Month) {
         if (m_state.selectedCount > 0 && m_state.selectedCount == m_monthModel->rowCount()) {
             // Everything is selected: delete all, without the all-delete question.
             const bool ask = m_state.settings.allDeleteKakunin;
@@ -112,7 +123,7 @@ void frmMain::cmdDelete_Click()
         } else {
             DeleteSelectedEntries();
         }
-    } else if (key == u"T_Search") {
+    } else if (key == Tab::Search) {
         QList<int> rows = selectedRows(lvwSearch);
         std::sort(rows.begin(), rows.end(), std::greater<int>());
         for (int row : rows) {
@@ -126,13 +137,14 @@ void frmMain::cmdDelete_Click()
 
 void frmMain::DeleteSelectedEntries()
 {
-    disableEntryCommands();
-    cmdUnhappyMoneyIn->setEnabled(false);
-    txtUnhappyMoneyValue->setText(QStringLiteral("0"));
-    if (m_state.settings.deleteKakunin && m_context.dialogs.message(kDeleteQuestion) != MessageAnswer::Yes)
+    const bool yearPicked = m_state.selectedYearIndex > 0;
+    const bool totalPicked = m_state.selectedTotalIndex > 0;
+    endDeleteSelection();
+    if (m_state.settings.deleteKakunin &&
+        m_context.dialogs.message(kDeleteQuestion) != MessageAnswer::Yes)
         return;
-    const QString key = currentTabKey();
-    if (key == u"T_Search" && m_state.selectedSearchIndex > 0) {
+    const Tab key = currentTab();
+    if (key == Tab::Search && m_state.selectedSearchIndex > 0) {
         const int searchRow = m_state.selectedSearchIndex - 1;
         const EntryRecord entry = m_searchModel->entry(searchRow);
         m_searchModel->removeRowsAt({searchRow});
@@ -145,11 +157,11 @@ void frmMain::DeleteSelectedEntries()
         // A search row whose month no longer holds it leaves the search list only.
         if (monthRow >= 0)
             removeMonthRows({monthRow});
-    } else if (key == u"T_Month") {
+    } else if (key == Tab::Month) {
         const QList<int> rows = selectedRows(lvwMonth);
         if (!rows.isEmpty())
             removeMonthRows(rows);
-    } else if (key == u"T_Year" && m_state.selectedYearIndex > 0) {
+    } else if (key == Tab::Year && yearPicked) {
         const QString year = focusYear();
         removeFileDurably(m_context.paths.monthFilePath(year, focusMonth()));
         UpdateYearSummary(dtpDate->date(), Tally());
@@ -158,7 +170,7 @@ void frmMain::DeleteSelectedEntries()
             afterYearFolderRemoved(year);
         }
         ShowYearList();
-    } else if (key == u"T_Total" && m_state.selectedTotalIndex > 0) {
+    } else if (key == Tab::Total && totalPicked) {
         deleteYearData(m_context.paths, focusYear());
         removeYearFromTotal(focusYear());
         if (::readTotalList(m_context.paths).totalRows.isEmpty())
@@ -170,23 +182,22 @@ void frmMain::DeleteSelectedEntries()
 
 void frmMain::cmdAllDelete_Click()
 {
-    disableEntryCommands();
-    cmdUnhappyMoneyIn->setEnabled(false);
-    txtUnhappyMoneyValue->setText(QStringLiteral("0"));
-    if (m_state.settings.allDeleteKakunin && m_context.dialogs.message(kAllDeleteQuestion) != MessageAnswer::Yes)
+    endDeleteSelection();
+    if (m_state.settings.allDeleteKakunin &&
+        m_context.dialogs.message(kAllDeleteQuestion) != MessageAnswer::Yes)
         return;
-    const QString key = currentTabKey();
-    if (key == u"T_Month") {
+    const Tab key = currentTab();
+    if (key == Tab::Month) {
         if (!monthWritable())
             return;
         m_month->remove(allRows(m_month->rowCount()));
         if (SaveMonthFile())
             emptiedMonth();
-    } else if (key == u"T_Year") {
+    } else if (key == Tab::Year) {
         deleteYearData(m_context.paths, focusYear());
         afterYearFolderRemoved(focusYear());
         ShowYearList();
-    } else if (key == u"T_Total") {
+    } else if (key == Tab::Total) {
         deleteAllData(m_context.paths);
         ShowTotalList();
     }

@@ -36,18 +36,19 @@ bool sameMonth(const QDate& a, const QDate& b)
 
 int frmMain::entryCount() const
 {
-    return currentTabKey() == u"T_Search" ? m_searchModel->rowCount() : m_month->rowCount();
+    return currentTab() == Tab::Search ? m_searchModel->rowCount() : m_month->rowCount();
 }
 
 EntryRecord frmMain::entryAt(int row) const
 {
-    return currentTabKey() == u"T_Search" ? m_searchModel->entry(row) : m_month->entries().at(row);
+    return currentTab() == Tab::Search ? m_searchModel->entry(row) : m_month->entries().at(row);
 }
 
 void frmMain::entryFormClosed()
 {
     m_state.selectedMonthIndex = 0;
     m_state.selectedSearchIndex = 0;
+    updateCommands();
 }
 
 bool frmMain::monthWritable()
@@ -66,7 +67,7 @@ bool frmMain::commitMonth()
 
 EditOutcome frmMain::finishEdit(const EntryRecord& entry, int row)
 {
-    const bool onSearch = currentTabKey() == u"T_Search";
+    const bool onSearch = currentTab() == Tab::Search;
     int monthRow = onSearch ? -1 : row;
     if (onSearch && row >= 0 && row < m_searchModel->rowCount()) {
         // The month row the search row was copied from: all seventeen columns equal, in the
@@ -119,8 +120,10 @@ EditOutcome frmMain::moveToOtherMonth(const EntryRecord& entry, int row)
         m_month->moveRow(row, entry, m_state.expectedPassword(),
                          [sortOn](QList<EntryRecord>& rows) { ::SortMonthList(rows, sortOn); });
     if (move.otherUnreadable) {
-        if (!move.other.path.isEmpty())
+        if (!move.other.path.isEmpty()) {
             ReportUnreadableDataFile(move.other.path);
+            reportFailedSave(move.other); // and that the change is refused
+        }
         return {};
     }
     if (reportFailedSave(move.other))

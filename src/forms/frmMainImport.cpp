@@ -28,7 +28,8 @@ void frmMain::cmdInput_Click()
     m_searchModel->setEntries(parse.records); // the parsed rows stay in the search list
 
     ImportHooks hooks;
-    hooks.loadMonth = [this](const QString& year, const QString& month) -> std::optional<QList<EntryRecord>> {
+    hooks.loadMonth = [this](const QString& year,
+                             const QString& month) -> std::optional<QList<EntryRecord>> {
         showMonthOf(QDate(year.toInt(), month.toInt(), 1));
         if (!m_month->readable())
             return std::nullopt;
@@ -49,7 +50,8 @@ void frmMain::cmdInput_Click()
         prgShinko->setMaximum(std::max(1, total));
         prgShinko->setValue(done);
     };
-    const ImportOutcome outcome = registerImportedRows(parse.records, m_state.settings.noTyohuku, hooks);
+    const ImportOutcome outcome =
+        registerImportedRows(parse.records, m_state.settings.noTyohuku, hooks);
 
     // Back to the month that was on show before the import.
     const bool otherMonth = m_month->month() != QDate(start.year(), start.month(), 1);
@@ -65,12 +67,15 @@ void frmMain::cmdInput_Click()
     if (const QString skipped = skippedListingsMessage(parse.skipped); !skipped.isEmpty())
         problems.append(skipped);
     if (!outcome.unreadableMonths.isEmpty()) {
-        problems.append(QStringLiteral("次の月のデータファイルを読み込めないため、%1件を登録していません：\r\n%2")
-                            .arg(outcome.notRegistered.size())
-                            .arg(outcome.unreadableMonths.join(QStringLiteral("、"))));
+        problems.append(
+            QStringLiteral(
+                "次の月のデータファイルを読み込めないため、%1件を登録していません：\r\n%2")
+                .arg(outcome.notRegistered.size())
+                .arg(outcome.unreadableMonths.join(QStringLiteral("、"))));
     }
     if (!problems.isEmpty()) {
-        m_context.dialogs.message({problems.join(QStringLiteral("\r\n\r\n")), kSkippedListingsCaption,
-                                   MessageIcon::Exclamation, MessageButtons::Ok});
+        m_context.dialogs.message({problems.join(QStringLiteral("\r\n\r\n")),
+                                   kSkippedListingsCaption, MessageIcon::Exclamation,
+                                   MessageButtons::Ok});
     }
 }

@@ -28,13 +28,13 @@ void frmMain::stepShownMonth(int delta)
 
 void frmMain::stepShownYear(int delta)
 {
-    const QString key = currentTabKey();
-    if (key != u"T_Month" && key != u"T_Year")
+    const Tab key = currentTab();
+    if (key != Tab::Month && key != Tab::Year)
         return;
     if (m_month->dirty())
         SaveMonthFile();
     showDay(stepYear(shownDay(), dtpDate->date().toString(QStringLiteral("dd")), delta));
-    if (key == u"T_Month")
+    if (key == Tab::Month)
         LoadMonthFile();
     else
         ShowYearList();
@@ -43,7 +43,7 @@ void frmMain::stepShownYear(int delta)
 
 void frmMain::cmdMonthBack_Click()
 {
-    if (currentTabKey() == u"T_Month")
+    if (currentTab() == Tab::Month)
         stepShownMonth(-1);
 }
 
@@ -79,6 +79,8 @@ void frmMain::ColumnHeaderClikSort(QTableView* view, int column)
     auto* model = static_cast<EntryTableModel*>(view->model());
     if (model->rowCount() == 0)
         return;
+    // The rows take new places: no row stays picked.
+    m_entryPicked = false;
     const bool descending = (view == lvwMonth ? m_monthSort : m_searchSort).nextIsDescending();
     QList<EntryRecord> rows = model->entries();
     sortByColumn(rows, column, descending);
@@ -92,8 +94,9 @@ void frmMain::ColumnHeaderClikSort(QTableView* view, int column)
     }
 }
 
-void frmMain::entrySelectionChanged(QTableView* view)
+void frmMain::entryListPicked(QTableView* view)
 {
+    m_entryPicked = true;
     const QModelIndexList rows = view->selectionModel()->selectedRows();
     m_state.selectedCount = static_cast<int>(rows.size());
     const int index = view->currentIndex().isValid() ? view->currentIndex().row() + 1 : 0;
@@ -101,25 +104,12 @@ void frmMain::entrySelectionChanged(QTableView* view)
         m_state.selectedMonthIndex = index;
     else
         m_state.selectedSearchIndex = index;
-    EnableEntryCommands(view);
     // One search result moves the month context to its entry, which editing it relies on.
     if (view == lvwSearch && rows.size() == 1 && index > 0) {
-        const QDate day = QDate::fromString(m_searchModel->entry(index - 1)[KeyDate], QStringLiteral("yyyy/MM/dd"));
+        const QDate day = QDate::fromString(m_searchModel->entry(index - 1)[KeyDate],
+                                            QStringLiteral("yyyy/MM/dd"));
         if (day.isValid())
             setCurrentDate(day);
     }
-}
-
-void frmMain::EnableEntryCommands(QTableView* view)
-{
-    const QModelIndexList rows = view->selectionModel()->selectedRows();
-    const auto* model = static_cast<const EntryTableModel*>(view->model());
-    cmdDelete->setEnabled(!rows.isEmpty());
-    cmdHensyu->setEnabled(rows.size() == 1);
-    bool hasPage = false;
-    if (rows.size() == 1) {
-        const QString url = model->entry(rows.first().row())[URL];
-        hasPage = url.startsWith(QLatin1String("http://")) || url.startsWith(QLatin1String("https://"));
-    }
-    cmdURL->setEnabled(hasPage);
+    updateCommands();
 }

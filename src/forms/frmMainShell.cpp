@@ -53,7 +53,7 @@ void frmMain::OpenDocument(const QString& path)
 
 void frmMain::cmdURL_Click()
 {
-    const bool onSearch = currentTabKey() == u"T_Search";
+    const bool onSearch = currentTab() == Tab::Search;
     const int index = onSearch ? m_state.selectedSearchIndex : m_state.selectedMonthIndex;
     const EntryTableModel* model = onSearch ? m_searchModel : m_monthModel;
     if (index > 0 && index <= model->rowCount()) {
