@@ -4,6 +4,7 @@
 #include "core/Dialogs.h"
 #include "diary/Deployment.h"
 #include "diary/Startup.h"
+#include "forms/ColumnWidths.h"
 #include "forms/EntryTableModel.h"
 #include "forms/frmDataSearch.h"
 #include "platform/DesktopShortcut.h"
@@ -219,7 +220,7 @@ void frmMain::applyEntryColumnWidths(QTableView* view)
     // Settings keep widths in twips; the key date's column and the other date's follow the key.
     const bool keyIsEndDay = optEndDay->isChecked();
     const auto widthOf = [&](WidthKey key) {
-        return twipsToPixels(txtSize[int(key)]->text().toInt(), logicalDpiX());
+        return columnPixels(txtSize[int(key)]->text().toInt(), view->fontMetrics());
     };
     const WidthKey columns[kEntryFieldCount - 1] = {
         keyIsEndDay ? WidthKey::EndDay : WidthKey::NowDay,

@@ -133,6 +133,26 @@ private slots:
         QCOMPARE(h.window->monthModel()->entry(0)[ID], QStringLiteral("9"));
     }
 
+    void defaultWidthsShowWholeColumns()
+    {
+        Harness h(QDate(2026, 12, 8));
+        h.start();
+        auto* view = h.child<QTableView>("lvwMonth");
+        const QFontMetrics metrics = view->fontMetrics();
+        // The date columns and every heading fit, with the cell's margins.
+        const int margins = 8;
+        for (int c : {int(KeyDate), int(OtherDate), int(HappyDay)})
+            QVERIFY2(view->columnWidth(c) >= metrics.horizontalAdvance("2026/12/08") + margins, qPrintable(QString::number(c)));
+        for (int c = 0; c < Msg; ++c) {
+            if (view->isColumnHidden(c))
+                continue;
+            const QString heading = view->model()->headerData(c, Qt::Horizontal).toString();
+            QVERIFY2(view->columnWidth(c) >= metrics.horizontalAdvance(heading) + margins, qPrintable(heading));
+        }
+        // The stored widths stay twips.
+        QCOMPARE(h.child<QLineEdit>("txtSizeNowDay")->text(), QStringLiteral("1100"));
+    }
+
     void widthBoxesTakeDigitsOnly()
     {
         Harness h(QDate(2026, 7, 15));
