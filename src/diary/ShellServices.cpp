@@ -44,18 +44,16 @@ QString helpSection(HelpTopic topic)
     return QStringLiteral("index.html");
 }
 
-HelpTopic helpTopicForTab(const QString& tabKey)
+HelpTopic helpTopicForTab(Tab tab)
 {
-    if (tabKey == u"T_Year")
-        return HelpTopic::YearTab;
-    if (tabKey == u"T_Total")
-        return HelpTopic::TotalTab;
-    if (tabKey == u"T_Search")
-        return HelpTopic::SearchTab;
-    if (tabKey == u"T_Setting")
-        return HelpTopic::SettingsTab;
-    if (tabKey == u"T_About")
-        return HelpTopic::AboutTab;
+    switch (tab) {
+    case Tab::Month: return HelpTopic::MonthTab;
+    case Tab::Year: return HelpTopic::YearTab;
+    case Tab::Total: return HelpTopic::TotalTab;
+    case Tab::Search: return HelpTopic::SearchTab;
+    case Tab::Setting: return HelpTopic::SettingsTab;
+    case Tab::About: return HelpTopic::AboutTab;
+    }
     return HelpTopic::MonthTab;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ShellResult.h"
+#include "diary/Commands.h"
 
 #include <QString>
 
@@ -21,8 +22,8 @@ enum class HelpTopic {
 
 // The manual's page and section of a topic ("main.html#month").
 QString helpSection(HelpTopic topic);
-// The topic of a main-window tab, by the tab's key ("T_Month").
-HelpTopic helpTopicForTab(const QString& tabKey);
+// The topic of a main-window tab.
+HelpTopic helpTopicForTab(Tab tab);
 
 // Opens a local file with the desktop's program for it; a failure gets a box that names
 // why. `fragment` picks a section of an HTML page. True when opened.

@@ -119,10 +119,8 @@ void frmMain::cmdSetting_Click()
                                        QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
         }
     } else {
-        // The month list holds the displayed month in the old order; the month tab reloads it.
-        m_monthModel->setEntries({});
-        m_state.monthDirty = false;
-        m_state.monthStatus = MonthRead::Status::Missing;
+        // The month list held the displayed month in the old order.
+        m_month->reload(m_state.expectedPassword());
         showPanel(emptyPanelTexts());
     }
 

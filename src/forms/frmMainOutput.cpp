@@ -59,15 +59,15 @@ void frmMain::cmdSave_Click()
         return;
     OutputFileName = chosen;
 
-    const QString key = currentTabKey();
+    const Tab key = currentTab();
     int maximum = 0;
-    if (key == u"T_Month" || key == u"T_Search") {
+    if (key == Tab::Month || key == Tab::Search) {
         maximum = txtTotalCount->text().toInt();
-        m_outputList = key == u"T_Month" ? lvwMonth : lvwSearch;
-    } else if (key == u"T_Year") {
+        m_outputList = key == Tab::Month ? lvwMonth : lvwSearch;
+    } else if (key == Tab::Year) {
         maximum = 12;
         m_outputList = lvwYear;
-    } else if (key == u"T_Total") {
+    } else if (key == Tab::Total) {
         maximum = m_totalModel->rowCount();
         m_outputList = lvwTotal;
     } else {

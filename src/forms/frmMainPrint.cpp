@@ -25,16 +25,16 @@ constexpr qint64 kProgressInterval = 50; // ms
 void frmMain::cmdPrint_Click()
 {
     disableEntryCommands();
-    const QString key = currentTabKey();
+    const Tab key = currentTab();
     const QTableView* list = nullptr;
     int maximum = 0;
-    if (key == u"T_Month" || key == u"T_Search") {
-        list = key == u"T_Month" ? lvwMonth : lvwSearch;
+    if (key == Tab::Month || key == Tab::Search) {
+        list = key == Tab::Month ? lvwMonth : lvwSearch;
         maximum = txtTotalCount->text().toInt();
-    } else if (key == u"T_Year") {
+    } else if (key == Tab::Year) {
         list = lvwYear;
         maximum = 12;
-    } else if (key == u"T_Total") {
+    } else if (key == Tab::Total) {
         list = lvwTotal;
         maximum = m_totalModel->rowCount();
     } else {

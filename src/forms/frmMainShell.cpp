@@ -18,9 +18,11 @@ QDate frmMain::shownDate() const
 
 void frmMain::SortMonthList()
 {
-    QList<EntryRecord> rows = m_monthModel->entries();
-    ::SortMonthList(rows, m_state.settings.sortOn);
-    m_monthModel->setEntries(rows);
+    if (!m_state.settings.sortOn)
+        return;
+    QList<EntryRecord> rows = m_month->entries();
+    ::SortMonthList(rows, true);
+    m_month->reorder(rows);
 }
 
 QString siteAddressFor(const QString& url, const QString& id)
@@ -48,7 +50,7 @@ void frmMain::showHelp(HelpTopic topic)
 
 void frmMain::cmdURL_Click()
 {
-    const bool onSearch = currentTabKey() == u"T_Search";
+    const bool onSearch = currentTab() == Tab::Search;
     const int index = onSearch ? m_state.selectedSearchIndex : m_state.selectedMonthIndex;
     const EntryTableModel* model = onSearch ? m_searchModel : m_monthModel;
     if (index > 0 && index <= model->rowCount()) {
@@ -62,7 +64,7 @@ void frmMain::cmdURL_Click()
 
 void frmMain::cmdHelp_Click()
 {
-    showHelp(helpTopicForTab(currentTabKey()));
+    showHelp(helpTopicForTab(currentTab()));
 }
 
 void frmMain::cmdUserInput_Click()
