@@ -142,6 +142,26 @@ private slots:
         QVERIFY(!QFileInfo::exists(h.folder.paths().monthFilePath("2027", "01")));
     }
 
+    void aCommittedKeyChangeThatCannotFinishEndsTheProgram()
+    {
+        MainWindowHarness h(QDate(2026, 3, 15));
+        h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
+        h.start(true);
+        // The settings file can be read as missing but not written: the exchange stops after
+        // the commit, when the new settings are put in place.
+        const QString settings = h.folder.paths().settingsPath();
+        QVERIFY(QFile::remove(settings) && QDir().mkpath(settings + "/keep"));
+        h.selectTab("T_Setting");
+        h.child<QRadioButton>("optEndDay")->click();
+        h.dialogs.clearShown();
+        h.button("cmdSetting")->click();
+
+        QCOMPARE(h.dialogs.shown.size(), 1);
+        QCOMPARE(h.dialogs.shown[0].box.caption, QString("設定エラー"));
+        QVERIFY(h.dialogs.shown[0].box.text.contains("次回の起動時"));
+        QVERIFY(!h.window->isVisible());
+    }
+
     void startUpRefusesAKeyChangeItCannotFinish()
     {
         TempProgramFolder folder;
