@@ -53,7 +53,12 @@ bool frmMain::Form_Load()
     lblVersion->setText(QStringLiteral("ズミラ帳 Version ") + VersionText());
     setWindowTitle(QStringLiteral("ズミラ帳"));
 
-    if (prepareDataFolders(m_context.paths, m_context.dialogs) == SettingsOrigin::FirstStart) {
+    const std::optional<SettingsOrigin> origin = prepareDataFolders(m_context.paths, m_context.dialogs);
+    if (!origin) {
+        m_ended = true; // the user was told why; nothing is stored
+        return false;
+    }
+    if (*origin == SettingsOrigin::FirstStart) {
         const MessageAnswer answer = m_context.dialogs.message(
             {QStringLiteral("デスクトップ上にショートカットを作成しますか？"),
              QStringLiteral("ズミラ帳初回起動"), MessageIcon::Question, MessageButtons::YesNo,
@@ -164,17 +169,17 @@ void frmMain::readSettings()
         writeSettings();
 }
 
-void frmMain::writeSettings()
+bool frmMain::writeSettings()
 {
     m_state.settings = settingsFromControls();
     const QString error = SaveSettings(m_context.paths.settingsPath(), m_state.settings,
                                        pixelsToTwips(y()), pixelsToTwips(x()));
-    if (!error.isEmpty()) {
-        m_context.dialogs.message(
-            {QStringLiteral("設定ファイル「%1」を保存できませんでした。\r\n%2")
-                 .arg(m_context.paths.settingsPath(), error),
-             QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
-    }
+    if (error.isEmpty())
+        return true;
+    m_context.dialogs.message({QStringLiteral("設定ファイル「%1」を保存できませんでした。\r\n%2")
+                                   .arg(m_context.paths.settingsPath(), error),
+                               QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    return false;
 }
 
 void frmMain::showSettings(const Settings& s)

@@ -158,7 +158,8 @@ private:
     void showSettings(const Settings& settings);
     Settings settingsFromControls() const;
     void readSettings();
-    void writeSettings();
+    // False when the settings file could not be written; the user has been told.
+    bool writeSettings();
 
     void setCurrentDate(const QDate& date);
     void connectShownMonth();
