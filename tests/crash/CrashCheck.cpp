@@ -31,7 +31,7 @@ public:
     QString folderName(const QString&, const QString&) override { return {}; }
     QString clipboardText() override { return {}; }
     void setClipboardText(const QString&) override {}
-    bool openUrl(const QString&) override { return false; }
+    ShellResult openUrl(const QString&) override { return ShellResult::Unknown; }
     bool startDetached(const QString&, const QStringList&) override { return false; }
     void beep() override {}
     QStringList boxes;

@@ -37,7 +37,7 @@ public:
     QString folderName(const QString&, const QString&) override { return folder; }
     QString clipboardText() override { return clipboard; }
     void setClipboardText(const QString& text) override { clipboard = text; }
-    bool openUrl(const QString&) override { return true; }
+    ShellResult openUrl(const QString&) override { return ShellResult::Opened; }
     bool startDetached(const QString&, const QStringList&) override { return true; }
     void beep() override {}
 
