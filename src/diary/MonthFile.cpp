@@ -122,24 +122,37 @@ MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString&
     }
     if (!passwordLine.isEmpty())
         text += passwordLineText(passwordLine);
+    text.reserve(text.size() + entries.size() * 200);
+    // A quote mark inside a field would end it early when read back.
+    bool quoteMark = false;
+    for (const EntryRecord& entry : entries) {
+        for (int f = 0; f < kEntryFieldCount; ++f) {
+            quoteMark = quoteMark || entry[f].contains(u'"');
+            if (f > 0)
+                text += u',';
+            text += u'"';
+            text += entry[f];
+            text += u'"';
+        }
+        text += QStringLiteral("\r\n");
+    }
+    // One encoding of the whole text; only when it fails is each field checked, to name it.
+    if (!quoteMark && cp932::encode(text, build.plain))
+        return build;
     for (int e = 0; e < entries.size(); ++e) {
         const EntryRecord& entry = entries.at(e);
         for (int f = 0; f < kEntryFieldCount; ++f) {
-            // A quote mark inside a field would end it early when read back.
             const QChar bad = entry[f].contains(u'"') ? QChar(u'"') : cp932::firstUnencodable(entry[f]);
             if (!bad.isNull()) {
+                build.plain.clear();
                 build.badEntry = e;
                 build.badField = f;
                 build.badCharacter = bad;
                 return build;
             }
-            if (f > 0)
-                text += u',';
-            text += u'"' + entry[f] + u'"';
         }
-        text += QStringLiteral("\r\n");
     }
-    cp932::encode(text, build.plain); // every piece was checked above
+    cp932::encode(text, build.plain); // every field on its own was fine
     return build;
 }
 
