@@ -47,6 +47,8 @@ struct EntryRecord
     static EntryRecord fromStringList(const QStringList& list);
 };
 
+Q_DECLARE_TYPEINFO(EntryRecord, Q_RELOCATABLE_TYPE);
+
 // Column headings of the seventeen fields; the first and tenth follow the key date.
 QString entryColumnHeading(int field, bool keyIsEndDay);
 

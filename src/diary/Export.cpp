@@ -40,12 +40,10 @@ QList<ColumnGroup> columnGroups(ListKind kind)
     return {};
 }
 
-QStringList rowValues(const QStringList& row, const QList<int>& columns)
+const QString& cellOf(const QStringList& row, int column)
 {
-    QStringList values;
-    for (int column : columns)
-        values.append(column < row.size() ? row.at(column) : QString());
-    return values;
+    static const QString none;
+    return column < row.size() ? row.at(column) : none;
 }
 
 QString quotedRecord(const QStringList& fields)
@@ -56,15 +54,38 @@ QString quotedRecord(const QStringList& fields)
     return quoted.join(u',') + kCrLf;
 }
 
+// Room for the rows at a guessed width, so the text grows a few times, not per row.
+qsizetype guessedSize(const ExportInput& input)
+{
+    return input.rows.size() * 200 + 4096;
+}
+
+// Calls `write` for each row, then tells `rowWritten`.
+template <typename Write>
+void forEachRow(const ExportInput& input, const std::function<void(int)>& rowWritten, Write write)
+{
+    for (int i = 0; i < input.rows.size(); ++i) {
+        write(input.rows.at(i));
+        if (rowWritten)
+            rowWritten(i + 1);
+    }
+}
+
 QString csvText(const ExportInput& input, const std::function<void(int)>& rowWritten)
 {
     const QList<int> columns = exportedColumns(input.kind);
     QString out = quotedRecord(headerTexts(input.kind, input.keyIsEndDay));
-    for (int i = 0; i < input.rows.size(); ++i) {
-        out += quotedRecord(rowValues(input.rows.at(i), columns));
-        if (rowWritten)
-            rowWritten(i + 1);
-    }
+    out.reserve(guessedSize(input));
+    forEachRow(input, rowWritten, [&](const QStringList& row) {
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            if (c > 0)
+                out += u',';
+            out += u'"';
+            out += cellOf(row, columns.at(c));
+            out += u'"';
+        }
+        out += kCrLf;
+    });
     if (input.withStatistics) {
         const auto& p = input.panel;
         out += kCrLf;
@@ -82,6 +103,7 @@ const QString kTableStart = QStringLiteral("<TABLE BORDER= \"1\" >");
 QString htmlText(const ExportInput& input, const std::function<void(int)>& rowWritten)
 {
     QString out = kTableStart + kCrLf;
+    out.reserve(guessedSize(input));
     bool first = true;
     for (const ColumnGroup& group : columnGroups(input.kind)) {
         out += (first ? QStringLiteral("<COL SPAN= \"") : QStringLiteral("<COL SPAN=\"")) + QString::number(group.span)
@@ -98,13 +120,16 @@ QString htmlText(const ExportInput& input, const std::function<void(int)>& rowWr
     out += QStringLiteral("</TR>") + kCrLf;
 
     const QList<int> columns = exportedColumns(input.kind);
-    for (int i = 0; i < input.rows.size(); ++i) {
-        // Values go out as typed: the fragment is meant to be pasted into the user's own page.
-        out += QStringLiteral("<TR><TD>") + rowValues(input.rows.at(i), columns).join(QStringLiteral("</TD><TD>"))
-               + QStringLiteral("</TD></TR>") + kCrLf;
-        if (rowWritten)
-            rowWritten(i + 1);
-    }
+    // Values go out as typed: the fragment is meant to be pasted into the user's own page.
+    forEachRow(input, rowWritten, [&](const QStringList& row) {
+        out += QLatin1String("<TR><TD>");
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            if (c > 0)
+                out += QLatin1String("</TD><TD>");
+            out += cellOf(row, columns.at(c));
+        }
+        out += QLatin1String("</TD></TR>\r\n");
+    });
     out += QStringLiteral("</TABLE>") + kCrLf;
 
     if (input.withStatistics) {

@@ -18,14 +18,15 @@ class FieldReader
 public:
     explicit FieldReader(const QString& text) : m_text(text) {}
 
-    bool next(QString& field)
+    // `field` views the text, which outlives the reader.
+    bool next(QStringView& field)
     {
         skip(isBlank);
         // A comma at the end of a line is followed by one more, empty, field.
         const bool atLineEnd = m_pos >= m_text.size() || m_text[m_pos] == u'\r' || m_text[m_pos] == u'\n';
         if (m_afterComma && atLineEnd) {
             m_afterComma = false;
-            field.clear();
+            field = QStringView();
             return true;
         }
         skip([](QChar c) { return isBlank(c) || c == u'\r' || c == u'\n'; });
@@ -34,14 +35,14 @@ public:
         if (m_text[m_pos] == u'"') {
             const qsizetype close = m_text.indexOf(u'"', m_pos + 1);
             const qsizetype end = close < 0 ? m_text.size() : close;
-            field = m_text.mid(m_pos + 1, end - m_pos - 1);
+            field = QStringView(m_text).sliced(m_pos + 1, end - m_pos - 1);
             m_pos = close < 0 ? m_text.size() : close + 1;
             // Anything between the closing quote and the delimiter is dropped.
             skip([](QChar c) { return c != u',' && c != u'\r' && c != u'\n'; });
         } else {
             const qsizetype start = m_pos;
             skip([](QChar c) { return c != u',' && c != u'\r' && c != u'\n'; });
-            field = m_text.mid(start, m_pos - start).trimmed();
+            field = QStringView(m_text).sliced(start, m_pos - start).trimmed();
         }
         m_afterComma = m_pos < m_text.size() && m_text[m_pos] == u',';
         if (m_afterComma)
@@ -63,19 +64,24 @@ private:
 
 } // namespace
 
-MonthText parseMonthText(const QByteArray& plain, const QString& expectedPassword)
+MonthText parseMonthText(const QByteArray& plain, const QString& expectedPassword, FieldTexts* shared)
 {
     MonthText result;
+    FieldTexts ownTexts;
+    FieldTexts& texts = shared ? *shared : ownTexts;
+    const auto store = [&](int position, QStringView field) {
+        return isSharedField(position) ? texts.intern(field) : field.toString();
+    };
     QString text;
     if (!cp932::decode(plain, text)) {
         result.status = MonthText::Status::Damaged;
         return result;
     }
     FieldReader reader(text);
-    QString field;
+    QStringView field;
     bool haveField = reader.next(field);
     if (haveField && field.startsWith(kPasswordPrefix)) {
-        if (field.mid(kPasswordPrefix.size()) != expectedPassword) {
+        if (field.sliced(kPasswordPrefix.size()) != expectedPassword) {
             result.status = MonthText::Status::Refused;
             return result;
         }
@@ -86,16 +92,16 @@ MonthText parseMonthText(const QByteArray& plain, const QString& expectedPasswor
     }
     while (haveField) {
         EntryRecord record;
-        record[0] = field;
+        record[0] = store(0, field);
         int count = 1;
         for (; count < kEntryFieldCount && reader.next(field); ++count)
-            record[count] = field;
+            record[count] = store(count, field);
         // The first record must be whole; a later one cut short keeps empty fields.
         if (count < kEntryFieldCount && result.entries.isEmpty()) {
             result.status = MonthText::Status::Damaged;
             return result;
         }
-        result.entries.append(record);
+        result.entries.append(std::move(record));
         haveField = count == kEntryFieldCount && reader.next(field);
     }
     return result;
@@ -116,28 +122,41 @@ MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString&
     }
     if (!passwordLine.isEmpty())
         text += passwordLineText(passwordLine);
+    text.reserve(text.size() + entries.size() * 200);
+    // A quote mark inside a field would end it early when read back.
+    bool quoteMark = false;
+    for (const EntryRecord& entry : entries) {
+        for (int f = 0; f < kEntryFieldCount; ++f) {
+            quoteMark = quoteMark || entry[f].contains(u'"');
+            if (f > 0)
+                text += u',';
+            text += u'"';
+            text += entry[f];
+            text += u'"';
+        }
+        text += QStringLiteral("\r\n");
+    }
+    // One encoding of the whole text; only when it fails is each field checked, to name it.
+    if (!quoteMark && cp932::encode(text, build.plain))
+        return build;
     for (int e = 0; e < entries.size(); ++e) {
         const EntryRecord& entry = entries.at(e);
         for (int f = 0; f < kEntryFieldCount; ++f) {
-            // A quote mark inside a field would end it early when read back.
             const QChar bad = entry[f].contains(u'"') ? QChar(u'"') : cp932::firstUnencodable(entry[f]);
             if (!bad.isNull()) {
+                build.plain.clear();
                 build.badEntry = e;
                 build.badField = f;
                 build.badCharacter = bad;
                 return build;
             }
-            if (f > 0)
-                text += u',';
-            text += u'"' + entry[f] + u'"';
         }
-        text += QStringLiteral("\r\n");
     }
-    cp932::encode(text, build.plain); // every piece was checked above
+    cp932::encode(text, build.plain); // every field on its own was fine
     return build;
 }
 
-MonthRead readMonthFile(const QString& path, const QString& expectedPassword)
+MonthRead readMonthFile(const QString& path, const QString& expectedPassword, FieldTexts* shared)
 {
     MonthRead result;
     if (!QFileInfo::exists(path))
@@ -147,13 +166,13 @@ MonthRead readMonthFile(const QString& path, const QString& expectedPassword)
         result.status = MonthRead::Status::Damaged;
         return result;
     }
-    const MonthText parsed = parseMonthText(scrambleBytes(read.bytes), expectedPassword);
+    MonthText parsed = parseMonthText(scrambleBytes(read.bytes), expectedPassword, shared);
     switch (parsed.status) {
     case MonthText::Status::Loaded: result.status = MonthRead::Status::Loaded; break;
     case MonthText::Status::Refused: result.status = MonthRead::Status::Refused; break;
     case MonthText::Status::Damaged: result.status = MonthRead::Status::Damaged; break;
     }
-    result.entries = parsed.entries;
+    result.entries = std::move(parsed.entries);
     return result;
 }
 

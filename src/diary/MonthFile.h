@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diary/EntryRecord.h"
+#include "diary/FieldTexts.h"
 
 #include <QByteArray>
 #include <QList>
@@ -21,8 +22,9 @@ struct MonthText
 };
 
 // Parses the plain form. `expectedPassword` is the start password in force (empty when
-// none): a file must carry exactly that password line, or none when it is empty.
-MonthText parseMonthText(const QByteArray& plain, const QString& expectedPassword);
+// none): a file must carry exactly that password line, or none when it is empty. Repeated
+// short texts share their strings, across files too when the caller passes `shared`.
+MonthText parseMonthText(const QByteArray& plain, const QString& expectedPassword, FieldTexts* shared = nullptr);
 
 // The result of building the plain form.
 struct MonthTextBuild
@@ -53,7 +55,7 @@ struct MonthRead
     bool readable() const { return status == Status::Missing || status == Status::Loaded; }
 };
 
-MonthRead readMonthFile(const QString& path, const QString& expectedPassword);
+MonthRead readMonthFile(const QString& path, const QString& expectedPassword, FieldTexts* shared = nullptr);
 
 // Writes entries scrambled and atomically; an empty plain form removes the file, so an
 // empty month leaves no file. Returns an empty string on success, else what went wrong.

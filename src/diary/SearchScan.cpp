@@ -53,6 +53,7 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria, c
     SearchOutcome outcome;
     const SearchMatcher matcher(criteria);
     const QList<SearchStep> steps = planSearchSteps(paths, criteria);
+    FieldTexts texts; // repeated texts of all months share their strings
     SearchProgress progress;
     progress.stepCount = int(steps.size());
 
@@ -74,7 +75,7 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria, c
                 outcome.interrupted = true;
                 break;
             }
-            MonthRead month = readMonthFile(path, startPassword);
+            MonthRead month = readMonthFile(path, startPassword, &texts);
             if (month.status == MonthRead::Status::Refused || month.status == MonthRead::Status::Damaged) {
                 const UnreadableMonthFile bad{path, month.status};
                 outcome.unreadable.append(bad);

@@ -1,5 +1,7 @@
 #include "forms/EntryTableModel.h"
 
+#include "core/FreedMemory.h"
+
 #include <QFont>
 #include <algorithm>
 
@@ -60,12 +62,22 @@ void EntryTableModel::setKeyIsEndDay(bool keyIsEndDay)
     emit headerDataChanged(Qt::Horizontal, 0, kEntryFieldCount - 1);
 }
 
+namespace {
+
+// Rows above which dropping a list is worth handing its memory back.
+constexpr qsizetype kLargeList = 10000;
+
+} // namespace
+
 void EntryTableModel::setEntries(QList<EntryRecord> entries)
 {
+    const bool wasLarge = m_rows.size() > kLargeList;
     beginResetModel();
     m_rows = std::move(entries);
-    m_colours.clear();
+    m_colours = {}; // clear() would keep the old capacity
     endResetModel();
+    if (wasLarge)
+        returnFreedMemory();
 }
 
 void EntryTableModel::append(const QList<EntryRecord>& entries)

@@ -6,6 +6,7 @@
 #include "diary/SettingsApply.h"
 #include "forms/BusyCursor.h"
 #include "forms/EntryTableModel.h"
+#include "forms/ProgressPacer.h"
 #include "platform/WindowLevel.h"
 
 #include <QCheckBox>
@@ -47,7 +48,10 @@ void frmMain::cmdSetting_Click()
     BuildEntryColumns(lvwMonth);
     BuildEntryColumns(lvwSearch);
 
-    const ApplyProgress progress = [this](int value, int maximum) {
+    ProgressPacer pacer;
+    const ApplyProgress progress = [this, &pacer](int value, int maximum) {
+        if (!pacer.due() && value < maximum)
+            return;
         if (maximum > 0)
             prgShinko->setMaximum(maximum);
         if (value <= prgShinko->maximum())

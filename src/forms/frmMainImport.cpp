@@ -7,6 +7,7 @@
 #include "diary/ImportRegistration.h"
 #include "forms/BusyCursor.h"
 #include "forms/EntryTableModel.h"
+#include "forms/ProgressPacer.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -46,7 +47,10 @@ void frmMain::cmdInput_Click()
         QApplication::restoreOverrideCursor();
         return answer == MessageAnswer::Yes;
     };
-    hooks.progress = [this](int done, int total) {
+    ProgressPacer pacer;
+    hooks.progress = [this, &pacer](int done, int total) {
+        if (!pacer.due() && done < total)
+            return;
         prgShinko->setMaximum(std::max(1, total));
         prgShinko->setValue(done);
     };

@@ -1,7 +1,9 @@
 #include "core/AtomicFile.h"
 #include "core/Dialogs.h"
 #include "diary/Export.h"
+#include "core/FreedMemory.h"
 #include "forms/BusyCursor.h"
+#include "forms/ProgressPacer.h"
 #include "forms/EntryTableModel.h"
 #include "forms/frmMain.h"
 
@@ -104,11 +106,17 @@ bool frmMain::Output()
         return false;
     const BusyCursor busy;
 
-    const listexport::ExportInput input = listInput(m_outputList);
-    const QString text = listexport::exportText(input, listexport::formatForPath(OutputFileName),
-                                                [this](int row) { prgShinko->setValue(row); });
+    listexport::ExportInput input = listInput(m_outputList);
+    const qsizetype rowCount = input.rows.size();
+    ProgressPacer pacer;
+    QString text = listexport::exportText(input, listexport::formatForPath(OutputFileName), [&](int row) {
+        if (pacer.due() || row == rowCount)
+            prgShinko->setValue(row);
+    });
+    input = {};
     // The whole file is built first, so a refusal or failure never leaves half a file behind.
-    const listexport::EncodedExport encoded = listexport::encodeExport(text);
+    listexport::EncodedExport encoded = listexport::encodeExport(text);
+    text = QString();
     QString error;
     if (!encoded.unencodable.isEmpty()) {
         error = QStringLiteral("文字「%1」はファイルに保存できないため、保存しませんでした。").arg(encoded.unencodable);
@@ -117,6 +125,8 @@ bool frmMain::Output()
         return false;
     }
     error = writeFileAtomically(OutputFileName, encoded.bytes);
+    encoded = {};
+    returnFreedMemory(); // the rows, the text and its bytes were as large as the list
     if (!error.isEmpty()) {
         prgShinko->setValue(0);
         m_context.dialogs.message({QStringLiteral("エラー番号 = %1\r%2").arg(kFileAccessError).arg(error),

@@ -148,6 +148,23 @@ private slots:
         QCOMPARE(parsed.entries[0][Msg], QStringLiteral("m"));
     }
 
+    void repeatedTextsShareOneString()
+    {
+        EntryRecord a = makeEntry("2026/07/01", "1");
+        EntryRecord b = makeEntry("2026/07/01", "2");
+        a[Msg] = b[Msg] = QStringLiteral("同じ");
+        const QByteArray plain = formatMonthText({a, b}, QString()).plain;
+        FieldTexts texts;
+        const MonthText first = parseMonthText(plain, QString(), &texts);
+        const MonthText second = parseMonthText(plain, QString(), &texts);
+        QCOMPARE(first.entries, (QList<EntryRecord>{a, b}));
+        QCOMPARE(second.entries, first.entries);
+        // Dates and choices share one buffer, across files too; free texts are never shared.
+        QCOMPARE(second.entries[1][KeyDate].constData(), first.entries[0][KeyDate].constData());
+        QCOMPARE(second.entries[1][Kekka].constData(), first.entries[0][Kekka].constData());
+        QVERIFY(first.entries[1][Msg].constData() != first.entries[0][Msg].constData());
+    }
+
     void fileAtRestIsScrambled()
     {
         TempProgramFolder folder;
