@@ -1,6 +1,7 @@
 #include "diary/Backup.h"
 
 #include "core/AppPaths.h"
+#include "core/AtomicFile.h"
 #include "diary/DeleteData.h"
 
 #include <QDir>
@@ -144,13 +145,16 @@ QString restoreData(const AppPaths& paths, const QString& folder)
     const QString stagedIni = staging + u'/' + QFileInfo(paths.iniFolder()).fileName();
     if (ok && !QFileInfo::exists(stagedIni) && QFileInfo::exists(paths.iniFolder())) {
         ok = QDir().mkpath(stagedIni);
-        for (const QFileInfo& info : QDir(paths.iniFolder()).entryInfoList(QDir::Files | QDir::Hidden))
-            ok = QFile::copy(info.absoluteFilePath(), stagedIni + u'/' + info.fileName()) && ok;
+        for (const QFileInfo& info : QDir(paths.iniFolder()).entryInfoList(QDir::Files | QDir::Hidden)) {
+            const QString copy = stagedIni + u'/' + info.fileName();
+            ok = copyFileAtomically(info.absoluteFilePath(), copy).isEmpty() && ok;
+        }
     }
     // Files lying directly in the data folder are no part of a backup; they stay.
     for (const QFileInfo& info : QDir(data).entryInfoList(QDir::Files | QDir::Hidden)) {
+        const QString copy = staging + u'/' + info.fileName();
         if (ok)
-            ok = QFile::copy(info.absoluteFilePath(), staging + u'/' + info.fileName());
+            ok = copyFileAtomically(info.absoluteFilePath(), copy).isEmpty();
     }
     if (!ok) {
         QDir(staging).removeRecursively();

@@ -18,8 +18,7 @@ bool copyTree(const QString& from, const QString& to)
         if (info.isDir()) {
             ok = copyTree(info.absoluteFilePath(), target) && ok;
         } else {
-            QFile::remove(target);
-            ok = QFile::copy(info.absoluteFilePath(), target) && ok;
+            ok = copyFileAtomically(info.absoluteFilePath(), target).isEmpty() && ok;
         }
     }
     return ok;

@@ -13,8 +13,9 @@ SettingsOrigin prepareDataFolders(const AppPaths& paths, Dialogs& dialogs)
 {
     finishInterruptedRestore(paths); // before the data folder could be created anew
     QDir().mkpath(paths.iniFolder());
+    // Only our own work folder is tidied: the user's copies beside the data stay.
+    removeDeadTemporaries(paths.dataFolder());
     finishInterruptedApply(paths); // a key rewrite cut short by a crash
-    removeStrayTemporaries(paths.dataFolder());
     const QString oldPath = paths.oldSettingsPath();
     if (FileExists(paths.settingsPath())) {
         removeFileDurably(oldPath);

@@ -9,6 +9,6 @@ enum class SettingsOrigin {
     FirstStart // neither file exists
 };
 
-// Creates data/ and data/ini/, removes temporary files a killed process left behind, and
-// settles where the settings file comes from.
+// Creates data/ and data/ini/, removes the temporary files a killed process left in our work
+// folder, and settles where the settings file comes from.
 SettingsOrigin prepareDataFolders(const AppPaths& paths, Dialogs& dialogs);
