@@ -141,7 +141,9 @@ private:
     // Hooks of the month road: after a load (expenses of the month) and after a save
     // (year and total summaries, target check).
     void monthLoaded();
-    void monthSaved();
+    bool monthSaved();
+    // Start-up, after the login: finishes the saves a crash cut short.
+    void finishSummaryUnits();
 
     void connectEvents();
     void connectShellCommands();
@@ -164,7 +166,7 @@ private:
     void ShowYearList();
     void ShowTotalList();
     void fillSummaryList(QStandardItemModel* model, const QList<SummaryListRow>& rows);
-    void UpdateYearSummary(const Tally& monthTally);
+    bool UpdateYearSummary(const Tally& monthTally);
     void handleTargetMessage(const TotalUpdate& update);
     void showPanel(const PanelTexts& texts);
     void setMonthLabelCaption();

@@ -54,6 +54,11 @@ void frmMain::emptiedMonth()
 void frmMain::removeYearFromTotal()
 {
     const TotalUpdate update = ::UpdateTotalSummary(m_context.paths, m_state.curYear, std::nullopt, targetState());
+    if (!update.error.isEmpty()) {
+        m_context.dialogs.message(
+            {QStringLiteral("集計ファイルを更新できませんでした。\r\n") + update.error,
+             QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    }
     handleTargetMessage(update);
 }
 

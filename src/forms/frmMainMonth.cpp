@@ -2,6 +2,7 @@
 #include "forms/frmMain.h"
 
 #include "core/Dialogs.h"
+#include "diary/SummaryUnits.h"
 #include "forms/BusyCursor.h"
 #include "forms/EntryTableModel.h"
 
@@ -70,8 +71,11 @@ bool frmMain::SaveMonthFile()
                                    QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
         return false;
     }
-    QString error;
-    {
+    // The month file, its year row and its total row are one unit: a record of it stays
+    // in the work folder until the total row is written, and start-up finishes it.
+    const YearMonth unit{m_state.curYear, m_state.curMonth.toInt()};
+    QString error = beginSummaryUnit(m_context.paths, unit);
+    if (error.isEmpty()) {
         const BusyCursor busy;
         error = writeMonthFile(path, build.plain);
     }
@@ -84,6 +88,7 @@ bool frmMain::SaveMonthFile()
     m_state.monthDirty = false;
     m_state.monthStatus = build.plain.isEmpty() ? MonthRead::Status::Missing : MonthRead::Status::Loaded;
     RefreshTotals();
-    monthSaved();
+    if (monthSaved())
+        endSummaryUnit(m_context.paths, unit);
     return true;
 }
