@@ -59,6 +59,22 @@ int syncFolder(const QString& folder)
     return result;
 }
 
+// Creates `folder` and the missing folders above it; each new folder's entry is synced, so
+// a file renamed into it later cannot vanish with it.
+bool createFolder(const QString& folder)
+{
+    QStringList missing;
+    for (QString f = folder; !QFileInfo(f).isDir(); f = QFileInfo(f).absolutePath())
+        missing.prepend(f);
+    if (!QDir().mkpath(folder))
+        return false;
+    for (const QString& created : missing) {
+        if (syncFolder(QFileInfo(created).absolutePath()) != 0)
+            return false;
+    }
+    return true;
+}
+
 // The work folder among the parents of `folder`, else `folder` itself.
 QString temporaryFolderFor(const QString& folder, bool& inWorkFolder)
 {
@@ -105,7 +121,7 @@ public:
     QString open()
     {
         const QString folder = QFileInfo(m_target).absolutePath();
-        if (!QDir().mkpath(folder))
+        if (!createFolder(folder))
             return describe(m_target, "cannot create the folder", errno ? errno : EACCES);
         for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
             m_path = temporaryPath(m_target);
@@ -153,9 +169,11 @@ public:
             return describe(m_target, "sync failed", errno);
         const int fd = m_fd;
         m_fd = -1;
-        // close() reports write errors that the file system delayed.
-        if (checked(filefaults::Op::Flush, [&] { return ::close(fd); }) != 0)
-            return describe(m_target, "flush failed", errno);
+        // close() reports write errors that the file system delayed. It is never repeated:
+        // the descriptor is gone even when it was interrupted.
+        const bool injected = filefaults::fails(filefaults::Op::Flush);
+        if (::close(fd) != 0 || injected)
+            return describe(m_target, "flush failed", injected ? EIO : errno);
         if (checked(filefaults::Op::Rename, [&] {
                 return ::rename(native(m_path).constData(), native(m_target).constData());
             }) != 0)
