@@ -158,7 +158,9 @@ QString restoreData(const AppPaths& paths, const QString& folder)
     }
     if (!ok) {
         QDir(staging).removeRecursively();
-        return QStringLiteral("バックアップをコピーできませんでした。現在のデータはそのままです。");
+        return QStringLiteral(
+                   "バックアップ「%1」をコピーできませんでした。現在のデータはそのままです。")
+            .arg(QDir::toNativeSeparators(folder));
     }
     // From this rename on the restored copy is complete; a crash is finished at start-up.
     if (!QDir().rename(staging, restoreReady(paths)) || !exchange(restoreReady(paths), data)) {
