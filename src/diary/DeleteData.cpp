@@ -7,24 +7,37 @@
 #include <QDirIterator>
 #include <QFile>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
+// Every copied file and folder is on the disk when this returns true.
 bool copyTree(const QString& from, const QString& to)
 {
     bool ok = QDir().mkpath(to);
     const QDir source(from);
-    for (const QFileInfo& info : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+    for (const QFileInfo& info :
+         source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
         const QString target = to + u'/' + info.fileName();
-        if (info.isDir()) {
+        if (info.isDir())
             ok = copyTree(info.absoluteFilePath(), target) && ok;
-        } else {
+        else
             ok = copyFileAtomically(info.absoluteFilePath(), target).isEmpty() && ok;
-        }
     }
-    return ok;
+    return syncFolder(to) && ok;
 }
 
 } // namespace
+
+bool syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
+}
 
 bool folderHoldsFiles(const QString& folder)
 {
@@ -69,6 +82,7 @@ bool FolderOperation(const QString& source, const QString& target, FolderMode mo
             if (child.fileName().startsWith(u'.'))
                 break;
             ok = copyTree(child.absoluteFilePath(), target + u'/' + child.fileName()) && ok;
+            ok = syncFolder(target) && ok;
             break;
         case FolderMode::DeleteData:
             if (child.fileName().endsWith(QLatin1String("ini"), Qt::CaseInsensitive))

@@ -9,6 +9,7 @@
 
 #include <QDirIterator>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -87,6 +88,12 @@ const QMap<QString, Operation>& operations()
              f.button("cmdInput")->click();
          }},
         {"settings save", [](Fixture& f) { f.button("cmdEnd")->click(); }},
+        {"settings apply",
+         [](Fixture& f) {
+             f.selectTab("T_Setting");
+             f.child<QRadioButton>("optEndDay")->click(); // a key change rewrites every month
+             f.button("cmdSetting")->click();
+         }},
         {"export",
          [](Fixture& f) {
              f.dialogs.queueFileName(f.folder.path() + "/out.csv");
