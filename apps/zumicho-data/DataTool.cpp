@@ -3,7 +3,11 @@
 #include "core/AtomicFile.h"
 #include "core/Scramble.h"
 #include "diary/MonthFile.h"
+#include "diary/Settings.h"
+#include "diary/SummaryUnits.h"
+#include "platform/SingleInstance.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -13,7 +17,11 @@ const char* const kUsage =
     "       zumicho-data encode FILE              write the stored (scrambled) form of a plain file\n"
     "       zumicho-data month FILE [--password TEXT]\n"
     "                                             print the entries of a month file as UTF-8,\n"
-    "                                             one a line, fields separated by tabs\n";
+    "                                             one a line, fields separated by tabs\n"
+    "       zumicho-data recount DATAFOLDER [--password TEXT]\n"
+    "                                             rewrite the year and total rows from the month\n"
+    "                                             files, keeping expenses (refused while the\n"
+    "                                             diary has the folder open)\n";
 
 QString escapeField(QString field)
 {
@@ -23,6 +31,68 @@ QString escapeField(QString field)
     field.replace(u'\r', QStringLiteral("\\n"));
     field.replace(u'\t', QStringLiteral("\\t"));
     return field;
+}
+
+QString describeChange(const RowChange& change)
+{
+    const QString row =
+        change.month == 0
+            ? change.year + QStringLiteral(" total")
+            : change.year + u'/' + QString::number(change.month).rightJustified(2, u'0');
+    QStringList parts;
+    const auto compare = [&](const char* name, const QString& before, const QString& after) {
+        if (before != after)
+            parts.append(QStringLiteral("%1 %2 -> %3").arg(QLatin1String(name), before, after));
+    };
+    const Tally& b = change.before;
+    const Tally& a = change.after;
+    compare("entries", QString::number(b.entries), QString::number(a.entries));
+    compare("wins", QString::number(b.wins), QString::number(a.wins));
+    compare("small", QString::number(b.small), QString::number(a.small));
+    compare("medium", QString::number(b.medium), QString::number(a.medium));
+    compare("large", QString::number(b.large), QString::number(a.large));
+    compare("won", b.wonAmount.toText(), a.wonAmount.toText());
+    compare("expenses", b.expenses.toText(), a.expenses.toText());
+    return row + QStringLiteral(": ") +
+           (parts.isEmpty() ? QStringLiteral("added") : parts.join(QStringLiteral(", ")));
+}
+
+int recount(const QString& dataFolder, const QString& password, QIODevice& out, QTextStream& err)
+{
+    const QString data = QDir::cleanPath(QDir(dataFolder).absolutePath());
+    if (QFileInfo(data).fileName() != u"data" || !QFileInfo(data).isDir()) {
+        err << "zumicho-data: " << dataFolder << ": not a data folder of the diary\n";
+        return 1;
+    }
+    const AppPaths paths(QFileInfo(data).absolutePath());
+    // Held until the recount is done, so the diary cannot start on the folder meanwhile.
+    SingleInstance diary(QStringLiteral("zumicho"), paths.programFolder());
+    if (!diary.tryAcquire()) {
+        err << "zumicho-data: the diary has " << dataFolder << " open; end it first\n";
+        return 1;
+    }
+    bool existed = false;
+    const Settings settings = LoadSettings(paths.settingsPath(), existed);
+    if (settings.startPassword && settings.startPasswordText != password) {
+        err << "zumicho-data: the start password is on; give it with --password\n";
+        return 1;
+    }
+    removeDeadTemporaries(paths.dataFolder());
+    const Recount result =
+        recountAll(paths, password, {settings.dreamMoneyValue, settings.dreamMoneyReached});
+    for (const RowChange& change : result.changes)
+        out.write(describeChange(change).toUtf8() + '\n');
+    if (result.changes.isEmpty())
+        out.write("nothing to change\n");
+    for (const QString& path : result.unreadable)
+        err << "zumicho-data: cannot read " << path << "; its rows were left as they were\n";
+    for (const QString& error : result.errors)
+        err << "zumicho-data: " << error << "\n";
+    if (!result.ok())
+        return 1;
+    for (const YearMonth& unit : unfinishedSummaryUnits(paths))
+        endSummaryUnit(paths, unit); // every row is in line now
+    return 0;
 }
 
 } // namespace
@@ -36,12 +106,16 @@ int runDataTool(const QStringList& arguments, QIODevice& out, QTextStream& err)
     const QString command = arguments.at(0);
     const QString path = arguments.at(1);
     QString password;
-    if (command == u"month" && arguments.size() == 4 && arguments.at(2) == u"--password") {
+    const bool takesPassword = command == u"month" || command == u"recount";
+    if (takesPassword && arguments.size() == 4 && arguments.at(2) == u"--password") {
         password = arguments.at(3);
-    } else if (arguments.size() != 2 || (command != u"decode" && command != u"encode" && command != u"month")) {
+    } else if (arguments.size() != 2 || (command != u"decode" && command != u"encode" &&
+                                         command != u"month" && command != u"recount")) {
         err << kUsage;
         return 2;
     }
+    if (command == u"recount")
+        return recount(path, password, out, err);
     if (!QFileInfo(path).isFile()) {
         err << "zumicho-data: no such file: " << path << "\n";
         return 1;

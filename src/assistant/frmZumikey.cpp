@@ -1,8 +1,9 @@
 #include "assistant/frmZumikey.h"
 
+#include "assistant/frmUserProfile.h"
+#include "core/AtomicFile.h"
 #include "core/Clock.h"
 #include "core/Dialogs.h"
-#include "assistant/frmUserProfile.h"
 #include "platform/ForeignWindows.h"
 #include "platform/WindowLevel.h"
 
@@ -181,6 +182,7 @@ void frmZumikey::Form_Load()
     cmdOption->setText(kOptionShow);
 
     QDir().mkpath(m_paths.iniFolder());
+    removeDeadTemporaries(m_paths.dataFolder()); // never those of a diary still writing
 
     const AssistantSettings s = loadAssistantSettings(m_paths.assistantSettingsPath());
     if (s.top) {
@@ -219,9 +221,14 @@ void frmZumikey::Form_Unload()
     tmrCheckActiveWindow->stop();
     // A minimised window is restored first so that its normal position is kept.
     restoreIfMinimised(this);
-    // A failed write is not worth a box at exit; the old file stays as it was.
-    saveAssistantSettings(m_paths.assistantSettingsPath(), currentSettings(),
-                          pixelsToTwips(pos().y()), pixelsToTwips(pos().x()));
+    // The old file stays as it was; the user learns that the options were not kept.
+    const QString error = saveAssistantSettings(m_paths.assistantSettingsPath(), currentSettings(),
+                                                pixelsToTwips(pos().y()), pixelsToTwips(pos().x()));
+    if (!error.isEmpty()) {
+        m_dialogs.message({QStringLiteral("設定ファイルを保存できませんでした。\r\n") + error,
+                           QStringLiteral("保存エラー"), MessageIcon::Critical,
+                           MessageButtons::Ok});
+    }
 }
 
 void frmZumikey::closeEvent(QCloseEvent* event)

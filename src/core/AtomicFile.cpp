@@ -1,24 +1,199 @@
 #include "core/AtomicFile.h"
 
+#include "core/FileFaults.h"
+
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QSaveFile>
 
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-void syncFolder(const QString& folder)
+const QString kWorkFolderName = QStringLiteral(".zumi-work");
+constexpr qsizetype kChunk = 64 * 1024;
+
+QByteArray native(const QString& path)
 {
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    return QFile::encodeName(path);
+}
+
+QString describe(const QString& path, const char* what, int error)
+{
+    return QStringLiteral("「%1」: %2 (%3)")
+        .arg(QDir::toNativeSeparators(path), QString::fromLatin1(what),
+             QString::fromLocal8Bit(std::strerror(error)));
+}
+
+// Runs one system call of the file layer, or fails it when the fault seam says so.
+template <typename Call> int checked(filefaults::Op op, Call call)
+{
+    if (filefaults::fails(op)) {
+        errno = EIO;
+        return -1;
     }
+    int result;
+    do {
+        result = call();
+    } while (result < 0 && errno == EINTR);
+    return result;
+}
+
+int syncFolder(const QString& folder)
+{
+    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    const int result = checked(filefaults::Op::Sync, [&] { return ::fsync(fd); });
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return result;
+}
+
+// Creates `folder` and the missing folders above it; each new folder's entry is synced, so
+// a file renamed into it later cannot vanish with it.
+bool createFolder(const QString& folder)
+{
+    QStringList missing;
+    for (QString f = folder; !QFileInfo(f).isDir(); f = QFileInfo(f).absolutePath())
+        missing.prepend(f);
+    if (!QDir().mkpath(folder))
+        return false;
+    for (const QString& created : missing) {
+        if (syncFolder(QFileInfo(created).absolutePath()) != 0)
+            return false;
+    }
+    return true;
+}
+
+// The work folder among the parents of `folder`, else `folder` itself.
+QString temporaryFolderFor(const QString& folder, bool& inWorkFolder)
+{
+    QDir dir(folder);
+    do {
+        const QString candidate = dir.filePath(kWorkFolderName);
+        if (QFileInfo(candidate).isDir()) {
+            inWorkFolder = true;
+            return candidate;
+        }
+    } while (dir.cdUp());
+    inWorkFolder = false;
+    return folder;
+}
+
+// "<pid>-<sequence>-<random>.tmp": the process id tells start-up whose file it is.
+QString temporaryPath(const QString& target)
+{
+    static std::atomic<unsigned> sequence{0};
+    const QFileInfo info(target);
+    bool inWorkFolder = false;
+    const QString folder = temporaryFolderFor(info.absolutePath(), inWorkFolder);
+    const QString name =
+        QStringLiteral("%1-%2-%3.tmp")
+            .arg(::getpid())
+            .arg(sequence.fetch_add(1))
+            .arg(QRandomGenerator::global()->bounded(0x1000000), 6, 16, QLatin1Char('0'));
+    return folder + u'/' + (inWorkFolder ? name : u'.' + info.fileName() + u'.' + name);
+}
+
+// A temporary file being filled; removed again unless it was renamed into place.
+class Temporary
+{
+public:
+    explicit Temporary(const QString& target) : m_target(target) {}
+    ~Temporary()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_path.isEmpty())
+            ::unlink(native(m_path).constData());
+    }
+
+    QString open()
+    {
+        const QString folder = QFileInfo(m_target).absolutePath();
+        if (!createFolder(folder))
+            return describe(m_target, "cannot create the folder", errno ? errno : EACCES);
+        for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
+            m_path = temporaryPath(m_target);
+            m_fd =
+                ::open(native(m_path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (m_fd < 0 && errno != EEXIST)
+                break;
+        }
+        if (m_fd < 0) {
+            const int error = errno;
+            m_path.clear();
+            return describe(m_target, "cannot create a temporary file", error);
+        }
+        // A replaced file keeps its permissions.
+        struct stat old
+        {
+        };
+        if (::stat(native(m_target).constData(), &old) == 0 &&
+            ::fchmod(m_fd, old.st_mode & 07777) != 0)
+            return describe(m_target, "cannot set permissions", errno);
+        return QString();
+    }
+
+    QString write(const char* data, qsizetype size)
+    {
+        while (size > 0) {
+            const auto chunk = static_cast<size_t>(std::min(size, kChunk));
+            ssize_t written = -1;
+            checked(filefaults::Op::Write, [&] {
+                written = ::write(m_fd, data, chunk);
+                return written < 0 ? -1 : 0;
+            });
+            if (written <= 0)
+                return describe(m_target, "write failed", written < 0 ? errno : ENOSPC);
+            data += written;
+            size -= written;
+        }
+        return QString();
+    }
+
+    // Sync, close and rename: from here on the target is the new file.
+    QString commit()
+    {
+        if (checked(filefaults::Op::Sync, [&] { return ::fsync(m_fd); }) != 0)
+            return describe(m_target, "sync failed", errno);
+        const int fd = m_fd;
+        m_fd = -1;
+        // close() reports write errors that the file system delayed. It is never repeated:
+        // the descriptor is gone even when it was interrupted.
+        const bool injected = filefaults::fails(filefaults::Op::Flush);
+        if (::close(fd) != 0 || injected)
+            return describe(m_target, "flush failed", injected ? EIO : errno);
+        if (checked(filefaults::Op::Rename, [&] {
+                return ::rename(native(m_path).constData(), native(m_target).constData());
+            }) != 0)
+            return describe(m_target, "rename failed", errno);
+        m_path.clear();
+        if (syncFolder(QFileInfo(m_target).absolutePath()) != 0)
+            return describe(m_target, "the new file was written but its folder could not be synced",
+                            errno);
+        return QString();
+    }
+
+private:
+    QString m_target;
+    QString m_path;
+    int m_fd = -1;
+};
+
+bool processIsGone(qint64 pid)
+{
+    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
 } // namespace
@@ -42,51 +217,61 @@ ReadResult readWholeFile(const QString& path, qint64 maxSize)
     return result;
 }
 
+QString workFolderOf(const QString& dataFolder)
+{
+    return dataFolder + u'/' + kWorkFolderName;
+}
+
 QString writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
-    const QFileInfo info(path);
-    if (!QDir().mkpath(info.absolutePath()))
-        return QStringLiteral("cannot create folder %1").arg(info.absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
+    Temporary file(path);
+    QString error = file.open();
+    if (error.isEmpty())
+        error = file.write(bytes.constData(), bytes.size());
+    if (error.isEmpty())
+        error = file.commit();
+    return error;
+}
+
+QString copyFileAtomically(const QString& source, const QString& target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return QStringLiteral("「%1」: %2").arg(QDir::toNativeSeparators(source), in.errorString());
+    Temporary file(target);
+    QString error = file.open();
+    QByteArray buffer(kChunk, Qt::Uninitialized);
+    while (error.isEmpty()) {
+        const qint64 got = in.read(buffer.data(), buffer.size());
+        if (got < 0)
+            return QStringLiteral("「%1」: %2")
+                .arg(QDir::toNativeSeparators(source), in.errorString());
+        if (got == 0)
+            break;
+        error = file.write(buffer.constData(), got);
     }
-    if (!file.commit())
-        return file.errorString();
-    syncFolder(info.absolutePath());
-    return QString();
+    return error.isEmpty() ? file.commit() : error;
 }
 
 bool removeFileDurably(const QString& path)
 {
     if (!QFileInfo::exists(path))
         return true;
-    if (!QFile::remove(path))
+    if (checked(filefaults::Op::Remove, [&] { return ::unlink(native(path).constData()); }) != 0)
         return false;
-    syncFolder(QFileInfo(path).absolutePath());
-    return true;
+    return syncFolder(QFileInfo(path).absolutePath()) == 0;
 }
 
-int removeStrayTemporaries(const QString& folder)
+int removeDeadTemporaries(const QString& dataFolder)
 {
-    // QSaveFile names its temporary file after the target plus a dot and six characters.
-    static const QRegularExpression pattern(QStringLiteral("^(.+)\\.[A-Za-z0-9]{6}$"));
+    static const QRegularExpression pattern(QStringLiteral("^(\\d+)-\\d+-[0-9a-f]{6}\\.tmp$"));
+    const QString folder = workFolderOf(dataFolder);
+    QDir().mkpath(folder);
     int removed = 0;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        const auto match = pattern.match(info.fileName());
-        if (!match.hasMatch())
-            continue;
-        const QString base = match.captured(1);
-        if (!base.endsWith(QLatin1String(".log")) && !base.endsWith(QLatin1String(".ini"))
-            && !base.endsWith(QLatin1String(".dat")))
-            continue;
-        if (QFile::remove(info.filePath()))
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const auto match = pattern.match(name);
+        if (match.hasMatch() && processIsGone(match.captured(1).toLongLong()) &&
+            QFile::remove(folder + u'/' + name))
             ++removed;
     }
     return removed;

@@ -13,14 +13,25 @@ struct ReadResult
 // Reads a whole file; files larger than `maxSize` are refused rather than loaded.
 ReadResult readWholeFile(const QString& path, qint64 maxSize = 256 * 1024 * 1024);
 
-// Writes `bytes` through a temporary file in the same folder and renames it over `path`,
-// then syncs the folder, so a crash leaves either the old or the new file. Creates missing
-// folders. Returns an empty string on success, else a description of the failure.
+// The hidden folder of our own inside a data folder: temporary files while they are
+// written, and the records of saves in progress. Nothing else of ours lives in it.
+QString workFolderOf(const QString& dataFolder);
+
+// Writes `bytes` to a temporary file and renames it over `path`, then syncs the folder, so
+// a crash leaves either the old or the new file. Every write, flush, sync and rename is
+// checked; on a failure before the rename the old file is untouched. The temporary file
+// lives in the work folder of the data folder that holds `path` (found among its parent
+// folders), else beside `path` under a hidden name of ours. Creates missing folders.
+// Returns an empty string on success, else a description that names the file.
 QString writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Copies `source` to `target` the same way: the target is either the old or a complete copy.
+QString copyFileAtomically(const QString& source, const QString& target);
 
 // Removes a file and syncs its folder. True when the file is gone afterwards.
 bool removeFileDurably(const QString& path);
 
-// Removes temporary files that a killed process may have left beside the files of
-// `folder` and its sub-folders ("name.XXXXXX" next to "name").
-int removeStrayTemporaries(const QString& folder);
+// Creates the work folder of `dataFolder` and removes the temporary files in it that
+// processes no longer running left behind. Files of a running process (the diary and the
+// assistant share the data folder) and every other file are kept. Returns how many went.
+int removeDeadTemporaries(const QString& dataFolder);

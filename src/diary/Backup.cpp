@@ -291,19 +291,24 @@ QString restoreData(const AppPaths& paths, const QString& folder)
     if (ok && !QFileInfo::exists(stagedIni) && QFileInfo::exists(paths.iniFolder())) {
         ok = QDir().mkpath(stagedIni);
         for (const QFileInfo& info :
-             QDir(paths.iniFolder()).entryInfoList(QDir::Files | QDir::Hidden))
-            ok = copyFileDurably(info.absoluteFilePath(), stagedIni + u'/' + info.fileName()) && ok;
+             QDir(paths.iniFolder()).entryInfoList(QDir::Files | QDir::Hidden)) {
+            const QString copy = stagedIni + u'/' + info.fileName();
+            ok = copyFileAtomically(info.absoluteFilePath(), copy).isEmpty() && ok;
+        }
         ok = syncFolder(stagedIni) && ok;
     }
     // Files lying directly in the data folder are no part of a backup; they stay.
     for (const QFileInfo& info : QDir(data).entryInfoList(QDir::Files | QDir::Hidden)) {
+        const QString copy = staging + u'/' + info.fileName();
         if (ok)
-            ok = copyFileDurably(info.absoluteFilePath(), staging + u'/' + info.fileName());
+            ok = copyFileAtomically(info.absoluteFilePath(), copy).isEmpty();
     }
     ok = ok && syncFolder(staging);
     if (!ok) {
         QDir(staging).removeRecursively();
-        return QStringLiteral("バックアップをコピーできませんでした。現在のデータはそのままです。");
+        return QStringLiteral(
+                   "バックアップ「%1」をコピーできませんでした。現在のデータはそのままです。")
+            .arg(QDir::toNativeSeparators(folder));
     }
     // From this rename on the restored copy is complete; a crash is finished at start-up.
     const bool ready =

@@ -17,12 +17,13 @@ bool copyTree(const QString& from, const QString& to)
 {
     bool ok = QDir().mkpath(to);
     const QDir source(from);
-    for (const QFileInfo& info : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+    for (const QFileInfo& info :
+         source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
         const QString target = to + u'/' + info.fileName();
         if (info.isDir())
             ok = copyTree(info.absoluteFilePath(), target) && ok;
         else
-            ok = copyFileDurably(info.absoluteFilePath(), target) && ok;
+            ok = copyFileAtomically(info.absoluteFilePath(), target).isEmpty() && ok;
     }
     return syncFolder(to) && ok;
 }
@@ -36,25 +37,6 @@ bool syncFolder(const QString& folder)
         return false;
     const bool synced = ::fsync(fd) == 0;
     return ::close(fd) == 0 && synced;
-}
-
-bool copyFileDurably(const QString& from, const QString& to)
-{
-    QFile source(from);
-    QFile target(to);
-    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    for (;;) {
-        const QByteArray chunk = source.read(1 << 20);
-        if (chunk.isEmpty())
-            break;
-        if (target.write(chunk) != chunk.size())
-            return false;
-    }
-    if (source.error() != QFileDevice::NoError || !target.flush() || ::fsync(target.handle()) != 0)
-        return false;
-    target.close();
-    return target.error() == QFileDevice::NoError;
 }
 
 bool folderHoldsFiles(const QString& folder)

@@ -34,6 +34,10 @@ ImportOutcome registerImportedRows(const QList<EntryRecord>& rows, bool duplicat
     ImportOutcome outcome;
     int done = 0;
     for (const ImportMonth& run : groupImportByMonth(rows)) {
+        if (!outcome.unsavedMonth.isEmpty()) {
+            outcome.notRegistered += run.rows;
+            continue;
+        }
         const std::optional<QList<EntryRecord>> existing = hooks.loadMonth(run.year, run.month);
         if (!existing) {
             // Saving now would overwrite entries that could not be read.
@@ -43,8 +47,11 @@ ImportOutcome registerImportedRows(const QList<EntryRecord>& rows, bool duplicat
             const QList<EntryRecord> accepted =
                 duplicateCheck ? acceptImportedRows(run.rows, *existing, hooks.confirmDuplicate) : run.rows;
             outcome.declined += int(run.rows.size() - accepted.size());
-            if (!accepted.isEmpty()) {
-                hooks.appendAndSave(run.year, run.month, accepted);
+            if (!accepted.isEmpty() && !hooks.appendAndSave(run.year, run.month, accepted)) {
+                // Later months are left alone: their saves would most likely fail the same way.
+                outcome.unsavedMonth = run.year + u'/' + run.month;
+                outcome.notRegistered += accepted;
+            } else {
                 outcome.registered += int(accepted.size());
             }
         }

@@ -34,8 +34,10 @@ struct ImportHooks
     // Loads a month and makes it the month list; returns its entries, or nothing when the
     // file cannot be read (wrong password, damaged), in which case nothing is added to it.
     std::function<std::optional<QList<EntryRecord>>(const QString& year, const QString& month)> loadMonth;
-    // Appends rows to the month just loaded, key-sorts it when that option is on, and saves.
-    std::function<void(const QString& year, const QString& month, const QList<EntryRecord>& rows)> appendAndSave;
+    // Appends rows to the month just loaded, key-sorts it when that option is on, and saves;
+    // false when the save failed (the user was told), which ends the import there.
+    std::function<bool(const QString& year, const QString& month, const QList<EntryRecord>& rows)>
+        appendAndSave;
     // With the duplicate check on: asked once for each row whose ID number is registered in
     // its month already; true registers it anyway.
     std::function<bool(const EntryRecord&)> confirmDuplicate;
@@ -48,7 +50,9 @@ struct ImportOutcome
     int registered = 0;
     int declined = 0;                // duplicates the user chose not to register
     QStringList unreadableMonths;    // "yyyy/MM" of months that could not be loaded
-    QList<EntryRecord> notRegistered; // the rows meant for those months
+    QString unsavedMonth;            // "yyyy/MM" of a month whose save failed
+    QList<EntryRecord>
+        notRegistered; // the rows meant for unreadable months, the unsaved one and later ones
 };
 
 // Registers `rows` (parsed and sorted) month by month: one load and one save per run.

@@ -231,16 +231,17 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
             progress(written, 3 * records);
     }
     // Files of a year folder that are no month file of ours go along unchanged.
-    static const QRegularExpression ours(QStringLiteral("^(0[1-9]|1[0-2])\\.log(\\.\\w{6})?$"));
+    static const QRegularExpression ours(QStringLiteral("^(0[1-9]|1[0-2])\\.log$"));
     for (const QString& year : listYearFolders(paths.dataFolder())) {
         const QDir folder(paths.yearFolder(year));
         for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden)) {
             if (ours.match(name).hasMatch())
                 continue;
             QDir().mkpath(fresh.yearFolder(year));
-            if (!QFile::copy(folder.filePath(name), fresh.yearFolder(year) + u'/' + name))
-                return fail(QStringLiteral("「%1」を写せませんでした。")
-                                .arg(QDir::toNativeSeparators(folder.filePath(name))));
+            if (const QString error =
+                    copyFileAtomically(folder.filePath(name), fresh.yearFolder(year) + u'/' + name);
+                !error.isEmpty())
+                return fail(error);
         }
     }
     QDir().mkpath(fresh.dataFolder());

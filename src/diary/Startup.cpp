@@ -4,8 +4,8 @@
 #include "core/AtomicFile.h"
 #include "core/Dialogs.h"
 #include "core/Scramble.h"
-#include "diary/SettingsApply.h"
 #include "diary/Backup.h"
+#include "diary/SettingsApply.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,14 +16,16 @@ std::optional<SettingsOrigin> prepareDataFolders(const AppPaths& paths, Dialogs&
     QDir().mkpath(paths.iniFolder());
     QString unfinished; // a committed key rewrite cut short by a crash
     if (finishInterruptedApply(paths, &unfinished) == ApplyRecovery::Failed) {
-        dialogs.message({QStringLiteral("前回の設定の適用（キー項目の変更）を完了できませんでした。\r\n%1\r\n"
-                                        "設定とデータファイルが一致しないため、ズミラ帳を終了します。")
-                             .arg(unfinished),
-                         QStringLiteral("起動エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        dialogs.message(
+            {QStringLiteral("前回の設定の適用（キー項目の変更）を完了できませんでした。\r\n%1\r\n"
+                            "設定とデータファイルが一致しないため、ズミラ帳を終了します。")
+                 .arg(unfinished),
+             QStringLiteral("起動エラー"), MessageIcon::Critical, MessageButtons::Ok});
         return std::nullopt;
     }
     finishInterruptedBackup(paths);
-    removeStrayTemporaries(paths.dataFolder());
+    // Only our own work folder is tidied: the user's copies beside the data stay.
+    removeDeadTemporaries(paths.dataFolder());
     const QString oldPath = paths.oldSettingsPath();
     if (FileExists(paths.settingsPath())) {
         removeFileDurably(oldPath);

@@ -12,7 +12,8 @@ enum class SettingsOrigin {
 };
 
 // Creates data/ and data/ini/, finishes or undoes what a killed restore, key change or
-// backup left behind, removes temporary files, and settles where the settings file comes
-// from. Nothing when a committed key change cannot be finished: the user has been told
-// what failed, and the program must not run on settings that do not match the data.
+// backup left behind, removes the temporary files a killed process left in our work folder,
+// and settles where the settings file comes from. Nothing when a committed key change cannot
+// be finished: the user has been told what failed, and the program must not run on settings
+// that do not match the data.
 std::optional<SettingsOrigin> prepareDataFolders(const AppPaths& paths, Dialogs& dialogs);

@@ -76,6 +76,8 @@ bool frmMain::Form_Load()
         return false;
     }
     m_state.startingUp = false;
+    // Month files are read under the start password, so this waits for the login.
+    finishSummaryUnits();
 
     setTopMost(this, chkFormState->isChecked());
     if (chkStartZumira->isChecked())

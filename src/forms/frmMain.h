@@ -170,7 +170,9 @@ private:
     // Hooks of the month road: after a load (expenses of the month) and after a save
     // (year and total summaries, target check).
     void monthLoaded();
-    void monthSaved();
+    bool monthSaved();
+    // Start-up, after the login: finishes the saves a crash cut short.
+    void finishSummaryUnits();
 
     void connectEvents();
     void connectShellCommands();
@@ -181,7 +183,7 @@ private:
     bool summaryListKeyDown(int key);
     frmDataInput* entryForm();
     void emptiedMonth();
-    void removeYearFromTotal(const QString& year);
+    bool removeYearFromTotal(const QString& year);
     void afterYearFolderRemoved(const QString& year);
     // Removes rows (0-based) of the month on show and saves or tidies the month.
     void removeMonthRows(QList<int> rows);
@@ -208,7 +210,7 @@ private:
     void ShowYearList();
     void ShowTotalList();
     void fillSummaryList(QStandardItemModel* model, const QList<SummaryListRow>& rows);
-    void UpdateYearSummary(const QDate& month, const Tally& monthTally);
+    bool UpdateYearSummary(const QDate& month, const Tally& monthTally);
     // The year and month in focus: the date picker's, which the year and total rows move.
     QString focusYear() const;
     QString focusMonth() const;

@@ -4,6 +4,7 @@
 #include "core/AtomicFile.h"
 #include "core/Dialogs.h"
 #include "diary/DeleteData.h"
+#include "diary/SummaryUnits.h"
 #include "forms/EntryTableModel.h"
 
 #include <QItemSelectionModel>
@@ -59,20 +60,32 @@ void frmMain::endDeleteSelection()
 void frmMain::emptiedMonth()
 {
     m_monthTally = Tally(); // its expense goes too
+    // Removing the month's file and folders changes its year and total rows: one unit again.
+    const YearMonth unit{m_month->year(), m_month->month().month()};
+    beginSummaryUnit(m_context.paths, unit);
+    bool summed = true;
     if (tidyEmptiedMonth(m_context.paths, m_month->year(), m_month->monthDigits()) ==
         EmptiedMonth::YearKept) {
-        UpdateYearSummary(m_month->month(), Tally());
+        summed = UpdateYearSummary(m_month->month(), Tally());
     } else {
-        removeYearFromTotal(m_month->year());
+        summed = removeYearFromTotal(m_month->year());
     }
     removeSummaryFolderIfEmpty(m_context.paths);
+    if (summed)
+        endSummaryUnit(m_context.paths, unit);
 }
 
-void frmMain::removeYearFromTotal(const QString& year)
+bool frmMain::removeYearFromTotal(const QString& year)
 {
     const TotalUpdate update =
         ::UpdateTotalSummary(m_context.paths, year, std::nullopt, targetState());
+    if (!update.error.isEmpty()) {
+        m_context.dialogs.message(
+            {QStringLiteral("集計ファイルを更新できませんでした。\r\n") + update.error,
+             QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    }
     handleTargetMessage(update);
+    return update.error.isEmpty();
 }
 
 void frmMain::afterYearFolderRemoved(const QString& year)
@@ -105,7 +118,8 @@ void frmMain::afterRowsRemoved()
         emptiedMonth();
     } else {
         RefreshTotals();
-        monthSaved();
+        if (monthSaved())
+            endSummaryUnit(m_context.paths, {m_month->year(), m_month->month().month()});
     }
 }
 

@@ -6,6 +6,7 @@
 #include "diary/DuplicateCheck.h"
 #include "diary/Expenses.h"
 #include "diary/KeySort.h"
+#include "diary/SummaryUnits.h"
 #include "forms/EntryTableModel.h"
 
 #include <QDateEdit>
@@ -115,6 +116,17 @@ EditOutcome frmMain::moveToOtherMonth(const EntryRecord& entry, int row)
 {
     if (!monthWritable())
         return {};
+    // Both months are save units until their total rows are written.
+    const QDate target = QDate::fromString(entry[KeyDate], kDateFormat);
+    const YearMonth other{target.toString(QStringLiteral("yyyy")), target.month()};
+    for (const YearMonth& unit : {other, YearMonth{m_month->year(), m_month->month().month()}}) {
+        if (const QString error = beginSummaryUnit(m_context.paths, unit); !error.isEmpty()) {
+            m_context.dialogs.message({QStringLiteral("保存を始められませんでした。\r\n") + error,
+                                       QStringLiteral("保存エラー"), MessageIcon::Critical,
+                                       MessageButtons::Ok});
+            return {};
+        }
+    }
     const bool sortOn = m_state.settings.sortOn;
     const ShownMonth::Move move =
         m_month->moveRow(row, entry, m_state.expectedPassword(),
@@ -132,7 +144,8 @@ EditOutcome frmMain::moveToOtherMonth(const EntryRecord& entry, int row)
     Tally otherTally = tallyEntries(move.otherEntries, Currency());
     otherTally.expenses = loadMonthExpense(
         m_context.paths, move.otherMonth.toString(QStringLiteral("yyyy")), move.otherMonth.month());
-    UpdateYearSummary(move.otherMonth, otherTally);
+    if (UpdateYearSummary(move.otherMonth, otherTally))
+        endSummaryUnit(m_context.paths, other);
     if (reportFailedSave(move.own)) {
         m_month->reload(m_state.expectedPassword());
         afterMonthRead();

@@ -38,7 +38,7 @@ void frmMain::cmdInput_Click()
     };
     hooks.appendAndSave = [this](const QString&, const QString&, const QList<EntryRecord>& rows) {
         m_month->append(rows);
-        commitMonth();
+        return commitMonth();
     };
     hooks.confirmDuplicate = [this, keyIsEndDay](const EntryRecord& row) {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -76,6 +76,13 @@ void frmMain::cmdInput_Click()
                 "次の月のデータファイルを読み込めないため、%1件を登録していません：\r\n%2")
                 .arg(outcome.notRegistered.size())
                 .arg(outcome.unreadableMonths.join(QStringLiteral("、"))));
+    }
+    if (!outcome.unsavedMonth.isEmpty()) {
+        problems.append(
+            QStringLiteral(
+                "%1のデータファイルを保存できなかったため、%1以降の%2件を登録していません。")
+                .arg(outcome.unsavedMonth)
+                .arg(outcome.notRegistered.size()));
     }
     if (!problems.isEmpty()) {
         m_context.dialogs.message({problems.join(QStringLiteral("\r\n\r\n")),

@@ -2,6 +2,7 @@
 #include "forms/frmMain.h"
 
 #include "core/Dialogs.h"
+#include "diary/SummaryUnits.h"
 #include "forms/BusyCursor.h"
 #include "forms/EntryTableModel.h"
 
@@ -94,6 +95,16 @@ bool frmMain::reportFailedSave(const MonthSave& save)
 
 bool frmMain::SaveMonthFile()
 {
+    // The month file, its year row and its total row are one unit: a record of it stays
+    // in the work folder until the total row is written, and start-up finishes it.
+    const YearMonth unit{m_month->year(), m_month->month().month()};
+    if (const QString error = beginSummaryUnit(m_context.paths, unit); !error.isEmpty()) {
+        m_context.dialogs.message(
+            {QStringLiteral("データファイル「%1」を保存できませんでした。\r\n%2")
+                 .arg(QDir::toNativeSeparators(m_month->path()), error),
+             QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        return false;
+    }
     MonthSave save;
     {
         const BusyCursor busy;
@@ -109,6 +120,7 @@ bool frmMain::SaveMonthFile()
         return false;
     }
     RefreshTotals();
-    monthSaved();
+    if (monthSaved())
+        endSummaryUnit(m_context.paths, unit);
     return true;
 }

@@ -3,11 +3,13 @@
 
 #include "core/Dialogs.h"
 #include "diary/Expenses.h"
+#include "diary/SummaryUnits.h"
 #include "forms/EntryTableModel.h"
 #include "platform/WindowLevel.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -110,17 +112,37 @@ void frmMain::monthLoaded()
         loadMonthExpense(m_context.paths, m_month->year(), m_month->month().month());
 }
 
-void frmMain::monthSaved()
+bool frmMain::monthSaved()
 {
-    UpdateYearSummary(m_month->month(), m_monthTally);
+    return UpdateYearSummary(m_month->month(), m_monthTally);
 }
 
-void frmMain::UpdateYearSummary(const QDate& month, const Tally& monthTally)
+void frmMain::finishSummaryUnits()
+{
+    const Recount recount =
+        ::finishSummaryUnits(m_context.paths, m_state.expectedPassword(), targetState());
+    if (!recount.ok()) {
+        QStringList files;
+        for (const QString& path : recount.unreadable)
+            files.append(
+                QStringLiteral("「%1」を読み込めません。").arg(QDir::toNativeSeparators(path)));
+        m_context.dialogs.message(
+            {QStringLiteral("前回中断された保存の集計を月のデータに合わせられませんでした。\r\n") +
+                 (files + recount.errors).join(QStringLiteral("\r\n")),
+             QStringLiteral("集計エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    }
+    TotalUpdate reached;
+    reached.showTargetMessage = recount.showTargetMessage;
+    handleTargetMessage(reached);
+}
+
+bool frmMain::UpdateYearSummary(const QDate& month, const Tally& monthTally)
 {
     const YearUpdate update =
         ::UpdateYearSummary(m_context.paths, month.toString(QStringLiteral("yyyy")), month.month(),
                             monthTally, targetState());
-    if (!update.error.isEmpty() || !update.total.error.isEmpty()) {
+    const bool failed = !update.error.isEmpty() || !update.total.error.isEmpty();
+    if (failed) {
         m_context.dialogs.message({QStringLiteral("集計ファイルを更新できませんでした。\r\n") +
                                        (update.error.isEmpty() ? update.total.error : update.error),
                                    QStringLiteral("保存エラー"), MessageIcon::Critical,
@@ -132,6 +154,7 @@ void frmMain::UpdateYearSummary(const QDate& month, const Tally& monthTally)
     if (key == Tab::Year || key == Tab::Total)
         RefreshTotals();
     handleTargetMessage(update.total);
+    return !failed;
 }
 
 void frmMain::handleTargetMessage(const TotalUpdate& update)

@@ -1,9 +1,33 @@
 #include "core/AtomicFile.h"
+#include "core/FileFaults.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+qint64 deadPid()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+void touch(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+}
+
+} // namespace
 
 class TestAtomicFile : public QObject
 {
@@ -20,25 +44,83 @@ private slots:
         QVERIFY(read.ok);
         QCOMPARE(read.bytes, QByteArray("second"));
         // Nothing but the file itself is left in the folder.
-        QCOMPARE(QDir(dir.filePath(QStringLiteral("data/2026"))).entryList(QDir::Files),
-                 QStringList{QStringLiteral("07.log")});
+        QCOMPARE(
+            QDir(dir.filePath(QStringLiteral("data/2026"))).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("07.log")});
     }
 
-    void strayTemporariesAreRemovedOthersKept()
+    // Start-up removes temporaries of processes that are gone, from our work folder only.
+    void startUpRemovesOnlyDeadTemporaries_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("month copy") << "data/2026/07.log.backup" << false;
+        QTest::newRow("settings copy") << "data/ini/zumicho.ini.backup" << false;
+        QTest::newRow("total copy") << "data/0000/total.log.Copy01" << false;
+        QTest::newRow("six characters after the name") << "data/2026/07.log.Ab12Cd" << false;
+        QTest::newRow("temporary of a process that is gone")
+            << "data/.zumi-work/DEAD-3-0a1b2c.tmp" << true;
+        QTest::newRow("temporary of a running process")
+            << "data/.zumi-work/LIVE-3-0a1b2c.tmp" << false;
+        QTest::newRow("record of a save") << "data/.zumi-work/recount-2026-07" << false;
+        QTest::newRow("a file of someone else") << "data/.zumi-work/notes.tmp" << false;
+    }
+
+    void startUpRemovesOnlyDeadTemporaries()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, removed);
+        name.replace("DEAD", QString::number(deadPid()))
+            .replace("LIVE", QString::number(::getpid()));
+        QTemporaryDir dir;
+        touch(dir.filePath(name));
+        QCOMPARE(removeDeadTemporaries(dir.filePath("data")), removed ? 1 : 0);
+        QCOMPARE(QFile::exists(dir.filePath(name)), !removed);
+    }
+
+    // Each call of one write failing in turn: the old file stays unless the new one is
+    // already in place, the error names the file, and no temporary is left.
+    void failingCallIsReported_data()
+    {
+        QTest::addColumn<int>("call");
+        QTest::addColumn<QByteArray>("left");
+        QTest::newRow("write") << 1 << QByteArray("old");
+        QTest::newRow("sync") << 2 << QByteArray("old");
+        QTest::newRow("flush") << 3 << QByteArray("old");
+        QTest::newRow("rename") << 4 << QByteArray("old");
+        QTest::newRow("folder sync") << 5 << QByteArray("new and longer");
+    }
+
+    void failingCallIsReported()
+    {
+        QFETCH(int, call);
+        QFETCH(QByteArray, left);
+        QTemporaryDir dir;
+        QDir().mkpath(workFolderOf(dir.filePath("data")));
+        const QString path = dir.filePath("data/ini/zumicho.ini");
+        QVERIFY(writeFileAtomically(path, "old").isEmpty());
+        filefaults::start(call);
+        const QString error = writeFileAtomically(path, "new and longer");
+        QCOMPARE(filefaults::stop(), long(call)); // nothing runs after the failure
+        QVERIFY(error.contains(QDir::toNativeSeparators(path)));
+        QCOMPARE(readWholeFile(path).bytes, left);
+        QVERIFY(QDir(workFolderOf(dir.filePath("data"))).isEmpty());
+    }
+
+    void copyIsCompleteAndChecked()
     {
         QTemporaryDir dir;
-        QDir(dir.path()).mkpath(QStringLiteral("data/2026"));
-        const QStringList names{QStringLiteral("data/2026/07.log"), QStringLiteral("data/2026/07.log.Ab12Cd"),
-                                QStringLiteral("data/user.dat.x1y2z3"), QStringLiteral("data/notes.txt")};
-        for (const QString& name : names) {
-            QFile f(dir.filePath(name));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-        }
-        QCOMPARE(removeStrayTemporaries(dir.filePath(QStringLiteral("data"))), 2);
-        QVERIFY(QFile::exists(dir.filePath(names[0])));
-        QVERIFY(!QFile::exists(dir.filePath(names[1])));
-        QVERIFY(!QFile::exists(dir.filePath(names[2])));
-        QVERIFY(QFile::exists(dir.filePath(names[3])));
+        const QByteArray big(200 * 1024, 'x');
+        QVERIFY(writeFileAtomically(dir.filePath("a"), big).isEmpty());
+        QVERIFY(copyFileAtomically(dir.filePath("a"), dir.filePath("b/c")).isEmpty());
+        QCOMPARE(readWholeFile(dir.filePath("b/c")).bytes, big);
+        filefaults::start(2);
+        QVERIFY(!copyFileAtomically(dir.filePath("a"), dir.filePath("b/c")).isEmpty());
+        filefaults::stop();
+        QCOMPARE(readWholeFile(dir.filePath("b/c")).bytes, big);
+        QVERIFY(copyFileAtomically(dir.filePath("missing"), dir.filePath("d"))
+                    .contains(dir.filePath("missing")));
+        QVERIFY(!QFile::exists(dir.filePath("d")));
     }
 
     void failedReadIsReported()

@@ -8,6 +8,7 @@
 #include "diary/Settings.h"
 #include "diary/Startup.h"
 #include "diary/SummaryFiles.h"
+#include "diary/SummaryUnits.h"
 #include "diary/Tally.h"
 
 #include <QDir>
@@ -88,6 +89,7 @@ public:
             fail(QStringLiteral("start-up"), box);
         if (!started)
             return m_failures;
+        finishUnits(); // as the program does once the login is past
         const Journal journal = readJournal(m_run);
         checkNoLeftovers();
         readDiary();
@@ -140,6 +142,17 @@ private:
         inPlace.removeOne(QFileInfo(m_run.restoreSource()).fileName());
         for (const QString& name : inPlace)
             fail(QStringLiteral("leftover"), QStringLiteral("place/") + name);
+    }
+
+    void finishUnits()
+    {
+        bool existed = false;
+        const Settings settings = LoadSettings(m_run.paths().settingsPath(), existed);
+        const Recount recount = finishSummaryUnits(
+            m_run.paths(), settings.startPassword ? settings.startPasswordText : QString(),
+            {settings.dreamMoneyValue, settings.dreamMoneyReached});
+        if (!recount.ok())
+            fail(QStringLiteral("start-up"), (recount.unreadable + recount.errors).join(u'; '));
     }
 
     void readDiary()

@@ -1,5 +1,7 @@
 #include "DataTool.h"
 #include "core/Scramble.h"
+#include "diary/SummaryFiles.h"
+#include "platform/SingleInstance.h"
 #include "support/TempProgramFolder.h"
 
 #include <QBuffer>
@@ -83,6 +85,37 @@ private slots:
         QVERIFY(r.err.contains("damaged"));
         QCOMPARE(run({"frobnicate", path}).status, 2);
         QCOMPARE(run({}).status, 2);
+    }
+
+    // The rows follow the month files, the expense stays; not while the diary runs.
+    void recountRewritesTheRowsUnlessTheDiaryRuns()
+    {
+        TempProgramFolder folder;
+        const AppPaths paths = folder.paths();
+        folder.writeMonth("2026", "07",
+                          {makeEntry("2026/07/01", "1"), makeEntry("2026/07/02", "2")});
+        YearSummary stale;
+        stale.months[6].entries = 5;
+        stale.months[6].expenses = Currency::fromUnits(700);
+        QVERIFY(writeYearSummary(paths.yearSummaryPath("2026"), stale).isEmpty());
+        {
+            SingleInstance diary("zumicho", folder.path());
+            QVERIFY(diary.tryAcquire());
+            const Run refused = run({"recount", paths.dataFolder()});
+            QCOMPARE(refused.status, 1);
+            QVERIFY(refused.err.contains("open"));
+            QCOMPARE(readYearSummary(paths.yearSummaryPath("2026")), stale);
+        }
+        const Run done = run({"recount", paths.dataFolder()});
+        QCOMPARE(done.status, 0);
+        QCOMPARE(
+            done.out,
+            QByteArray("2026/07: entries 5 -> 2\n2026 total: entries 0 -> 2, expenses 0 -> 700\n"));
+        const YearSummary year = readYearSummary(paths.yearSummaryPath("2026"));
+        QCOMPARE(year.months[6].entries, 2);
+        QCOMPARE(year.months[6].expenses, Currency::fromUnits(700));
+        QCOMPARE(readTotalSummary(paths.totalSummaryPath()).value(0).figures, year.yearTally());
+        QCOMPARE(run({"recount", paths.dataFolder()}).out, QByteArray("nothing to change\n"));
     }
 };
 

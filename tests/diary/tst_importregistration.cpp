@@ -13,6 +13,7 @@ struct FakeMonths
 {
     QMap<QString, QList<EntryRecord>> months; // "yyyy/MM"
     QStringList unreadable;
+    QString failingSave;
     QStringList calls;
     QList<QString> questions; // IDs asked about
     QSet<QString> declineIds;
@@ -28,7 +29,10 @@ struct FakeMonths
         };
         h.appendAndSave = [this](const QString& y, const QString& m, const QList<EntryRecord>& rows) {
             calls << "save " + y + "/" + m;
+            if (failingSave == y + "/" + m)
+                return false;
             months[y + "/" + m] += rows;
+            return true;
         };
         h.confirmDuplicate = [this](const EntryRecord& row) {
             questions << row[ID];
@@ -158,6 +162,18 @@ private slots:
         QCOMPARE(outcome.notRegistered.size(), 2);
         QVERIFY(!store.calls.contains("save 2024/03"));
         QCOMPARE(store.ids("2024/04"), (QStringList{"13", "11"}));
+    }
+
+    void failedSaveEndsTheImport()
+    {
+        FakeMonths store;
+        store.failingSave = "2024/03";
+        const ImportOutcome outcome =
+            registerImportedRows(parsedAndSorted(kMarchAndApril, true), false, store.hooks());
+        QCOMPARE(store.calls, (QStringList{"load 2024/03", "save 2024/03"}));
+        QCOMPARE(outcome.registered, 0);
+        QCOMPARE(outcome.unsavedMonth, QString("2024/03"));
+        QCOMPARE(outcome.notRegistered.size(), 4);
     }
 
     // Rows left in another order (a different sort column) still reach their months;

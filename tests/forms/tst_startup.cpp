@@ -126,6 +126,29 @@ private slots:
                  QStringLiteral("応募日"));
     }
 
+    // Copies the user keeps beside the data look like temporary files, but are not ours.
+    void usersCopiesSurviveAStart_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("month") << "data/2026/07.log.backup";
+        QTest::newRow("settings") << "data/ini/zumicho.ini.backup";
+        QTest::newRow("total") << "data/0000/total.log.Copy01";
+        QTest::newRow("profile") << "data/ini/user.dat.Ab12Cd";
+    }
+
+    void usersCopiesSurviveAStart()
+    {
+        QFETCH(QString, name);
+        MainWindowHarness h(QDate(2026, 7, 15));
+        QDir().mkpath(QFileInfo(h.folder.path() + '/' + name).absolutePath());
+        QFile copy(h.folder.path() + '/' + name);
+        QVERIFY(copy.open(QIODevice::WriteOnly));
+        copy.write("kept");
+        copy.close();
+        h.start();
+        QVERIFY(QFile::exists(copy.fileName()));
+    }
+
     void endStoresPositionAndDropsUnappliedSettings()
     {
         TempProgramFolder folder;

@@ -1,0 +1,34 @@
+#include "core/FileFaults.h"
+
+namespace filefaults {
+
+namespace detail {
+std::atomic<bool> active{false};
+} // namespace detail
+
+namespace {
+std::atomic<long> counted{0};
+std::atomic<long> failing{0};
+} // namespace
+
+bool detail::countAndDecide()
+{
+    const long number = counted.fetch_add(1, std::memory_order_relaxed) + 1;
+    return number == failing.load(std::memory_order_relaxed);
+}
+
+void start(long failAt)
+{
+    counted.store(0);
+    failing.store(failAt);
+    detail::active.store(true);
+}
+
+long stop()
+{
+    detail::active.store(false);
+    failing.store(0);
+    return counted.load();
+}
+
+} // namespace filefaults
