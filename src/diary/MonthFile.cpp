@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/Cp932.h"
 #include "core/Scramble.h"
+#include "diary/Tally.h"
 
 #include <QFileInfo>
 
@@ -41,6 +42,9 @@ public:
             const qsizetype start = m_pos;
             skip([](QChar c) { return c != u',' && c != u'\r' && c != u'\n'; });
             field = m_text.mid(start, m_pos - start).trimmed();
+            // A quote mark can be held only between quotes; the stored text follows the
+            // quote-mark rule, so what is read is what the next save writes.
+            field.replace(u'"', u' ');
         }
         m_afterComma = m_pos < m_text.size() && m_text[m_pos] == u',';
         if (m_afterComma)
@@ -65,6 +69,9 @@ private:
 MonthText parseMonthText(const QByteArray& plain, const QString& expectedPassword)
 {
     MonthText result;
+    // An empty file holds no entries, whatever the password.
+    if (plain.isEmpty())
+        return result;
     QString text;
     if (!cp932::decode(plain, text)) {
         result.status = MonthText::Status::Damaged;
@@ -74,7 +81,8 @@ MonthText parseMonthText(const QByteArray& plain, const QString& expectedPasswor
     QString field;
     bool haveField = reader.next(field);
     if (haveField && field.startsWith(kPasswordPrefix)) {
-        if (field.mid(kPasswordPrefix.size()) != expectedPassword) {
+        // The writer puts a password line only for a password that is set.
+        if (expectedPassword.isEmpty() || field.mid(kPasswordPrefix.size()) != expectedPassword) {
             result.status = MonthText::Status::Refused;
             return result;
         }
@@ -83,19 +91,25 @@ MonthText parseMonthText(const QByteArray& plain, const QString& expectedPasswor
         result.status = MonthText::Status::Refused;
         return result;
     }
+    Tally sum;
     while (haveField) {
         EntryRecord record;
         record[0] = field;
         int count = 1;
         for (; count < kEntryFieldCount && reader.next(field); ++count)
             record[count] = field;
-        // The first record must be whole; a later one cut short keeps empty fields.
-        if (count < kEntryFieldCount && result.entries.isEmpty()) {
+        // A record cut short means the file is damaged: saving it back would turn the
+        // missing fields into empty ones. So does an amount beyond any sum.
+        bool amountOutOfRange = false;
+        Currency::parse(record[HappyMoney], &amountOutOfRange);
+        countEntry(sum, record);
+        if (count < kEntryFieldCount || amountOutOfRange || sum.overflowed) {
             result.status = MonthText::Status::Damaged;
+            result.entries.clear();
             return result;
         }
         result.entries.append(record);
-        haveField = count == kEntryFieldCount && reader.next(field);
+        haveField = reader.next(field);
     }
     return result;
 }
