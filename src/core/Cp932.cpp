@@ -141,6 +141,7 @@ bool decode(const QByteArray& bytes, QString& out)
 {
     out.clear();
     out.reserve(bytes.size());
+    bool ok = true;
     qsizetype runStart = 0;
     const auto flushRun = [&](qsizetype end) {
         if (end <= runStart)
@@ -158,12 +159,11 @@ bool decode(const QByteArray& bytes, QString& out)
         const int special = singleByteIndex(byte);
         if (special < 0)
             continue;
-        if (!flushRun(i))
-            return false;
+        ok = flushRun(i) && ok;
         out += QChar(kSingleBytes[special].unicode);
         runStart = i + 1;
     }
-    return flushRun(bytes.size());
+    return flushRun(bytes.size()) && ok;
 }
 
 } // namespace cp932

@@ -18,6 +18,8 @@ struct MainState
     bool suppressPasswordDialog = false;
     bool monthDirty = false;
     bool searchFormLoaded = false;
+    // A damaged settings file that could not be kept aside is never written over.
+    bool settingsFileLocked = false;
     // How the month on show was read; a month that could not be read is never saved over.
     MonthRead::Status monthStatus = MonthRead::Status::Missing;
     int selectedMonthIndex = 0;
