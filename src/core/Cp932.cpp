@@ -147,8 +147,12 @@ bool decode(const QByteArray& bytes, QString& out)
         if (end <= runStart)
             return true;
         QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
-        out += decoder.decode(QByteArrayView(bytes).sliced(runStart, end - runStart));
-        return !decoder.hasError();
+        QString part = decoder.decode(QByteArrayView(bytes).sliced(runStart, end - runStart));
+        // The converter may put SUB (U+001A) for a broken pair without an error; a real 0x1A
+        // never reaches it.
+        const bool clean = !decoder.hasError() && !part.contains(QChar(0x1A));
+        out += part.replace(QChar(0x1A), QChar::ReplacementCharacter);
+        return clean;
     };
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<unsigned char>(bytes.at(i));
