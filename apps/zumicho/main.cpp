@@ -1,6 +1,7 @@
 #include "core/AppContext.h"
 #include "core/Clock.h"
 #include "core/Cp932.h"
+#include "platform/AppIcon.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
 #include "forms/frmMain.h"
@@ -12,6 +13,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zumicho"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setWindowIcon(applicationIcon());
     QtDialogs dialogs;
     const QString programFolder = QCoreApplication::applicationDirPath();
 

@@ -4,6 +4,7 @@
 #include "core/Clock.h"
 #include "core/Cp932.h"
 #include "platform/ForeignWindows.h"
+#include "platform/AppIcon.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zumikey"));
+    QApplication::setWindowIcon(applicationIcon());
     const QString programFolder = QCoreApplication::applicationDirPath();
     QtDialogs dialogs;
 

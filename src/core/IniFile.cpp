@@ -1,6 +1,7 @@
 #include "core/IniFile.h"
 
 #include "core/AtomicFile.h"
+#include "core/Blanks.h"
 #include "core/Cp932.h"
 
 #include <QStringList>
@@ -8,17 +9,6 @@
 namespace {
 
 constexpr qsizetype kMaxValueLength = 255;
-
-QString trimBlanks(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && (text[begin] == u' ' || text[begin] == u'\t'))
-        ++begin;
-    while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
-        --end;
-    return text.mid(begin, end - begin).toString();
-}
 
 QString unquote(const QString& value)
 {

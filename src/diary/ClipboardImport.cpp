@@ -1,5 +1,6 @@
 #include "diary/ClipboardImport.h"
 
+#include "core/Blanks.h"
 #include "core/Cp932.h"
 
 #include <QRegularExpression>
@@ -17,20 +18,6 @@ const QString kIntroLabel = QStringLiteral("紹介文:");
 const QChar kClassOpen(0xFF3B);  // ［
 const QChar kClassClose(0xFF3D); // ］
 const QChar kClassSeparator(0x2502); // │
-
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-
-// Trims ASCII blanks only: a full-width space is part of the value.
-QString trimBlanks(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin).toString();
-}
 
 bool isCycleWord(const QString& text)
 {
@@ -273,14 +260,6 @@ private:
 };
 
 } // namespace
-
-QStringList ImportParse::skippedIds() const
-{
-    QStringList ids;
-    for (const SkippedListing& s : skipped)
-        ids.append(s.id);
-    return ids;
-}
 
 QString skippedListingsMessage(const QList<SkippedListing>& skipped)
 {

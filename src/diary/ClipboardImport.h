@@ -48,9 +48,6 @@ struct ImportParse
 {
     QList<EntryRecord> records; // in the order of the copied text
     QList<SkippedListing> skipped;
-
-    // The IDs of the skipped listings, for the message after the import.
-    QStringList skippedIds() const;
 };
 
 // The message shown once after an import that left listings out ("" when none was):

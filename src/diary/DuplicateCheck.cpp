@@ -19,13 +19,6 @@ QString DuplicateCheckText(const EntryRecord& e, bool keyIsEndDay)
     return lines.join(QStringLiteral("\r\n"));
 }
 
-QString winnersText(const QString& txtNumber, const QString& cboNumber)
-{
-    if (cboNumber == u"全員")
-        return cboNumber;
-    return txtNumber + QStringLiteral("名様");
-}
-
 MessageBoxSpec duplicateQuestion(const QString& duplicateText)
 {
     MessageBoxSpec box;
@@ -47,17 +40,8 @@ qsizetype findDuplicateRow(const QList<EntryRecord>& monthRows, const EntryRecor
     return -1;
 }
 
-qsizetype findDuplicateId(const QList<EntryRecord>& monthRows, const QString& id)
-{
-    for (qsizetype i = 0; i < monthRows.size(); ++i) {
-        if (monthRows.at(i)[ID] == id)
-            return i;
-    }
-    return -1;
-}
-
-bool FindDuplicateEntry(const QList<EntryRecord>& monthRows, const EntryRecord& candidate,
-                        const Settings& settings, Dialogs& dialogs)
+bool mayRegisterEntry(const QList<EntryRecord>& monthRows, const EntryRecord& candidate,
+                      const Settings& settings, Dialogs& dialogs)
 {
     if (!settings.noTyohuku)
         return true;
@@ -65,14 +49,5 @@ bool FindDuplicateEntry(const QList<EntryRecord>& monthRows, const EntryRecord& 
     if (row < 0)
         return true;
     const QString text = DuplicateCheckText(monthRows.at(row), settings.keyIsEndDay);
-    return dialogs.message(duplicateQuestion(text)) == MessageAnswer::Yes;
-}
-
-bool FindDuplicateImport(const QList<EntryRecord>& monthRows, const EntryRecord& candidate,
-                         const Settings& settings, Dialogs& dialogs)
-{
-    if (!settings.noTyohuku || findDuplicateId(monthRows, candidate[ID]) < 0)
-        return true;
-    const QString text = DuplicateCheckText(candidate, settings.keyIsEndDay);
     return dialogs.message(duplicateQuestion(text)) == MessageAnswer::Yes;
 }

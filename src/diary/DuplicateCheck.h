@@ -15,24 +15,14 @@
 // deadline is the key date or the other date, whichever the key setting makes it.
 QString DuplicateCheckText(const EntryRecord& entry, bool keyIsEndDay);
 
-// The winners field as the entry form stores it: "全員", or the count followed by "名様".
-QString winnersText(const QString& txtNumber, const QString& cboNumber);
-
 // "以下の内容は登録済みですが登録しますか？", a blank line and the described entry.
 MessageBoxSpec duplicateQuestion(const QString& duplicateText);
 
 // Index of the first row described exactly like `candidate`, or -1.
 qsizetype findDuplicateRow(const QList<EntryRecord>& monthRows, const EntryRecord& candidate,
                            bool keyIsEndDay);
-// Index of the first row with the same ID number (exact text), or -1.
-qsizetype findDuplicateId(const QList<EntryRecord>& monthRows, const QString& id);
 
 // Entry form: `candidate` is the entry as it will be stored (quote marks already replaced).
 // True when it may be registered: no equal row, the check is off, or the user said Yes.
-bool FindDuplicateEntry(const QList<EntryRecord>& monthRows, const EntryRecord& candidate,
-                        const Settings& settings, Dialogs& dialogs);
-
-// Clipboard import: compares the ID number only; the question shows the candidate.
-// Rows added earlier in the same import are not in `monthRows` and are not compared.
-bool FindDuplicateImport(const QList<EntryRecord>& monthRows, const EntryRecord& candidate,
-                         const Settings& settings, Dialogs& dialogs);
+bool mayRegisterEntry(const QList<EntryRecord>& monthRows, const EntryRecord& candidate,
+                      const Settings& settings, Dialogs& dialogs);

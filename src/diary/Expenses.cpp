@@ -27,7 +27,7 @@ ExpenseBooking BookExpense(const AppPaths& paths, const QString& year, int month
                            const QString& amountText, const TargetState& target)
 {
     ExpenseBooking booking;
-    const YearList before = ShowYearList(paths, year);
+    const YearList before = readYearList(paths, year);
     if (!before.status.ok()) {
         booking.update.error = before.status.error;
         booking.list = before;
@@ -35,7 +35,7 @@ ExpenseBooking BookExpense(const AppPaths& paths, const QString& year, int month
     }
     const Tally tally = bookingTally(before.summary, month, Currency::parseOrZero(amountText));
     booking.update = UpdateYearSummary(paths, year, month, tally, target);
-    booking.list = ShowYearList(paths, year);
+    booking.list = readYearList(paths, year);
     return booking;
 }
 

@@ -1,6 +1,7 @@
 #include "diary/MonthFile.h"
 
 #include "core/AtomicFile.h"
+#include "core/Blanks.h"
 #include "core/Cp932.h"
 #include "core/Scramble.h"
 #include "diary/Tally.h"
@@ -20,7 +21,7 @@ public:
 
     bool next(QString& field)
     {
-        skip([](QChar c) { return c == u' ' || c == u'\t'; });
+        skip(isBlank);
         // A comma at the end of a line is followed by one more, empty, field.
         const bool atLineEnd = m_pos >= m_text.size() || m_text[m_pos] == u'\r' || m_text[m_pos] == u'\n';
         if (m_afterComma && atLineEnd) {
@@ -28,7 +29,7 @@ public:
             field.clear();
             return true;
         }
-        skip([](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; });
+        skip([](QChar c) { return isBlank(c) || c == u'\r' || c == u'\n'; });
         if (m_pos >= m_text.size())
             return false;
         if (m_text[m_pos] == u'"') {
@@ -114,7 +115,7 @@ MonthText parseMonthText(const QByteArray& plain, const QString& expectedPasswor
     return result;
 }
 
-QString WritePasswordLine(const QString& password)
+QString passwordLineText(const QString& password)
 {
     return u'"' + kPasswordPrefix + password + QStringLiteral("\"\r\n");
 }
@@ -128,7 +129,7 @@ MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString&
         return build;
     }
     if (!passwordLine.isEmpty())
-        text += WritePasswordLine(passwordLine);
+        text += passwordLineText(passwordLine);
     for (int e = 0; e < entries.size(); ++e) {
         const EntryRecord& entry = entries.at(e);
         for (int f = 0; f < kEntryFieldCount; ++f) {

@@ -39,7 +39,7 @@ struct MonthTextBuild
 
 // The line that ties a month file to the start password: "StartPassword=" and the password,
 // quoted, with its line end.
-QString WritePasswordLine(const QString& password);
+QString passwordLineText(const QString& password);
 
 // Builds the plain form. `passwordLine` is written first when not empty.
 MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString& passwordLine);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diary/ShellServices.h"
+
 #include <QString>
 
 class EntryTableModel;
@@ -30,6 +32,7 @@ public:
     virtual void clearStatisticsPanel() = 0;
     // The form closed itself; the main window forgets it and takes back its window level.
     virtual void searchFormClosed() = 0;
-    virtual void cmdHelp_Click() = 0;
+    // Opens the manual at the topic.
+    virtual void showHelp(HelpTopic topic) = 0;
     virtual QWidget* mainWidget() = 0;
 };

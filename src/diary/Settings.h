@@ -47,6 +47,9 @@ struct Settings
     // The flag as it is written: set only while the target is the one it was reached for,
     // so a new target re-arms the message.
     bool dreamMoneyFlagToWrite() const;
+    // The start password that every month file must carry: empty while the option is off,
+    // whatever text is still kept.
+    QString passwordInForce() const { return startPassword ? startPasswordText : QString(); }
 };
 
 // Parses the plain text of the settings file with the read rules and defaults.

@@ -135,7 +135,7 @@ TotalUpdate RecomputeTargetColumn(const AppPaths& paths, const TargetState& targ
     return update;
 }
 
-YearList ShowYearList(const AppPaths& paths, const QString& year)
+YearList readYearList(const AppPaths& paths, const QString& year)
 {
     YearList list;
     list.summary = readYearSummary(paths.yearSummaryPath(year), &list.status);
@@ -150,7 +150,7 @@ YearList ShowYearList(const AppPaths& paths, const QString& year)
     return list;
 }
 
-TotalList ShowTotalList(const AppPaths& paths)
+TotalList readTotalList(const AppPaths& paths)
 {
     TotalList list;
     list.totalRows = readTotalSummary(paths.totalSummaryPath(), &list.status);

@@ -77,7 +77,7 @@ struct YearList
 };
 
 // The year list of `year`; twelve zero rows when the file does not exist.
-YearList ShowYearList(const AppPaths& paths, const QString& year);
+YearList readYearList(const AppPaths& paths, const QString& year);
 
 struct TotalList
 {
@@ -88,4 +88,4 @@ struct TotalList
 };
 
 // The total list; empty when total.log does not exist.
-TotalList ShowTotalList(const AppPaths& paths);
+TotalList readTotalList(const AppPaths& paths);

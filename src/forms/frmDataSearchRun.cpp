@@ -152,9 +152,8 @@ void frmDataSearch::cmdSearch_Click()
     };
     hooks.stopRequested = [this] { return m_stopRequested; };
     hooks.unreadableFile = [this](const UnreadableMonthFile& file) { reportUnreadable(file.path); };
-    const Settings& settings = m_host.settings();
-    SearchOutcome outcome = runSearch(m_host.context().paths, criteria,
-                                      settings.startPassword ? settings.startPasswordText : QString(), hooks);
+    SearchOutcome outcome =
+        runSearch(m_host.context().paths, criteria, m_host.settings().passwordInForce(), hooks);
     busy.reset();
 
     // A stop pressed while the last events ran still counts: the user asked for no results.

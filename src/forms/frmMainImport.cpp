@@ -28,20 +28,16 @@ void frmMain::cmdInput_Click()
     m_searchModel->setEntries(parse.records); // the parsed rows stay in the search list
 
     ImportHooks hooks;
-    hooks.loadMonth = [this](const QString& year, const QString& month) -> std::optional<QList<EntryRecord>> {
-        m_state.curYear = year;
-        m_state.curMonth = month;
-        m_state.curDay = QStringLiteral("01");
-        LoadMonthFile();
-        if (!m_state.monthReadable())
+    hooks.loadMonth = [this](const QString& year,
+                             const QString& month) -> std::optional<QList<EntryRecord>> {
+        showMonthOf(QDate(year.toInt(), month.toInt(), 1));
+        if (!m_month->readable())
             return std::nullopt;
-        return m_monthModel->entries();
+        return m_month->entries();
     };
     hooks.appendAndSave = [this](const QString&, const QString&, const QList<EntryRecord>& rows) {
-        m_monthModel->append(rows);
-        m_state.monthDirty = true;
-        SortMonthList();
-        SaveMonthFile();
+        m_month->append(rows);
+        commitMonth();
     };
     hooks.confirmDuplicate = [this, keyIsEndDay](const EntryRecord& row) {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -54,10 +50,11 @@ void frmMain::cmdInput_Click()
         prgShinko->setMaximum(std::max(1, total));
         prgShinko->setValue(done);
     };
-    const ImportOutcome outcome = registerImportedRows(parse.records, m_state.settings.noTyohuku, hooks);
+    const ImportOutcome outcome =
+        registerImportedRows(parse.records, m_state.settings.noTyohuku, hooks);
 
     // Back to the month that was on show before the import.
-    const bool otherMonth = m_state.curYear + u'/' + m_state.curMonth != start.toString(QStringLiteral("yyyy/MM"));
+    const bool otherMonth = m_month->month() != QDate(start.year(), start.month(), 1);
     setCurrentDate(start);
     if (otherMonth)
         LoadMonthFile();
@@ -70,12 +67,15 @@ void frmMain::cmdInput_Click()
     if (const QString skipped = skippedListingsMessage(parse.skipped); !skipped.isEmpty())
         problems.append(skipped);
     if (!outcome.unreadableMonths.isEmpty()) {
-        problems.append(QStringLiteral("次の月のデータファイルを読み込めないため、%1件を登録していません：\r\n%2")
-                            .arg(outcome.notRegistered.size())
-                            .arg(outcome.unreadableMonths.join(QStringLiteral("、"))));
+        problems.append(
+            QStringLiteral(
+                "次の月のデータファイルを読み込めないため、%1件を登録していません：\r\n%2")
+                .arg(outcome.notRegistered.size())
+                .arg(outcome.unreadableMonths.join(QStringLiteral("、"))));
     }
     if (!problems.isEmpty()) {
-        m_context.dialogs.message({problems.join(QStringLiteral("\r\n\r\n")), kSkippedListingsCaption,
-                                   MessageIcon::Exclamation, MessageButtons::Ok});
+        m_context.dialogs.message({problems.join(QStringLiteral("\r\n\r\n")),
+                                   kSkippedListingsCaption, MessageIcon::Exclamation,
+                                   MessageButtons::Ok});
     }
 }

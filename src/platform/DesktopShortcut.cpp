@@ -30,16 +30,19 @@ QString userDesktopFolder()
 QString createDesktopShortcut(const QString& desktopFolder, const QString& name,
                               const QString& program, const QString& comment)
 {
-    const QString text = QStringLiteral("[Desktop Entry]\n"
-                                        "Type=Application\n"
-                                        "Version=1.0\n"
-                                        "Name=%1\n"
-                                        "Comment=%2\n"
-                                        "Exec=%3\n"
-                                        "Path=%4\n"
-                                        "Terminal=false\n")
-                             .arg(name, comment, quoteExec(program),
-                                  QFileInfo(program).absolutePath());
+    QString text = QStringLiteral("[Desktop Entry]\n"
+                                  "Type=Application\n"
+                                  "Version=1.0\n"
+                                  "Name=%1\n"
+                                  "Comment=%2\n"
+                                  "Exec=%3\n"
+                                  "Path=%4\n"
+                                  "Terminal=false\n")
+                       .arg(name, comment, quoteExec(program), QFileInfo(program).absolutePath());
+    // An installed program folder has the icon beside the program.
+    const QString icon = program + QStringLiteral(".svg");
+    if (QFileInfo::exists(icon))
+        text += QStringLiteral("Icon=") + icon + u'\n';
     const QString path = desktopFolder + u'/' + name + QStringLiteral(".desktop");
     const QString error = writeFileAtomically(path, text.toUtf8());
     if (!error.isEmpty())

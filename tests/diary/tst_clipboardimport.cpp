@@ -194,7 +194,8 @@ private slots:
         QCOMPARE(parsed.records[0][ID], u"100");
         QCOMPARE(parsed.records[1][ID], u"200");
         QCOMPARE(parsed.records[1][Site], u"応募先200");
-        QCOMPARE(parsed.skippedIds(), QStringList{"900"});
+        QCOMPARE(parsed.skipped.size(), 1);
+        QCOMPARE(parsed.skipped.first().id, u"900");
         QCOMPARE(int(parsed.skipped.first().reason), reason);
         QCOMPARE(parsed.skipped.first().line, 6);
     }
@@ -215,7 +216,8 @@ private slots:
         const QString text = listing("100", "2024/03/01") + QStringLiteral("ID:300 賞品:途中まで\nURL http://x.example.jp/");
         const ImportParse parsed = parseClipboardListings(text, options(true));
         QCOMPARE(parsed.records.size(), 1);
-        QCOMPARE(parsed.skippedIds(), QStringList{"300"});
+        QCOMPARE(parsed.skipped.size(), 1);
+        QCOMPARE(parsed.skipped.first().id, u"300");
     }
 
     // Listings damaged at random (lines dropped, cut or strewn in): whatever is read must be

@@ -40,8 +40,6 @@ private slots:
         QCOMPARE(box.icon, MessageIcon::Question);
         QCOMPARE(box.buttons, MessageButtons::YesNo);
         QCOMPARE(box.defaultButton, MessageAnswer::Yes);
-        QCOMPARE(winnersText(QStringLiteral("5"), QStringLiteral("名様")), QStringLiteral("5名様"));
-        QCOMPARE(winnersText(QStringLiteral("0"), QStringLiteral("全員")), QStringLiteral("全員"));
     }
 
     void entryForm_data()
@@ -70,16 +68,16 @@ private slots:
         ScriptedDialogs dialogs;
         if (asks)
             dialogs.queueAnswer(MessageAnswer::No);
-        QCOMPARE(FindDuplicateEntry(month, candidate, settings, dialogs), !asks);
+        QCOMPARE(mayRegisterEntry(month, candidate, settings, dialogs), !asks);
         QCOMPARE(dialogs.shown.size(), asks ? 1 : 0);
         if (asks) {
             // The box describes the registered row.
             QVERIFY(dialogs.shown.at(0).box.text.endsWith(DuplicateCheckText(sample(), true)));
             dialogs.queueAnswer(MessageAnswer::Yes);
-            QVERIFY(FindDuplicateEntry(month, candidate, settings, dialogs));
+            QVERIFY(mayRegisterEntry(month, candidate, settings, dialogs));
         }
         settings.noTyohuku = false;
-        QVERIFY(FindDuplicateEntry(month, candidate, settings, dialogs));
+        QVERIFY(mayRegisterEntry(month, candidate, settings, dialogs));
         QVERIFY(dialogs.allAnswersUsed());
     }
 
@@ -88,24 +86,9 @@ private slots:
         EntryRecord manual = sample();
         manual[ID] = QStringLiteral("0");
         ScriptedDialogs dialogs;
-        QVERIFY(FindDuplicateEntry({}, manual, Settings(), dialogs));
+        QVERIFY(mayRegisterEntry({}, manual, Settings(), dialogs));
         dialogs.queueAnswer(MessageAnswer::No);
-        QVERIFY(!FindDuplicateEntry({manual}, manual, Settings(), dialogs));
-    }
-
-    void importComparesIdOnly()
-    {
-        const QList<EntryRecord> month = {sample()};
-        EntryRecord candidate = makeEntry(QStringLiteral("2026/12/31"), QStringLiteral("12345"), QStringLiteral("別"));
-        ScriptedDialogs dialogs;
-        dialogs.queueAnswer(MessageAnswer::No);
-        QVERIFY(!FindDuplicateImport(month, candidate, Settings(), dialogs));
-        QCOMPARE(dialogs.shown.size(), 1);
-        QVERIFY(dialogs.shown.at(0).box.text.endsWith(DuplicateCheckText(candidate, false)));
-
-        candidate[ID] = QStringLiteral("012345");
-        QVERIFY(FindDuplicateImport(month, candidate, Settings(), dialogs));
-        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY(!mayRegisterEntry({manual}, manual, Settings(), dialogs));
     }
 };
 

@@ -256,23 +256,23 @@ private slots:
     void listsAndTheirSums()
     {
         TempProgramFolder folder;
-        const YearList none = ShowYearList(folder.paths(), QStringLiteral("2026"));
+        const YearList none = readYearList(folder.paths(), QStringLiteral("2026"));
         QVERIFY(!none.status.existed);
         QCOMPARE(none.rows.size(), 12);
         QCOMPARE(none.rows.at(11).texts, (QStringList{"12", "0", "0", "0", "0", "0", "0.00", "0", "0", "0"}));
-        QVERIFY(ShowTotalList(folder.paths()).rows.isEmpty());
+        QVERIFY(readTotalList(folder.paths()).rows.isEmpty());
 
         UpdateYearSummary(folder.paths(), QStringLiteral("2025"), 5, monthTally(1, 1, 3, 2000, 500), kTarget);
         UpdateYearSummary(folder.paths(), QStringLiteral("2026"), 5, monthTally(0, 2, 2, 3000), kTarget);
         UpdateYearSummary(folder.paths(), QStringLiteral("2026"), 8, monthTally(0, 0, 4, 0, 100), kTarget);
-        const YearList year = ShowYearList(folder.paths(), QStringLiteral("2026"));
+        const YearList year = readYearList(folder.paths(), QStringLiteral("2026"));
         QCOMPARE(year.rows.at(7).texts, (QStringList{"8", "0", "0", "0", "0", "4", "0.00", "0", "100", "-100"}));
         QCOMPARE(year.yearTally.wins, 2);
         QCOMPARE(year.yearTally.entries, 6);
         QCOMPARE(year.yearTally.balance().toText(), QStringLiteral("2900"));
         QCOMPARE(year.yearTally.winRateText(), QStringLiteral("33.33"));
 
-        const TotalList total = ShowTotalList(folder.paths());
+        const TotalList total = readTotalList(folder.paths());
         QCOMPARE(total.rows.size(), 2);
         QCOMPARE(total.rows.at(1).texts.last(), QStringLiteral("995600"));
         QCOMPARE(total.totalTally.wins, 3);
@@ -298,7 +298,7 @@ private slots:
         UpdateYearSummary(paths, QStringLiteral("2026"), 9, monthTally(0, 1, 1, 5000, 3000), kTarget);
         QCOMPARE(line(folder.plainFile(QStringLiteral("data/0000/2026.log")), 8),
                  QByteArray("9,0,0,0,1,1,100.00,5000,3000,2000\r\n"));
-        QVERIFY(canBookExpense(ShowYearList(paths, QStringLiteral("2026")).summary.months[8]));
+        QVERIFY(canBookExpense(readYearList(paths, QStringLiteral("2026")).summary.months[8]));
     }
 
     void bookingKeepsTheMonthFigures()

@@ -1,0 +1,6 @@
+#include "platform/AppIcon.h"
+
+QIcon applicationIcon()
+{
+    return QIcon(QStringLiteral(":/zumicho/zumicho.svg"));
+}

@@ -1,0 +1,308 @@
+// Times the diary's long steps over a twenty-year diary (20 years x 12 months x 400
+// entries), each started from the real main window on the offscreen platform, against the
+// cost of just reading the same files (ReadFloor), measured in the same run. Prints one
+// table. Usage: zumibench [CACHE_FOLDER]; the generated diary is kept there between runs
+// (default ~/.cache/zumicho-bench) and every run works on a fresh copy of it.
+#include "ReadFloor.h"
+#include "core/Clock.h"
+#include "forms/EntryTableModel.h"
+#include "forms/frmDataInput.h"
+#include "forms/frmDataSearch.h"
+#include "forms/frmMain.h"
+#include "support/DiaryGenerator.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int kRuns = 3;
+
+struct Row
+{
+    QString step;
+    double value;   // ms, or MB for memory rows
+    double floor;   // the same unit; 0 where no floor applies
+    QString goal;
+    bool met;
+};
+
+double msOf(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double bestOf(int runs, const std::function<double()>& run)
+{
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i)
+        best = std::min(best, run());
+    return best;
+}
+
+// Resident memory of this process in MB.
+double residentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+class Bench
+{
+public:
+    Bench(const QString& cache, const QString& work) : m_cache(cache), m_work(work) {}
+
+    bool prepare()
+    {
+        const AppPaths cachePaths(m_cache);
+        if (!QFile::exists(cachePaths.monthFilePath(QString::number(m_shape.firstYear), QStringLiteral("01")))) {
+            std::printf("writing the 96 000-entry diary into %s ...\n", qPrintable(m_cache));
+            if (writeGeneratedDiary(cachePaths, m_shape) < 0)
+                return false;
+        }
+        std::error_code error;
+        std::filesystem::copy((m_cache + QStringLiteral("/data")).toStdString(),
+                              (m_work + QStringLiteral("/data")).toStdString(),
+                              std::filesystem::copy_options::recursive, error);
+        if (error) {
+            std::printf("cannot copy the diary: %s\n", error.message().c_str());
+            return false;
+        }
+        return true;
+    }
+
+    void run()
+    {
+        const AppPaths paths(m_work);
+        FloorCount count;
+        m_floorMs = bestOf(kRuns, [&] { return msOf([&] { count = readDiaryFloor(paths.dataFolder().toStdString()); }); });
+        m_dataMb = double(count.bytes) / (1024.0 * 1024.0);
+        std::printf("diary: %lld month files, %.2f MB, %lld entries; floor (read, unscramble, decode, split) %.0f ms\n",
+                    (long long)count.files, m_dataMb, (long long)count.records, m_floorMs);
+
+        const double startMb = residentMb();
+        if (!QFile::exists(paths.settingsPath()))
+            m_dialogs.queueAnswer(MessageAnswer::No); // no desktop shortcut
+        m_window = std::make_unique<frmMain>(AppContext{paths, m_dialogs, m_clock});
+        if (!m_window->Form_Load()) {
+            std::printf("the main window refused to start\n");
+            return;
+        }
+        m_window->show();
+        const double openMb = residentMb();
+
+        searchAndExport(openMb);
+        registration();
+        apply();
+        Q_UNUSED(startMb);
+        print();
+    }
+
+private:
+    QString m_cache;
+    QString m_work;
+    DiaryShape m_shape;
+    ScriptedDialogs m_dialogs;
+    FixedClock m_clock{QDate(2024, 6, 15)};
+    std::unique_ptr<frmMain> m_window;
+    double m_floorMs = 0;
+    double m_dataMb = 0;
+    QList<Row> m_rows;
+
+    template <typename T> T* child(const QString& name) { return m_window->findChild<T*>(name); }
+    QPushButton* button(const char* name) { return child<QPushButton>(QString::fromLatin1(name)); }
+    void selectTab(const QString& caption)
+    {
+        auto* tabs = child<QTabWidget>(QStringLiteral("tabMain"));
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (tabs->tabText(i) == caption)
+                tabs->setCurrentIndex(i);
+        }
+    }
+    QString lastBox() const { return m_dialogs.shown.isEmpty() ? QString() : m_dialogs.shown.last().box.text; }
+    void expectBox(const QString& text)
+    {
+        if (lastBox() != text)
+            std::printf("  warning: expected the box \"%s\", saw \"%s\"\n", qPrintable(text), qPrintable(lastBox()));
+    }
+    void add(const QString& step, double value, double floor, const QString& goal, bool met)
+    {
+        m_rows.append({step, value, floor, goal, met});
+    }
+    void addRatio(const QString& step, double ms, double maxRatio, double maxMs = 0)
+    {
+        const double ratio = ms / m_floorMs;
+        bool met = ratio <= maxRatio;
+        QString goal = QStringLiteral("<= %1x").arg(maxRatio);
+        if (maxMs > 0) {
+            met = met && ms <= maxMs;
+            goal += QStringLiteral(", <= %1 ms").arg(maxMs);
+        }
+        add(step, ms, m_floorMs, goal, met);
+    }
+
+    void searchAndExport(double openMb)
+    {
+        selectTab(QStringLiteral("検　　　索"));
+        auto* form = m_window->findChild<frmDataSearch*>(QStringLiteral("frmDataSearch"));
+        auto* start = form->findChild<QPushButton*>(QStringLiteral("cmdSearch"));
+        form->cmdNewSearch_Click();
+        double peakMb = 0;
+        const double searchMs = bestOf(kRuns, [&] {
+            m_window->searchModel()->clear(); // freeing the last results is not part of a search
+            const double ms = msOf([&] { start->click(); });
+            expectBox(QStringLiteral("検索が終了しました"));
+            peakMb = std::max(peakMb, residentMb());
+            return ms;
+        });
+        const int rows = m_window->searchModel()->rowCount();
+        addRatio(QStringLiteral("search, no criteria (%1 rows)").arg(rows), searchMs, 2);
+        const double searchMb = residentMb() - openMb;
+        add(QStringLiteral("memory after a full search (MB)"), searchMb, m_dataMb,
+            QStringLiteral("<= 4x data"), searchMb <= 4 * m_dataMb);
+
+        const QString csv = m_work + QStringLiteral("/list.csv");
+        const QString html = m_work + QStringLiteral("/list.htm");
+        double afterFirstMb = 0;
+        const double csvMs = bestOf(5, [&] {
+            m_dialogs.queueFileName(csv);
+            const double ms = msOf([&] { button("cmdSave")->click(); });
+            expectBox(QStringLiteral("保存しました"));
+            if (afterFirstMb == 0)
+                afterFirstMb = residentMb();
+            return ms;
+        });
+        addRatio(QStringLiteral("CSV export of %1 rows").arg(rows), csvMs, 3);
+        const double growthMb = residentMb() - afterFirstMb;
+        add(QStringLiteral("memory growth over five exports (MB)"), growthMb, 0, QStringLiteral("<= 5 MB"),
+            growthMb <= 5);
+        const double htmlMs = bestOf(kRuns, [&] {
+            m_dialogs.queueFileName(html);
+            const double ms = msOf([&] { button("cmdSave")->click(); });
+            expectBox(QStringLiteral("保存しました"));
+            return ms;
+        });
+        addRatio(QStringLiteral("HTML export of %1 rows").arg(rows), htmlMs, 3);
+
+        form->cmdNewSearch_Click();
+        QCoreApplication::processEvents();
+        const double clearedMb = residentMb() - openMb;
+        add(QStringLiteral("memory after 新条件 (MB above open)"), clearedMb, m_dataMb,
+            QStringLiteral("<= 0.5x data"), clearedMb <= 0.5 * m_dataMb);
+
+        // How soon a search ends once 中止 is pressed.
+        form->cmdNewSearch_Click();
+        auto* stop = form->findChild<QPushButton*>(QStringLiteral("cmdClose"));
+        QElapsedTimer timer;
+        qint64 pressedAt = -1;
+        QTimer::singleShot(100, [&] {
+            pressedAt = timer.elapsed();
+            stop->click();
+        });
+        timer.start();
+        start->click();
+        const double endedAfter = double(timer.elapsed() - std::max<qint64>(pressedAt, 100));
+        expectBox(QStringLiteral("検索を中断しました"));
+        add(QStringLiteral("search ends after 中止 (ms)"), endedAfter, 0, QStringLiteral("<= 100 ms"),
+            endedAfter <= 100);
+        form->cmdNewSearch_Click();
+    }
+
+    void registration()
+    {
+        selectTab(QStringLiteral("月　　　間"));
+        int n = 0;
+        const double ms = bestOf(5, [&] {
+            button("cmdNewInput")->click();
+            frmDataInput* form = nullptr;
+            for (auto* f : m_window->findChildren<frmDataInput*>()) {
+                if (f->isVisible())
+                    form = f;
+            }
+            if (!form)
+                return 1e9;
+            form->findChild<QLineEdit*>(QStringLiteral("txtPresent"))->setText(QStringLiteral("計測用%1").arg(++n));
+            auto* update = form->findChild<QPushButton*>(QStringLiteral("cmdKoshin"));
+            const double took = msOf([&] { update->click(); });
+            if (form->isVisible())
+                form->close();
+            return took;
+        });
+        add(QStringLiteral("one registration (month of 400 + summaries)"), ms, 0, QStringLiteral("<= 5 ms"), ms <= 5);
+    }
+
+    void apply()
+    {
+        selectTab(QStringLiteral("設　　　定"));
+        double best = 1e300;
+        for (const char* option : {"optNowDay", "optEndDay"}) {
+            child<QRadioButton>(QString::fromLatin1(option))->click();
+            m_dialogs.clearShown();
+            best = std::min(best, msOf([&] { button("cmdSetting")->click(); }));
+            expectBox(QStringLiteral("設定を適用させました"));
+        }
+        addRatio(QStringLiteral("apply with a key-date change (all entries)"), best, 6, 2000);
+    }
+
+    void print()
+    {
+        std::printf("\n%-46s %11s %9s %7s  %-22s %s\n", "step", "time/size", "floor", "ratio", "goal", "met");
+        for (const Row& row : m_rows) {
+            const QByteArray step = row.step.toUtf8();
+            // Pad by display columns, counting each non-ASCII character as two.
+            int width = 0;
+            for (QChar c : row.step)
+                width += c.unicode() < 0x80 ? 1 : 2;
+            const QByteArray pad(std::max(0, 46 - width), ' ');
+            if (row.floor > 0)
+                std::printf("%s%s %11.1f %9.1f %6.2fx  %-22s %s\n", step.constData(), pad.constData(), row.value,
+                            row.floor, row.value / row.floor, qPrintable(row.goal), row.met ? "yes" : "NO");
+            else
+                std::printf("%s%s %11.1f %9s %7s  %-22s %s\n", step.constData(), pad.constData(), row.value, "-", "-",
+                            qPrintable(row.goal), row.met ? "yes" : "NO");
+        }
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
+    QApplication app(argc, argv);
+    QString cache = app.arguments().value(1);
+    if (cache.isEmpty())
+        cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/zumicho-bench");
+    QDir().mkpath(cache);
+    QTemporaryDir work;
+    Bench bench(QDir(cache).absolutePath(), work.path());
+    if (!bench.prepare())
+        return 1;
+    bench.run();
+    return 0;
+}
