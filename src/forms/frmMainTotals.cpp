@@ -198,7 +198,7 @@ void frmMain::fillSummaryList(QStandardItemModel* model, const QList<SummaryList
     }
 }
 
-void frmMain::ShowYearList()
+void frmMain::readYearList()
 {
     const QString year = focusYear();
     const YearList list = ::readYearList(m_context.paths, year);
@@ -214,7 +214,7 @@ void frmMain::ShowYearList()
         RefreshTotals();
 }
 
-void frmMain::ShowTotalList()
+void frmMain::readTotalList()
 {
     const TotalList list = ::readTotalList(m_context.paths);
     if (!list.status.ok())

@@ -217,7 +217,7 @@ private slots:
         QCOMPARE(folder.plainFile(QStringLiteral("data/0000/total.log")), total);
         if (!stored.isEmpty())
             QCOMPARE(readWholeFile(path).bytes, stored);
-        QVERIFY(!ShowYearList(folder.paths(), QStringLiteral("2026")).status.ok());
+        QVERIFY(!readYearList(folder.paths(), QStringLiteral("2026")).status.ok());
     }
 
     void rowStyles_data()
