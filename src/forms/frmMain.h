@@ -205,8 +205,8 @@ private:
     void ColumnHeaderClikSort(QTableView* view, int column);
     void ListViewColumnHeadersYear();
     void ListViewColumnHeadersTotal();
-    void readYearList();
-    void readTotalList();
+    void ShowYearList();
+    void ShowTotalList();
     void fillSummaryList(QStandardItemModel* model, const QList<SummaryListRow>& rows);
     void UpdateYearSummary(const QDate& month, const Tally& monthTally);
     // The year and month in focus: the date picker's, which the year and total rows move.

@@ -169,13 +169,13 @@ void frmMain::DeleteSelectedEntries()
             deleteYearData(m_context.paths, year);
             afterYearFolderRemoved(year);
         }
-        readYearList();
+        ShowYearList();
     } else if (key == Tab::Total && totalPicked) {
         deleteYearData(m_context.paths, focusYear());
         removeYearFromTotal(focusYear());
         if (::readTotalList(m_context.paths).totalRows.isEmpty())
             deleteAllData(m_context.paths);
-        readTotalList();
+        ShowTotalList();
     }
     RefreshTotals();
 }
@@ -196,10 +196,10 @@ void frmMain::cmdAllDelete_Click()
     } else if (key == Tab::Year) {
         deleteYearData(m_context.paths, focusYear());
         afterYearFolderRemoved(focusYear());
-        readYearList();
+        ShowYearList();
     } else if (key == Tab::Total) {
         deleteAllData(m_context.paths);
-        readTotalList();
+        ShowTotalList();
     }
     RefreshTotals();
 }

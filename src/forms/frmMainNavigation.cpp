@@ -37,7 +37,7 @@ void frmMain::stepShownYear(int delta)
     if (key == Tab::Month)
         LoadMonthFile();
     else
-        readYearList();
+        ShowYearList();
     setMonthLabelCaption();
 }
 

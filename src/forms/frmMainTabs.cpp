@@ -169,13 +169,13 @@ void frmMain::tabMain_Click()
     } else if (key == Tab::Year) {
         fraUnhappyMoney->setEnabled(true);
         ListViewColumnHeadersYear();
-        readYearList();
+        ShowYearList();
         setMonthLabelCaption();
         txtUnhappyMoneyValue->setText(
             m_yearSummary.months[dtpDate->date().month() - 1].expenses.toText());
     } else if (key == Tab::Total) {
         ListViewColumnHeadersTotal();
-        readTotalList();
+        ShowTotalList();
     } else if (key == Tab::Search) {
         BuildEntryColumns(lvwSearch);
         loadSearchForm();

@@ -198,7 +198,7 @@ void frmMain::fillSummaryList(QStandardItemModel* model, const QList<SummaryList
     }
 }
 
-void frmMain::readYearList()
+void frmMain::ShowYearList()
 {
     const QString year = focusYear();
     const YearList list = ::readYearList(m_context.paths, year);
@@ -214,7 +214,7 @@ void frmMain::readYearList()
         RefreshTotals();
 }
 
-void frmMain::readTotalList()
+void frmMain::ShowTotalList()
 {
     const TotalList list = ::readTotalList(m_context.paths);
     if (!list.status.ok())
