@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of fuzz/ with clang, replays the committed corpus, then runs
 # every target for SECONDS (default 60) each.
-#   bash tools/fuzz.sh          one minute per target (CI)
+#   bash tools/fuzz.sh          one minute per target
 #   bash tools/fuzz.sh 3600     an hour per target
 # New inputs found go to build-fuzz/corpus/<target>/; a crash is written to
 # build-fuzz/crashes/<target>/ and ends the script with an error. Copy it into
