@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <cmath>
+
 namespace {
 
 const QString kPosition = QStringLiteral("Position");
@@ -17,7 +19,8 @@ std::optional<int> toInteger(const QString& text)
 {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
-    if (!ok || value < -2147483648.0 || value > 2147483647.0)
+    // "nan" and "inf" read as numbers but are no position.
+    if (!ok || !std::isfinite(value) || value < -2147483648.0 || value > 2147483647.0)
         return std::nullopt;
     return static_cast<int>(qRound64(value));
 }
@@ -82,14 +85,17 @@ QByteArray formatAssistantSettings(const AssistantSettings& s, int top, int left
     return bytes;
 }
 
-AssistantSettings loadAssistantSettings(const QString& path)
+AssistantSettings loadAssistantSettings(const QString& path, bool* damaged)
 {
-    if (!QFileInfo(path).isFile())
+    if (damaged)
+        *damaged = false;
+    if (!QFileInfo::exists(path))
         return AssistantSettings();
     const ReadResult read = readWholeFile(path, 1024 * 1024);
-    if (!read.ok)
-        return AssistantSettings();
-    return parseAssistantSettings(scrambleBytes(read.bytes));
+    const QByteArray plain = read.ok ? scrambleBytes(read.bytes) : QByteArray();
+    if (damaged)
+        *damaged = !read.ok || !isSoundIniText(plain, kOption);
+    return parseAssistantSettings(plain);
 }
 
 QString saveAssistantSettings(const QString& path, const AssistantSettings& settings, int top,

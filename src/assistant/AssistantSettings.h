@@ -33,8 +33,10 @@ AssistantSettings parseAssistantSettings(const QByteArray& plainBytes);
 // window's edges in twips. Empty when some text cannot be held in code page 932.
 QByteArray formatAssistantSettings(const AssistantSettings& settings, int top, int left);
 
-// Loads the scrambled file; all defaults when it is missing or unreadable.
-AssistantSettings loadAssistantSettings(const QString& path);
+// Loads the scrambled file; all defaults when it is missing. A file that exists but is
+// damaged (unreadable, too large, not code page 932, cut short) sets `damaged`; what could
+// be read is returned, and the file must be kept before it is written over.
+AssistantSettings loadAssistantSettings(const QString& path, bool* damaged = nullptr);
 
 // Writes the scrambled file atomically. Empty on success, else what went wrong.
 QString saveAssistantSettings(const QString& path, const AssistantSettings& settings, int top,

@@ -78,17 +78,20 @@ UserProfile parseProfile(const QByteArray& plainBytes)
     return profile;
 }
 
-UserProfile loadUserProfileFile(const QString& path, bool* existed)
+UserProfile loadUserProfileFile(const QString& path, bool* existed, bool* damaged)
 {
-    const bool exists = QFileInfo(path).isFile();
+    const bool exists = QFileInfo::exists(path);
     if (existed)
         *existed = exists;
+    if (damaged)
+        *damaged = false;
     if (!exists)
         return UserProfile();
     const ReadResult read = readWholeFile(path, 1024 * 1024);
-    if (!read.ok)
-        return UserProfile();
-    return parseProfile(scrambleBytes(read.bytes));
+    const QByteArray plain = read.ok ? scrambleBytes(read.bytes) : QByteArray();
+    if (damaged)
+        *damaged = !read.ok || !isSoundIniText(plain, kSection);
+    return parseProfile(plain);
 }
 
 QString saveUserProfileFile(const QString& path, const UserProfile& profile)

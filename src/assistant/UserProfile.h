@@ -63,9 +63,12 @@ QString formatProfileText(const UserProfile& profile);
 // keys read as "".
 UserProfile parseProfile(const QByteArray& plainBytes);
 
-// Loads the scrambled file; a missing or unreadable file gives an empty profile and
-// `existed` false.
-UserProfile loadUserProfileFile(const QString& path, bool* existed = nullptr);
+// Loads the scrambled file; a missing file gives an empty profile and `existed` false. A
+// file that exists but is damaged (unreadable, too large, not code page 932, cut short)
+// sets `damaged`; what could be read is returned, and the file must be kept before it is
+// written over.
+UserProfile loadUserProfileFile(const QString& path, bool* existed = nullptr,
+                                bool* damaged = nullptr);
 
 // Writes the scrambled file atomically. Empty on success, else what went wrong; text that
 // code page 932 cannot hold is refused and nothing is written.

@@ -3,6 +3,7 @@
 #include "assistant/frmUserProfile.h"
 #include "core/AtomicFile.h"
 #include "core/Clock.h"
+#include "core/DamagedFile.h"
 #include "core/Dialogs.h"
 #include "platform/ForeignWindows.h"
 #include "platform/WindowLevel.h"
@@ -184,7 +185,11 @@ void frmZumikey::Form_Load()
     QDir().mkpath(m_paths.iniFolder());
     removeDeadTemporaries(m_paths.dataFolder()); // never those of a diary still writing
 
-    const AssistantSettings s = loadAssistantSettings(m_paths.assistantSettingsPath());
+    bool damaged = false;
+    const AssistantSettings s = loadAssistantSettings(m_paths.assistantSettingsPath(), &damaged);
+    if (damaged)
+        m_settingsLocked =
+            !keepDamagedFile(m_paths.assistantSettingsPath(), m_clock.today(), m_dialogs);
     if (s.top) {
         QPoint at = pos();
         at.setY(twipsToPixels(*s.top));
@@ -221,6 +226,8 @@ void frmZumikey::Form_Unload()
     tmrCheckActiveWindow->stop();
     // A minimised window is restored first so that its normal position is kept.
     restoreIfMinimised(this);
+    if (m_settingsLocked)
+        return;
     // The old file stays as it was; the user learns that the options were not kept.
     const QString error = saveAssistantSettings(m_paths.assistantSettingsPath(), currentSettings(),
                                                 pixelsToTwips(pos().y()), pixelsToTwips(pos().x()));
@@ -275,7 +282,11 @@ void frmZumikey::tmrCheckActiveWindow_Timer()
 
 void frmZumikey::LoadUserProfile()
 {
-    m_profile = loadUserProfileFile(m_paths.profilePath());
+    bool damaged = false;
+    m_profile = loadUserProfileFile(m_paths.profilePath(), nullptr, &damaged);
+    // What could be read replaces a damaged file once it is kept aside, so it is reported once.
+    if (damaged && keepDamagedFile(m_paths.profilePath(), m_clock.today(), m_dialogs))
+        saveUserProfileFile(m_paths.profilePath(), m_profile);
 }
 
 void frmZumikey::UpdateFieldButtons()

@@ -21,7 +21,8 @@ QChar firstUnencodable(const QString& text);
 // cannot be held: such text is refused, never stored as "?".
 bool encode(const QString& text, QByteArray& out);
 
-// Decodes; returns false when the bytes are not valid code page 932.
+// Decodes; returns false when the bytes are not valid code page 932. All bytes are decoded
+// even then, with U+FFFD where they were not valid, so such text must never be stored.
 bool decode(const QByteArray& bytes, QString& out);
 
 } // namespace cp932

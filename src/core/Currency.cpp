@@ -1,9 +1,9 @@
 #include "core/Currency.h"
 
-#include <limits>
-
-std::optional<Currency> Currency::parse(const QString& text)
+std::optional<Currency> Currency::parse(const QString& text, bool* outOfRange)
 {
+    if (outOfRange)
+        *outOfRange = false;
     const QString t = text.trimmed();
     if (t.isEmpty())
         return std::nullopt;
@@ -13,40 +13,63 @@ std::optional<Currency> Currency::parse(const QString& text)
         negative = t[i] == u'-';
         ++i;
     }
-    constexpr std::int64_t kLimit = std::numeric_limits<std::int64_t>::max() / 10;
-    std::int64_t whole = 0;
+    const auto isDigit = [&](qsizetype at) {
+        return at < t.size() && t[at] >= u'0' && t[at] <= u'9';
+    };
+    // Digits are added with checks; an overflow is remembered, and reported only once the
+    // text has proved to be a number.
+    bool overflow = false;
+    std::int64_t raw = 0;
     int digits = 0;
-    for (; i < t.size() && t[i].isDigit() && t[i].unicode() < 128; ++i, ++digits) {
-        if (whole > kLimit / kScale)
-            return std::nullopt;
-        whole = whole * 10 + (t[i].unicode() - u'0');
+    const auto addDigit = [&](std::int64_t scale, int digit) {
+        std::int64_t part = 0;
+        overflow = overflow || __builtin_mul_overflow(std::int64_t(digit), scale, &part) ||
+                   __builtin_add_overflow(raw, part, &raw);
+    };
+    for (; isDigit(i); ++i, ++digits) {
+        overflow = overflow || __builtin_mul_overflow(raw, std::int64_t(10), &raw);
+        addDigit(kScale, t[i].unicode() - u'0');
     }
-    std::int64_t fraction = 0;
-    int fractionDigits = 0;
     if (i < t.size() && t[i] == u'.') {
-        for (++i; i < t.size() && t[i].isDigit() && t[i].unicode() < 128; ++i, ++digits) {
-            // Beyond four places the value is rounded half away from zero.
-            if (fractionDigits < 4) {
-                fraction = fraction * 10 + (t[i].unicode() - u'0');
-                ++fractionDigits;
-            } else if (fractionDigits == 4) {
-                if (t[i].unicode() >= u'5')
-                    fraction += 1;
-                ++fractionDigits;
-            }
+        std::int64_t place = kScale;
+        int places = 0;
+        for (++i; isDigit(i); ++i, ++digits) {
+            const int digit = t[i].unicode() - u'0';
+            if (++places <= 4)
+                addDigit(place /= 10, digit);
+            else if (places == 5 && digit >= 5) // beyond four places: half away from zero
+                addDigit(1, 1);
         }
     }
     if (i != t.size() || digits == 0)
         return std::nullopt;
-    for (int k = std::min(fractionDigits, 4); k < 4; ++k)
-        fraction *= 10;
-    const std::int64_t raw = whole * kScale + fraction;
+    if (overflow) {
+        if (outOfRange)
+            *outOfRange = true;
+        return std::nullopt;
+    }
     return Currency(negative ? -raw : raw);
 }
 
 Currency Currency::parseOrZero(const QString& text)
 {
     return parse(text).value_or(Currency());
+}
+
+std::optional<Currency> Currency::checkedSum(Currency a, Currency b)
+{
+    std::int64_t raw = 0;
+    if (__builtin_add_overflow(a.m_raw, b.m_raw, &raw))
+        return std::nullopt;
+    return Currency(raw);
+}
+
+std::optional<Currency> Currency::checkedDifference(Currency a, Currency b)
+{
+    std::int64_t raw = 0;
+    if (__builtin_sub_overflow(a.m_raw, b.m_raw, &raw))
+        return std::nullopt;
+    return Currency(raw);
 }
 
 QString Currency::toText() const

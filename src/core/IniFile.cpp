@@ -46,9 +46,29 @@ QString GetIniValue(const QString& section, const QString& key, const QByteArray
         if (trimBlanks(QStringView(trimmed).left(equals)).compare(key, Qt::CaseInsensitive) != 0)
             continue;
         const QString value = unquote(trimBlanks(QStringView(trimmed).mid(equals + 1)));
-        return value.left(kMaxValueLength);
+        if (value.contains(QChar::ReplacementCharacter))
+            return QString();
+        // The Windows reader hands back the text up to the first NUL.
+        const qsizetype nul = value.indexOf(QChar(0));
+        return value.left(std::min(nul < 0 ? value.size() : nul, kMaxValueLength));
     }
     return QString();
+}
+
+bool isSoundIniText(const QByteArray& plainText, const QString& section)
+{
+    QString text;
+    if (plainText.contains('\0') || !cp932::decode(plainText, text) || !text.endsWith(u'\n'))
+        return false;
+    for (const QString& line : text.split(u'\n')) {
+        const QString trimmed =
+            trimBlanks(line.endsWith(u'\r') ? QStringView(line).chopped(1) : QStringView(line));
+        if (trimmed.size() >= 2 && trimmed.front() == u'[' && trimmed.back() == u']' &&
+            trimBlanks(QStringView(trimmed).mid(1, trimmed.size() - 2))
+                    .compare(section, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
 }
 
 QString GetIniValue(const QString& section, const QString& key, const QString& filePath)

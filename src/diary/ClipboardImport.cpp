@@ -247,6 +247,7 @@ private:
         // No stored field may hold a quote mark; copied text can bring one in any field.
         for (QString& field : record.fields)
             ReplaceQuoteMarks(field);
+        FoldToStoredForms(record);
         for (const QString& field : record.fields) {
             if (!cp932::firstUnencodable(field).isNull())
                 return refuse(SkippedListing::Reason::Unstorable);

@@ -1,5 +1,7 @@
 #include "diary/EntryRecord.h"
 
+#include "core/Cp932.h"
+
 bool EntryRecord::isWon() const
 {
     return fields[Kekka].contains(QStringLiteral("当選"));
@@ -29,6 +31,12 @@ QString entryColumnHeading(int field, bool keyIsEndDay)
     if (field == OtherDate)
         return keyIsEndDay ? QStringLiteral("応募日") : QStringLiteral("締切日");
     return QString::fromUtf16(kHeadings[field]);
+}
+
+void FoldToStoredForms(EntryRecord& entry)
+{
+    for (QString& field : entry.fields)
+        field = cp932::fold(field);
 }
 
 void ReplaceQuoteMarks(QString& text)

@@ -55,3 +55,7 @@ QString entryColumnHeading(int field, bool keyIsEndDay);
 // Replaces, one for one, ASCII double quotes by a space and the curly double quotation
 // marks by an ideographic space, so no stored field holds a quote mark.
 void ReplaceQuoteMarks(QString& text);
+
+// Folds every field to the forms code page 932 holds (〜 to ～, ¢ to ￠...), so that an entry in
+// memory, and every comparison with it, is the entry a save writes and a load reads back.
+void FoldToStoredForms(EntryRecord& entry);

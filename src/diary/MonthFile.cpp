@@ -4,6 +4,7 @@
 #include "core/Blanks.h"
 #include "core/Cp932.h"
 #include "core/Scramble.h"
+#include "diary/Tally.h"
 
 #include <QFileInfo>
 
@@ -67,9 +68,16 @@ private:
 MonthText parseMonthText(const QByteArray& plain, const QString& expectedPassword, FieldTexts* shared)
 {
     MonthText result;
+    // An empty file holds no entries, whatever the password.
+    if (plain.isEmpty())
+        return result;
     FieldTexts ownTexts;
     FieldTexts& texts = shared ? *shared : ownTexts;
     const auto store = [&](int position, QStringView field) {
+        // A quote mark can be held only between quotes, where it never occurs; the stored
+        // text follows the quote-mark rule, so what is read is what the next save writes.
+        if (field.contains(u'"'))
+            return field.toString().replace(u'"', u' ');
         return isSharedField(position) ? texts.intern(field) : field.toString();
     };
     QString text;
@@ -81,7 +89,8 @@ MonthText parseMonthText(const QByteArray& plain, const QString& expectedPasswor
     QStringView field;
     bool haveField = reader.next(field);
     if (haveField && field.startsWith(kPasswordPrefix)) {
-        if (field.sliced(kPasswordPrefix.size()) != expectedPassword) {
+        // The writer puts a password line only for a password that is set.
+        if (expectedPassword.isEmpty() || field.sliced(kPasswordPrefix.size()) != expectedPassword) {
             result.status = MonthText::Status::Refused;
             return result;
         }
@@ -90,19 +99,25 @@ MonthText parseMonthText(const QByteArray& plain, const QString& expectedPasswor
         result.status = MonthText::Status::Refused;
         return result;
     }
+    Tally sum;
     while (haveField) {
         EntryRecord record;
         record[0] = store(0, field);
         int count = 1;
         for (; count < kEntryFieldCount && reader.next(field); ++count)
             record[count] = store(count, field);
-        // The first record must be whole; a later one cut short keeps empty fields.
-        if (count < kEntryFieldCount && result.entries.isEmpty()) {
+        // A record cut short means the file is damaged: saving it back would turn the
+        // missing fields into empty ones. So does an amount beyond any sum.
+        bool amountOutOfRange = false;
+        Currency::parse(record[HappyMoney], &amountOutOfRange);
+        countEntry(sum, record);
+        if (count < kEntryFieldCount || amountOutOfRange || sum.overflowed) {
             result.status = MonthText::Status::Damaged;
+            result.entries.clear();
             return result;
         }
         result.entries.append(std::move(record));
-        haveField = count == kEntryFieldCount && reader.next(field);
+        haveField = reader.next(field);
     }
     return result;
 }

@@ -15,7 +15,7 @@ struct MonthText
     enum class Status {
         Loaded,   // read completely (possibly no entries)
         Refused,  // password line missing, unexpected or different
-        Damaged,  // not code page 932, or ends before the first record is complete
+        Damaged,  // not code page 932, a record cut short, or an amount out of range
     };
     Status status = Status::Loaded;
     QList<EntryRecord> entries;

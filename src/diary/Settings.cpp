@@ -103,14 +103,19 @@ bool formatSettings(const Settings& s, int top, int left, QByteArray& plainText)
     return cp932::encode(text, plainText);
 }
 
-Settings LoadSettings(const QString& settingsPath, bool& existed)
+Settings LoadSettings(const QString& settingsPath, bool& existed, bool* damaged)
 {
     existed = QFileInfo::exists(settingsPath);
+    if (damaged)
+        *damaged = false;
     if (!existed)
         return Settings();
     const ReadResult read = readWholeFile(settingsPath, 1024 * 1024);
     // An unreadable file reads like an empty one: every key falls to its default.
-    return parseSettings(read.ok ? scrambleBytes(read.bytes) : QByteArray());
+    const QByteArray plain = read.ok ? scrambleBytes(read.bytes) : QByteArray();
+    if (damaged)
+        *damaged = !read.ok || !isSoundIniText(plain, kSetting);
+    return parseSettings(plain);
 }
 
 QString SaveSettings(const QString& settingsPath, const Settings& settings, int top, int left)

@@ -60,8 +60,10 @@ Settings parseSettings(const QByteArray& plainText);
 bool formatSettings(const Settings& settings, int top, int left, QByteArray& plainText);
 
 // Reads the scrambled settings file. When it does not exist, the defaults are returned
-// and `existed` is false; the caller then writes them.
-Settings LoadSettings(const QString& settingsPath, bool& existed);
+// and `existed` is false; the caller then writes them. A file that exists but is damaged
+// (unreadable, not code page 932, cut short) sets `damaged`: what could be read is returned,
+// with defaults for the rest, and the file must be kept before it is written over.
+Settings LoadSettings(const QString& settingsPath, bool& existed, bool* damaged = nullptr);
 
 // Writes the scrambled settings file. Returns an empty string on success.
 QString SaveSettings(const QString& settingsPath, const Settings& settings, int top, int left);

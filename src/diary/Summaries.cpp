@@ -27,7 +27,11 @@ bool readTotalRows(const AppPaths& paths, TotalUpdate& update, bool* existed = n
 // Fills in the target column, decides on the message and writes total.log.
 void finishTotalRows(const AppPaths& paths, TotalUpdate& update, const TargetState& target)
 {
-    applyTargetColumn(update.rows, target.target);
+    if (!applyTargetColumn(update.rows, target.target)) {
+        update.error = QStringLiteral("集計の金額が大きすぎるため、「%1」を更新できません。")
+                           .arg(paths.totalSummaryPath());
+        return;
+    }
     update.showTargetMessage = CheckTargetBalance(update.rows, target);
     update.error = writeTotalSummary(paths.totalSummaryPath(), update.rows);
 }
@@ -85,8 +89,13 @@ YearUpdate UpdateYearSummary(const AppPaths& paths, const QString& year, int mon
         return update;
     }
     update.summary.months[month - 1] = monthTally;
-    update.error = writeYearSummary(path, update.summary);
     update.yearTally = update.summary.yearTally();
+    if (!monthTally.sound() || !update.yearTally.sound()) {
+        update.error =
+            QStringLiteral("集計の金額が大きすぎるため、「%1」を更新できません。").arg(path);
+        return update;
+    }
+    update.error = writeYearSummary(path, update.summary);
     update.total = UpdateTotalSummary(paths, year, update.yearTally, target);
     return update;
 }

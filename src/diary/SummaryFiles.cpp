@@ -11,21 +11,27 @@ namespace {
 
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
-std::int32_t wholeNumber(const QString& text)
+// A count as the writers make it: digits only, within 32 bits.
+std::optional<std::int32_t> count(const QString& text)
 {
+    if (text.isEmpty() || text.size() > 10)
+        return std::nullopt;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    }
     bool ok = false;
     const int value = text.toInt(&ok);
-    return ok ? value : 0;
+    return ok ? std::optional<std::int32_t>(value) : std::nullopt;
 }
 
-// The fields of each non-empty line; quotes and blanks around a field are dropped.
-QList<QStringList> splitRows(const QByteArray& plain)
+// The fields of each non-empty line; quotes and blanks around a field are dropped. No
+// value when the text is not code page 932.
+std::optional<QList<QStringList>> splitRows(const QByteArray& plain)
 {
     QString text;
-    // The files hold digits, signs and points only; anything else decodes as Latin-1 and
-    // then counts as 0 field by field.
     if (!cp932::decode(plain, text))
-        text = QString::fromLatin1(plain);
+        return std::nullopt;
     QList<QStringList> rows;
     for (const QString& line : text.split(u'\n')) {
         const QString trimmed = line.trimmed();
@@ -42,26 +48,54 @@ QList<QStringList> splitRows(const QByteArray& plain)
     return rows;
 }
 
-// Fields 2-10 of a row: `fields` holds the whole row, field 1 first.
-Tally figuresOf(const QStringList& fields)
+// Fields 2-10 of a row: `fields` holds the whole row, field 1 first. The rate (field 7)
+// and the balance (field 10) are derived and recomputed, but must still be figures.
+std::optional<Tally> figuresOf(const QStringList& fields)
 {
-    const auto at = [&](int i) { return i < fields.size() ? fields.at(i) : QString(); };
+    const auto small = count(fields.at(1));
+    const auto medium = count(fields.at(2));
+    const auto large = count(fields.at(3));
+    const auto wins = count(fields.at(4));
+    const auto entries = count(fields.at(5));
+    const auto won = Currency::parse(fields.at(7));
+    const auto spent = Currency::parse(fields.at(8));
+    if (!small || !medium || !large || !wins || !entries || !won || !spent ||
+        !Currency::parse(fields.at(6)) || !Currency::parse(fields.at(9)))
+        return std::nullopt;
     Tally f;
-    f.small = wholeNumber(at(1));
-    f.medium = wholeNumber(at(2));
-    f.large = wholeNumber(at(3));
-    f.wins = wholeNumber(at(4));
-    f.entries = wholeNumber(at(5));
-    // Field 7 (the rate) and field 10 (the balance) are derived and recomputed.
-    f.wonAmount = Currency::parseOrZero(at(7));
-    f.expenses = Currency::parseOrZero(at(8));
+    f.small = *small;
+    f.medium = *medium;
+    f.large = *large;
+    f.wins = *wins;
+    f.entries = *entries;
+    f.wonAmount = *won;
+    f.expenses = *spent;
+    if (!f.sound())
+        return std::nullopt;
     return f;
+}
+
+// The year as the total summary writer accepts it.
+bool isUsableYear(const QString& year)
+{
+    if (year.isEmpty())
+        return false;
+    for (QChar c : year) {
+        if (c.unicode() < 0x21 || c.unicode() > 0x7e || c == u',')
+            return false;
+    }
+    return true;
 }
 
 QByteArray joinLine(const QStringList& fields)
 {
     // Digits, signs and points only: Latin-1 is the code page 932 form of these bytes.
     return fields.join(u',').toLatin1() + kLineEnd;
+}
+
+QString damagedMessage(const QString& path)
+{
+    return QStringLiteral("集計ファイル「%1」が壊れています。").arg(path);
 }
 
 QByteArray readPlain(const QString& path, SummaryReadStatus& status)
@@ -113,13 +147,24 @@ QByteArray formatYearSummary(const YearSummary& summary)
     return plain;
 }
 
-YearSummary parseYearSummary(const QByteArray& plain)
+std::optional<YearSummary> parseYearSummary(const QByteArray& plain)
 {
-    // Rows are taken in file order, the first line being January, as they were written.
+    // Twelve rows in month order, as they were written.
+    const std::optional<QList<QStringList>> rows = splitRows(plain);
+    if (!rows || rows->size() != 12)
+        return std::nullopt;
     YearSummary summary;
-    const QList<QStringList> rows = splitRows(plain);
-    for (int m = 0; m < 12 && m < rows.size(); ++m)
-        summary.months[m] = figuresOf(rows.at(m));
+    for (int m = 0; m < 12; ++m) {
+        const QStringList& fields = rows->at(m);
+        if (fields.size() != 10 || count(fields.at(0)) != m + 1)
+            return std::nullopt;
+        const std::optional<Tally> figures = figuresOf(fields);
+        if (!figures)
+            return std::nullopt;
+        summary.months[m] = *figures;
+    }
+    if (!summary.yearTally().sound())
+        return std::nullopt;
     return summary;
 }
 
@@ -131,16 +176,26 @@ QByteArray formatTotalSummary(const QList<TotalRow>& rows)
     return plain;
 }
 
-QList<TotalRow> parseTotalSummary(const QByteArray& plain)
+std::optional<QList<TotalRow>> parseTotalSummary(const QByteArray& plain)
 {
+    const std::optional<QList<QStringList>> lines = splitRows(plain);
+    // The writer removes an empty summary rather than leave an empty file.
+    if (!lines || lines->isEmpty())
+        return std::nullopt;
     QList<TotalRow> rows;
-    for (const QStringList& fields : splitRows(plain)) {
-        TotalRow row;
-        row.year = fields.value(0);
-        row.figures = figuresOf(fields);
-        row.toTarget = Currency::parseOrZero(fields.value(10));
-        rows.append(row);
+    Tally all;
+    for (const QStringList& fields : *lines) {
+        if (fields.size() != 11 || !isUsableYear(fields.at(0)))
+            return std::nullopt;
+        const std::optional<Tally> figures = figuresOf(fields);
+        const std::optional<Currency> toTarget = Currency::parse(fields.at(10));
+        if (!figures || !toTarget)
+            return std::nullopt;
+        all += *figures;
+        rows.append(TotalRow{fields.at(0), *figures, *toTarget});
     }
+    if (!all.sound())
+        return std::nullopt;
     return rows;
 }
 
@@ -149,7 +204,12 @@ YearSummary readYearSummary(const QString& path, SummaryReadStatus* status)
     SummaryReadStatus local;
     SummaryReadStatus& s = status ? *status : local;
     const QByteArray plain = readPlain(path, s);
-    return parseYearSummary(plain);
+    if (!s.existed || !s.ok())
+        return YearSummary();
+    const std::optional<YearSummary> summary = parseYearSummary(plain);
+    if (!summary)
+        s.error = damagedMessage(path);
+    return summary.value_or(YearSummary());
 }
 
 QList<TotalRow> readTotalSummary(const QString& path, SummaryReadStatus* status)
@@ -157,7 +217,12 @@ QList<TotalRow> readTotalSummary(const QString& path, SummaryReadStatus* status)
     SummaryReadStatus local;
     SummaryReadStatus& s = status ? *status : local;
     const QByteArray plain = readPlain(path, s);
-    return parseTotalSummary(plain);
+    if (!s.existed || !s.ok())
+        return {};
+    const std::optional<QList<TotalRow>> rows = parseTotalSummary(plain);
+    if (!rows)
+        s.error = damagedMessage(path);
+    return rows.value_or(QList<TotalRow>());
 }
 
 QString writeYearSummary(const QString& path, const YearSummary& summary)
@@ -171,21 +236,26 @@ QString writeTotalSummary(const QString& path, const QList<TotalRow>& rows)
         return removeFileDurably(path) ? QString() : QStringLiteral("cannot remove %1").arg(path);
     // The year is the only field not made of figures; it must stay plain ASCII.
     for (const TotalRow& row : rows) {
-        for (QChar c : row.year) {
-            if (c.unicode() < 0x21 || c.unicode() > 0x7e || c == u',')
-                return QStringLiteral("unusable year \"%1\" in the total summary").arg(row.year);
-        }
+        if (!isUsableYear(row.year))
+            return QStringLiteral("unusable year \"%1\" in the total summary").arg(row.year);
     }
     return writeFileAtomically(path, scrambleBytes(formatTotalSummary(rows)));
 }
 
-void applyTargetColumn(QList<TotalRow>& rows, Currency target)
+bool applyTargetColumn(QList<TotalRow>& rows, Currency target)
 {
     std::stable_sort(rows.begin(), rows.end(),
                      [](const TotalRow& a, const TotalRow& b) { return a.year < b.year; });
     Currency missing = target;
     for (TotalRow& row : rows) {
-        missing -= row.figures.balance();
+        const std::optional<Currency> balance =
+            Currency::checkedDifference(row.figures.wonAmount, row.figures.expenses);
+        const std::optional<Currency> next =
+            balance ? Currency::checkedDifference(missing, *balance) : std::nullopt;
+        if (!row.figures.sound() || !next)
+            return false;
+        missing = *next;
         row.toTarget = missing;
     }
+    return true;
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <optional>
 
 // The two summary files below data/0000: one per year ("2026.log", twelve month rows of
 // ten fields) and "total.log" (one row of eleven fields per year, in year order). Both are
@@ -36,19 +37,20 @@ struct TotalRow
     bool operator==(const TotalRow&) const = default;
 };
 
-// Plain forms. The parsers are lenient: a field that is not a number counts as 0, missing
-// month rows are zero rows, lines beyond the twelfth are ignored.
+// Plain forms. The year summary holds the only record of the expenses, so the parsers
+// take nothing on trust: a file that is not exactly what the writers make (twelve month
+// rows, a figure in every field, sums that fit) is damaged and gives no value.
 QByteArray formatYearSummary(const YearSummary& summary);
-YearSummary parseYearSummary(const QByteArray& plain);
+std::optional<YearSummary> parseYearSummary(const QByteArray& plain);
 QByteArray formatTotalSummary(const QList<TotalRow>& rows);
-QList<TotalRow> parseTotalSummary(const QByteArray& plain);
+std::optional<QList<TotalRow>> parseTotalSummary(const QByteArray& plain);
 
 // The ten texts of a year row and the eleven texts of a total row, as the lists show them.
 QStringList yearRowTexts(int month, const Tally& figures);
 QStringList totalRowTexts(const TotalRow& row);
 
 // Reading from disk. A missing file is not an error (zero rows / no rows); a file that
-// exists but cannot be read is reported, and must then not be overwritten.
+// exists but cannot be read or is damaged is reported, and must then not be overwritten.
 struct SummaryReadStatus
 {
     bool existed = false;
@@ -65,5 +67,6 @@ QString writeYearSummary(const QString& path, const YearSummary& summary);
 QString writeTotalSummary(const QString& path, const QList<TotalRow>& rows);
 
 // Orders the rows by year and fills in 目標収支金額: the target minus the running sum of the
-// balances, so it turns negative once the target is exceeded.
-void applyTargetColumn(QList<TotalRow>& rows, Currency target);
+// balances, so it turns negative once the target is exceeded. False when a figure does not
+// fit; the rows must then not be stored.
+bool applyTargetColumn(QList<TotalRow>& rows, Currency target);

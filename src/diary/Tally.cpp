@@ -26,14 +26,29 @@ QString Tally::winRateText() const { return ::winRateText(wins, entries); }
 
 Tally& Tally::operator+=(const Tally& other)
 {
-    wins += other.wins;
-    entries += other.entries;
-    small += other.small;
-    medium += other.medium;
-    large += other.large;
-    wonAmount += other.wonAmount;
-    expenses += other.expenses;
-    return *this;
+    Tally sum;
+    const std::optional<Currency> won = Currency::checkedSum(wonAmount, other.wonAmount);
+    const std::optional<Currency> spent = Currency::checkedSum(expenses, other.expenses);
+    const bool fits = !overflowed && !other.overflowed &&
+                      !__builtin_add_overflow(wins, other.wins, &sum.wins) &&
+                      !__builtin_add_overflow(entries, other.entries, &sum.entries) &&
+                      !__builtin_add_overflow(small, other.small, &sum.small) &&
+                      !__builtin_add_overflow(medium, other.medium, &sum.medium) &&
+                      !__builtin_add_overflow(large, other.large, &sum.large) && won && spent &&
+                      Currency::checkedDifference(*won, *spent);
+    if (!fits) {
+        overflowed = true;
+        return *this;
+    }
+    sum.wonAmount = *won;
+    sum.expenses = *spent;
+    return *this = sum;
+}
+
+bool Tally::sound() const
+{
+    return !overflowed && wins >= 0 && entries >= 0 && small >= 0 && medium >= 0 && large >= 0 &&
+           Currency::checkedDifference(wonAmount, expenses).has_value();
 }
 
 PrizeClass prizeClassOf(const QString& kekka)
@@ -49,17 +64,21 @@ PrizeClass prizeClassOf(const QString& kekka)
 
 void countEntry(Tally& tally, const EntryRecord& entry)
 {
-    ++tally.entries;
-    if (!entry[Kekka].contains(kWon))
-        return;
-    ++tally.wins;
-    tally.wonAmount += Currency::parseOrZero(entry[HappyMoney]);
-    switch (prizeClassOf(entry[Kekka])) {
-    case PrizeClass::Small: ++tally.small; break;
-    case PrizeClass::Medium: ++tally.medium; break;
-    case PrizeClass::Large: ++tally.large; break;
-    case PrizeClass::None: break;
+    Tally one;
+    one.entries = 1;
+    if (entry[Kekka].contains(kWon)) {
+        one.wins = 1;
+        bool outOfRange = false;
+        one.wonAmount = Currency::parse(entry[HappyMoney], &outOfRange).value_or(Currency());
+        one.overflowed = outOfRange;
+        switch (prizeClassOf(entry[Kekka])) {
+        case PrizeClass::Small: one.small = 1; break;
+        case PrizeClass::Medium: one.medium = 1; break;
+        case PrizeClass::Large: one.large = 1; break;
+        case PrizeClass::None: break;
+        }
     }
+    tally += one;
 }
 
 Rgb rgbOf(RowColour colour)

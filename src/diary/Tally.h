@@ -18,11 +18,16 @@ struct Tally
     std::int32_t large = 0;
     Currency wonAmount;
     Currency expenses;
+    // Set when a sum or the balance would not fit; the figures then stay at the last sum
+    // that did, and must not be shown or stored as totals.
+    bool overflowed = false;
 
     Currency balance() const { return wonAmount - expenses; }
     QString winRateText() const;
-    // Adds every figure of `other`, classes and amounts included.
+    // Adds every figure of `other`, classes and amounts included, with checks.
     Tally& operator+=(const Tally& other);
+    // No overflow, counts not negative, and the balance fits.
+    bool sound() const;
     bool operator==(const Tally&) const = default;
 };
 
@@ -35,7 +40,8 @@ QString winRateText(std::int64_t wins, std::int64_t entries);
 enum class PrizeClass { None, Small, Medium, Large };
 PrizeClass prizeClassOf(const QString& kekka);
 
-// Adds one entry: a win when its result contains "当選", then its class and amount.
+// Adds one entry: a win when its result contains "当選", then its class and amount. An amount
+// that is a number too large to hold sets `overflowed`.
 void countEntry(Tally& tally, const EntryRecord& entry);
 
 // A plain colour, so this code stays free of the GUI module.

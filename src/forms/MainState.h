@@ -13,6 +13,8 @@ struct MainState
     bool startingUp = false;
     bool suppressPasswordDialog = false;
     bool searchFormLoaded = false;
+    // A damaged settings file that could not be kept aside is never written over.
+    bool settingsFileLocked = false;
     int selectedMonthIndex = 0;
     int selectedYearIndex = 0;
     int selectedTotalIndex = 0;

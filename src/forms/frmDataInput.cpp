@@ -374,6 +374,7 @@ EntryRecord frmDataInput::entryFromForm()
     e[OboWay] = cboOboWay->currentText();
     e[Msg] = replaced(entryform::storedComment(txtMsg->toPlainText()));
     e[Pic] = m_picturePath;
+    FoldToStoredForms(e);
     return e;
 }
 

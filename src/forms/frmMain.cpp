@@ -1,6 +1,7 @@
 #include "forms/frmMain.h"
 
 #include "core/Clock.h"
+#include "core/DamagedFile.h"
 #include "core/Dialogs.h"
 #include "diary/Deployment.h"
 #include "diary/Startup.h"
@@ -160,20 +161,27 @@ void frmMain::closeEvent(QCloseEvent* event)
 void frmMain::readSettings()
 {
     bool existed = false;
-    const Settings settings = LoadSettings(m_context.paths.settingsPath(), existed);
+    bool damaged = false;
+    const Settings settings = LoadSettings(m_context.paths.settingsPath(), existed, &damaged);
+    if (damaged)
+        m_state.settingsFileLocked = !keepDamagedFile(m_context.paths.settingsPath(),
+                                                      m_context.clock.today(), m_context.dialogs);
     if (m_state.startingUp && settings.mainTop) {
         const int top = twipsToPixels(*settings.mainTop);
         const int left = settings.mainLeft ? twipsToPixels(*settings.mainLeft) : x();
         move(left, top);
     }
     showSettings(settings);
-    if (!existed)
+    // A kept damaged file is replaced at once, so it is reported only once.
+    if (!existed || damaged)
         writeSettings();
 }
 
 bool frmMain::writeSettings()
 {
     m_state.settings = settingsFromControls();
+    if (m_state.settingsFileLocked)
+        return;
     const QString error = SaveSettings(m_context.paths.settingsPath(), m_state.settings,
                                        pixelsToTwips(y()), pixelsToTwips(x()));
     if (error.isEmpty())

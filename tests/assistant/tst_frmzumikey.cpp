@@ -97,6 +97,41 @@ class TestFrmZumikey : public QObject
     Q_OBJECT
 
 private slots:
+    // Damaged files never crash the assistant and are never written over without a word:
+    // each is kept under a dated name, with one box, and replaced by what could be read.
+    void damagedFilesAreKeptAndReportedOnce_data()
+    {
+        QTest::addColumn<bool>("profile"); // user.dat, else zumikey.ini
+        QTest::addColumn<QByteArray>("stored");
+        const QByteArray random("\x8a\x01\xff\x13zq\x80\xe3\x9c\x00\x7f\x42");
+        for (const bool profile : {true, false}) {
+            const char* name = profile ? "user.dat" : "zumikey.ini";
+            QTest::addRow("%s random", name) << profile << random;
+            QTest::addRow("%s NUL-filled", name) << profile << QByteArray(300, '\0');
+            QTest::addRow("%s cut short", name)
+                << profile << scrambleBytes(profile ? "[UserProfile]\r\nUserName1=\x8e\x52" : "[Position]\r\nUserInputTop=15");
+            QTest::addRow("%s huge", name) << profile << QByteArray(3 * 1024 * 1024, 'x');
+        }
+    }
+    void damagedFilesAreKeptAndReportedOnce()
+    {
+        QFETCH(bool, profile);
+        QFETCH(QByteArray, stored);
+        Assistant a;
+        const QString path = profile ? a.paths.profilePath() : a.paths.assistantSettingsPath();
+        QVERIFY(writeFileAtomically(path, stored).isEmpty());
+        a.open();
+        QCOMPARE(a.dialogs.shown.size(), 1);
+        QCOMPARE(a.dialogs.shown[0].box.caption, QStringLiteral("ファイルエラー"));
+        QVERIFY(a.dialogs.shown[0].box.text.contains(path));
+        QCOMPARE(readWholeFile(path + QStringLiteral(".damaged-19901231")).bytes, stored);
+        a.form->close();
+        a.form.reset();
+        a.dialogs.shown.clear();
+        a.open();
+        QVERIFY(a.dialogs.shown.isEmpty());
+    }
+
     void controlsCarryTheirNames()
     {
         Assistant a;

@@ -103,6 +103,40 @@ private slots:
         QCOMPARE(loadUserProfileFile(path)[ProfileKey::UserJob], QStringLiteral("教師"));
     }
 
+    // What is not a file as the programs write it is damaged; what can be read is still
+    // returned, never with text that could not be written back.
+    void damagedFiles_data()
+    {
+        QTest::addColumn<QByteArray>("plain");
+        QTest::addColumn<bool>("damaged");
+        QTest::addColumn<QString>("job");
+        UserProfile profile;
+        profile[ProfileKey::UserJob] = QStringLiteral("教師");
+        const QByteArray good = sjis(formatProfileText(profile));
+        QTest::newRow("sound") << good << false << "教師";
+        QTest::newRow("empty") << QByteArray() << true << "";
+        QTest::newRow("random bytes") << QByteArray("\x8a\x01\xff\x13zq\x80\xe3\x9c\x00\x7f") << true << "";
+        QTest::newRow("NUL-filled") << QByteArray(good.size(), '\0') << true << "";
+        QTest::newRow("cut short") << good.left(good.size() - 5) << true << "教師";
+        QTest::newRow("undecodable value") << QByteArray(good).replace("UserJob=", "UserJob=\x81\x7f") << true << "";
+        QTest::newRow("huge") << good + QByteArray(2 * 1024 * 1024, 'x') + "\r\n" << true << "";
+    }
+    void damagedFiles()
+    {
+        QFETCH(QByteArray, plain);
+        QFETCH(bool, damaged);
+        QFETCH(QString, job);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("user.dat"));
+        QVERIFY(writeFileAtomically(path, scrambleBytes(plain)).isEmpty());
+        bool found = !damaged;
+        const UserProfile p = loadUserProfileFile(path, nullptr, &found);
+        QCOMPARE(found, damaged);
+        QCOMPARE(p[ProfileKey::UserJob], job);
+        for (const QString& value : p.values)
+            QVERIFY(!value.contains(QChar::ReplacementCharacter));
+    }
+
     void settingsDefaultsWithoutFile()
     {
         QTemporaryDir dir;
@@ -153,6 +187,15 @@ private slots:
         QTest::newRow("non-numeric values keep the design")
             << QByteArray("[Position]\r\nUserInputTop=abc\r\n[UserInputOption]\r\nFormState=x\r\n")
             << -1 << -1 << true << "なし";
+        QTest::newRow("nan and inf are no position")
+            << QByteArray("[Position]\r\nUserInputTop=nan\r\nUserInputLeft=inf\r\n"
+                          "[UserInputOption]\r\nFormState=nan\r\n")
+            << -1 << -1 << true << "なし";
+        QTest::newRow("left nan, top kept")
+            << QByteArray("[Position]\r\nUserInputTop=600\r\nUserInputLeft=-nan\r\n") << 600 << -1
+            << true << "なし";
+        QTest::newRow("undecodable option reads as unset")
+            << QByteArray("[UserInputOption]\r\nKeyInputAfter=T\x81\r\n") << -1 << -1 << true << "なし";
         QTest::newRow("FormState 0")
             << QByteArray("[UserInputOption]\r\nFormState=0\r\n") << -1 << -1 << false << "なし";
         QTest::newRow("unknown after key kept as it is")

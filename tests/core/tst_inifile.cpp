@@ -28,6 +28,10 @@ private slots:
         QTest::newRow("missing key") << file << "Setting" << "Nothing" << "";
         QTest::newRow("key of another section") << file << "Setting" << "MainTop" << "";
         QTest::newRow("missing section") << file << "Other" << "FormatKey" << "";
+        const QByteArray odd("[Setting]\r\nBad=ab\x81\r\nNul=ab\0cd\r\nAfter=ok\r\n", 41);
+        QTest::newRow("undecodable value reads as empty") << odd << "Setting" << "Bad" << "";
+        QTest::newRow("value ends at a NUL") << odd << "Setting" << "Nul" << "ab";
+        QTest::newRow("keys after bad bytes still read") << odd << "Setting" << "After" << "ok";
         QTest::newRow("empty file") << QByteArray() << "Setting" << "FormatKey" << "";
         QTest::newRow("LF only") << QByteArray("[A]\nk=v\n") << "A" << "k" << "v";
         QTest::newRow("code page 932 value")

@@ -120,6 +120,9 @@ private slots:
         QTest::newRow("site wrapped and quotes replaced")
             << QStringLiteral("ID:5 賞品:x\n当選数:1名様 締切:2024/03/01\nサイト名:\"A\"\n“社”\n紹介文:\n［現金］\n")
             << int(Site) << " A 　社　";
+        QTest::newRow("folded to the stored forms")
+            << QStringLiteral("ID:5 賞品:x\n当選数:1名様 締切:2024/03/01\nサイト名:A〜B−¢\n紹介文:\n［現金］\n")
+            << int(Site) << "A～B－￠";
         QTest::newRow("deadline on the next line")
             << QStringLiteral("ID:5 賞品:x\n当選数:3名様\n締切:2024/04/02\nサイト名:A\n紹介文:\n［現金］\n")
             << int(KeyDate) << "2024/04/02";

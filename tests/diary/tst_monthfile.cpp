@@ -119,23 +119,74 @@ private slots:
         QCOMPARE(parsed.entries.size(), status == int(MonthText::Status::Loaded) ? 1 : 0);
     }
 
-    void truncatedFiles()
+    void damagedFiles_data()
     {
+        QTest::addColumn<QByteArray>("plain");
+        QTest::addColumn<QString>("password");
         const EntryRecord e = makeEntry("2026/07/01", "1");
-        QByteArray plain = formatMonthText({e, e}, QString()).plain;
-        // The second record cut short keeps the fields that are there and empty ones after.
-        const qsizetype cut = plain.indexOf("\r\n") + 2 + 30;
-        MonthText parsed = parseMonthText(plain.left(cut), QString());
-        QCOMPARE(parsed.status, MonthText::Status::Loaded);
-        QCOMPARE(parsed.entries.size(), 2);
-        QCOMPARE(parsed.entries[1][KeyDate], e[KeyDate]);
-        QVERIFY(parsed.entries[1][Pic].isEmpty() && parsed.entries[1][Msg].isEmpty());
-        // A file that ends inside the first record is damaged.
-        parsed = parseMonthText(plain.left(20), QString());
+        const QByteArray two = formatMonthText({e, e}, QString()).plain;
+        const QByteArray secondLine = two.mid(two.indexOf("\r\n") + 2);
+        QTest::newRow("last record cut short") << two.left(two.size() - 7) << "";
+        QTest::newRow("second record cut after a field")
+            << two.left(two.indexOf("\r\n") + 2 + 30) << "";
+        QTest::newRow("first record cut short") << two.left(20) << "";
+        QTest::newRow("record cut short after the password line")
+            << QByteArray("\"StartPassword=pw\"\r\n") + secondLine.left(40) << "pw";
+        QTest::newRow("not code page 932") << QByteArray("\"\x81") << "";
+        const auto won = [](const char* amount) {
+            return formatMonthText({makeEntry("2026/07/01", "1", "p", "当選", amount)}, QString())
+                .plain;
+        };
+        QTest::newRow("amount beyond range") << won("922337203685478") << "";
+        QTest::newRow("amounts whose sum overflows")
+            << won("900000000000000") + won("900000000000000") << "";
+        QByteArray notWon =
+            formatMonthText({makeEntry("2026/07/01", "1", "p", "不明", "99999999999999999999")},
+                            QString())
+                .plain;
+        QTest::newRow("amount beyond range, not won") << notWon << "";
+    }
+    void damagedFiles()
+    {
+        QFETCH(QByteArray, plain);
+        QFETCH(QString, password);
+        const MonthText parsed = parseMonthText(plain, password);
         QCOMPARE(parsed.status, MonthText::Status::Damaged);
         QVERIFY(parsed.entries.isEmpty());
-        // Bytes that are not code page 932 are damaged too.
-        QCOMPARE(parseMonthText(QByteArray("\"\x81"), QString()).status, MonthText::Status::Damaged);
+    }
+
+    void oddFilesReadAsTheyWillBeWritten_data()
+    {
+        QTest::addColumn<QByteArray>("plain");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("entries");
+        const int loaded = int(MonthText::Status::Loaded);
+        QTest::newRow("empty file, password set") << QByteArray() << "pw" << loaded << 0;
+        QTest::newRow("empty file, none set") << QByteArray() << "" << loaded << 0;
+        QTest::newRow("unquoted field holding a quote")
+            << QByteArray("2026/07/01,1,a\"b,u,g,p,k,0,n,2026/07/01,----/--/--,a,b,c,d,m,\r\n")
+            << "" << loaded << 1;
+        // The writer puts a password line only for a password; an empty one is no match.
+        QTest::newRow("empty password line, none set")
+            << QByteArray(
+                   "\"StartPassword=\",2026/07/01,1,s,u,g,p,k,0,n,2026/07/01,-,a,b,c,d,m,\r\n")
+            << "" << int(MonthText::Status::Refused) << 0;
+    }
+    void oddFilesReadAsTheyWillBeWritten()
+    {
+        QFETCH(QByteArray, plain);
+        QFETCH(QString, password);
+        QFETCH(int, status);
+        QFETCH(int, entries);
+        const MonthText parsed = parseMonthText(plain, password);
+        QCOMPARE(int(parsed.status), status);
+        QCOMPARE(parsed.entries.size(), entries);
+        if (entries == 0)
+            return;
+        const MonthTextBuild build = formatMonthText(parsed.entries, password);
+        QVERIFY(build.ok());
+        QCOMPARE(parseMonthText(build.plain, password).entries, parsed.entries);
     }
 
     void readerAcceptsUnquotedFieldsAndBlankLines()

@@ -1,6 +1,8 @@
+#include "core/AtomicFile.h"
+#include "core/Scramble.h"
+#include "diary/Expenses.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempProgramFolder.h"
-#include "diary/Expenses.h"
 
 #include <QDir>
 #include <QFile>
@@ -188,17 +190,34 @@ private slots:
         QCOMPARE(folder.plainFile(QStringLiteral("data/0000/2025.log")), year2025);
     }
 
+    void unreadableYearFileIsLeftAlone_data()
+    {
+        QTest::addColumn<QByteArray>("stored"); // scrambled bytes; empty: a folder in its place
+        const QByteArray good = formatYearSummary(YearSummary());
+        QTest::newRow("folder in its place") << QByteArray();
+        QTest::newRow("cut short") << scrambleBytes(good.left(good.size() - 40));
+        QTest::newRow("NUL bytes") << QByteArray(good.size(), '\0');
+        QTest::newRow("random bytes") << QByteArray("\x8a\x01\xff\x13zq\x80\xe3\x9c\x00\x7f");
+    }
     void unreadableYearFileIsLeftAlone()
     {
+        QFETCH(QByteArray, stored);
         TempProgramFolder folder;
         UpdateYearSummary(folder.paths(), QStringLiteral("2025"), 1, monthTally(0, 1, 1, 100), kTarget);
         const QByteArray total = folder.plainFile(QStringLiteral("data/0000/total.log"));
-        // A folder where the year file should be cannot be read as a file.
-        QVERIFY(QDir().mkpath(folder.paths().yearSummaryPath(QStringLiteral("2026"))));
-        const YearUpdate update =
-            UpdateYearSummary(folder.paths(), QStringLiteral("2026"), 1, monthTally(0, 1, 1, 100), kTarget);
+        const QString path = folder.paths().yearSummaryPath(QStringLiteral("2026"));
+        if (stored.isEmpty())
+            QVERIFY(QDir().mkpath(path));
+        else
+            QVERIFY(writeFileAtomically(path, stored).isEmpty());
+        const YearUpdate update = UpdateYearSummary(folder.paths(), QStringLiteral("2026"), 1,
+                                                    monthTally(0, 1, 1, 100), kTarget);
+        QVERIFY(update.error.contains(path) || stored.isEmpty());
         QVERIFY(!update.error.isEmpty());
         QCOMPARE(folder.plainFile(QStringLiteral("data/0000/total.log")), total);
+        if (!stored.isEmpty())
+            QCOMPARE(readWholeFile(path).bytes, stored);
+        QVERIFY(!readYearList(folder.paths(), QStringLiteral("2026")).status.ok());
     }
 
     void rowStyles_data()

@@ -1,5 +1,7 @@
-#include "support/TempProgramFolder.h"
+#include "core/AtomicFile.h"
+#include "core/Scramble.h"
 #include "diary/SummaryFiles.h"
+#include "support/TempProgramFolder.h"
 
 #include <QFile>
 #include <QTest>
@@ -20,6 +22,15 @@ Tally figures(int small, int medium, int large, int wins, int entries, qint64 wo
 }
 
 QByteArray zeroRow(int month) { return QByteArray::number(month) + ",0,0,0,0,0,0.00,0,0,0\r\n"; }
+
+// A year file image: the given rows first, zero rows for the other months.
+QByteArray twelveRows(const QByteArray& first, const QByteArray& second = QByteArray())
+{
+    QByteArray plain = first + second;
+    for (int m = second.isEmpty() ? 2 : 3; m <= 12; ++m)
+        plain += zeroRow(m);
+    return plain;
+}
 
 } // namespace
 
@@ -46,31 +57,92 @@ private slots:
         QCOMPARE(lines.size(), 13); // twelve lines, each ended by CR LF
         QCOMPARE(lines.at(6) + '\n', QByteArray("7,1,1,0,3,8,37.50,15000,3000,12000\r\n"));
         QCOMPARE(lines.at(11) + '\n', QByteArray("12,0,0,0,0,0,0.00,0,800,-800\r\n"));
-        QCOMPARE(parseYearSummary(plain), year);
+        QCOMPARE(parseYearSummary(plain), std::optional(year));
     }
 
-    void lenientYearParse_data()
+    void derivedFieldsAreRecomputed_data()
     {
         QTest::addColumn<QByteArray>("plain");
-        QTest::addColumn<int>("month");
         QTest::addColumn<QByteArray>("written");
         // Rate and balance are derived again; a stale pair does not survive.
-        QTest::newRow("stale rate and balance") << QByteArray("1,0,0,1,2,4,99.99,7000,1000,0\r\n") << 1
-                                               << QByteArray("1,0,0,1,2,4,50.00,7000,1000,6000\r\n");
-        QTest::newRow("short file pads zero rows") << QByteArray("1,0,0,0,1,1,100.00,10,0,10\r\n") << 5
-                                                  << zeroRow(5);
-        QTest::newRow("garbage counts as zero") << QByteArray("1,x,0,0,0,zz,0.00,abc,12,-12\r\n") << 1
-                                               << QByteArray("1,0,0,0,0,0,0.00,0,12,-12\r\n");
-        QTest::newRow("bare LF lines") << QByteArray("1,0,0,0,0,3,0.00,0,0,0\n2,0,0,0,0,4,0.00,0,0,0\n") << 2
-                                      << QByteArray("2,0,0,0,0,4,0.00,0,0,0\r\n");
+        QTest::newRow("stale rate and balance")
+            << twelveRows("1,0,0,1,2,4,99.99,7000,1000,0\r\n")
+            << QByteArray("1,0,0,1,2,4,50.00,7000,1000,6000\r\n");
+        QTest::newRow("bare LF lines")
+            << twelveRows("1,0,0,0,0,3,0.00,0,0,0\n").replace("\r\n", "\n")
+            << QByteArray("1,0,0,0,0,3,0.00,0,0,0\r\n");
     }
-    void lenientYearParse()
+    void derivedFieldsAreRecomputed()
     {
         QFETCH(QByteArray, plain);
-        QFETCH(int, month);
         QFETCH(QByteArray, written);
-        const QList<QByteArray> lines = formatYearSummary(parseYearSummary(plain)).split('\n');
-        QCOMPARE(lines.at(month - 1) + '\n', written);
+        const std::optional<YearSummary> year = parseYearSummary(plain);
+        QVERIFY(year);
+        QCOMPARE(formatYearSummary(*year).left(written.size()), written);
+    }
+
+    // The year summary holds the only record of the expenses: what is not a summary as
+    // written is damaged, never taken as zero rows.
+    void damagedYearSummaries_data()
+    {
+        QTest::addColumn<QByteArray>("plain");
+        const QByteArray good = twelveRows("1,0,0,1,2,4,50.00,7000,1000,6000\r\n");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("random bytes") << QByteArray("\x8a\x01\xff\x13zq\x80\xe3\x9c\x00\x7f\r\nkj");
+        QTest::newRow("NUL bytes") << QByteArray(good.size(), '\0');
+        QTest::newRow("NUL in a field") << QByteArray(good).replace(2, 1, QByteArray(1, '\0'));
+        QTest::newRow("cut short") << good.left(good.size() - 30);
+        QTest::newRow("a row cut short") << good.left(good.size() - 8) + "\r\n";
+        QTest::newRow("thirteen rows") << good + "13,0,0,0,0,0,0.00,0,0,0\r\n";
+        QTest::newRow("months out of order") << QByteArray(good).replace("1,0,0,1", "2,0,0,1");
+        QTest::newRow("text for a count") << QByteArray(good).replace("1,0,0,1,2,4", "1,x,0,1,2,4");
+        QTest::newRow("negative count") << QByteArray(good).replace("1,0,0,1,2,4", "1,-1,0,1,2,4");
+        QTest::newRow("amount beyond range")
+            << QByteArray(good).replace(",7000,", ",922337203685478,");
+        QTest::newRow("balance beyond range")
+            << QByteArray(good).replace(",7000,1000,", ",900000000000000,-900000000000000,");
+        QTest::newRow("year sum beyond range")
+            << twelveRows("1,0,0,1,2,4,50.00,900000000000000,0,0\r\n",
+                          "2,0,0,1,2,4,50.00,900000000000000,0,0\r\n");
+    }
+    void damagedYearSummaries()
+    {
+        QFETCH(QByteArray, plain);
+        QVERIFY(!parseYearSummary(plain));
+    }
+
+    void damagedTotalSummaries_data()
+    {
+        QTest::addColumn<QByteArray>("plain");
+        const QByteArray good("2025,0,0,0,1,2,50.00,500000,100000,400000,600000\r\n"
+                              "2026,0,0,0,1,2,50.00,700000,0,700000,-100000\r\n");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("random bytes") << QByteArray("\x13\x99\xfe,,\x01\r\n\xa5");
+        QTest::newRow("NUL bytes") << QByteArray(good.size(), '\0');
+        QTest::newRow("cut short") << good.left(good.size() - 12);
+        QTest::newRow("amount beyond range")
+            << QByteArray(good).replace(",700000,0,", ",922337203685478,0,");
+        QTest::newRow("sum over the years beyond range")
+            << QByteArray("2025,0,0,0,1,2,50.00,900000000000000,0,0,0\r\n"
+                          "2026,0,0,0,1,2,50.00,900000000000000,0,0,0\r\n");
+    }
+    void damagedTotalSummaries()
+    {
+        QFETCH(QByteArray, plain);
+        QVERIFY(!parseTotalSummary(plain));
+    }
+
+    void damagedFileIsReportedByName()
+    {
+        TempProgramFolder folder;
+        const QString path = folder.paths().yearSummaryPath(QStringLiteral("2026"));
+        QVERIFY(writeFileAtomically(
+                    path, scrambleBytes(twelveRows("1,0,0,0,0,1,0.00,10,0,10\r\n").left(50)))
+                    .isEmpty());
+        SummaryReadStatus status;
+        readYearSummary(path, &status);
+        QVERIFY(status.existed && !status.ok());
+        QVERIFY(status.error.contains(path));
     }
 
     void targetColumn()
@@ -84,10 +156,13 @@ private slots:
         QCOMPARE(formatTotalSummary(rows),
                  QByteArray("2025,0,0,0,1,2,50.00,500000,100000,400000,600000\r\n"
                             "2026,0,0,0,1,2,50.00,700000,0,700000,-100000\r\n"));
-        QCOMPARE(parseTotalSummary(formatTotalSummary(rows)), rows);
+        QCOMPARE(parseTotalSummary(formatTotalSummary(rows)), std::optional(rows));
 
-        applyTargetColumn(rows, Currency());
+        QVERIFY(applyTargetColumn(rows, Currency()));
         QCOMPARE(rows.at(0).toTarget.toText(), QStringLiteral("-400000"));
+        // A running sum that does not fit is refused, never wrapped round.
+        rows[0].figures.wonAmount = *Currency::parse(QStringLiteral("922337203685477"));
+        QVERIFY(!applyTargetColumn(rows, Currency() - Currency::fromUnits(1)));
     }
 
     void filesAreScrambledAtRest()

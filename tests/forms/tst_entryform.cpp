@@ -473,6 +473,23 @@ private slots:
         QCOMPARE(h.month("2026", "07").size(), 3);
     }
 
+    void duplicateCheckSeesTheStoredForms()
+    {
+        Harness h(QDate(2026, 7, 15));
+        h.start();
+        h.button("cmdNewInput")->click();
+        // A Linux input method types 〜 where the stored text holds ～.
+        h.field<QLineEdit>("txtPresent")->setText(QStringLiteral("賞品1〜3名"));
+        h.koshin();
+        QCOMPARE(h.month("2026", "07").at(0)[Present], QStringLiteral("賞品1～3名"));
+        h.window->LoadMonthFile(); // the list as read back from the file
+        h.dialogs.queueAnswer(MessageAnswer::No);
+        h.koshin();
+        QCOMPARE(h.dialogs.shown.size(), 1);
+        QCOMPARE(h.dialogs.shown[0].box.caption, QStringLiteral("懸賞情報重複の確認"));
+        QCOMPARE(h.window->monthModel()->entries().at(0)[Present], QStringLiteral("賞品1～3名"));
+    }
+
     void winnersRoundTrip()
     {
         Harness h(QDate(2026, 7, 15));

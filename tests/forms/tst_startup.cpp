@@ -1,3 +1,4 @@
+#include "core/AtomicFile.h"
 #include "core/Clock.h"
 #include "core/Scramble.h"
 #include "diary/Settings.h"
@@ -167,6 +168,43 @@ private slots:
         QVERIFY(stored.sortOn);
         QCOMPARE(stored.mainTop.value(), 1500);
         QCOMPARE(stored.mainLeft.value(), 3000);
+    }
+
+    void damagedSettingsAreKeptAndReportedOnce_data()
+    {
+        QTest::addColumn<QByteArray>("stored"); // as on disk, scrambled
+        const QByteArray good("[Setting]\r\nSortOn=0\r\n[Position]\r\nMainTop=1500\r\n");
+        QTest::newRow("random bytes") << QByteArray("\x8a\x01\xff\x13zq\x80\xe3\x9c\x00\x7f");
+        QTest::newRow("NUL-filled") << QByteArray(200, '\0');
+        QTest::newRow("cut short") << scrambleBytes(good.left(good.size() - 4));
+        QTest::newRow("undecodable password")
+            << scrambleBytes("[Setting]\r\nStartPassword=1\r\nStartPasswordInput=p\x81\r\n");
+    }
+    void damagedSettingsAreKeptAndReportedOnce()
+    {
+        QFETCH(QByteArray, stored);
+        TempProgramFolder folder;
+        const QString path = folder.paths().settingsPath();
+        QVERIFY(writeFileAtomically(path, stored).isEmpty());
+        FixedClock clock(QDate(2026, 7, 15));
+        for (int start = 0; start < 2; ++start) {
+            ScriptedDialogs dialogs;
+            frmMain window(AppContext{folder.paths(), dialogs, clock});
+            QVERIFY(window.Form_Load());
+            // Told once, at the first start; the file was replaced by what could be read.
+            QCOMPARE(dialogs.shown.size(), start == 0 ? 1 : 0);
+            if (start == 0) {
+                QCOMPARE(dialogs.shown[0].box.caption, QStringLiteral("ファイルエラー"));
+                QVERIFY(dialogs.shown[0].box.text.contains(path));
+            }
+            window.cmdEnd_Click();
+        }
+        QCOMPARE(readWholeFile(path + QStringLiteral(".damaged-20260715")).bytes, stored);
+        bool existed = false;
+        bool damaged = true;
+        const Settings now = LoadSettings(path, existed, &damaged);
+        QVERIFY(existed && !damaged);
+        QVERIFY(!now.startPasswordText.contains(QChar::ReplacementCharacter));
     }
 
     void unreadableMonthIsReportedAndNeverOverwritten()
