@@ -54,3 +54,13 @@ ImportOutcome registerImportedRows(const QList<EntryRecord>& rows, bool duplicat
     }
     return outcome;
 }
+
+QString unreadableMonthsMessage(const ImportOutcome& outcome)
+{
+    if (outcome.unreadableMonths.isEmpty())
+        return {};
+    return QStringLiteral(
+               "次の月のデータファイルを読み込めないため、%1件を登録していません：\r\n%2")
+        .arg(outcome.notRegistered.size())
+        .arg(outcome.unreadableMonths.join(QStringLiteral("、")));
+}
