@@ -31,5 +31,7 @@ public:
     // The form closed itself; the main window forgets it and takes back its window level.
     virtual void searchFormClosed() = 0;
     virtual void cmdHelp_Click() = 0;
+    // "締切間近(&L)": the entries whose deadline is coming up, as the result list.
+    virtual void cmdSimekiri_Click() = 0;
     virtual QWidget* mainWidget() = 0;
 };

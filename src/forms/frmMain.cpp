@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/Dialogs.h"
+#include "diary/Deadlines.h"
 #include "diary/Startup.h"
 #include "platform/DesktopShortcut.h"
 #include "diary/Deployment.h"
@@ -19,6 +20,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <algorithm>
 
 frmMain::frmMain(const AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
 {
@@ -81,6 +83,7 @@ bool frmMain::Form_Load()
     LoadMonthFile();
     enableMonthTabCommands(true);
     lvwMonth->show();
+    noticeDeadlinesAtStart();
     return true;
 }
 
@@ -183,6 +186,8 @@ void frmMain::showSettings(const Settings& s)
     chkDeleteKakunin->setChecked(s.deleteKakunin);
     chkAllDeleteKakunin->setChecked(s.allDeleteKakunin);
     chkAutoSumOutput->setChecked(s.autoSumOutput);
+    chkSimekiriStart->setChecked(s.deadlineNotice);
+    txtSimekiriDays->setText(QString::number(s.deadlineDays));
     arrangeDateWidthBoxes(s.keyIsEndDay);
 }
 
@@ -201,6 +206,8 @@ Settings frmMain::settingsFromControls() const
     s.deleteKakunin = chkDeleteKakunin->isChecked();
     s.allDeleteKakunin = chkAllDeleteKakunin->isChecked();
     s.autoSumOutput = chkAutoSumOutput->isChecked();
+    s.deadlineNotice = chkSimekiriStart->isChecked();
+    s.deadlineDays = std::clamp(txtSimekiriDays->text().toInt(), 0, kDeadlineDaysMax);
     return s;
 }
 

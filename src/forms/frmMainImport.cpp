@@ -22,11 +22,27 @@ void frmMain::cmdInput_Click()
         return;
     std::optional<BusyCursor> busy(std::in_place);
     const QDate start = dtpDate->date();
-    const bool keyIsEndDay = optEndDay->isChecked();
-    ImportParse parse = parseClipboardListings(text, {keyIsEndDay, start});
+    ImportParse parse = parseClipboardListings(text, {optEndDay->isChecked(), start});
     sortImportedRows(parse.records);
     m_searchModel->setEntries(parse.records); // the parsed rows stay in the search list
 
+    const ImportOutcome outcome = registerImport(parse.records, start);
+    busy.reset();
+
+    QStringList problems;
+    if (const QString skipped = skippedListingsMessage(parse.skipped); !skipped.isEmpty())
+        problems.append(skipped);
+    if (const QString unreadable = unreadableMonthsMessage(outcome); !unreadable.isEmpty())
+        problems.append(unreadable);
+    if (!problems.isEmpty()) {
+        m_context.dialogs.message({problems.join(QStringLiteral("\r\n\r\n")), kSkippedListingsCaption,
+                                   MessageIcon::Exclamation, MessageButtons::Ok});
+    }
+}
+
+ImportOutcome frmMain::registerImport(const QList<EntryRecord>& rows, const QDate& start)
+{
+    const bool keyIsEndDay = optEndDay->isChecked();
     ImportHooks hooks;
     hooks.loadMonth = [this](const QString& year, const QString& month) -> std::optional<QList<EntryRecord>> {
         m_state.curYear = year;
@@ -37,8 +53,8 @@ void frmMain::cmdInput_Click()
             return std::nullopt;
         return m_monthModel->entries();
     };
-    hooks.appendAndSave = [this](const QString&, const QString&, const QList<EntryRecord>& rows) {
-        m_monthModel->append(rows);
+    hooks.appendAndSave = [this](const QString&, const QString&, const QList<EntryRecord>& added) {
+        m_monthModel->append(added);
         m_state.monthDirty = true;
         SortMonthList();
         SaveMonthFile();
@@ -54,7 +70,7 @@ void frmMain::cmdInput_Click()
         prgShinko->setMaximum(std::max(1, total));
         prgShinko->setValue(done);
     };
-    const ImportOutcome outcome = registerImportedRows(parse.records, m_state.settings.noTyohuku, hooks);
+    const ImportOutcome outcome = registerImportedRows(rows, m_state.settings.noTyohuku, hooks);
 
     // Back to the month that was on show before the import.
     const bool otherMonth = m_state.curYear + u'/' + m_state.curMonth != start.toString(QStringLiteral("yyyy/MM"));
@@ -64,18 +80,5 @@ void frmMain::cmdInput_Click()
     else
         RefreshTotals();
     m_state.selectedMonthIndex = 0;
-    busy.reset();
-
-    QStringList problems;
-    if (const QString skipped = skippedListingsMessage(parse.skipped); !skipped.isEmpty())
-        problems.append(skipped);
-    if (!outcome.unreadableMonths.isEmpty()) {
-        problems.append(QStringLiteral("次の月のデータファイルを読み込めないため、%1件を登録していません：\r\n%2")
-                            .arg(outcome.notRegistered.size())
-                            .arg(outcome.unreadableMonths.join(QStringLiteral("、"))));
-    }
-    if (!problems.isEmpty()) {
-        m_context.dialogs.message({problems.join(QStringLiteral("\r\n\r\n")), kSkippedListingsCaption,
-                                   MessageIcon::Exclamation, MessageButtons::Ok});
-    }
+    return outcome;
 }

@@ -33,6 +33,9 @@ void frmMain::connectEvents()
     connectEntryCommands();
     connect(cmdDelete, &QPushButton::clicked, this, &frmMain::cmdDelete_Click);
     connect(cmdInput, &QPushButton::clicked, this, &frmMain::cmdInput_Click);
+    connect(cmdCsvInput, &QPushButton::clicked, this, &frmMain::cmdCsvInput_Click);
+    connect(cmdYearGraph, &QPushButton::clicked, this, [this] { openChart(false); });
+    connect(cmdTotalGraph, &QPushButton::clicked, this, [this] { openChart(true); });
     connect(cmdSetting, &QPushButton::clicked, this, &frmMain::cmdSetting_Click);
     connect(cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
     connect(cmdAllDelete, &QPushButton::clicked, this, &frmMain::cmdAllDelete_Click);
@@ -63,11 +66,13 @@ void frmMain::connectEvents()
         connect(box, &QLineEdit::textEdited, this, &frmMain::settingChanged);
     }
     m_digitFilter->attach(txtDreamMoney);
+    m_digitFilter->attach(txtSimekiriDays);
+    connect(txtSimekiriDays, &QLineEdit::textEdited, this, &frmMain::settingChanged);
     connect(txtDreamMoney, &QLineEdit::textEdited, this, &frmMain::settingChanged);
     m_digitFilter->attach(txtUnhappyMoneyValue);
     connect(chkStartPassword, &QCheckBox::clicked, this, &frmMain::chkStartPassword_Click);
     for (QCheckBox* box : {chkStartZumira, chkFormState, chkNoTyohuku, chkSortOn, chkDeleteKakunin,
-                           chkAllDeleteKakunin, chkAutoSumOutput})
+                           chkAllDeleteKakunin, chkAutoSumOutput, chkSimekiriStart})
         connect(box, &QCheckBox::clicked, this, &frmMain::settingChanged);
     for (QRadioButton* option : {optEndDay, optNowDay}) {
         connect(option, &QRadioButton::clicked, this, [this] {
@@ -83,7 +88,7 @@ void frmMain::enableMonthTabCommands(bool enabled)
         for (QWidget* w : std::initializer_list<QWidget*>{cmdHensyu, cmdDelete, cmdAllDelete, cmdURL, cmdSave, cmdPrint})
             w->setEnabled(false);
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{cmdNewInput, cmdInput, cmdMonthBack, cmdMonthNext,
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdNewInput, cmdInput, cmdCsvInput, cmdMonthBack, cmdMonthNext,
                                                       cmdYearBack, cmdYearNext, dtpDate})
         w->setEnabled(enabled);
 }

@@ -127,6 +127,9 @@ void frmMain::UpdateYearSummary(const Tally& monthTally)
     }
     m_yearSummary = update.summary;
     m_yearTally = update.yearTally;
+    if (update.total.error.isEmpty())
+        m_totalRows = update.total.rows;
+    refreshChart();
     const QString key = currentTabKey();
     if (key == u"T_Year" || key == u"T_Total")
         RefreshTotals();
@@ -198,6 +201,7 @@ void frmMain::ShowYearList()
     const QString key = currentTabKey();
     if (key == u"T_Year" || key == u"T_Total")
         RefreshTotals();
+    refreshChart();
 }
 
 void frmMain::ShowTotalList()
@@ -206,10 +210,12 @@ void frmMain::ShowTotalList()
     if (!list.status.ok())
         ReportUnreadableDataFile(m_context.paths.totalSummaryPath());
     m_totalTally = list.totalTally;
+    m_totalRows = list.totalRows;
     if (m_totalModel->columnCount() == 0)
         ListViewColumnHeadersTotal();
     fillSummaryList(m_totalModel, list.rows);
     RefreshTotals();
+    refreshChart();
 }
 
 void frmMain::setMonthLabelCaption()
