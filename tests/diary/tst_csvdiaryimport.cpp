@@ -1,10 +1,5 @@
 #include "core/Cp932.h"
 #include "diary/CsvDiaryImport.h"
-#include "diary/Export.h"
-#include "diary/ImportRegistration.h"
-#include "diary/KeySort.h"
-#include "diary/MonthFile.h"
-#include "support/TempProgramFolder.h"
 
 #include <QTest>
 
@@ -51,7 +46,6 @@ private slots:
     void awkwardInputs_data();
     void awkwardInputs();
     void notADiary();
-    void exportedMonthComesBackByteForByte();
 };
 
 void tst_CsvDiaryImport::awkwardInputs_data()
@@ -166,59 +160,6 @@ void tst_CsvDiaryImport::notADiary()
     const CsvDiary diary = readCsvDiary(text, {true, QDate(2026, 6, 15)});
     QVERIFY(!diary.error.isEmpty());
     QVERIFY(diary.records.isEmpty());
-}
-
-void tst_CsvDiaryImport::exportedMonthComesBackByteForByte()
-{
-    // A key-sorted month as the diary keeps it, without page addresses (a saved list
-    // leaves them out): comments over two lines, commas, wins and amounts.
-    for (const bool keyIsEndDay : {true, false}) {
-        QList<EntryRecord> month;
-        for (int i = 0; i < 6; ++i) {
-            EntryRecord e = makeEntry(QString("2026/07/%1").arg(3 + i * 4, 2, 10, QChar('0')),
-                                      QString::number(100 + i), QString("賞品%1, 限定").arg(i),
-                                      i % 3 ? "不明" : "小物当選", i % 3 ? "0" : "15000");
-            e[URL] = QString();
-            e[OtherDate] = QString("2026/06/%1").arg(10 + i, 2, 10, QChar('0'));
-            e[Msg] = i == 2 ? QString("一行目\r\n二行目") : QString();
-            e[HappyDay] = i % 3 ? kNoHappyDay : QString("2026/08/01");
-            if (!keyIsEndDay)
-                std::swap(e[KeyDate], e[OtherDate]);
-            month << e;
-        }
-        SortMonthList(month, true);
-        const QByteArray original = formatMonthText(month, QString()).plain;
-
-        listexport::ExportInput input;
-        input.keyIsEndDay = keyIsEndDay;
-        for (const EntryRecord& e : month)
-            input.rows << e.toStringList();
-        input.withStatistics = true;
-        const listexport::EncodedExport csv =
-            listexport::encodeExport(listexport::exportText(input, listexport::Format::Csv));
-
-        QString text;
-        QVERIFY(decodeCsvText(csv.bytes, text));
-        const CsvDiary diary = readCsvDiary(text, {keyIsEndDay, QDate(2026, 1, 1)});
-        QVERIFY(diary.skipped.isEmpty());
-
-        // The registration road over an empty diary, month lists kept in memory.
-        QMap<QString, QList<EntryRecord>> months;
-        ImportHooks hooks;
-        hooks.loadMonth = [&](const QString& y,
-                              const QString& m) -> std::optional<QList<EntryRecord>> {
-            return months.value(y + m);
-        };
-        hooks.appendAndSave = [&](const QString& y, const QString& m,
-                                  const QList<EntryRecord>& rows) {
-            months[y + m] += rows;
-            SortMonthList(months[y + m], true);
-        };
-        const ImportOutcome outcome = registerImportedRows(diary.records, true, hooks);
-        QCOMPARE(outcome.registered, 6);
-        QCOMPARE(months.keys(), QStringList({keyIsEndDay ? "202607" : "202606"}));
-        QCOMPARE(formatMonthText(months.first(), QString()).plain, original);
-    }
 }
 
 QTEST_GUILESS_MAIN(tst_CsvDiaryImport)
