@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTableView>
 #include <algorithm>
 
@@ -83,7 +84,8 @@ bool frmMain::Form_Load()
     LoadMonthFile();
     enableMonthTabCommands(true);
     lvwMonth->show();
-    noticeDeadlinesAtStart();
+    // Once the window is on the screen, so the box and the search form open over it.
+    QTimer::singleShot(0, this, &frmMain::noticeDeadlinesAtStart);
     return true;
 }
 

@@ -26,9 +26,9 @@ void TestDeadlinesAndCsv::startUpOffersTheDeadlinesAndTheSearchFormListsThemAgai
         {makeEntry("2026/12/31", "2", "A", "未応募"), makeEntry("2026/12/29", "3", "B", "落選")});
     h.folder.writeMonth("2027", "01", {makeEntry("2027/01/04", "1"), makeEntry("2027/01/05", "4")});
     h.dialogs.queueAnswer(MessageAnswer::Yes);
-    h.start();
+    h.start(true);
 
-    QCOMPARE(h.dialogs.shown.size(), 1);
+    QTRY_COMPARE(h.dialogs.shown.size(), 1);
     QCOMPARE(h.dialogs.shown[0].box.caption, QString("締切間近"));
     QVERIFY(h.dialogs.shown[0].box.text.contains("2件"));
     QCOMPARE(h.window->currentTabKey(), QString("T_Search"));
