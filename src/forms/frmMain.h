@@ -195,7 +195,7 @@ private:
     // Registers imported rows month by month, then shows `start`'s month again.
     ImportOutcome registerImport(const QList<EntryRecord>& rows, const QDate& start);
     // Entries whose deadline is coming up: read, shown in the search list, announced at start.
-    QList<EntryRecord> scanOpenDeadlines();
+    QList<EntryRecord> scanOpenDeadlines(bool reportUnreadable);
     void showDeadlineList(QList<EntryRecord> entries);
     void noticeDeadlinesAtStart();
     // Redraws the chart window, if open, from the rows the tabs now hold.

@@ -9,7 +9,7 @@
 
 #include <QTabWidget>
 
-QList<EntryRecord> frmMain::scanOpenDeadlines()
+QList<EntryRecord> frmMain::scanOpenDeadlines(bool reportUnreadable)
 {
     const Settings& s = m_state.settings;
     DeadlineScan scan;
@@ -18,8 +18,10 @@ QList<EntryRecord> frmMain::scanOpenDeadlines()
         scan = findOpenEntries(m_context.paths, s.keyIsEndDay, m_state.expectedPassword(),
                                m_context.clock.today(), s.deadlineDays);
     }
-    for (const QString& path : scan.unreadableFiles)
-        ReportUnreadableDataFile(path);
+    if (reportUnreadable) {
+        for (const QString& path : scan.unreadableFiles)
+            ReportUnreadableDataFile(path);
+    }
     return std::move(scan.entries);
 }
 
@@ -41,7 +43,8 @@ void frmMain::noticeDeadlinesAtStart()
 {
     if (!m_state.settings.deadlineNotice)
         return;
-    QList<EntryRecord> open = scanOpenDeadlines();
+    // A month that cannot be read is told when it is opened or searched, not at every start.
+    QList<EntryRecord> open = scanOpenDeadlines(false);
     if (open.isEmpty())
         return;
     const MessageAnswer answer = m_context.dialogs.message(
@@ -53,7 +56,7 @@ void frmMain::noticeDeadlinesAtStart()
 
 void frmMain::cmdSimekiri_Click()
 {
-    QList<EntryRecord> open = scanOpenDeadlines();
+    QList<EntryRecord> open = scanOpenDeadlines(true);
     if (open.isEmpty()) {
         m_context.dialogs.message(
             {QStringLiteral("締切日が今日から%1日以内の未応募・不明の懸賞はありません。")
