@@ -10,7 +10,7 @@ PACKAGES=(
     libx11-dev libxtst-dev libxdo-dev
     xvfb xauth xdotool x11-utils
     fonts-ipafont-gothic fonts-ipafont-mincho
-    poppler-utils
+    poppler-utils cups printer-driver-cups-pdf xdg-utils
     libicu-dev openbox
 )
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ShellResult.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -38,13 +40,15 @@ public:
     // Empty when the user cancelled.
     virtual QString saveFileName(const FileDialogSpec& spec) = 0;
     virtual QString openFileName(const FileDialogSpec& spec) = 0;
-    virtual QString folderName(const QString& caption, const QString& startFolder) = 0;
+    // The prompt is shown in full inside the folder dialog; it may hold several lines.
+    virtual QString folderName(const QString& prompt, const QString& startFolder) = 0;
 
     virtual QString clipboardText() = 0;
     virtual void setClipboardText(const QString& text) = 0;
 
-    // Hands a web address, mail address or document to the desktop. False when refused.
-    virtual bool openUrl(const QString& url) = 0;
+    // Hands a web address, mail address or document (a file URL, perhaps with a fragment)
+    // to the desktop, and says why it could not.
+    virtual ShellResult openUrl(const QString& url) = 0;
     // Starts a program detached; neither waits for it nor keeps a handle.
     virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
     // A short sound for refused keystrokes.

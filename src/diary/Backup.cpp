@@ -1,18 +1,25 @@
 #include "diary/Backup.h"
 
 #include "core/AppPaths.h"
+#include "core/AtomicFile.h"
 #include "diary/DeleteData.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <cstdio>
 
 namespace {
 
 const QLatin1String kBackupSuffix("zumicho_backup");
 
-QString clean(const QString& path) { return QDir::cleanPath(QDir(path).absolutePath()); }
+QString clean(const QString& path)
+{
+    return QDir::cleanPath(QDir(path).absolutePath());
+}
 
 bool isInside(const QString& path, const QString& folder)
 {
@@ -51,8 +58,13 @@ bool removeIfPresent(const QString& folder)
     return !QFileInfo::exists(folder) || QDir(folder).removeRecursively();
 }
 
+QString parentOf(const QString& path)
+{
+    return QFileInfo(path).absolutePath();
+}
+
 // Puts `fresh` in the place of `current`; the old folder is kept as `current` + ".old"
-// until the new one is in place, and comes back when the exchange fails.
+// until the new one is in place on the disk, and comes back when the exchange fails.
 bool exchange(const QString& fresh, const QString& current)
 {
     const QString old = current + QStringLiteral(".old");
@@ -66,12 +78,118 @@ bool exchange(const QString& fresh, const QString& current)
             QDir().rename(old, current);
         return false;
     }
+    syncFolder(parentOf(current));
     QDir(old).removeRecursively();
     return true;
 }
 
-QString restoreStaging(const AppPaths& paths) { return paths.programFolder() + QStringLiteral("/data.restore"); }
-QString restoreReady(const AppPaths& paths) { return paths.programFolder() + QStringLiteral("/data.ready"); }
+// A backup folder lists the files a backup wrote into it, so that the next backup of the
+// day replaces those and nothing the user put beside them. In the staging copy the list is
+// written last: a staging folder with a list is complete.
+const QLatin1String kWrittenList(".zumicho_backup_files");
+
+QString stagingFor(const QString& target)
+{
+    return target + QStringLiteral(".partial");
+}
+QString pendingMark(const AppPaths& paths)
+{
+    return paths.dataFolder() + QStringLiteral("/.backup_pending");
+}
+
+QStringList filesBelow(const QString& folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(QDir(folder).relativeFilePath(it.next()));
+    files.removeOne(kWrittenList);
+    files.sort();
+    return files;
+}
+
+QStringList writtenList(const QString& folder)
+{
+    const ReadResult read = readWholeFile(folder + u'/' + kWrittenList);
+    return read.ok ? QString::fromUtf8(read.bytes).split(u'\n', Qt::SkipEmptyParts) : QStringList();
+}
+
+bool replaceFile(const QString& from, const QString& to)
+{
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+// Moves a complete staging copy into the backup folder file by file, removes what the
+// previous backup wrote and this one did not, and finally moves the list in. Repeating it
+// after a crash goes on where it stopped.
+QString moveBackupIn(const QString& staging, const QString& target)
+{
+    const QStringList fresh = writtenList(staging);
+    const QStringList earlier = writtenList(target);
+    const auto failed = [&](const QString& path) {
+        return QStringLiteral("「%1」をバックアップフォルダに置けませんでした。")
+            .arg(QDir::toNativeSeparators(path));
+    };
+    QStringList folders{target};
+    for (const QString& file : fresh) {
+        const QString from = staging + u'/' + file;
+        const QString to = target + u'/' + file;
+        if (!QFileInfo::exists(from) && QFileInfo(to).isFile())
+            continue; // moved before the crash
+        if (!QDir().mkpath(parentOf(to)) || !replaceFile(from, to))
+            return failed(to);
+        folders.append(parentOf(to));
+    }
+    for (const QString& file : earlier) {
+        if (fresh.contains(file))
+            continue;
+        QFile::remove(target + u'/' + file);
+        const QString folder = parentOf(target + u'/' + file);
+        if (folder != QDir(target).absolutePath())
+            QDir().rmdir(folder); // only when nothing else is left in it
+        folders.append(folder);
+    }
+    folders.removeDuplicates();
+    for (const QString& folder : folders)
+        syncFolder(folder);
+    if (!replaceFile(staging + u'/' + kWrittenList, target + u'/' + kWrittenList))
+        return failed(target + u'/' + kWrittenList);
+    syncFolder(target);
+    QDir(staging).removeRecursively();
+    syncFolder(parentOf(target));
+    return {};
+}
+
+// What a killed backup left beside `target`: a complete staging copy is moved in, an
+// incomplete one removed. ".old" is what earlier versions kept while exchanging folders.
+QString tidyBackupFolder(const QString& target)
+{
+    const QString old = target + QStringLiteral(".old");
+    if (QFileInfo::exists(old)) {
+        if (!QFileInfo::exists(target))
+            QDir().rename(old, target);
+        else
+            QDir(old).removeRecursively();
+    }
+    const QString staging = stagingFor(target);
+    if (!QFileInfo::exists(staging))
+        return {};
+    if (QFileInfo::exists(staging + u'/' + kWrittenList))
+        return moveBackupIn(staging, target);
+    if (!QDir(staging).removeRecursively())
+        return QStringLiteral("「%1」を削除できませんでした。")
+            .arg(QDir::toNativeSeparators(staging));
+    return {};
+}
+
+QString restoreStaging(const AppPaths& paths)
+{
+    return paths.programFolder() + QStringLiteral("/data.restore");
+}
+QString restoreReady(const AppPaths& paths)
+{
+    return paths.programFolder() + QStringLiteral("/data.ready");
+}
 
 } // namespace
 
@@ -92,21 +210,45 @@ QString backupData(const AppPaths& paths, const QString& picked, const QDate& da
     const QString target = backupTargetFor(picked, day);
     if (isInside(target, paths.dataFolder()))
         return QStringLiteral("データフォルダの中にはバックアップできません。");
-    const QString staging = target + QStringLiteral(".partial");
-    if (!removeIfPresent(staging) || !QDir().mkpath(staging))
-        return QStringLiteral("バックアップ先にフォルダを作成できません。\r\n") + QDir::toNativeSeparators(staging);
-    const bool copied = FolderOperation(paths.dataFolder(), staging, FolderMode::Copy)
-                        && copiedSubFolders(paths.dataFolder(), staging);
-    if (!copied) {
+    finishInterruptedBackup(paths);
+    if (const QString error = tidyBackupFolder(target); !error.isEmpty())
+        return error;
+    // Lets the next start finish this backup when the program is killed part way.
+    if (const QString error = writeFileAtomically(pendingMark(paths), target.toUtf8());
+        !error.isEmpty())
+        return QStringLiteral("データフォルダに書き込めません。\r\n") + error;
+    const QString staging = stagingFor(target);
+    const auto fail = [&](const QString& error) {
         QDir(staging).removeRecursively();
-        return QStringLiteral("データをバックアップ先にコピーできませんでした。\r\n") + QDir::toNativeSeparators(target);
-    }
-    // The earlier backup of the day is only replaced by a complete one.
-    if (!exchange(staging, target)) {
-        QDir(staging).removeRecursively();
-        return QStringLiteral("バックアップフォルダを置き換えられませんでした。\r\n") + QDir::toNativeSeparators(target);
-    }
+        removeFileDurably(pendingMark(paths));
+        return error + QDir::toNativeSeparators(target);
+    };
+    if (!QDir().mkpath(staging))
+        return fail(QStringLiteral("バックアップ先にフォルダを作成できません。\r\n"));
+    if (!FolderOperation(paths.dataFolder(), staging, FolderMode::Copy) ||
+        !copiedSubFolders(paths.dataFolder(), staging))
+        return fail(QStringLiteral("データをバックアップ先にコピーできませんでした。\r\n"));
+    const QByteArray list = filesBelow(staging).join(u'\n').toUtf8() + '\n';
+    if (!writeFileAtomically(staging + u'/' + kWrittenList, list).isEmpty())
+        return fail(QStringLiteral("データをバックアップ先にコピーできませんでした。\r\n"));
+    // From here the copy is complete: a failure leaves it for the next backup or start.
+    if (const QString error = moveBackupIn(staging, target); !error.isEmpty())
+        return error;
+    removeFileDurably(pendingMark(paths));
     return {};
+}
+
+void finishInterruptedBackup(const AppPaths& paths)
+{
+    const ReadResult mark = readWholeFile(pendingMark(paths));
+    if (!mark.ok)
+        return;
+    const QString target = QString::fromUtf8(mark.bytes);
+    // A backup place that is not there now (a removed stick) is tidied another time.
+    if (!target.isEmpty() && !QFileInfo(parentOf(target)).isDir())
+        return;
+    if (target.isEmpty() || tidyBackupFolder(target).isEmpty())
+        removeFileDurably(pendingMark(paths));
 }
 
 bool hasBackupFolderName(const QString& path)
@@ -119,7 +261,8 @@ bool looksLikeBackup(const QString& folder)
 {
     static const QRegularExpression dataFolderName(QStringLiteral("^(ini|\\d{4})$"));
     for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (dataFolderName.match(info.fileName()).hasMatch() && folderHoldsFiles(info.absoluteFilePath()))
+        if (dataFolderName.match(info.fileName()).hasMatch() &&
+            folderHoldsFiles(info.absoluteFilePath()))
             return true;
     }
     return false;
@@ -131,36 +274,45 @@ QString restoreData(const AppPaths& paths, const QString& folder)
     if (isInside(folder, data) || isInside(data, folder))
         return QStringLiteral("データフォルダ自身からは復元できません。");
     if (QFileInfo::exists(data + QStringLiteral("/.apply")))
-        return QStringLiteral("設定の適用が終わっていないため復元できません。\r\n一旦終了して再起動してから実行して下さい。");
+        return QStringLiteral("設定の適用が終わっていないため復元できません。\r\n一旦終了して再起動"
+                              "してから実行して下さい。");
     if (!looksLikeBackup(folder))
         return QStringLiteral("選択されたフォルダにはバックアップデータが在りません。");
 
     finishInterruptedRestore(paths);
+    finishInterruptedBackup(paths); // a backup of this data left half moved into its folder
     const QString staging = restoreStaging(paths);
     if (!removeIfPresent(staging) || !QDir().mkpath(staging))
         return QStringLiteral("復元用のフォルダを作成できません。");
-    bool ok = FolderOperation(folder, staging, FolderMode::Copy) && copiedSubFolders(folder, staging);
+    bool ok =
+        FolderOperation(folder, staging, FolderMode::Copy) && copiedSubFolders(folder, staging);
     // A backup without settings keeps the settings in use rather than dropping them.
     const QString stagedIni = staging + u'/' + QFileInfo(paths.iniFolder()).fileName();
     if (ok && !QFileInfo::exists(stagedIni) && QFileInfo::exists(paths.iniFolder())) {
         ok = QDir().mkpath(stagedIni);
-        for (const QFileInfo& info : QDir(paths.iniFolder()).entryInfoList(QDir::Files | QDir::Hidden))
-            ok = QFile::copy(info.absoluteFilePath(), stagedIni + u'/' + info.fileName()) && ok;
+        for (const QFileInfo& info :
+             QDir(paths.iniFolder()).entryInfoList(QDir::Files | QDir::Hidden))
+            ok = copyFileDurably(info.absoluteFilePath(), stagedIni + u'/' + info.fileName()) && ok;
+        ok = syncFolder(stagedIni) && ok;
     }
     // Files lying directly in the data folder are no part of a backup; they stay.
     for (const QFileInfo& info : QDir(data).entryInfoList(QDir::Files | QDir::Hidden)) {
         if (ok)
-            ok = QFile::copy(info.absoluteFilePath(), staging + u'/' + info.fileName());
+            ok = copyFileDurably(info.absoluteFilePath(), staging + u'/' + info.fileName());
     }
+    ok = ok && syncFolder(staging);
     if (!ok) {
         QDir(staging).removeRecursively();
         return QStringLiteral("バックアップをコピーできませんでした。現在のデータはそのままです。");
     }
     // From this rename on the restored copy is complete; a crash is finished at start-up.
-    if (!QDir().rename(staging, restoreReady(paths)) || !exchange(restoreReady(paths), data)) {
+    const bool ready =
+        QDir().rename(staging, restoreReady(paths)) && syncFolder(paths.programFolder());
+    if (!ready || !exchange(restoreReady(paths), data)) {
         removeIfPresent(restoreReady(paths));
         removeIfPresent(staging);
-        return QStringLiteral("データフォルダを置き換えられませんでした。現在のデータはそのままです。");
+        return QStringLiteral(
+            "データフォルダを置き換えられませんでした。現在のデータはそのままです。");
     }
     return {};
 }

@@ -30,9 +30,16 @@ bool summaryFolderHoldsOnlyTotal(const AppPaths& paths);
 // True when `folder` holds at least one file.
 bool folderHoldsFiles(const QString& folder);
 
-// Copies the sub-folders of `source` into `target` ("Copy"), or removes every sub-folder of
-// `source` ("Delete"), or every sub-folder of the data folder but the settings folder
-// ("DeleteData"). Returns false when something could not be copied or removed.
+// Writes a folder's entries (names added, renamed or removed) to the disk.
+bool syncFolder(const QString& folder);
+
+// Copies a file over `to` and syncs the copy to the disk. False on any failure.
+bool copyFileDurably(const QString& from, const QString& to);
+
+// Copies the sub-folders of `source` into `target`, every file and folder synced to the disk
+// ("Copy"), or removes every sub-folder of `source` ("Delete"), or every sub-folder of the
+// data folder but the settings folder ("DeleteData"). Returns false when something could
+// not be copied or removed.
 enum class FolderMode { Copy, Delete, DeleteData };
 bool FolderOperation(const QString& source, const QString& target, FolderMode mode);
 

@@ -68,9 +68,10 @@ QString csvText(const ExportInput& input, const std::function<void(int)>& rowWri
     if (input.withStatistics) {
         const auto& p = input.panel;
         out += kCrLf;
-        out += quotedRecord({QStringLiteral("当選総数（件）"), QStringLiteral("応募総数（件）"), QStringLiteral("当選率（％）")});
+        const auto headers = statisticsHeaders();
+        out += quotedRecord(headers[0]);
         out += quotedRecord({p[0], p[1], p[2]});
-        out += quotedRecord({QStringLiteral("当選総額（円）"), QStringLiteral("支出総額（円）"), QStringLiteral("収支総額（円）")});
+        out += quotedRecord(headers[1]);
         out += quotedRecord({p[3], p[4], p[5]});
     }
     return out;
@@ -165,6 +166,12 @@ QStringList headerTexts(ListKind kind, bool keyIsEndDay)
         return QStringList{QStringLiteral("年")} + summary + QStringList{QStringLiteral("目標収支金額")};
     }
     return {};
+}
+
+std::array<QStringList, 2> statisticsHeaders()
+{
+    return {QStringList{QStringLiteral("当選総数（件）"), QStringLiteral("応募総数（件）"), QStringLiteral("当選率（％）")},
+            QStringList{QStringLiteral("当選総額（円）"), QStringLiteral("支出総額（円）"), QStringLiteral("収支総額（円）")}};
 }
 
 QString exportText(const ExportInput& input, Format format, const std::function<void(int)>& rowWritten)

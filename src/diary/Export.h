@@ -31,6 +31,8 @@ Format formatForPath(const QString& path);
 // The list columns written for a kind (the URL and picture path of an entry never are).
 QList<int> exportedColumns(ListKind kind);
 QStringList headerTexts(ListKind kind, bool keyIsEndDay);
+// The headers over the three counts and over the three amounts of the statistics.
+std::array<QStringList, 2> statisticsHeaders();
 
 // The whole file as text with CR LF line ends. `rowWritten` is told 1, 2, ... per row.
 QString exportText(const ExportInput& input, Format format, const std::function<void(int)>& rowWritten = {});

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diary/ShellServices.h"
+
 #include <QString>
 
 class EntryTableModel;
@@ -30,7 +32,8 @@ public:
     virtual void clearStatisticsPanel() = 0;
     // The form closed itself; the main window forgets it and takes back its window level.
     virtual void searchFormClosed() = 0;
-    virtual void cmdHelp_Click() = 0;
+    // Opens the manual at the topic.
+    virtual void showHelp(HelpTopic topic) = 0;
     // "締切間近(&L)": the entries whose deadline is coming up, as the result list.
     virtual void cmdSimekiri_Click() = 0;
     virtual QWidget* mainWidget() = 0;

@@ -1,8 +1,8 @@
 #include "diary/SettingsApply.h"
 
 #include "core/AtomicFile.h"
-#include "diary/KeySort.h"
 #include "diary/DataFolders.h"
+#include "diary/KeySort.h"
 #include "diary/MonthFile.h"
 #include "diary/SummaryFiles.h"
 #include "diary/Tally.h"
@@ -18,10 +18,22 @@
 namespace {
 
 // Hidden, so the folder listings of the search and the backup never see it.
-QString stagingFolder(const AppPaths& paths) { return paths.dataFolder() + QStringLiteral("/.apply"); }
-QString commitPath(const QString& staging) { return staging + QStringLiteral("/commit"); }
-QString movedOutPath(const QString& staging) { return staging + QStringLiteral("/moved-out"); }
-QString oldFolder(const QString& staging) { return staging + QStringLiteral("/old"); }
+QString stagingFolder(const AppPaths& paths)
+{
+    return paths.dataFolder() + QStringLiteral("/.apply");
+}
+QString commitPath(const QString& staging)
+{
+    return staging + QStringLiteral("/commit");
+}
+QString movedOutPath(const QString& staging)
+{
+    return staging + QStringLiteral("/moved-out");
+}
+QString oldFolder(const QString& staging)
+{
+    return staging + QStringLiteral("/old");
+}
 
 void syncFolder(const QString& folder)
 {
@@ -32,7 +44,10 @@ void syncFolder(const QString& folder)
     }
 }
 
-QString monthName(int month) { return QString::number(month).rightJustified(2, u'0'); }
+QString monthName(int month)
+{
+    return QString::number(month).rightJustified(2, u'0');
+}
 
 // Year folders and the summary folder: what a key rewrite replaces. Anything else in the
 // data folder is no data of ours and stays.
@@ -40,7 +55,8 @@ QStringList replacedFolders(const QString& dataFolder)
 {
     static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
     QStringList names;
-    for (const QString& name : QDir(dataFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+    for (const QString& name :
+         QDir(dataFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
         if (fourDigits.match(name).hasMatch())
             names.append(name);
     }
@@ -48,7 +64,8 @@ QStringList replacedFolders(const QString& dataFolder)
 }
 
 // Reads a month file under the new password, else under the old one.
-MonthRead readUnderEither(const QString& path, const QString& oldPassword, const QString& newPassword)
+MonthRead readUnderEither(const QString& path, const QString& oldPassword,
+                          const QString& newPassword)
 {
     MonthRead read = readMonthFile(path, newPassword);
     if (read.status == MonthRead::Status::Refused && oldPassword != newPassword) {
@@ -65,6 +82,12 @@ bool isKeyDate(const QString& text)
     return date.match(text).hasMatch() && !text.startsWith(QStringLiteral("0000"));
 }
 
+QString movingFailed(const QString& from, const QString& to)
+{
+    return QStringLiteral("フォルダ「%1」を「%2」に移動できませんでした。")
+        .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to));
+}
+
 // Moves the old folders aside, the new ones in, and the new settings into place. Every
 // step can be repeated after a crash: the "moved-out" mark tells the two moves apart.
 QString swapIn(const AppPaths& paths)
@@ -76,7 +99,7 @@ QString swapIn(const AppPaths& paths)
         QDir().mkpath(old);
         for (const QString& name : replacedFolders(data)) {
             if (!QDir().rename(data + u'/' + name, old + u'/' + name))
-                return QStringLiteral("フォルダ「%1」を移動できませんでした。").arg(QDir::toNativeSeparators(data + u'/' + name));
+                return movingFailed(data + u'/' + name, old + u'/' + name);
         }
         syncFolder(data);
         syncFolder(old);
@@ -84,19 +107,22 @@ QString swapIn(const AppPaths& paths)
             return error;
     }
     const QString fresh = AppPaths(staging).dataFolder();
-    for (const QString& name : QDir(fresh).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+    for (const QString& name :
+         QDir(fresh).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
         if (!QDir().rename(fresh + u'/' + name, data + u'/' + name))
-            return QStringLiteral("フォルダ「%1」を移動できませんでした。").arg(QDir::toNativeSeparators(fresh + u'/' + name));
+            return movingFailed(fresh + u'/' + name, data + u'/' + name);
     }
     syncFolder(data);
     const ReadResult settings = readWholeFile(commitPath(staging));
     if (!settings.ok)
         return settings.error;
-    if (const QString error = writeFileAtomically(paths.settingsPath(), settings.bytes); !error.isEmpty())
+    if (const QString error = writeFileAtomically(paths.settingsPath(), settings.bytes);
+        !error.isEmpty())
         return error;
     // Without the commit mark the rest is only the old data: removing it is safe at any point.
     if (!removeFileDurably(commitPath(staging)))
-        return QStringLiteral("「%1」を削除できませんでした。").arg(QDir::toNativeSeparators(commitPath(staging)));
+        return QStringLiteral("「%1」を削除できませんでした。")
+            .arg(QDir::toNativeSeparators(commitPath(staging)));
     QDir(staging).removeRecursively();
     syncFolder(data);
     return QString();
@@ -104,8 +130,8 @@ QString swapIn(const AppPaths& paths)
 
 } // namespace
 
-StoredMonths readStoredMonths(const AppPaths& paths, const QString& oldPassword, const QString& newPassword,
-                              const ApplyProgress& progress)
+StoredMonths readStoredMonths(const AppPaths& paths, const QString& oldPassword,
+                              const QString& newPassword, const ApplyProgress& progress)
 {
     StoredMonths stored;
     int maximum = 0;
@@ -169,8 +195,9 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
                            const CommitWriter& writeCommit, const ApplyProgress& progress)
 {
     KeyRewrite result;
-    if (finishInterruptedApply(paths) == ApplyRecovery::Failed) {
-        result.error = QStringLiteral("前回の設定の適用を完了できていません。");
+    QString unfinished;
+    if (finishInterruptedApply(paths, &unfinished) == ApplyRecovery::Failed) {
+        result.error = QStringLiteral("前回の設定の適用を完了できていません。\r\n") + unfinished;
         return result;
     }
     const QString staging = stagingFolder(paths);
@@ -185,13 +212,15 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
         const QString path = fresh.monthFilePath(month.year, monthName(month.month));
         const MonthTextBuild build = formatMonthText(month.entries, newPassword);
         if (!build.ok())
-            return fail(QStringLiteral("%1年%2月のデータを保存できる形にできませんでした。").arg(month.year, monthName(month.month)));
+            return fail(QStringLiteral("%1年%2月のデータを保存できる形にできませんでした。")
+                            .arg(month.year, monthName(month.month)));
         if (const QString error = writeMonthFile(path, build.plain); !error.isEmpty())
             return fail(error);
         // What was written must read back as it was meant, before the old data goes.
         const MonthRead check = readMonthFile(path, newPassword);
         if (check.status != MonthRead::Status::Loaded || check.entries != month.entries)
-            return fail(QStringLiteral("「%1」を読み戻せませんでした。").arg(QDir::toNativeSeparators(path)));
+            return fail(QStringLiteral("「%1」を読み戻せませんでした。")
+                            .arg(QDir::toNativeSeparators(path)));
         const YearUpdate update =
             UpdateYearSummary(fresh, month.year, month.month, tallyEntries(month.entries), target);
         if (!update.error.isEmpty() || !update.total.error.isEmpty())
@@ -210,10 +239,19 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
                 continue;
             QDir().mkpath(fresh.yearFolder(year));
             if (!QFile::copy(folder.filePath(name), fresh.yearFolder(year) + u'/' + name))
-                return fail(QStringLiteral("「%1」を写せませんでした。").arg(QDir::toNativeSeparators(folder.filePath(name))));
+                return fail(QStringLiteral("「%1」を写せませんでした。")
+                                .arg(QDir::toNativeSeparators(folder.filePath(name))));
         }
     }
     QDir().mkpath(fresh.dataFolder());
+    // Anything in the way of a new folder would stop the swap after the commit.
+    for (const QString& name :
+         QDir(fresh.dataFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QFileInfo inPlace(paths.dataFolder() + u'/' + name);
+        if (inPlace.exists() && !inPlace.isDir())
+            return fail(QStringLiteral("「%1」がフォルダではないため、データを置けません。")
+                            .arg(QDir::toNativeSeparators(inPlace.filePath())));
+    }
     if (const QString error = writeCommit(commitPath(staging)); !error.isEmpty())
         return fail(error);
     result.committed = true;
@@ -221,7 +259,7 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
     return result;
 }
 
-ApplyRecovery finishInterruptedApply(const AppPaths& paths)
+ApplyRecovery finishInterruptedApply(const AppPaths& paths, QString* error)
 {
     const QString staging = stagingFolder(paths);
     if (!QFileInfo::exists(staging))
@@ -231,7 +269,10 @@ ApplyRecovery finishInterruptedApply(const AppPaths& paths)
         QDir(staging).removeRecursively();
         return ApplyRecovery::RolledBack;
     }
-    return swapIn(paths).isEmpty() ? ApplyRecovery::Finished : ApplyRecovery::Failed;
+    const QString failure = swapIn(paths);
+    if (error)
+        *error = failure;
+    return failure.isEmpty() ? ApplyRecovery::Finished : ApplyRecovery::Failed;
 }
 
 PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPassword,
@@ -246,15 +287,17 @@ PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPa
             const MonthRead now = readMonthFile(path, newPassword);
             if (now.status == MonthRead::Status::Missing || now.status == MonthRead::Status::Loaded)
                 continue; // already in line
-            const MonthRead before = now.status == MonthRead::Status::Refused && oldPassword != newPassword
-                                         ? readMonthFile(path, oldPassword)
-                                         : now;
+            const MonthRead before =
+                now.status == MonthRead::Status::Refused && oldPassword != newPassword
+                    ? readMonthFile(path, oldPassword)
+                    : now;
             if (before.status != MonthRead::Status::Loaded) {
                 result.unreadable.append(path);
                 continue;
             }
             const MonthTextBuild build = formatMonthText(before.entries, newPassword);
-            const QString error = build.ok() ? writeMonthFile(path, build.plain) : QStringLiteral("bad text");
+            const QString error =
+                build.ok() ? writeMonthFile(path, build.plain) : QStringLiteral("bad text");
             (error.isEmpty() ? result.rewritten : result.failed).append(path);
         }
     }

@@ -29,14 +29,14 @@ struct StoredMonth
 struct StoredMonths
 {
     QList<StoredMonth> months;
-    QStringList unreadable; // refused (a third password) or damaged
+    QStringList unreadable;  // refused (a third password) or damaged
     QStringList badKeyDates; // files holding an entry whose other date is no "yyyy/MM/dd"
     int records = 0;
     bool canChangeKey() const { return unreadable.isEmpty() && badKeyDates.isEmpty(); }
 };
 
-StoredMonths readStoredMonths(const AppPaths& paths, const QString& oldPassword, const QString& newPassword,
-                              const ApplyProgress& progress = {});
+StoredMonths readStoredMonths(const AppPaths& paths, const QString& oldPassword,
+                              const QString& newPassword, const ApplyProgress& progress = {});
 
 // Exchanges the key date and the other date of every entry, orders all entries by key date
 // and ID number (IDs lose leading zeros) and groups them by the month of the new key date.
@@ -65,14 +65,16 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
 enum class ApplyRecovery { None, RolledBack, Finished, Failed };
 
 // Start-up: an interrupted key rewrite is finished when it was committed (the new settings
-// are put in place too), else its staging folder is removed and the old data stays.
-ApplyRecovery finishInterruptedApply(const AppPaths& paths);
+// are put in place too), else its staging folder is removed and the old data stays. When a
+// committed one cannot be finished, `error` names what failed: the settings and the data on
+// disk do not match then, and the diary must not run on them.
+ApplyRecovery finishInterruptedApply(const AppPaths& paths, QString* error = nullptr);
 
 struct PasswordRewrite
 {
     QStringList unreadable; // neither the old nor the new password (or damaged): left as they are
     QStringList rewritten;
-    QStringList failed;     // could not be written: they keep the old password line
+    QStringList failed; // could not be written: they keep the old password line
 };
 
 // Reads every month file and rewrites those that carry the old password's line (or none)

@@ -2,6 +2,7 @@
 
 #include "core/AppPaths.h"
 #include "core/AtomicFile.h"
+#include "core/Dialogs.h"
 #include "core/Scramble.h"
 #include "diary/SettingsApply.h"
 #include "diary/Backup.h"
@@ -9,11 +10,19 @@
 #include <QDir>
 #include <QFile>
 
-SettingsOrigin prepareDataFolders(const AppPaths& paths, Dialogs& dialogs)
+std::optional<SettingsOrigin> prepareDataFolders(const AppPaths& paths, Dialogs& dialogs)
 {
     finishInterruptedRestore(paths); // before the data folder could be created anew
     QDir().mkpath(paths.iniFolder());
-    finishInterruptedApply(paths); // a key rewrite cut short by a crash
+    QString unfinished; // a committed key rewrite cut short by a crash
+    if (finishInterruptedApply(paths, &unfinished) == ApplyRecovery::Failed) {
+        dialogs.message({QStringLiteral("前回の設定の適用（キー項目の変更）を完了できませんでした。\r\n%1\r\n"
+                                        "設定とデータファイルが一致しないため、ズミラ帳を終了します。")
+                             .arg(unfinished),
+                         QStringLiteral("起動エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        return std::nullopt;
+    }
+    finishInterruptedBackup(paths);
     removeStrayTemporaries(paths.dataFolder());
     const QString oldPath = paths.oldSettingsPath();
     if (FileExists(paths.settingsPath())) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 class AppPaths;
 class Dialogs;
 
@@ -9,6 +11,8 @@ enum class SettingsOrigin {
     FirstStart // neither file exists
 };
 
-// Creates data/ and data/ini/, removes temporary files a killed process left behind, and
-// settles where the settings file comes from.
-SettingsOrigin prepareDataFolders(const AppPaths& paths, Dialogs& dialogs);
+// Creates data/ and data/ini/, finishes or undoes what a killed restore, key change or
+// backup left behind, removes temporary files, and settles where the settings file comes
+// from. Nothing when a committed key change cannot be finished: the user has been told
+// what failed, and the program must not run on settings that do not match the data.
+std::optional<SettingsOrigin> prepareDataFolders(const AppPaths& paths, Dialogs& dialogs);

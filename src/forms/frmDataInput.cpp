@@ -3,21 +3,16 @@
 #include "core/AppContext.h"
 #include "core/Cp932.h"
 #include "core/Dialogs.h"
-#include "diary/Settings.h"
-#include "platform/WindowLevel.h"
-#include "diary/DuplicateCheck.h"
 #include "diary/EntryFormHost.h"
 #include "diary/EntryFormText.h"
-#include "diary/KeySort.h"
-#include "forms/EntryTableModel.h"
-#include "forms/MainState.h"
+#include "diary/Settings.h"
+#include "platform/WindowLevel.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -26,7 +21,6 @@
 namespace {
 
 const QString kDateFormat = QStringLiteral("yyyy/MM/dd");
-const QString kMonthFormat = QStringLiteral("yyyy/MM");
 
 // Shows `text` in a choice list, also a text that is not one of its fixed items (kept
 // from a copied listing); such a text is offered only while it is shown.
@@ -49,27 +43,10 @@ void setChoice(QComboBox* list, const QString& text)
     list->setCurrentIndex(index);
 }
 
-// Entries equal but for leading zeros of the ID, which the key sort removes.
-bool sameEntryAfterSort(const EntryRecord& listed, const EntryRecord& written)
-{
-    EntryRecord expected = written;
-    if (const auto number = normalizedNumber(written[ID]))
-        expected[ID] = *number;
-    return listed == expected || listed == written;
-}
-
-int rowAfterSort(const QList<EntryRecord>& rows, const EntryRecord& written)
-{
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        if (sameEntryAfterSort(rows.at(i), written))
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
 } // namespace
 
-frmDataInput::frmDataInput(EntryFormHost& host) : QWidget(host.mainWidget(), Qt::Window), m_host(host)
+frmDataInput::frmDataInput(EntryFormHost& host)
+    : QWidget(host.mainWidget(), Qt::Window), m_host(host)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     buildUi();
@@ -100,7 +77,8 @@ void frmDataInput::connectEvents()
     connect(txtMsg, &QPlainTextEdit::textChanged, this, &frmDataInput::changed);
     for (QDateEdit* picker : {dtpEndDay, dtpNowDay, dtpHappyDay})
         connect(picker, &QDateEdit::dateChanged, this, &frmDataInput::changed);
-    for (QComboBox* list : {cboGenre, cboKekka, cboNumber, cboOboKeishiki, cboSenkoWay, cboCycle, cboOboWay})
+    for (QComboBox* list :
+         {cboGenre, cboKekka, cboNumber, cboOboKeishiki, cboSenkoWay, cboCycle, cboOboWay})
         connect(list, &QComboBox::currentIndexChanged, this, &frmDataInput::changed);
     connect(chkHappyDay, &QCheckBox::toggled, this, &frmDataInput::chkHappyDay_Click);
     connect(cboNumber, &QComboBox::currentIndexChanged, this, &frmDataInput::cboNumber_Click);
@@ -117,7 +95,6 @@ void frmDataInput::Form_Load()
         setTopMost(m_host.mainWidget(), false);
         setTopMost(this, true);
     }
-    m_host.disableEntryCommands();
 }
 
 void frmDataInput::Form_Unload()
@@ -127,10 +104,8 @@ void frmDataInput::Form_Unload()
     m_unloaded = true;
     if (m_host.settings().formState)
         setTopMost(m_host.mainWidget(), true);
-    MainState& state = m_host.state();
-    state.selectedMonthIndex = 0;
-    state.selectedSearchIndex = 0;
     setMainWindowEnabled(true);
+    m_host.entryFormClosed();
     m_host.mainWidget()->activateWindow();
 }
 
@@ -154,16 +129,6 @@ bool frmDataInput::keyIsEndDay() const
 QDateEdit* frmDataInput::keyDatePicker() const
 {
     return keyIsEndDay() ? dtpEndDay : dtpNowDay;
-}
-
-bool frmDataInput::onSearchTab() const
-{
-    return m_host.currentTabKey() == u"T_Search";
-}
-
-EntryTableModel& frmDataInput::currentList() const
-{
-    return onSearchTab() ? m_host.searchList() : m_host.monthList();
 }
 
 void frmDataInput::setFieldEditable(QLabel* label, QWidget* field, bool editable)
@@ -192,7 +157,7 @@ void frmDataInput::setStepButtonsEnabled(bool enabled)
 
 void frmDataInput::OpenForNewEntry()
 {
-    m_host.state().selectedMonthIndex = 0; // what makes "更新" append
+    m_activeRow = -1; // what makes "更新" append
     arrangeDateRows();
     m_picturePath.clear();
     m_loadedWinners.reset();
@@ -207,28 +172,17 @@ void frmDataInput::OpenForNewEntry()
     show();
     activateWindow();
     setMainWindowEnabled(false);
+    keyDatePicker()->setFocus();
 }
 
-void frmDataInput::OpenEntryForEdit()
+void frmDataInput::OpenEntryForEdit(int row)
 {
-    MainState& state = m_host.state();
-    const QString tab = m_host.currentTabKey();
-    if (tab == u"T_Month") {
-        m_activeEntryIndex = state.selectedMonthIndex;
-    } else if (tab == u"T_Search") {
-        m_activeEntryIndex = state.selectedSearchIndex;
-        const QDate shown = m_host.shownDate();
-        state.curYear = shown.toString(QStringLiteral("yyyy"));
-        state.curMonth = shown.toString(QStringLiteral("MM"));
-    } else {
-        return;
-    }
+    m_activeRow = row;
     arrangeDateRows();
     setStepButtonsEnabled(true);
 
-    const EntryTableModel& list = currentList();
-    const bool hasRow = m_activeEntryIndex >= 1 && m_activeEntryIndex <= list.rowCount();
-    const QString id = hasRow ? list.entry(m_activeEntryIndex - 1)[ID] : QStringLiteral("0");
+    const bool hasRow = m_activeRow >= 0 && m_activeRow < m_host.entryCount();
+    const QString id = hasRow ? m_host.entryAt(m_activeRow)[ID] : QStringLiteral("0");
     txtID->setText(id);
     // The deadline of a stored entry never changes; entries copied from the site keep
     // the fields the site gave them.
@@ -249,13 +203,12 @@ void frmDataInput::OpenEntryForEdit()
 void frmDataInput::ShowEntryInForm()
 {
     setMainWindowEnabled(false);
-    m_host.disableEntryCommands();
-    const EntryTableModel& list = currentList();
-    lblActiveNumber->setText(QString::number(m_activeEntryIndex));
-    lblMaxNumber->setText(QStringLiteral("/　") + QString::number(list.rowCount()));
+    const int count = m_host.entryCount();
+    lblActiveNumber->setText(QString::number(m_activeRow + 1)); // counted from 1 where shown
+    lblMaxNumber->setText(QStringLiteral("/　") + QString::number(count));
 
-    if (m_activeEntryIndex >= 1 && m_activeEntryIndex <= list.rowCount()) {
-        const EntryRecord row = list.entry(m_activeEntryIndex - 1);
+    if (m_activeRow >= 0 && m_activeRow < count) {
+        const EntryRecord row = m_host.entryAt(m_activeRow);
         QDateEdit* keyPicker = keyDatePicker();
         QDateEdit* otherPicker = keyPicker == dtpEndDay ? dtpNowDay : dtpEndDay;
         keyPicker->setDate(QDate::fromString(row[KeyDate], kDateFormat));
@@ -297,6 +250,7 @@ void frmDataInput::ShowEntryInForm()
         show();
         raise();
         activateWindow();
+        keyDatePicker()->setFocus();
     }
     m_showFormOnLoad = true;
 }
@@ -350,22 +304,25 @@ void frmDataInput::cmdEndRecord_Click()
 
 void frmDataInput::stepTo(Step step)
 {
-    const int count = currentList().rowCount();
-    int index = m_activeEntryIndex;
+    const int last = m_host.entryCount() - 1;
+    int row = m_activeRow;
     switch (step) {
-    case Step::First: index = 1; break;
-    case Step::Back: index = index > 1 ? index - 1 : index; break;
-    case Step::Next: index = index < count ? index + 1 : index; break;
-    case Step::Last: index = count; break;
+    case Step::First:
+        row = 0;
+        break;
+    case Step::Back:
+        row = row > 0 ? row - 1 : row;
+        break;
+    case Step::Next:
+        row = row < last ? row + 1 : row;
+        break;
+    case Step::Last:
+        row = last;
+        break;
     }
-    MainState& state = m_host.state();
-    if (onSearchTab())
-        state.selectedSearchIndex = index;
-    else
-        state.selectedMonthIndex = index;
     // Unsaved changes of the row on show are dropped.
     m_showFormOnLoad = false;
-    OpenEntryForEdit();
+    OpenEntryForEdit(row);
     cmdKoshin->setEnabled(false);
 }
 
@@ -376,15 +333,7 @@ void frmDataInput::cmdHensyuURL_Click()
 
 void frmDataInput::cmdHelp_Click()
 {
-    const QString help = m_host.context().paths.programFolder() + QStringLiteral("/zumicho.chm");
-    if (QFileInfo::exists(help)) {
-        m_host.OpenDocument(help);
-        return;
-    }
-    m_host.context().dialogs.message({QStringLiteral("ヘルプを表示させたい場合は、「zumicho.exe」と\r\n"
-                                                     "「zumicho.chm」を同じフォルダに入れて下さい。"),
-                                      QStringLiteral("ヘルプが見つかりません"), MessageIcon::Critical,
-                                      MessageButtons::Ok});
+    m_host.showHelp(HelpTopic::EntryForm);
 }
 
 QString frmDataInput::winnersToStore() const
@@ -417,7 +366,8 @@ EntryRecord frmDataInput::entryFromForm()
     e[Kekka] = cboKekka->currentText();
     e[HappyMoney] = entryform::storedAmount(txtHappyMoney->text());
     e[Number] = number;
-    e[HappyDay] = chkHappyDay->isChecked() ? dtpHappyDay->date().toString(kDateFormat) : kNoHappyDay;
+    e[HappyDay] =
+        chkHappyDay->isChecked() ? dtpHappyDay->date().toString(kDateFormat) : kNoHappyDay;
     e[OboKeishiki] = cboOboKeishiki->currentText();
     e[SenkoWay] = cboSenkoWay->currentText();
     e[Cycle] = cboCycle->currentText();
@@ -435,8 +385,8 @@ bool frmDataInput::textsCanBeStored()
         QString text;
         QWidget* box;
     } fields[] = {
-        {u"応募先", txtSite->text(), txtSite},         {u"ＵＲＬ", txtURL->text(), txtURL},
-        {u"賞品名", txtPresent->text(), txtPresent},   {u"コメント", txtMsg->toPlainText(), txtMsg},
+        {u"応募先", txtSite->text(), txtSite},       {u"ＵＲＬ", txtURL->text(), txtURL},
+        {u"賞品名", txtPresent->text(), txtPresent}, {u"コメント", txtMsg->toPlainText(), txtMsg},
         {u"画像", m_picturePath, cmdPicIn},
     };
     for (const auto& field : fields) {
@@ -449,50 +399,13 @@ bool frmDataInput::textsCanBeStored()
         if (bad.isHighSurrogate() && at >= 0)
             shown = folded.mid(at, 2);
         m_host.context().dialogs.message(
-            {QStringLiteral("「%1」に保存できない文字「%2」が含まれています。").arg(QString::fromUtf16(field.caption), shown),
+            {QStringLiteral("「%1」に保存できない文字「%2」が含まれています。")
+                 .arg(QString::fromUtf16(field.caption), shown),
              QStringLiteral("ｴﾗｰ"), MessageIcon::Critical, MessageButtons::Ok});
         field.box->setFocus();
         return false;
     }
     return true;
-}
-
-void frmDataInput::showMonthOf(const QDate& date)
-{
-    MainState& state = m_host.state();
-    state.curYear = date.toString(QStringLiteral("yyyy"));
-    state.curMonth = date.toString(QStringLiteral("MM"));
-    // The day on show stays where the new month has it (31 becomes 30 in June).
-    const int day = std::clamp(state.curDay.toInt(), 1, date.daysInMonth());
-    state.curDay = QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0'));
-    state.lastYearMonth = date.toString(kMonthFormat);
-    m_host.LoadMonthFile();
-}
-
-bool frmDataInput::monthWritable()
-{
-    if (m_host.state().monthReadable())
-        return true;
-    m_host.SaveMonthFile(); // refuses, and tells the user why
-    return false;
-}
-
-bool frmDataInput::commitMonth()
-{
-    MainState& state = m_host.state();
-    state.monthDirty = true;
-    m_host.SortMonthList();
-    const bool saved = m_host.SaveMonthFile();
-    if (!saved)
-        m_host.LoadMonthFile(); // the list shows what the file holds
-    state.monthDirty = false;
-    return saved;
-}
-
-void frmDataInput::paintPlainIfNotWon(EntryTableModel& list, int row, const EntryRecord& entry)
-{
-    if (!entry.isWon())
-        list.setRowColour(row, QColor(Qt::black));
 }
 
 void frmDataInput::cmdKoshin_Click()
@@ -508,143 +421,24 @@ void frmDataInput::cmdKoshin_Click()
     if (!textsCanBeStored())
         return;
 
-    const EntryRecord entry = entryFromForm();
-    MainState& state = m_host.state();
-    EntryTableModel& search = m_host.searchList();
-    int searchRow = -1;
-    if (onSearchTab()) {
-        // Find the month row the search row was copied from, all seventeen columns equal.
-        searchRow = state.selectedSearchIndex - 1;
-        state.selectedMonthIndex = 0;
-        if (searchRow >= 0 && searchRow < search.rowCount()) {
-            const EntryRecord old = search.entry(searchRow);
-            // The row's own key date names its month, also after stepping to it.
-            const QDate keyDay = QDate::fromString(old[KeyDate], kDateFormat);
-            if (keyDay.isValid()) {
-                state.curDay = keyDay.toString(QStringLiteral("dd"));
-                showMonthOf(keyDay);
-            } else {
-                m_host.LoadMonthFile();
-            }
-            const qsizetype monthRow = m_host.monthList().entries().indexOf(old);
-            if (monthRow >= 0)
-                state.selectedMonthIndex = static_cast<int>(monthRow) + 1;
-        } else {
-            searchRow = -1;
-        }
-    }
-
-    bool done = false;
-    bool moved = false;
-    if (state.selectedMonthIndex > 0) {
-        const bool sameMonth = keyIsEndDay()
-                               || dtpNowDay->date().toString(kMonthFormat) == m_host.shownDate().toString(kMonthFormat);
-        if (sameMonth) {
-            done = updateInPlace(entry);
-        } else {
-            done = moveToOtherMonth(entry);
-            moved = true;
-        }
-    } else {
-        done = appendEntry(entry);
-    }
-    // The search row shows the entry only once its month holds it.
-    if (done && searchRow >= 0) {
-        search.replace(searchRow, entry);
-        paintPlainIfNotWon(search, searchRow, entry);
-        m_host.RefreshTotals();
-    }
-    if (done && moved)
-        afterMove();
+    const EditOutcome outcome = m_host.finishEdit(entryFromForm(), m_activeRow);
     cmdKoshin->setEnabled(false);
-}
-
-bool frmDataInput::updateInPlace(const EntryRecord& entry)
-{
-    if (!monthWritable())
-        return false;
-    EntryTableModel& month = m_host.monthList();
-    const int row = m_host.state().selectedMonthIndex - 1;
-    if (row >= month.rowCount())
-        return false;
-    month.replace(row, entry);
-    paintPlainIfNotWon(month, row, entry);
-    if (!commitMonth())
-        return false;
-    if (!onSearchTab()) {
-        // The key sort may have moved the entry; follow it, so that a further "更新"
-        // changes this entry and not the one that took its place.
-        const int sorted = rowAfterSort(month.entries(), entry);
-        if (sorted >= 0) {
-            m_host.state().selectedMonthIndex = sorted + 1;
-            m_activeEntryIndex = sorted + 1;
-            lblActiveNumber->setText(QString::number(m_activeEntryIndex));
-        }
-    }
-    return true;
-}
-
-bool frmDataInput::moveToOtherMonth(const EntryRecord& entry)
-{
-    MainState& state = m_host.state();
-    EntryTableModel& month = m_host.monthList();
-    const QString oldYear = state.curYear;
-    const QString oldMonth = state.curMonth;
-    const QString oldDay = state.curDay;
-    const int oldMonthIndex = state.selectedMonthIndex;
-    const int oldSearchIndex = state.selectedSearchIndex;
-    if (oldMonthIndex > month.rowCount())
-        return false;
-    const EntryRecord old = month.entry(oldMonthIndex - 1);
-
-    // The entry joins its new month before it leaves the old one, so a month that cannot
-    // be written never costs the entry.
-    showMonthOf(dtpNowDay->date());
-    bool added = false;
-    if (monthWritable()) {
-        month.append({entry});
-        added = commitMonth();
-    }
-
-    state.curYear = oldYear;
-    state.curMonth = oldMonth;
-    state.curDay = oldDay;
-    state.lastYearMonth = oldYear + u'/' + oldMonth;
-    m_host.LoadMonthFile();
-    if (added) {
-        // Moving is not a deletion for the user: no question, and the old row always goes.
-        int row = oldMonthIndex - 1;
-        if (row >= month.rowCount() || month.entry(row) != old)
-            row = static_cast<int>(month.entries().indexOf(old));
-        if (row >= 0)
-            m_host.removeMonthRowForMove(row);
-    }
-    state.selectedMonthIndex = std::min(oldMonthIndex, month.rowCount());
-    state.selectedSearchIndex = oldSearchIndex;
-    return added;
-}
-
-void frmDataInput::afterMove()
-{
-    if (!onSearchTab() && m_host.state().selectedMonthIndex == 0) {
-        close(); // the month on show became empty
+    if (!outcome.done)
         return;
+    switch (outcome.next) {
+    case EditOutcome::Next::Stay:
+        break;
+    case EditOutcome::Next::Follow:
+        // A further "更新" changes this entry, not the one that took its place.
+        m_activeRow = outcome.row;
+        lblActiveNumber->setText(QString::number(m_activeRow + 1));
+        break;
+    case EditOutcome::Next::Reshow:
+        m_showFormOnLoad = false;
+        OpenEntryForEdit(outcome.row);
+        break;
+    case EditOutcome::Next::Close:
+        close();
+        break;
     }
-    // Show the row that now stands at the old position.
-    m_showFormOnLoad = false;
-    OpenEntryForEdit();
-}
-
-bool frmDataInput::appendEntry(const EntryRecord& entry)
-{
-    // Compared with the month on show, before the entry's own month is loaded.
-    if (!mayRegisterEntry(m_host.monthList().entries(), entry, m_host.settings(), m_host.context().dialogs))
-        return false;
-    const QDate keyDay = keyDatePicker()->date();
-    if (keyDay.toString(kMonthFormat) != m_host.shownDate().toString(kMonthFormat))
-        showMonthOf(keyDay);
-    if (!monthWritable())
-        return false;
-    m_host.monthList().append({entry});
-    return commitMonth();
 }

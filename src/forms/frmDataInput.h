@@ -8,7 +8,6 @@
 class ChoiceKeyFilter;
 class DigitKeyFilter;
 class EntryFormHost;
-class EntryTableModel;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -32,12 +31,11 @@ public:
 
     // "手動登録": an empty form whose "更新" appends a new entry, and goes on appending.
     void OpenForNewEntry();
-    // Shows the row named by the selection index of the current tab (month or search).
-    void OpenEntryForEdit();
-    // Fills the form from row ActiveEntryIndex of the list it was opened from.
+    // Shows row `row` (0-based) of the list the form was opened from.
+    void OpenEntryForEdit(int row);
+    // Fills the form from the active row of that list.
     void ShowEntryInForm();
 
-    int activeEntryIndex() const { return m_activeEntryIndex; }
     QString picturePath() const { return m_picturePath; }
 
 public slots:
@@ -74,8 +72,6 @@ private:
     void setFieldEditable(QLabel* label, QWidget* field, bool editable);
     void setMainWindowEnabled(bool enabled);
     void setStepButtonsEnabled(bool enabled);
-    EntryTableModel& currentList() const;
-    bool onSearchTab() const;
 
     void changed();
     void cboNumber_Click();
@@ -95,20 +91,9 @@ private:
     QString winnersToStore() const;
     // Refuses text that code page 932 cannot hold, naming the field.
     bool textsCanBeStored();
-    // Moves the month on show to the month of `date`, keeping the day where it exists.
-    void showMonthOf(const QDate& date);
-    // Changes to a month that could not be read are refused (the main window says why).
-    bool monthWritable();
-    // Sorts, saves and recounts the month; a failed save reloads what the file holds.
-    bool commitMonth();
-    bool updateInPlace(const EntryRecord& entry);
-    bool moveToOtherMonth(const EntryRecord& entry);
-    bool appendEntry(const EntryRecord& entry);
-    void afterMove();
-    void paintPlainIfNotWon(EntryTableModel& list, int row, const EntryRecord& entry);
 
     EntryFormHost& m_host;
-    int m_activeEntryIndex = 0;
+    int m_activeRow = -1; // -1 while the form takes a new entry
     bool m_showFormOnLoad = true;
     bool m_unloaded = false;
     QString m_picturePath;

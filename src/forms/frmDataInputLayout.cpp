@@ -111,6 +111,8 @@ void frmDataInput::buildUi()
 
     txtID = numberBox("txtID");
     txtID->setReadOnly(true); // set from the copied listing only
+    // Listings may carry longer IDs; the box shows and keeps them whole.
+    txtID->setMaxLength(QLineEdit().maxLength());
     lblID = named(captionFor(txtID, QStringLiteral("ＩＤ番号")), "lblID");
     txtSite = named(new QLineEdit, "txtSite");
     lblSite = named(captionFor(txtSite, QStringLiteral("応 募 先")), "lblSite");

@@ -307,7 +307,7 @@ void frmDataSearch::cmdClose_Click()
 
 void frmDataSearch::cmdHelp_Click()
 {
-    m_host.cmdHelp_Click();
+    m_host.showHelp(HelpTopic::SearchForm);
 }
 
 void frmDataSearch::closeEvent(QCloseEvent* event)

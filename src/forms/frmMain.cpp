@@ -3,12 +3,13 @@
 #include "core/Clock.h"
 #include "core/Dialogs.h"
 #include "diary/Deadlines.h"
-#include "diary/Startup.h"
-#include "platform/DesktopShortcut.h"
 #include "diary/Deployment.h"
-#include "platform/WindowLevel.h"
-#include "forms/frmDataSearch.h"
+#include "diary/Startup.h"
+#include "forms/ColumnWidths.h"
 #include "forms/EntryTableModel.h"
+#include "forms/frmDataSearch.h"
+#include "platform/DesktopShortcut.h"
+#include "platform/WindowLevel.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -23,9 +24,11 @@
 #include <QTableView>
 #include <algorithm>
 
-frmMain::frmMain(const AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
+frmMain::frmMain(const AppContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context), m_month(new ShownMonth(context.paths, this))
 {
     buildUi();
+    connectShownMonth();
     connect(cmdEnd, &QPushButton::clicked, this, &frmMain::cmdEnd_Click);
     connectEvents();
 }
@@ -53,10 +56,16 @@ bool frmMain::Form_Load()
     lblVersion->setText(QStringLiteral("ズミラ帳 Version ") + VersionText());
     setWindowTitle(QStringLiteral("ズミラ帳"));
 
-    if (prepareDataFolders(m_context.paths, m_context.dialogs) == SettingsOrigin::FirstStart) {
+    const std::optional<SettingsOrigin> origin = prepareDataFolders(m_context.paths, m_context.dialogs);
+    if (!origin) {
+        m_ended = true; // the user was told why; nothing is stored
+        return false;
+    }
+    if (*origin == SettingsOrigin::FirstStart) {
         const MessageAnswer answer = m_context.dialogs.message(
-            {QStringLiteral("デスクトップ上にショートカットを作成しますか？"), QStringLiteral("ズミラ帳初回起動"),
-             MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes});
+            {QStringLiteral("デスクトップ上にショートカットを作成しますか？"),
+             QStringLiteral("ズミラ帳初回起動"), MessageIcon::Question, MessageButtons::YesNo,
+             MessageAnswer::Yes});
         if (answer == MessageAnswer::Yes)
             cmdShortcut_Click();
     }
@@ -79,10 +88,8 @@ bool frmMain::Form_Load()
     ListViewColumnHeadersYear();
     ListViewColumnHeadersTotal();
 
-    enableMonthTabCommands(false);
     setCurrentDate(m_context.clock.today());
     LoadMonthFile();
-    enableMonthTabCommands(true);
     lvwMonth->show();
     // Once the window is on the screen, so the box and the search form open over it.
     QTimer::singleShot(0, this, &frmMain::noticeDeadlinesAtStart);
@@ -97,22 +104,30 @@ void frmMain::setLoginPrompt(std::function<bool()> prompt)
 void frmMain::cmdShortcut_Click()
 {
     const QString program = m_context.paths.programFolder() + QStringLiteral("/zumicho");
-    const QString error = createDesktopShortcut(userDesktopFolder(), QStringLiteral("ズミラ帳"), program,
-                                                QStringLiteral("懸賞応募の記帳ソフト"));
+    const QString error = createDesktopShortcut(userDesktopFolder(), QStringLiteral("ズミラ帳"),
+                                                program, QStringLiteral("懸賞応募の記帳ソフト"));
     if (!error.isEmpty()) {
-        m_context.dialogs.message({QStringLiteral("デスクトップにショートカットを作成できませんでした。\r\n") + error,
-                                   QStringLiteral("ショートカット作成"), MessageIcon::Critical, MessageButtons::Ok});
+        m_context.dialogs.message(
+            {QStringLiteral("デスクトップにショートカットを作成できませんでした。\r\n") + error,
+             QStringLiteral("ショートカット作成"), MessageIcon::Critical, MessageButtons::Ok});
     }
 }
 
 void frmMain::setCurrentDate(const QDate& date)
 {
-    m_state.curYear = date.toString(QStringLiteral("yyyy"));
-    m_state.curMonth = date.toString(QStringLiteral("MM"));
-    m_state.curDay = date.toString(QStringLiteral("dd"));
     m_state.lastYearMonth = date.toString(QStringLiteral("yyyy/MM"));
     const QSignalBlocker block(dtpDate);
     dtpDate->setDate(date);
+}
+
+QString frmMain::focusYear() const
+{
+    return dtpDate->date().toString(QStringLiteral("yyyy"));
+}
+
+QString frmMain::focusMonth() const
+{
+    return dtpDate->date().toString(QStringLiteral("MM"));
 }
 
 void frmMain::cmdEnd_Click()
@@ -125,7 +140,7 @@ void frmMain::cmdEnd_Click()
     }
     unloadSearchForm();
     restoreIfMinimised(this);
-    if (tabMain->currentWidget()->property("tabKey").toString() == u"T_Setting") {
+    if (currentTab() == Tab::Setting) {
         // Settings changed on the tab but never applied are dropped.
         m_state.suppressPasswordDialog = true;
         readSettings();
@@ -159,16 +174,17 @@ void frmMain::readSettings()
         writeSettings();
 }
 
-void frmMain::writeSettings()
+bool frmMain::writeSettings()
 {
     m_state.settings = settingsFromControls();
     const QString error = SaveSettings(m_context.paths.settingsPath(), m_state.settings,
                                        pixelsToTwips(y()), pixelsToTwips(x()));
-    if (!error.isEmpty()) {
-        m_context.dialogs.message({QStringLiteral("設定ファイル「%1」を保存できませんでした。\r\n%2")
-                                       .arg(m_context.paths.settingsPath(), error),
-                                   QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
-    }
+    if (error.isEmpty())
+        return true;
+    m_context.dialogs.message({QStringLiteral("設定ファイル「%1」を保存できませんでした。\r\n%2")
+                                   .arg(m_context.paths.settingsPath(), error),
+                               QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    return false;
 }
 
 void frmMain::showSettings(const Settings& s)
@@ -217,12 +233,26 @@ void frmMain::applyEntryColumnWidths(QTableView* view)
 {
     // Settings keep widths in twips; the key date's column and the other date's follow the key.
     const bool keyIsEndDay = optEndDay->isChecked();
-    const auto widthOf = [&](WidthKey key) { return twipsToPixels(txtSize[int(key)]->text().toInt(), logicalDpiX()); };
+    const auto widthOf = [&](WidthKey key) {
+        return columnPixels(txtSize[int(key)]->text().toInt(), view->fontMetrics());
+    };
     const WidthKey columns[kEntryFieldCount - 1] = {
-        keyIsEndDay ? WidthKey::EndDay : WidthKey::NowDay, WidthKey::ID, WidthKey::Site, WidthKey::URL,
-        WidthKey::Genre, WidthKey::Present, WidthKey::Kekka, WidthKey::HappyMoney, WidthKey::Number,
-        keyIsEndDay ? WidthKey::NowDay : WidthKey::EndDay, WidthKey::HappyDay, WidthKey::OboKeishiki,
-        WidthKey::SenkoWay, WidthKey::Cycle, WidthKey::OboWay, WidthKey::Msg};
+        keyIsEndDay ? WidthKey::EndDay : WidthKey::NowDay,
+        WidthKey::ID,
+        WidthKey::Site,
+        WidthKey::URL,
+        WidthKey::Genre,
+        WidthKey::Present,
+        WidthKey::Kekka,
+        WidthKey::HappyMoney,
+        WidthKey::Number,
+        keyIsEndDay ? WidthKey::NowDay : WidthKey::EndDay,
+        WidthKey::HappyDay,
+        WidthKey::OboKeishiki,
+        WidthKey::SenkoWay,
+        WidthKey::Cycle,
+        WidthKey::OboWay,
+        WidthKey::Msg};
     for (int c = 0; c < kEntryFieldCount - 1; ++c) {
         const int width = widthOf(columns[c]);
         view->setColumnHidden(c, width == 0);

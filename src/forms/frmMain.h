@@ -1,21 +1,28 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "diary/Commands.h"
 #include "diary/EntryFormHost.h"
 #include "diary/ImportRegistration.h"
-#include "diary/SearchHost.h"
-#include "forms/ColumnSort.h"
 #include "diary/MonthNavigation.h"
-#include "forms/MainState.h"
+#include "diary/SearchHost.h"
+#include "diary/ShownMonth.h"
 #include "diary/Summaries.h"
 #include "diary/Tally.h"
+#include "forms/ColumnSort.h"
+#include "forms/MainState.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 class EntryTableModel;
+class Printers;
+namespace listexport {
+struct ExportInput;
+}
 class frmDataInput;
 class frmDataSearch;
 class frmChart;
@@ -54,27 +61,40 @@ public:
     bool Form_Load();
 
     EntryTableModel* monthModel() const { return m_monthModel; }
+    // The month on show; the month list mirrors it.
+    ShownMonth& shownMonth() { return *m_month; }
+    // Makes `day` the day on show and loads its month.
+    void showMonthOf(const QDate& day);
     EntryTableModel* searchModel() const { return m_searchModel; }
 
     // The entry form's view of this window.
     const AppContext& context() const override { return m_context; }
     const Settings& settings() const override { return m_state.settings; }
-    QString currentTabKey() const override;
-    EntryTableModel& monthList() override { return *m_monthModel; }
-    EntryTableModel& searchList() override { return *m_searchModel; }
-    MainState& state() override { return m_state; }
+    int entryCount() const override;
+    EntryRecord entryAt(int row) const override;
     QDate shownDate() const override;
-    void LoadMonthFile() override;
-    // Writes the month on show. False (with a message to the user) when it was not written.
-    bool SaveMonthFile() override;
-    // Recounts the list on show and fills the statistics panel.
-    void RefreshTotals() override;
-    void SortMonthList() override;
-    void removeMonthRowForMove(int row) override;
+    EditOutcome finishEdit(const EntryRecord& entry, int row) override;
+    void entryFormClosed() override;
     void OpenSiteUrl(const QString& url, const QString& id) override;
     void OpenDocument(const QString& path) override;
-    void disableEntryCommands() override;
+    void showHelp(HelpTopic topic) override;
     QWidget* mainWidget() override { return this; }
+    EntryTableModel& searchList() override { return *m_searchModel; }
+    // Recounts the list on show and fills the statistics panel.
+    void RefreshTotals() override;
+
+    Tab currentTab() const;
+    // Enables every command by the one rule, from the tab, the selection, the lists, the
+    // month's readability and a running search. Called after every change that can affect it.
+    void updateCommands();
+    MainState& state() { return m_state; }
+    // Loads the month of the day on show (the date picker) into the month list.
+    void LoadMonthFile();
+    // Writes the month on show to its own file. False (with a message to the user) when it
+    // was not written; the list then shows again what the file holds.
+    bool SaveMonthFile();
+    // Sorts the month on show by key date and ID when that option is on.
+    void SortMonthList();
 
     // The search form's view of this window (the shared members above serve it too).
     Tally refreshTotalTally() override;
@@ -88,9 +108,13 @@ public:
     // Writes the list chosen by the last save (OutputFileName) as CSV or HTML. False when
     // nothing was written; the user has been told why.
     bool Output();
+    // The cells of a list and the statistics panel, as saving and printing take them.
+    listexport::ExportInput listInput(const QTableView* list) const;
 
     // Asks for the start password while starting; false ends the program.
     void setLoginPrompt(std::function<bool()> prompt);
+    // The printers the print dialog offers; the desktop's own unless set.
+    void setPrinters(std::shared_ptr<Printers> printers) { m_printers = std::move(printers); }
     void cmdShortcut_Click();
 
 public slots:
@@ -119,6 +143,7 @@ public slots:
     void cmdSave_Click();
     // The chart window of the year tab, or of the total tab.
     void openChart(bool total);
+    void cmdPrint_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -139,10 +164,14 @@ private:
     void showSettings(const Settings& settings);
     Settings settingsFromControls() const;
     void readSettings();
-    void writeSettings();
+    // False when the settings file could not be written; the user has been told.
+    bool writeSettings();
 
     void setCurrentDate(const QDate& date);
-    QString currentMonthPath() const;
+    void connectShownMonth();
+    void afterMonthRead();
+    // Tells the user why a save failed; false when it did not fail.
+    bool reportFailedSave(const MonthSave& save);
     bool optEndDayChecked() const;
     // Hooks of the month road: after a load (expenses of the month) and after a save
     // (year and total summaries, target check).
@@ -155,14 +184,29 @@ private:
     // Entry form commands: new entry, edit, double click and the Enter and Delete keys.
     void connectEntryCommands();
     bool entryListKeyDown(QTableView* view, int key);
+    bool summaryListKeyDown(int key);
     frmDataInput* entryForm();
     void emptiedMonth();
-    void removeYearFromTotal();
-    void afterYearFolderRemoved();
+    void removeYearFromTotal(const QString& year);
+    void afterYearFolderRemoved(const QString& year);
     // Removes rows (0-based) of the month on show and saves or tidies the month.
     void removeMonthRows(QList<int> rows);
-    // The commands of the month tab: all off, or those the month tab offers without a selection.
-    void enableMonthTabCommands(bool enabled);
+    // After rows left the month on show and it was saved: the summaries, or the tidy-up
+    // of a month that became empty.
+    void afterRowsRemoved();
+    // The edits of the entry form: in place, to another month, or as a new entry.
+    EditOutcome updateInPlace(const EntryRecord& entry, int row);
+    EditOutcome moveToOtherMonth(const EntryRecord& entry, int row);
+    EditOutcome appendEntry(const EntryRecord& entry);
+    // A refused change of a month that could not be read; says why.
+    bool monthWritable();
+    // Sorts and saves the month on show.
+    bool commitMonth();
+    // Ends the selection state: edit, home page and delete wait for the next pick.
+    void disableEntryCommands();
+    // The same after a delete, which also ends the expense booking and the picked rows of
+    // the year and total lists.
+    void endDeleteSelection();
     void BuildEntryColumns(QTableView* view);
     void ColumnHeaderClikSort(QTableView* view, int column);
     void ListViewColumnHeadersYear();
@@ -170,7 +214,10 @@ private:
     void ShowYearList();
     void ShowTotalList();
     void fillSummaryList(QStandardItemModel* model, const QList<SummaryListRow>& rows);
-    void UpdateYearSummary(const Tally& monthTally);
+    void UpdateYearSummary(const QDate& month, const Tally& monthTally);
+    // The year and month in focus: the date picker's, which the year and total rows move.
+    QString focusYear() const;
+    QString focusMonth() const;
     void handleTargetMessage(const TotalUpdate& update);
     void showPanel(const PanelTexts& texts);
     void setMonthLabelCaption();
@@ -180,8 +227,8 @@ private:
     bool StartPasswordLogin();
     void lvwYear_ItemClick(int row);
     void lvwTotal_ItemClick(int row);
-    void entrySelectionChanged(QTableView* view);
-    void EnableEntryCommands(QTableView* view);
+    // A click or keys picked rows of the month or search list.
+    void entryListPicked(QTableView* view);
     ShownDay shownDay() const;
     void stepShownMonth(int delta);
     void stepShownYear(int delta);
@@ -203,6 +250,10 @@ private:
 
     const AppContext m_context;
     MainState m_state;
+    ShownMonth* m_month = nullptr;
+    bool m_entryPicked = false;
+    bool m_expenseEnded = false;
+    bool m_searchRunning = false;
     bool m_ended = false;
     Tally m_monthTally;
     Tally m_yearTally;
@@ -223,6 +274,7 @@ private:
     QString OutputFileName;
     // The list the last save chose by its tab.
     QTableView* m_outputList = nullptr;
+    std::shared_ptr<Printers> m_printers;
 
     // Controls; each also carries its name as its objectName.
     QTabWidget* tabMain = nullptr;

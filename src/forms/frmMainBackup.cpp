@@ -38,7 +38,7 @@ void frmMain::cmdBackUp_Click()
     const QString picked = pickedFolder(dialogs, QStringLiteral("バックアップ先を指定して下さい。"));
     if (picked.isEmpty())
         return;
-    if (m_state.monthDirty)
+    if (m_month->dirty())
         SaveMonthFile(); // the backup holds what is on show
     QString error;
     {
@@ -86,8 +86,7 @@ void frmMain::cmdRestore_Click()
         const BusyCursor busy;
         error = restoreData(m_context.paths, folder);
         if (error.isEmpty()) {
-            // What was on show belongs to the replaced data and must not be written back.
-            m_state.monthDirty = false;
+            // What was on show belongs to the replaced data and is read afresh.
             m_state.suppressPasswordDialog = true;
             readSettings();
             LoadMonthFile();

@@ -11,7 +11,7 @@ void frmMain::openChart(bool total)
         m_context.dialogs,
         [this, total] {
             return total ? totalChartSeries(m_totalRows, m_state.settings.dreamMoneyValue)
-                         : yearChartSeries(m_state.curYear, m_yearSummary);
+                         : yearChartSeries(m_month->year(), m_yearSummary);
         },
         this);
     m_chart->show();

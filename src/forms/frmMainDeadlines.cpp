@@ -27,9 +27,9 @@ QList<EntryRecord> frmMain::scanOpenDeadlines(bool reportUnreadable)
 
 void frmMain::showDeadlineList(QList<EntryRecord> entries)
 {
-    if (currentTabKey() != u"T_Search") {
+    if (currentTab() != Tab::Search) {
         for (int i = 0; i < tabMain->count(); ++i) {
-            if (tabMain->widget(i)->property("tabKey").toString() == u"T_Search")
+            if (static_cast<Tab>(tabMain->widget(i)->property("tab").toInt()) == Tab::Search)
                 tabMain->setCurrentIndex(i); // loads the search form beside the window
         }
     }

@@ -15,11 +15,12 @@
 namespace {
 
 const MessageBoxSpec kDeleteQuestion{
-    QStringLiteral("選択した懸賞情報を削除しますか？\r\n実行すると元には戻せません。"), QStringLiteral("削除の確認"),
-    MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes};
+    QStringLiteral("選択した懸賞情報を削除しますか？\r\n実行すると元には戻せません。"),
+    QStringLiteral("削除の確認"), MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes};
 const MessageBoxSpec kAllDeleteQuestion{
     QStringLiteral("表示されている懸賞情報を全て削除しますか？\r\n実行すると元には戻せません。"),
-    QStringLiteral("全削除の確認"), MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes};
+    QStringLiteral("全削除の確認"), MessageIcon::Question, MessageButtons::YesNo,
+    MessageAnswer::Yes};
 
 QList<int> selectedRows(QTableView* view)
 {
@@ -29,69 +30,90 @@ QList<int> selectedRows(QTableView* view)
     return rows;
 }
 
+QList<int> allRows(int count)
+{
+    QList<int> rows;
+    for (int row = 0; row < count; ++row)
+        rows.append(row);
+    return rows;
+}
+
 } // namespace
 
 void frmMain::disableEntryCommands()
 {
-    cmdHensyu->setEnabled(false);
-    cmdURL->setEnabled(false);
-    cmdDelete->setEnabled(false);
+    m_entryPicked = false; // until the next pick in a list
+    updateCommands();
+}
+
+void frmMain::endDeleteSelection()
+{
+    // Delete, edit, home page and the expense booking wait for the next pick.
+    m_state.selectedYearIndex = 0;
+    m_state.selectedTotalIndex = 0;
+    m_expenseEnded = true;
+    txtUnhappyMoneyValue->setText(QStringLiteral("0"));
+    disableEntryCommands();
 }
 
 void frmMain::emptiedMonth()
 {
     m_monthTally = Tally(); // its expense goes too
-    if (tidyEmptiedMonth(m_context.paths, m_state.curYear, m_state.curMonth) == EmptiedMonth::YearKept) {
-        UpdateYearSummary(Tally());
+    if (tidyEmptiedMonth(m_context.paths, m_month->year(), m_month->monthDigits()) ==
+        EmptiedMonth::YearKept) {
+        UpdateYearSummary(m_month->month(), Tally());
     } else {
-        removeYearFromTotal();
+        removeYearFromTotal(m_month->year());
     }
     removeSummaryFolderIfEmpty(m_context.paths);
-    m_state.monthStatus = MonthRead::Status::Missing;
-    m_state.monthDirty = false;
 }
 
-void frmMain::removeYearFromTotal()
+void frmMain::removeYearFromTotal(const QString& year)
 {
-    const TotalUpdate update = ::UpdateTotalSummary(m_context.paths, m_state.curYear, std::nullopt, targetState());
+    const TotalUpdate update =
+        ::UpdateTotalSummary(m_context.paths, year, std::nullopt, targetState());
     handleTargetMessage(update);
 }
 
-void frmMain::afterYearFolderRemoved()
+void frmMain::afterYearFolderRemoved(const QString& year)
 {
     if (!folderHoldsFiles(m_context.paths.summaryFolder()))
         removeSummaryFolderIfEmpty(m_context.paths);
     else if (summaryFolderHoldsOnlyTotal(m_context.paths))
         deleteAllData(m_context.paths); // that was the last year
     else
-        removeYearFromTotal();
+        removeYearFromTotal(year);
 }
 
 void frmMain::removeMonthRows(QList<int> rows)
 {
-    if (!m_state.monthReadable()) {
-        SaveMonthFile(); // says why nothing can change in this month
+    if (!monthWritable())
         return;
-    }
-    m_monthModel->removeRowsAt(rows);
-    m_state.monthDirty = true;
-    if (m_monthModel->rowCount() == 0)
-        emptiedMonth();
-    else
+    m_month->remove(rows);
+    if (m_month->rowCount() == 0) {
+        // An empty month leaves no file; the save removes it.
+        if (SaveMonthFile())
+            emptiedMonth();
+    } else {
         SaveMonthFile();
+    }
 }
 
-void frmMain::removeMonthRowForMove(int row)
+void frmMain::afterRowsRemoved()
 {
-    removeMonthRows({row});
+    if (m_month->rowCount() == 0) {
+        emptiedMonth();
+    } else {
+        RefreshTotals();
+        monthSaved();
+    }
 }
 
 void frmMain::cmdDelete_Click()
 {
-    cmdDelete->setEnabled(false);
-    cmdHensyu->setEnabled(false);
-    const QString key = currentTabKey();
-    if (key == u"T_Month") {
+    disableEntryCommands();
+    const Tab key = currentTab();
+    if (key == Tab::Month) {
         if (m_state.selectedCount > 0 && m_state.selectedCount == m_monthModel->rowCount()) {
             // Everything is selected: delete all, without the all-delete question.
             const bool ask = m_state.settings.allDeleteKakunin;
@@ -101,7 +123,7 @@ void frmMain::cmdDelete_Click()
         } else {
             DeleteSelectedEntries();
         }
-    } else if (key == u"T_Search") {
+    } else if (key == Tab::Search) {
         QList<int> rows = selectedRows(lvwSearch);
         std::sort(rows.begin(), rows.end(), std::greater<int>());
         for (int row : rows) {
@@ -115,39 +137,42 @@ void frmMain::cmdDelete_Click()
 
 void frmMain::DeleteSelectedEntries()
 {
-    disableEntryCommands();
-    cmdUnhappyMoneyIn->setEnabled(false);
-    txtUnhappyMoneyValue->setText(QStringLiteral("0"));
-    if (m_state.settings.deleteKakunin && m_context.dialogs.message(kDeleteQuestion) != MessageAnswer::Yes)
+    const bool yearPicked = m_state.selectedYearIndex > 0;
+    const bool totalPicked = m_state.selectedTotalIndex > 0;
+    endDeleteSelection();
+    if (m_state.settings.deleteKakunin &&
+        m_context.dialogs.message(kDeleteQuestion) != MessageAnswer::Yes)
         return;
-    const QString key = currentTabKey();
-    if (key == u"T_Search" && m_state.selectedSearchIndex > 0) {
+    const Tab key = currentTab();
+    if (key == Tab::Search && m_state.selectedSearchIndex > 0) {
         const int searchRow = m_state.selectedSearchIndex - 1;
         const EntryRecord entry = m_searchModel->entry(searchRow);
         m_searchModel->removeRowsAt({searchRow});
-        m_state.curYear = entry[KeyDate].mid(0, 4);
-        m_state.curMonth = entry[KeyDate].mid(5, 2);
-        m_state.curDay = entry[KeyDate].mid(8, 2);
-        LoadMonthFile();
-        const int monthRow = static_cast<int>(m_monthModel->entries().indexOf(entry));
+        const QDate keyDay = QDate::fromString(entry[KeyDate], QStringLiteral("yyyy/MM/dd"));
+        if (keyDay.isValid())
+            showMonthOf(keyDay);
+        else
+            LoadMonthFile();
+        const int monthRow = static_cast<int>(m_month->entries().indexOf(entry));
         // A search row whose month no longer holds it leaves the search list only.
         if (monthRow >= 0)
             removeMonthRows({monthRow});
-    } else if (key == u"T_Month") {
+    } else if (key == Tab::Month) {
         const QList<int> rows = selectedRows(lvwMonth);
         if (!rows.isEmpty())
             removeMonthRows(rows);
-    } else if (key == u"T_Year" && m_state.selectedYearIndex > 0) {
-        removeFileDurably(m_context.paths.monthFilePath(m_state.curYear, m_state.curMonth));
-        UpdateYearSummary(Tally());
-        if (!folderHoldsFiles(m_context.paths.yearFolder(m_state.curYear))) {
-            deleteYearData(m_context.paths, m_state.curYear);
-            afterYearFolderRemoved();
+    } else if (key == Tab::Year && yearPicked) {
+        const QString year = focusYear();
+        removeFileDurably(m_context.paths.monthFilePath(year, focusMonth()));
+        UpdateYearSummary(dtpDate->date(), Tally());
+        if (!folderHoldsFiles(m_context.paths.yearFolder(year))) {
+            deleteYearData(m_context.paths, year);
+            afterYearFolderRemoved(year);
         }
         ShowYearList();
-    } else if (key == u"T_Total" && m_state.selectedTotalIndex > 0) {
-        deleteYearData(m_context.paths, m_state.curYear);
-        removeYearFromTotal();
+    } else if (key == Tab::Total && totalPicked) {
+        deleteYearData(m_context.paths, focusYear());
+        removeYearFromTotal(focusYear());
         if (::readTotalList(m_context.paths).totalRows.isEmpty())
             deleteAllData(m_context.paths);
         ShowTotalList();
@@ -157,24 +182,22 @@ void frmMain::DeleteSelectedEntries()
 
 void frmMain::cmdAllDelete_Click()
 {
-    disableEntryCommands();
-    cmdUnhappyMoneyIn->setEnabled(false);
-    txtUnhappyMoneyValue->setText(QStringLiteral("0"));
-    if (m_state.settings.allDeleteKakunin && m_context.dialogs.message(kAllDeleteQuestion) != MessageAnswer::Yes)
+    endDeleteSelection();
+    if (m_state.settings.allDeleteKakunin &&
+        m_context.dialogs.message(kAllDeleteQuestion) != MessageAnswer::Yes)
         return;
-    const QString key = currentTabKey();
-    if (key == u"T_Month") {
-        if (!m_state.monthReadable()) {
-            SaveMonthFile(); // says why nothing can change in this month
+    const Tab key = currentTab();
+    if (key == Tab::Month) {
+        if (!monthWritable())
             return;
-        }
-        m_monthModel->clear();
-        emptiedMonth();
-    } else if (key == u"T_Year") {
-        deleteYearData(m_context.paths, m_state.curYear);
-        afterYearFolderRemoved();
+        m_month->remove(allRows(m_month->rowCount()));
+        if (SaveMonthFile())
+            emptiedMonth();
+    } else if (key == Tab::Year) {
+        deleteYearData(m_context.paths, focusYear());
+        afterYearFolderRemoved(focusYear());
         ShowYearList();
-    } else if (key == u"T_Total") {
+    } else if (key == Tab::Total) {
         deleteAllData(m_context.paths);
         ShowTotalList();
     }

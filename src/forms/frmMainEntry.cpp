@@ -2,8 +2,8 @@
 // click, Enter) and the Delete key.
 #include "forms/frmMain.h"
 
-#include "forms/frmDataInput.h"
 #include "forms/EntryTableModel.h"
+#include "forms/frmDataInput.h"
 
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -19,6 +19,8 @@ void frmMain::connectEntryCommands()
         view->installEventFilter(this);
         view->viewport()->installEventFilter(this);
     }
+    lvwYear->installEventFilter(this);
+    lvwTotal->installEventFilter(this);
 }
 
 frmDataInput* frmMain::entryForm()
@@ -36,20 +38,22 @@ void frmMain::cmdNewInput_Click()
         m_entryForm->close();
     m_entryForm = nullptr;
     m_state.selectedMonthIndex = 0;
+    disableEntryCommands();
     entryForm()->OpenForNewEntry();
 }
 
 void frmMain::cmdHensyu_Click()
 {
-    const QString key = currentTabKey();
-    const bool onSearch = key == u"T_Search";
-    if (!onSearch && key != u"T_Month")
+    const Tab key = currentTab();
+    const bool onSearch = key == Tab::Search;
+    if (!onSearch && key != Tab::Month)
         return;
     const int index = onSearch ? m_state.selectedSearchIndex : m_state.selectedMonthIndex;
     const EntryTableModel* list = onSearch ? m_searchModel : m_monthModel;
     if (index < 1 || index > list->rowCount())
         return;
-    entryForm()->OpenEntryForEdit();
+    disableEntryCommands();
+    entryForm()->OpenEntryForEdit(index - 1);
 }
 
 bool frmMain::entryListKeyDown(QTableView* view, int key)
@@ -80,18 +84,32 @@ bool frmMain::entryListKeyDown(QTableView* view, int key)
     return false;
 }
 
+bool frmMain::summaryListKeyDown(int key)
+{
+    // Delete on a picked month or year deletes its data, as 削除 does.
+    const bool picked =
+        currentTab() == Tab::Year ? m_state.selectedYearIndex > 0 : m_state.selectedTotalIndex > 0;
+    if (key != Qt::Key_Delete || !picked)
+        return false;
+    DeleteSelectedEntries();
+    return true;
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == lvwYear || watched == lvwTotal) && event->type() == QEvent::KeyPress)
+        return summaryListKeyDown(static_cast<QKeyEvent*>(event)->key());
     for (QTableView* view : {lvwMonth, lvwSearch}) {
         if (watched == view && event->type() == QEvent::KeyPress)
             return entryListKeyDown(view, static_cast<QKeyEvent*>(event)->key());
         if (watched != view->viewport())
             continue;
-        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick)
             m_lastMouseButton = static_cast<QMouseEvent*>(event)->button();
         // A double click edits the selected entry, with the left button only.
-        if (event->type() == QEvent::MouseButtonDblClick && m_lastMouseButton == Qt::LeftButton
-            && view->selectionModel()->hasSelection()) {
+        if (event->type() == QEvent::MouseButtonDblClick && m_lastMouseButton == Qt::LeftButton &&
+            view->selectionModel()->hasSelection()) {
             cmdHensyu_Click();
             return true;
         }

@@ -35,8 +35,9 @@ void frmMain::cmdInput_Click()
     if (const QString unreadable = unreadableMonthsMessage(outcome); !unreadable.isEmpty())
         problems.append(unreadable);
     if (!problems.isEmpty()) {
-        m_context.dialogs.message({problems.join(QStringLiteral("\r\n\r\n")), kSkippedListingsCaption,
-                                   MessageIcon::Exclamation, MessageButtons::Ok});
+        m_context.dialogs.message({problems.join(QStringLiteral("\r\n\r\n")),
+                                   kSkippedListingsCaption, MessageIcon::Exclamation,
+                                   MessageButtons::Ok});
     }
 }
 
@@ -44,20 +45,16 @@ ImportOutcome frmMain::registerImport(const QList<EntryRecord>& rows, const QDat
 {
     const bool keyIsEndDay = optEndDay->isChecked();
     ImportHooks hooks;
-    hooks.loadMonth = [this](const QString& year, const QString& month) -> std::optional<QList<EntryRecord>> {
-        m_state.curYear = year;
-        m_state.curMonth = month;
-        m_state.curDay = QStringLiteral("01");
-        LoadMonthFile();
-        if (!m_state.monthReadable())
+    hooks.loadMonth = [this](const QString& year,
+                             const QString& month) -> std::optional<QList<EntryRecord>> {
+        showMonthOf(QDate(year.toInt(), month.toInt(), 1));
+        if (!m_month->readable())
             return std::nullopt;
-        return m_monthModel->entries();
+        return m_month->entries();
     };
     hooks.appendAndSave = [this](const QString&, const QString&, const QList<EntryRecord>& added) {
-        m_monthModel->append(added);
-        m_state.monthDirty = true;
-        SortMonthList();
-        SaveMonthFile();
+        m_month->append(added);
+        commitMonth();
     };
     hooks.confirmDuplicate = [this, keyIsEndDay](const EntryRecord& row) {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -73,7 +70,7 @@ ImportOutcome frmMain::registerImport(const QList<EntryRecord>& rows, const QDat
     const ImportOutcome outcome = registerImportedRows(rows, m_state.settings.noTyohuku, hooks);
 
     // Back to the month that was on show before the import.
-    const bool otherMonth = m_state.curYear + u'/' + m_state.curMonth != start.toString(QStringLiteral("yyyy/MM"));
+    const bool otherMonth = m_month->month() != QDate(start.year(), start.month(), 1);
     setCurrentDate(start);
     if (otherMonth)
         LoadMonthFile();

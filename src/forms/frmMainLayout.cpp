@@ -79,15 +79,20 @@ void frmMain::buildUi()
     tabMain = named(new QTabWidget, "tabMain");
     const struct
     {
+        Tab tab;
         const char* key;
         const char16_t* caption;
         QWidget* page;
     } tabs[] = {
-        {"T_Month", u"月　　　間", buildMonthPage()},   {"T_Year", u"年　　　間", buildYearPage()},
-        {"T_Total", u"総　　　計", buildTotalPage()},   {"T_Search", u"検　　　索", buildSearchPage()},
-        {"T_Setting", u"設　　　定", buildSettingsPage()}, {"T_About", u"ソフト情報", buildAboutPage()},
+        {Tab::Month, "T_Month", u"月　　　間", buildMonthPage()},
+        {Tab::Year, "T_Year", u"年　　　間", buildYearPage()},
+        {Tab::Total, "T_Total", u"総　　　計", buildTotalPage()},
+        {Tab::Search, "T_Search", u"検　　　索", buildSearchPage()},
+        {Tab::Setting, "T_Setting", u"設　　　定", buildSettingsPage()},
+        {Tab::About, "T_About", u"ソフト情報", buildAboutPage()},
     };
     for (const auto& tab : tabs) {
+        tab.page->setProperty("tab", static_cast<int>(tab.tab));
         tab.page->setProperty("tabKey", QString::fromLatin1(tab.key));
         tabMain->addTab(tab.page, QString::fromUtf16(tab.caption));
     }
@@ -367,8 +372,6 @@ QWidget* frmMain::buildCommandBar()
     for (QPushButton* b :
          {cmdHensyu, cmdInput, cmdCsvInput, cmdNewInput, cmdDelete, cmdAllDelete, cmdURL, cmdSave, cmdPrint})
         row->addWidget(b);
-    // Printing lists comes with the print dialog; until then it is not offered.
-    cmdPrint->hide();
     row->addStretch();
     for (QWidget* w : std::initializer_list<QWidget*>{cmdYearBack, cmdMonthBack, dtpDate, cmdMonthNext, cmdYearNext})
         row->addWidget(w);

@@ -11,78 +11,103 @@
 #include <QProgressBar>
 #include <algorithm>
 
-QString frmMain::currentMonthPath() const
+void frmMain::connectShownMonth()
 {
-    return m_context.paths.monthFilePath(m_state.curYear, m_state.curMonth);
+    // The month list shows the month's rows; every change reaches it from the month.
+    connect(m_month, &ShownMonth::reset, this,
+            [this] { m_monthModel->setEntries(m_month->entries()); });
+    connect(m_month, &ShownMonth::appended, this, [this](int first, int count) {
+        m_monthModel->append(m_month->entries().mid(first, count));
+    });
+    connect(m_month, &ShownMonth::replaced, this,
+            [this](int row) { m_monthModel->replace(row, m_month->entries().at(row)); });
+    connect(m_month, &ShownMonth::removed, this,
+            [this](const QList<int>& rows) { m_monthModel->removeRowsAt(rows); });
 }
 
 void frmMain::ReportUnreadableDataFile(const QString& path)
 {
-    m_context.dialogs.message({QStringLiteral("データファイル「") + QDir::toNativeSeparators(path)
-                                   + QStringLiteral("」を読み込めません。"),
-                               QStringLiteral("認証エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    m_context.dialogs.message({QStringLiteral("データファイル「") + QDir::toNativeSeparators(path) +
+                                   QStringLiteral("」を読み込めません。"),
+                               QStringLiteral("認証エラー"), MessageIcon::Critical,
+                               MessageButtons::Ok});
+}
+
+void frmMain::showMonthOf(const QDate& day)
+{
+    setCurrentDate(day);
+    LoadMonthFile();
 }
 
 void frmMain::LoadMonthFile()
 {
-    const QString path = currentMonthPath();
-    {
-        // A day the month does not have (the 31st of June) becomes its last day.
-        const QDate first(m_state.curYear.toInt(), m_state.curMonth.toInt(), 1);
-        const int day = std::clamp(m_state.curDay.toInt(), 1, first.daysInMonth());
-        m_state.curDay = QString::number(day).rightJustified(2, u'0');
-        const QSignalBlocker block(dtpDate);
-        dtpDate->setDate(first.addDays(day - 1));
-    }
     const BusyCursor busy;
-    const MonthRead read = readMonthFile(path, m_state.expectedPassword());
-    m_state.monthStatus = read.status;
-    m_state.monthDirty = false;
-    if (!read.readable())
-        ReportUnreadableDataFile(path);
-    m_monthModel->setEntries(read.entries);
-    prgShinko->setMaximum(std::max<int>(1, static_cast<int>(read.entries.size())));
+    m_month->load(dtpDate->date(), m_state.expectedPassword());
+    afterMonthRead();
+}
+
+void frmMain::afterMonthRead()
+{
+    if (!m_month->readable())
+        ReportUnreadableDataFile(m_month->path());
+    prgShinko->setMaximum(std::max(1, m_month->rowCount()));
     prgShinko->setValue(0);
     monthLoaded();
     RefreshTotals();
 }
 
-bool frmMain::SaveMonthFile()
+bool frmMain::reportFailedSave(const MonthSave& save)
 {
-    const QString path = currentMonthPath();
-    if (!m_state.monthReadable()) {
+    switch (save.outcome) {
+    case MonthSave::Outcome::Saved:
+        return false;
+    case MonthSave::Outcome::Unreadable:
         // What the list holds is not what the file holds: writing it would lose entries.
         m_context.dialogs.message(
-            {QStringLiteral("データファイル「%1」を読み込めなかったため、この月の変更は保存できません。")
-                 .arg(QDir::toNativeSeparators(path)),
+            {QStringLiteral(
+                 "データファイル「%1」を読み込めなかったため、この月の変更は保存できません。")
+                 .arg(QDir::toNativeSeparators(save.path)),
              QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
-        return false;
-    }
-    // The password line is written exactly when a load will expect it.
-    const MonthTextBuild build = formatMonthText(m_monthModel->entries(), m_state.expectedPassword());
-    if (!build.ok()) {
+        break;
+    case MonthSave::Outcome::Unstorable: {
+        const MonthTextBuild& build = save.build;
         const QString what = build.badPassword
                                  ? QStringLiteral("記帳者認証のパスワード")
-                                 : QStringLiteral("%1件目の「%2」").arg(build.badEntry + 1)
+                                 : QStringLiteral("%1件目の「%2」")
+                                       .arg(build.badEntry + 1)
                                        .arg(entryColumnHeading(build.badField, optEndDayChecked()));
         m_context.dialogs.message({QStringLiteral("%1に保存できない文字「%2」が含まれています。")
                                        .arg(what, QString(build.badCharacter)),
-                                   QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
-        return false;
+                                   QStringLiteral("保存エラー"), MessageIcon::Critical,
+                                   MessageButtons::Ok});
+        break;
     }
-    QString error;
+    case MonthSave::Outcome::WriteFailed:
+        m_context.dialogs.message(
+            {QStringLiteral("データファイル「%1」を保存できませんでした。\r\n%2")
+                 .arg(QDir::toNativeSeparators(save.path), save.error),
+             QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        break;
+    }
+    return true;
+}
+
+bool frmMain::SaveMonthFile()
+{
+    MonthSave save;
     {
         const BusyCursor busy;
-        error = writeMonthFile(path, build.plain);
+        save = m_month->save(m_state.expectedPassword());
     }
-    if (!error.isEmpty()) {
-        m_context.dialogs.message({QStringLiteral("データファイル「%1」を保存できませんでした。\r\n%2")
-                                       .arg(QDir::toNativeSeparators(path), error),
-                                   QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    if (reportFailedSave(save)) {
+        // The list goes back to what the file holds, so the failed change is never carried
+        // anywhere else (a later save, another month).
+        if (m_month->readable() && m_month->dirty()) {
+            m_month->reload(m_state.expectedPassword());
+            afterMonthRead();
+        }
         return false;
     }
-    m_state.monthDirty = false;
-    m_state.monthStatus = build.plain.isEmpty() ? MonthRead::Status::Missing : MonthRead::Status::Loaded;
     RefreshTotals();
     monthSaved();
     return true;

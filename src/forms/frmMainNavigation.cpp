@@ -10,20 +10,17 @@
 
 ShownDay frmMain::shownDay() const
 {
-    return {m_state.curYear, m_state.curMonth, m_state.curDay};
+    return {focusYear(), focusMonth(), dtpDate->date().toString(QStringLiteral("dd"))};
 }
 
 void frmMain::showDay(const ShownDay& day)
 {
-    m_state.curYear = day.year;
-    m_state.curMonth = day.month;
-    m_state.curDay = day.day;
-    m_state.lastYearMonth = day.year + u'/' + day.month;
+    setCurrentDate(QDate(day.year.toInt(), day.month.toInt(), day.day.toInt()));
 }
 
 void frmMain::stepShownMonth(int delta)
 {
-    if (m_state.monthDirty)
+    if (m_month->dirty())
         SaveMonthFile();
     showDay(stepMonth(shownDay(), dtpDate->date().toString(QStringLiteral("dd")), delta));
     LoadMonthFile();
@@ -31,13 +28,13 @@ void frmMain::stepShownMonth(int delta)
 
 void frmMain::stepShownYear(int delta)
 {
-    const QString key = currentTabKey();
-    if (key != u"T_Month" && key != u"T_Year")
+    const Tab key = currentTab();
+    if (key != Tab::Month && key != Tab::Year)
         return;
-    if (m_state.monthDirty)
+    if (m_month->dirty())
         SaveMonthFile();
     showDay(stepYear(shownDay(), dtpDate->date().toString(QStringLiteral("dd")), delta));
-    if (key == u"T_Month")
+    if (key == Tab::Month)
         LoadMonthFile();
     else
         ShowYearList();
@@ -46,7 +43,7 @@ void frmMain::stepShownYear(int delta)
 
 void frmMain::cmdMonthBack_Click()
 {
-    if (currentTabKey() == u"T_Month")
+    if (currentTab() == Tab::Month)
         stepShownMonth(-1);
 }
 
@@ -68,9 +65,6 @@ void frmMain::cmdYearNext_Click()
 void frmMain::dtpDate_Change()
 {
     const QDate date = dtpDate->date();
-    m_state.curYear = date.toString(QStringLiteral("yyyy"));
-    m_state.curMonth = date.toString(QStringLiteral("MM"));
-    m_state.curDay = date.toString(QStringLiteral("dd"));
     const QString yearMonth = date.toString(QStringLiteral("yyyy/MM"));
     if (yearMonth != m_state.lastYearMonth) {
         m_state.lastYearMonth = yearMonth;
@@ -85,21 +79,24 @@ void frmMain::ColumnHeaderClikSort(QTableView* view, int column)
     auto* model = static_cast<EntryTableModel*>(view->model());
     if (model->rowCount() == 0)
         return;
+    // The rows take new places: no row stays picked.
+    m_entryPicked = false;
     const bool descending = (view == lvwMonth ? m_monthSort : m_searchSort).nextIsDescending();
     QList<EntryRecord> rows = model->entries();
     sortByColumn(rows, column, descending);
-    model->setEntries(rows);
     if (view == lvwMonth) {
         // The month is written in its new order.
-        m_state.monthDirty = true;
-        SaveMonthFile();
+        if (m_month->reorder(rows))
+            SaveMonthFile();
     } else {
+        model->setEntries(rows);
         RefreshTotals();
     }
 }
 
-void frmMain::entrySelectionChanged(QTableView* view)
+void frmMain::entryListPicked(QTableView* view)
 {
+    m_entryPicked = true;
     const QModelIndexList rows = view->selectionModel()->selectedRows();
     m_state.selectedCount = static_cast<int>(rows.size());
     const int index = view->currentIndex().isValid() ? view->currentIndex().row() + 1 : 0;
@@ -107,25 +104,12 @@ void frmMain::entrySelectionChanged(QTableView* view)
         m_state.selectedMonthIndex = index;
     else
         m_state.selectedSearchIndex = index;
-    EnableEntryCommands(view);
     // One search result moves the month context to its entry, which editing it relies on.
     if (view == lvwSearch && rows.size() == 1 && index > 0) {
-        const QDate day = QDate::fromString(m_searchModel->entry(index - 1)[KeyDate], QStringLiteral("yyyy/MM/dd"));
+        const QDate day = QDate::fromString(m_searchModel->entry(index - 1)[KeyDate],
+                                            QStringLiteral("yyyy/MM/dd"));
         if (day.isValid())
             setCurrentDate(day);
     }
-}
-
-void frmMain::EnableEntryCommands(QTableView* view)
-{
-    const QModelIndexList rows = view->selectionModel()->selectedRows();
-    const auto* model = static_cast<const EntryTableModel*>(view->model());
-    cmdDelete->setEnabled(!rows.isEmpty());
-    cmdHensyu->setEnabled(rows.size() == 1);
-    bool hasPage = false;
-    if (rows.size() == 1) {
-        const QString url = model->entry(rows.first().row())[URL];
-        hasPage = url.startsWith(QLatin1String("http://")) || url.startsWith(QLatin1String("https://"));
-    }
-    cmdURL->setEnabled(hasPage);
+    updateCommands();
 }

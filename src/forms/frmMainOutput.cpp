@@ -59,15 +59,15 @@ void frmMain::cmdSave_Click()
         return;
     OutputFileName = chosen;
 
-    const QString key = currentTabKey();
+    const Tab key = currentTab();
     int maximum = 0;
-    if (key == u"T_Month" || key == u"T_Search") {
+    if (key == Tab::Month || key == Tab::Search) {
         maximum = txtTotalCount->text().toInt();
-        m_outputList = key == u"T_Month" ? lvwMonth : lvwSearch;
-    } else if (key == u"T_Year") {
+        m_outputList = key == Tab::Month ? lvwMonth : lvwSearch;
+    } else if (key == Tab::Year) {
         maximum = 12;
         m_outputList = lvwYear;
-    } else if (key == u"T_Total") {
+    } else if (key == Tab::Total) {
         maximum = m_totalModel->rowCount();
         m_outputList = lvwTotal;
     } else {
@@ -80,26 +80,31 @@ void frmMain::cmdSave_Click()
         m_context.dialogs.message({QStringLiteral("保存しました"), QStringLiteral("完了"), MessageIcon::None, MessageButtons::Ok});
 }
 
-bool frmMain::Output()
+listexport::ExportInput frmMain::listInput(const QTableView* list) const
 {
-    if (OutputFileName.isEmpty() || !m_outputList)
-        return false;
-    const BusyCursor busy;
-
     listexport::ExportInput input;
     input.keyIsEndDay = optEndDay->isChecked();
-    if (m_outputList == lvwMonth || m_outputList == lvwSearch) {
+    if (list == lvwMonth || list == lvwSearch) {
         input.kind = listexport::ListKind::Entries;
-        input.rows = entryRows(m_outputList == lvwMonth ? m_monthModel : m_searchModel);
+        input.rows = entryRows(list == lvwMonth ? m_monthModel : m_searchModel);
     } else {
-        const bool year = m_outputList == lvwYear;
+        const bool year = list == lvwYear;
         input.kind = year ? listexport::ListKind::Year : listexport::ListKind::Total;
         input.rows = summaryRows(year ? m_yearModel : m_totalModel);
     }
     input.withStatistics = chkAutoSumOutput->isChecked();
     input.panel = {txtHappyCount->text(),  txtTotalCount->text(),   txtPercent->text(),
                    txtHappyMoney->text(), txtUnhappyMoney->text(), txtTotalMoney->text()};
+    return input;
+}
 
+bool frmMain::Output()
+{
+    if (OutputFileName.isEmpty() || !m_outputList)
+        return false;
+    const BusyCursor busy;
+
+    const listexport::ExportInput input = listInput(m_outputList);
     const QString text = listexport::exportText(input, listexport::formatForPath(OutputFileName),
                                                 [this](int row) { prgShinko->setValue(row); });
     // The whole file is built first, so a refusal or failure never leaves half a file behind.

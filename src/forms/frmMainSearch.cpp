@@ -3,9 +3,9 @@
 #include "forms/frmMain.h"
 
 #include "core/Clock.h"
-#include "platform/WindowLevel.h"
-#include "forms/frmDataSearch.h"
 #include "forms/EntryTableModel.h"
+#include "forms/frmDataSearch.h"
+#include "platform/WindowLevel.h"
 
 #include <QPushButton>
 #include <QScreen>
@@ -23,7 +23,8 @@ void frmMain::loadSearchForm()
         if (const QScreen* screen = this->screen()) {
             const QRect area = screen->availableGeometry();
             if (at.x() + m_searchForm->frameGeometry().width() > area.right())
-                at.setX(std::max(area.left(), area.right() - m_searchForm->frameGeometry().width()));
+                at.setX(
+                    std::max(area.left(), area.right() - m_searchForm->frameGeometry().width()));
             at.setY(std::max(area.top(), at.y()));
         }
         m_searchForm->move(at);
@@ -59,12 +60,13 @@ void frmMain::setSearchRunning(bool running)
         if (!child->isWindow())
             child->setEnabled(!running);
     }
+    m_searchRunning = running;
     if (running) {
         // The result list is emptied; nothing of it stays selected.
-        disableEntryCommands();
         m_state.selectedSearchIndex = 0;
         m_state.selectedCount = 0;
     }
+    disableEntryCommands();
 }
 
 void frmMain::clearStatisticsPanel()
@@ -74,9 +76,7 @@ void frmMain::clearStatisticsPanel()
     m_shownTally = Tally();
     m_searchTempModel->clear();
     // Nothing is left to save, print or edit.
-    for (QPushButton* command : {cmdAllDelete, cmdSave, cmdPrint})
-        command->setEnabled(false);
-    disableEntryCommands();
     m_state.selectedSearchIndex = 0;
     m_state.selectedCount = 0;
+    disableEntryCommands();
 }

@@ -4,12 +4,12 @@
 #include "core/Dialogs.h"
 #include "diary/Deployment.h"
 #include "diary/KeySort.h"
+#include "diary/ShellServices.h"
 #include "forms/EntryTableModel.h"
 
 #include <QDateEdit>
 #include <QFileInfo>
 #include <QPushButton>
-#include <QUrl>
 
 QDate frmMain::shownDate() const
 {
@@ -18,9 +18,11 @@ QDate frmMain::shownDate() const
 
 void frmMain::SortMonthList()
 {
-    QList<EntryRecord> rows = m_monthModel->entries();
-    ::SortMonthList(rows, m_state.settings.sortOn);
-    m_monthModel->setEntries(rows);
+    if (!m_state.settings.sortOn)
+        return;
+    QList<EntryRecord> rows = m_month->entries();
+    ::SortMonthList(rows, true);
+    m_month->reorder(rows);
 }
 
 QString siteAddressFor(const QString& url, const QString& id)
@@ -33,25 +35,22 @@ QString siteAddressFor(const QString& url, const QString& id)
 
 void frmMain::OpenSiteUrl(const QString& url, const QString& id)
 {
-    m_context.dialogs.openUrl(siteAddressFor(url, id)); // browser failures are silent
+    OpenAddress(m_context.dialogs, siteAddressFor(url, id));
 }
 
 void frmMain::OpenDocument(const QString& path)
 {
-    if (!QFileInfo::exists(path)) {
-        m_context.dialogs.message({QStringLiteral("File not found:") + path, QStringLiteral("zumicho"),
-                                   MessageIcon::None, MessageButtons::Ok});
-        return;
-    }
-    if (!m_context.dialogs.openUrl(QUrl::fromLocalFile(path).toString())) {
-        m_context.dialogs.message({QStringLiteral("No association for file extension"), QStringLiteral("zumicho"),
-                                   MessageIcon::None, MessageButtons::Ok});
-    }
+    ::OpenDocument(m_context.dialogs, path);
+}
+
+void frmMain::showHelp(HelpTopic topic)
+{
+    ShowHelp(m_context.dialogs, m_context.paths, topic);
 }
 
 void frmMain::cmdURL_Click()
 {
-    const bool onSearch = currentTabKey() == u"T_Search";
+    const bool onSearch = currentTab() == Tab::Search;
     const int index = onSearch ? m_state.selectedSearchIndex : m_state.selectedMonthIndex;
     const EntryTableModel* model = onSearch ? m_searchModel : m_monthModel;
     if (index > 0 && index <= model->rowCount()) {
@@ -65,14 +64,7 @@ void frmMain::cmdURL_Click()
 
 void frmMain::cmdHelp_Click()
 {
-    const QString help = m_context.paths.programFolder() + QStringLiteral("/zumicho.chm");
-    if (QFileInfo::exists(help)) {
-        OpenDocument(help);
-        return;
-    }
-    m_context.dialogs.message({QStringLiteral("ヘルプを表示させたい場合は、「zumicho.exe」と\r\n"
-                                              "「zumicho.chm」を同じフォルダに入れて下さい。"),
-                               QStringLiteral("ヘルプが見つかりません"), MessageIcon::Critical, MessageButtons::Ok});
+    showHelp(helpTopicForTab(currentTab()));
 }
 
 void frmMain::cmdUserInput_Click()
@@ -80,9 +72,10 @@ void frmMain::cmdUserInput_Click()
     const QString assistant = m_context.paths.programFolder() + QStringLiteral("/zumikey");
     if (QFileInfo(assistant).isExecutable() && m_context.dialogs.startDetached(assistant, {}))
         return;
-    m_context.dialogs.message({QStringLiteral("入力支援システムを使用したい場合は、「zumicho.exe」と\r\n"
-                                              "「zumikey.exe」を同じフォルダに入れて下さい。"),
-                               QStringLiteral("zumikey.exeが見つかりません"), MessageIcon::Critical, MessageButtons::Ok});
+    m_context.dialogs.message(
+        {QStringLiteral("入力支援システムを使用したい場合は、「zumicho.exe」と\r\n"
+                        "「zumikey.exe」を同じフォルダに入れて下さい。"),
+         QStringLiteral("zumikey.exeが見つかりません"), MessageIcon::Critical, MessageButtons::Ok});
 }
 
 void frmMain::connectShellCommands()
@@ -91,9 +84,13 @@ void frmMain::connectShellCommands()
     connect(cmdHelp, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
     connect(cmdUserInput, &QPushButton::clicked, this, &frmMain::cmdUserInput_Click);
     connect(cmdShortcut, &QPushButton::clicked, this, &frmMain::cmdShortcut_Click);
-    connect(cmdZumiraHomepage, &QPushButton::clicked, this, [this] { OpenSiteUrl(deployment::kSiteHome, "0"); });
-    connect(cmdZumiraMail, &QPushButton::clicked, this, [this] { OpenSiteUrl(deployment::kSiteContact, "0"); });
-    connect(cmdMyHomepage, &QPushButton::clicked, this, [this] { OpenSiteUrl(deployment::kDeveloperHome, "0"); });
-    connect(cmdMyMail, &QPushButton::clicked, this,
-            [this] { m_context.dialogs.openUrl(QStringLiteral("mailto:") + deployment::kDeveloperMail); });
+    connect(cmdZumiraHomepage, &QPushButton::clicked, this,
+            [this] { OpenSiteUrl(deployment::kSiteHome, "0"); });
+    connect(cmdZumiraMail, &QPushButton::clicked, this,
+            [this] { OpenSiteUrl(deployment::kSiteContact, "0"); });
+    connect(cmdMyHomepage, &QPushButton::clicked, this,
+            [this] { OpenSiteUrl(deployment::kDeveloperHome, "0"); });
+    connect(cmdMyMail, &QPushButton::clicked, this, [this] {
+        OpenAddress(m_context.dialogs, QStringLiteral("mailto:") + deployment::kDeveloperMail);
+    });
 }

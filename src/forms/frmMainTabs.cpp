@@ -1,10 +1,10 @@
 // Switching tabs and wiring the window's events.
 #include "forms/frmMain.h"
 
-#include "forms/frmDataSearch.h"
+#include "diary/EntryFormText.h"
 #include "forms/DigitKeyFilter.h"
 #include "forms/EntryTableModel.h"
-#include "diary/Expenses.h"
+#include "forms/frmDataSearch.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -20,9 +20,54 @@
 #include <QTabWidget>
 #include <QTableView>
 
-QString frmMain::currentTabKey() const
+Tab frmMain::currentTab() const
 {
-    return tabMain->currentWidget()->property("tabKey").toString();
+    return static_cast<Tab>(tabMain->currentWidget()->property("tab").toInt());
+}
+
+void frmMain::updateCommands()
+{
+    CommandInputs in;
+    in.tab = currentTab();
+    in.searchRunning = m_searchRunning;
+    in.monthReadable = m_month->readable();
+    in.shownEntries = m_shownTally.entries;
+    in.expenseEnded = m_expenseEnded;
+    if (in.tab == Tab::Month || in.tab == Tab::Search) {
+        QTableView* view = in.tab == Tab::Month ? lvwMonth : lvwSearch;
+        const QModelIndexList rows = view->selectionModel()->selectedRows();
+        in.picked = m_entryPicked;
+        in.selectedRows = static_cast<int>(rows.size());
+        if (rows.size() == 1) {
+            const auto* model = static_cast<const EntryTableModel*>(view->model());
+            in.selectedHasPage = entryform::isWebAddress(model->entry(rows.first().row())[URL]);
+        }
+    } else if (in.tab == Tab::Year) {
+        in.picked = m_state.selectedYearIndex > 0;
+        in.focusMonthEntries = m_yearSummary.months[dtpDate->date().month() - 1].entries;
+    } else if (in.tab == Tab::Total) {
+        in.picked = m_state.selectedTotalIndex > 0;
+    }
+    const CommandState c = commandStateFor(in);
+    const std::pair<QWidget*, bool> commands[] = {
+        {cmdNewInput, c.newInput},
+        {cmdInput, c.input},
+        {cmdCsvInput, c.input}, // the CSV import sits beside 取込登録 and follows its rule
+        {cmdHensyu, c.hensyu},
+        {cmdURL, c.url},
+        {cmdDelete, c.del},
+        {cmdAllDelete, c.allDelete},
+        {cmdSave, c.save},
+        {cmdPrint, c.print},
+        {cmdUnhappyMoneyIn, c.unhappyMoneyIn},
+        {cmdMonthBack, c.monthSteps},
+        {cmdMonthNext, c.monthSteps},
+        {cmdYearBack, c.yearSteps},
+        {cmdYearNext, c.yearSteps},
+        {dtpDate, c.datePicker},
+    };
+    for (const auto& [command, enabled] : commands)
+        command->setEnabled(enabled);
 }
 
 void frmMain::connectEvents()
@@ -38,6 +83,7 @@ void frmMain::connectEvents()
     connect(cmdTotalGraph, &QPushButton::clicked, this, [this] { openChart(true); });
     connect(cmdSetting, &QPushButton::clicked, this, &frmMain::cmdSetting_Click);
     connect(cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmMain::cmdPrint_Click);
     connect(cmdAllDelete, &QPushButton::clicked, this, &frmMain::cmdAllDelete_Click);
     connect(cmdMonthBack, &QPushButton::clicked, this, &frmMain::cmdMonthBack_Click);
     connect(cmdMonthNext, &QPushButton::clicked, this, &frmMain::cmdMonthNext_Click);
@@ -54,11 +100,29 @@ void frmMain::connectEvents()
     connect(lvwSearch->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { ColumnHeaderClikSort(lvwSearch, column); });
     for (QTableView* view : {lvwMonth, lvwSearch}) {
+        // A click, also on a row that is still selected, or keys that select rows pick
+        // them; rows that only leave the selection (removed, sorted away) pick nothing.
+        connect(view, &QTableView::clicked, this, [this, view] { entryListPicked(view); });
         connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-                [this, view] { entrySelectionChanged(view); });
+                [this, view](const QItemSelection& selected) {
+                    if (!selected.isEmpty())
+                        entryListPicked(view);
+                    else
+                        updateCommands();
+                });
     }
-    connect(lvwYear, &QTableView::clicked, this, [this](const QModelIndex& index) { lvwYear_ItemClick(index.row()); });
-    connect(lvwTotal, &QTableView::clicked, this, [this](const QModelIndex& index) { lvwTotal_ItemClick(index.row()); });
+    // The arrow keys pick a month or year exactly as a click does.
+    const auto summaryPicks = [this](QTableView* view, void (frmMain::*itemClick)(int)) {
+        connect(view, &QTableView::clicked, this,
+                [this, itemClick](const QModelIndex& index) { (this->*itemClick)(index.row()); });
+        connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                [this, itemClick](const QItemSelection& selected) {
+                    if (!selected.isEmpty())
+                        (this->*itemClick)(selected.indexes().first().row());
+                });
+    };
+    summaryPicks(lvwYear, &frmMain::lvwYear_ItemClick);
+    summaryPicks(lvwTotal, &frmMain::lvwTotal_ItemClick);
 
     m_digitFilter = new DigitKeyFilter(m_context.dialogs, this);
     for (QLineEdit* box : txtSize) {
@@ -82,68 +146,55 @@ void frmMain::connectEvents()
     }
 }
 
-void frmMain::enableMonthTabCommands(bool enabled)
-{
-    if (!enabled) {
-        for (QWidget* w : std::initializer_list<QWidget*>{cmdHensyu, cmdDelete, cmdAllDelete, cmdURL, cmdSave, cmdPrint})
-            w->setEnabled(false);
-    }
-    for (QWidget* w : std::initializer_list<QWidget*>{cmdNewInput, cmdInput, cmdCsvInput, cmdMonthBack, cmdMonthNext,
-                                                      cmdYearBack, cmdYearNext, dtpDate})
-        w->setEnabled(enabled);
-}
-
 void frmMain::tabMain_Click()
 {
-    const QString key = currentTabKey();
-    enableMonthTabCommands(false);
+    const Tab key = currentTab();
+    m_entryPicked = false;
+    m_expenseEnded = false;
 
     m_state.suppressPasswordDialog = true;
-    if (key != u"T_Setting")
+    if (key != Tab::Setting)
         readSettings(); // settings edited but not applied are dropped
-    if (m_state.monthDirty)
+    if (m_month->dirty())
         SaveMonthFile();
 
     showPanel(emptyPanelTexts());
     m_state.selectedMonthIndex = m_state.selectedYearIndex = 0;
     m_state.selectedTotalIndex = m_state.selectedSearchIndex = 0;
     prgShinko->setValue(0);
-    if (key != u"T_Search") {
+    if (key != Tab::Search) {
         m_searchModel->clear();
         m_searchTempModel->clear();
         unloadSearchForm();
     }
-    fraSetting->setEnabled(key == u"T_Setting");
+    fraSetting->setEnabled(key == Tab::Setting);
 
-    if (key == u"T_Month") {
+    if (key == Tab::Month) {
         BuildEntryColumns(lvwMonth);
         LoadMonthFile();
-        enableMonthTabCommands(true);
-    } else if (key == u"T_Year") {
+    } else if (key == Tab::Year) {
         fraUnhappyMoney->setEnabled(true);
         ListViewColumnHeadersYear();
         ShowYearList();
         setMonthLabelCaption();
-        const Tally& row = m_yearSummary.months[m_state.curMonth.toInt() - 1];
-        cmdUnhappyMoneyIn->setEnabled(canBookExpense(row));
-        txtUnhappyMoneyValue->setText(row.expenses.toText());
-        cmdYearBack->setEnabled(true);
-        cmdYearNext->setEnabled(true);
-    } else if (key == u"T_Total") {
+        txtUnhappyMoneyValue->setText(
+            m_yearSummary.months[dtpDate->date().month() - 1].expenses.toText());
+    } else if (key == Tab::Total) {
         ListViewColumnHeadersTotal();
         ShowTotalList();
-    } else if (key == u"T_Search") {
+    } else if (key == Tab::Search) {
         BuildEntryColumns(lvwSearch);
         loadSearchForm();
         RefreshTotals();
         m_searchForm->show();
         m_searchForm->raise();
-    } else if (key == u"T_Setting") {
+    } else if (key == Tab::Setting) {
         fraUnhappyMoney->setEnabled(false);
         readSettings();
         m_state.suppressPasswordDialog = false;
         cmdSetting->setEnabled(false);
     }
+    updateCommands();
 }
 
 void frmMain::BuildEntryColumns(QTableView* view)

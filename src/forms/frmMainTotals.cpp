@@ -2,9 +2,9 @@
 #include "forms/frmMain.h"
 
 #include "core/Dialogs.h"
-#include "platform/WindowLevel.h"
-#include "forms/EntryTableModel.h"
 #include "diary/Expenses.h"
+#include "forms/EntryTableModel.h"
+#include "platform/WindowLevel.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -33,7 +33,8 @@ QList<QColor> qtColours(const QList<RowColour>& colours)
     return result;
 }
 
-void setSummaryColumns(QStandardItemModel* model, QTableView* view, const QList<QPair<const char16_t*, int>>& columns)
+void setSummaryColumns(QStandardItemModel* model, QTableView* view,
+                       const QList<QPair<const char16_t*, int>>& columns)
 {
     model->clear();
     QStringList labels;
@@ -46,7 +47,10 @@ void setSummaryColumns(QStandardItemModel* model, QTableView* view, const QList<
 
 } // namespace
 
-bool frmMain::optEndDayChecked() const { return optEndDay->isChecked(); }
+bool frmMain::optEndDayChecked() const
+{
+    return optEndDay->isChecked();
+}
 
 TargetState frmMain::targetState() const
 {
@@ -65,10 +69,7 @@ void frmMain::showPanel(const PanelTexts& texts)
 
 void frmMain::RefreshTotals()
 {
-    cmdAllDelete->setEnabled(false);
-    cmdSave->setEnabled(false);
-    cmdPrint->setEnabled(false);
-    const QString key = currentTabKey();
+    const Tab key = currentTab();
     const QString pickedDay = dtpDate->date().toString(QStringLiteral("yyyy/MM/dd"));
     const auto showColoured = [&](EntryTableModel* model, Currency expenses) {
         const EntryListTotals totals = refreshEntryTotals(model->entries(), pickedDay, expenses);
@@ -77,30 +78,27 @@ void frmMain::RefreshTotals()
         prgShinko->setValue(totals.tally.entries);
         return totals.tally;
     };
-    if (key == u"T_Month") {
+    if (key == Tab::Month) {
         m_monthTally = showColoured(m_monthModel, m_monthTally.expenses);
         m_shownTally = m_monthTally;
-    } else if (key == u"T_Year") {
+    } else if (key == Tab::Year) {
         m_shownTally = m_yearTally;
-    } else if (key == u"T_Total") {
+    } else if (key == Tab::Total) {
         m_shownTally = m_totalTally;
-    } else if (key == u"T_Search") {
+    } else if (key == Tab::Search) {
         m_monthTally = tallyEntries(m_monthModel->entries(), m_monthTally.expenses);
         m_searchTally = showColoured(m_searchModel, Currency());
         m_shownTally = m_searchTally;
     } else {
-        if (key == u"T_Setting") {
+        if (key == Tab::Setting) {
             m_monthTally = tallyEntries(m_monthModel->entries(), Currency());
             m_shownTally = m_monthTally;
         }
+        updateCommands();
         return; // the settings and about tabs leave the panel at zero
     }
     showPanel(panelTexts(m_shownTally));
-    if (m_shownTally.entries != 0) {
-        cmdAllDelete->setEnabled(key != u"T_Search");
-        cmdSave->setEnabled(true);
-        cmdPrint->setEnabled(true);
-    }
+    updateCommands();
 }
 
 void frmMain::monthLoaded()
@@ -108,30 +106,33 @@ void frmMain::monthLoaded()
     // The booked expense lives in the year row; it is taken even before the month has a
     // file, so the first entry of a month never wipes an amount booked for it.
     m_monthTally = Tally();
-    m_monthTally.expenses = loadMonthExpense(m_context.paths, m_state.curYear, m_state.curMonth.toInt());
+    m_monthTally.expenses =
+        loadMonthExpense(m_context.paths, m_month->year(), m_month->month().month());
 }
 
 void frmMain::monthSaved()
 {
-    UpdateYearSummary(m_monthTally);
+    UpdateYearSummary(m_month->month(), m_monthTally);
 }
 
-void frmMain::UpdateYearSummary(const Tally& monthTally)
+void frmMain::UpdateYearSummary(const QDate& month, const Tally& monthTally)
 {
     const YearUpdate update =
-        ::UpdateYearSummary(m_context.paths, m_state.curYear, m_state.curMonth.toInt(), monthTally, targetState());
+        ::UpdateYearSummary(m_context.paths, month.toString(QStringLiteral("yyyy")), month.month(),
+                            monthTally, targetState());
     if (!update.error.isEmpty() || !update.total.error.isEmpty()) {
-        m_context.dialogs.message({QStringLiteral("集計ファイルを更新できませんでした。\r\n")
-                                       + (update.error.isEmpty() ? update.total.error : update.error),
-                                   QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        m_context.dialogs.message({QStringLiteral("集計ファイルを更新できませんでした。\r\n") +
+                                       (update.error.isEmpty() ? update.total.error : update.error),
+                                   QStringLiteral("保存エラー"), MessageIcon::Critical,
+                                   MessageButtons::Ok});
     }
     m_yearSummary = update.summary;
     m_yearTally = update.yearTally;
     if (update.total.error.isEmpty())
         m_totalRows = update.total.rows;
     refreshChart();
-    const QString key = currentTabKey();
-    if (key == u"T_Year" || key == u"T_Total")
+    const Tab key = currentTab();
+    if (key == Tab::Year || key == Tab::Total)
         RefreshTotals();
     handleTargetMessage(update.total);
 }
@@ -148,17 +149,32 @@ void frmMain::handleTargetMessage(const TotalUpdate& update)
 void frmMain::ListViewColumnHeadersYear()
 {
     setSummaryColumns(m_yearModel, lvwYear,
-                      {{u"月", 375}, {u"小物当選", 1000}, {u"中物当選", 1000}, {u"大物当選", 1000},
-                       {u"当選総数", 1000}, {u"応募総数", 1000}, {u"当選率", 775}, {u"当選総額", 1200},
-                       {u"支出総額", 1200}, {u"収支総額", 1200}});
+                      {{u"月", 375},
+                       {u"小物当選", 1000},
+                       {u"中物当選", 1000},
+                       {u"大物当選", 1000},
+                       {u"当選総数", 1000},
+                       {u"応募総数", 1000},
+                       {u"当選率", 775},
+                       {u"当選総額", 1200},
+                       {u"支出総額", 1200},
+                       {u"収支総額", 1200}});
 }
 
 void frmMain::ListViewColumnHeadersTotal()
 {
     setSummaryColumns(m_totalModel, lvwTotal,
-                      {{u"年", 500}, {u"小物当選", 1000}, {u"中物当選", 1000}, {u"大物当選", 1000},
-                       {u"当選総数", 1000}, {u"応募総数", 1050}, {u"当選率", 800}, {u"当選総額", 1050},
-                       {u"支出総額", 1050}, {u"収支総額", 1050}, {u"目標収支金額", 1300}});
+                      {{u"年", 500},
+                       {u"小物当選", 1000},
+                       {u"中物当選", 1000},
+                       {u"大物当選", 1000},
+                       {u"当選総数", 1000},
+                       {u"応募総数", 1050},
+                       {u"当選率", 800},
+                       {u"当選総額", 1050},
+                       {u"支出総額", 1050},
+                       {u"収支総額", 1050},
+                       {u"目標収支金額", 1300}});
 }
 
 void frmMain::fillSummaryList(QStandardItemModel* model, const QList<SummaryListRow>& rows)
@@ -169,7 +185,8 @@ void frmMain::fillSummaryList(QStandardItemModel* model, const QList<SummaryList
         for (int c = 0; c < row.texts.size(); ++c) {
             auto* item = new QStandardItem(row.texts[c]);
             item->setEditable(false);
-            item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+            item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter
+                                          : Qt::AlignRight | Qt::AlignVCenter);
             const CellStyle style = row.styles.value(c);
             if (style.colour != Rgb())
                 item->setForeground(QColor(style.colour.r, style.colour.g, style.colour.b));
@@ -186,20 +203,17 @@ void frmMain::fillSummaryList(QStandardItemModel* model, const QList<SummaryList
 
 void frmMain::ShowYearList()
 {
-    {
-        const QSignalBlocker block(dtpDate);
-        dtpDate->setDate(QDate(m_state.curYear.toInt(), m_state.curMonth.toInt(), m_state.curDay.toInt()));
-    }
-    const YearList list = ::readYearList(m_context.paths, m_state.curYear);
+    const QString year = focusYear();
+    const YearList list = ::readYearList(m_context.paths, year);
     if (!list.status.ok())
-        ReportUnreadableDataFile(m_context.paths.yearSummaryPath(m_state.curYear));
+        ReportUnreadableDataFile(m_context.paths.yearSummaryPath(year));
     m_yearSummary = list.summary;
     m_yearTally = list.yearTally;
     if (m_yearModel->columnCount() == 0)
         ListViewColumnHeadersYear();
     fillSummaryList(m_yearModel, list.rows);
-    const QString key = currentTabKey();
-    if (key == u"T_Year" || key == u"T_Total")
+    const Tab key = currentTab();
+    if (key == Tab::Year || key == Tab::Total)
         RefreshTotals();
     refreshChart();
 }
@@ -227,63 +241,45 @@ void frmMain::setMonthLabelCaption()
 void frmMain::cmdUnhappyMoneyIn_Click()
 {
     const int month = dtpDate->date().month();
-    const ExpenseBooking booking = BookExpense(m_context.paths, m_state.curYear, month,
+    const ExpenseBooking booking = BookExpense(m_context.paths, focusYear(), month,
                                                txtUnhappyMoneyValue->text(), targetState());
     if (!booking.update.error.isEmpty()) {
-        m_context.dialogs.message({QStringLiteral("集計ファイルを更新できませんでした。\r\n") + booking.update.error,
-                                   QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        m_context.dialogs.message(
+            {QStringLiteral("集計ファイルを更新できませんでした。\r\n") + booking.update.error,
+             QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
     }
     m_state.selectedYearIndex = 0;
     lvwYear->clearSelection();
+    updateCommands();
     handleTargetMessage(booking.update.total);
     m_yearSummary = booking.list.summary;
     m_yearTally = booking.list.yearTally;
     fillSummaryList(m_yearModel, booking.list.rows);
-    if (month == m_state.curMonth.toInt())
+    if (dtpDate->date().year() == m_month->month().year() && month == m_month->month().month())
         m_monthTally.expenses = m_yearSummary.months[month - 1].expenses;
-    const QString key = currentTabKey();
-    if (key == u"T_Year" || key == u"T_Total")
+    const Tab key = currentTab();
+    if (key == Tab::Year || key == Tab::Total)
         RefreshTotals();
 }
 
 void frmMain::lvwYear_ItemClick(int row)
 {
-    m_state.selectedYearIndex = row + 1;
-    cmdDelete->setEnabled(false);
-    cmdAllDelete->setEnabled(false);
-    cmdUnhappyMoneyIn->setEnabled(false);
-    if (row < 0 || row >= 12)
-        return;
-    const Tally& figures = m_yearSummary.months[row];
-    txtUnhappyMoneyValue->setText(figures.expenses.toText());
-    cmdUnhappyMoneyIn->setEnabled(canBookExpense(figures));
-    m_state.curMonth = QString::number(row + 1).rightJustified(2, u'0');
-    m_state.curDay = QStringLiteral("01");
-    {
-        const QSignalBlocker block(dtpDate);
-        dtpDate->setDate(QDate(m_state.curYear.toInt(), row + 1, 1));
+    m_state.selectedYearIndex = 0;
+    if (row >= 0 && row < 12) {
+        m_state.selectedYearIndex = row + 1;
+        m_expenseEnded = false;
+        txtUnhappyMoneyValue->setText(m_yearSummary.months[row].expenses.toText());
+        setCurrentDate(QDate(dtpDate->date().year(), row + 1, 1));
+        setMonthLabelCaption();
     }
-    m_state.lastYearMonth = dtpDate->date().toString(QStringLiteral("yyyy/MM"));
-    setMonthLabelCaption();
-    cmdDelete->setEnabled(figures.entries != 0);
-    cmdAllDelete->setEnabled(txtTotalCount->text() != u"0");
+    updateCommands();
 }
 
 void frmMain::lvwTotal_ItemClick(int row)
 {
-    m_state.selectedTotalIndex = row + 1;
-    cmdDelete->setEnabled(false);
-    cmdAllDelete->setEnabled(false);
     const QString year = m_totalModel->index(row, 0).data().toString();
-    if (year.isEmpty())
-        return;
-    m_state.curYear = year.rightJustified(4, u'0');
-    m_state.curDay = QStringLiteral("01");
-    {
-        const QSignalBlocker block(dtpDate);
-        dtpDate->setDate(QDate(m_state.curYear.toInt(), m_state.curMonth.toInt(), 1));
-    }
-    m_state.lastYearMonth = dtpDate->date().toString(QStringLiteral("yyyy/MM"));
-    cmdDelete->setEnabled(true);
-    cmdAllDelete->setEnabled(true);
+    m_state.selectedTotalIndex = year.isEmpty() ? 0 : row + 1;
+    if (!year.isEmpty())
+        setCurrentDate(QDate(year.toInt(), dtpDate->date().month(), 1));
+    updateCommands();
 }

@@ -1,24 +1,29 @@
 #include "platform/QtDialogs.h"
 
+#include "platform/FolderDialog.h"
+
 #include <QApplication>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
-#include <QUrl>
 
 namespace {
 
 QMessageBox::Icon toQtIcon(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Critical: return QMessageBox::Critical;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Exclamation: return QMessageBox::Warning;
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::None: break;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -39,10 +44,13 @@ QWidget* QtDialogs::parentWindow()
 
 MessageAnswer QtDialogs::message(const MessageBoxSpec& spec)
 {
-    QMessageBox box(toQtIcon(spec.icon), spec.caption, spec.text, QMessageBox::NoButton, parentWindow());
+    QMessageBox box(toQtIcon(spec.icon), spec.caption, spec.text, QMessageBox::NoButton,
+                    parentWindow());
     QList<ButtonChoice> choices;
     switch (spec.buttons) {
-    case MessageButtons::Ok: choices = {{QMessageBox::Ok, MessageAnswer::Ok, u"OK"}}; break;
+    case MessageButtons::Ok:
+        choices = {{QMessageBox::Ok, MessageAnswer::Ok, u"OK"}};
+        break;
     case MessageButtons::OkCancel:
         choices = {{QMessageBox::Ok, MessageAnswer::Ok, u"OK"},
                    {QMessageBox::Cancel, MessageAnswer::Cancel, u"キャンセル"}};
@@ -77,7 +85,8 @@ MessageAnswer QtDialogs::message(const MessageBoxSpec& spec)
 
 QString QtDialogs::saveFileName(const FileDialogSpec& spec)
 {
-    const QString start = spec.fileName.isEmpty() ? spec.folder : spec.folder + u'/' + spec.fileName;
+    const QString start =
+        spec.fileName.isEmpty() ? spec.folder : spec.folder + u'/' + spec.fileName;
     return QFileDialog::getSaveFileName(parentWindow(), spec.caption, start, spec.filter);
 }
 
@@ -86,9 +95,9 @@ QString QtDialogs::openFileName(const FileDialogSpec& spec)
     return QFileDialog::getOpenFileName(parentWindow(), spec.caption, spec.folder, spec.filter);
 }
 
-QString QtDialogs::folderName(const QString& caption, const QString& startFolder)
+QString QtDialogs::folderName(const QString& prompt, const QString& startFolder)
 {
-    return QFileDialog::getExistingDirectory(parentWindow(), caption, startFolder);
+    return chooseFolder(parentWindow(), prompt, startFolder);
 }
 
 QString QtDialogs::clipboardText()
@@ -101,9 +110,9 @@ void QtDialogs::setClipboardText(const QString& text)
     QApplication::clipboard()->setText(text);
 }
 
-bool QtDialogs::openUrl(const QString& url)
+ShellResult QtDialogs::openUrl(const QString& url)
 {
-    return QDesktopServices::openUrl(QUrl::fromUserInput(url));
+    return m_opener.open(url);
 }
 
 bool QtDialogs::startDetached(const QString& program, const QStringList& arguments)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Dialogs.h"
+#include "platform/DesktopOpener.h"
 
 class QWidget;
 
@@ -11,13 +12,15 @@ public:
     MessageAnswer message(const MessageBoxSpec& box) override;
     QString saveFileName(const FileDialogSpec& spec) override;
     QString openFileName(const FileDialogSpec& spec) override;
-    QString folderName(const QString& caption, const QString& startFolder) override;
+    QString folderName(const QString& prompt, const QString& startFolder) override;
     QString clipboardText() override;
     void setClipboardText(const QString& text) override;
-    bool openUrl(const QString& url) override;
+    ShellResult openUrl(const QString& url) override;
     bool startDetached(const QString& program, const QStringList& arguments) override;
     void beep() override;
 
 private:
     static QWidget* parentWindow();
+
+    DesktopOpener m_opener;
 };

@@ -1,9 +1,13 @@
-#include "diary/Settings.h"
 #include "diary/MonthFile.h"
-#include "support/MainWindowHarness.h"
-#include "forms/EntryTableModel.h"
+#include "diary/Settings.h"
 #include "diary/SummaryFiles.h"
+#include "forms/EntryTableModel.h"
+#include "support/MainWindowHarness.h"
 
+#include "core/AtomicFile.h"
+#include "core/Scramble.h"
+
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QRadioButton>
@@ -12,15 +16,21 @@ namespace {
 
 EntryRecord entry(const QString& key, const QString& other, const QString& id)
 {
-    EntryRecord e = makeEntry(key, id, QStringLiteral("賞品"), QStringLiteral("小物当選"), QStringLiteral("3000"));
+    EntryRecord e = makeEntry(key, id, QStringLiteral("賞品"), QStringLiteral("小物当選"),
+                              QStringLiteral("3000"));
     e[OtherDate] = other;
     return e;
 }
 
-Settings storedSettings(MainWindowHarness& h)
+Settings storedSettings(const TempProgramFolder& folder)
 {
     bool existed = false;
-    return LoadSettings(h.folder.paths().settingsPath(), existed);
+    return LoadSettings(folder.paths().settingsPath(), existed);
+}
+
+Settings storedSettings(MainWindowHarness& h)
+{
+    return storedSettings(h.folder);
 }
 
 bool shownBox(MainWindowHarness& h, const QString& caption, MessageIcon icon)
@@ -57,7 +67,8 @@ private slots:
         QCOMPARE(h.dialogs.shown[0].box.icon, MessageIcon::None);
         QVERIFY(storedSettings(h).keyIsEndDay);
         QVERIFY(!QFileInfo::exists(h.folder.paths().monthFilePath("2026", "03")));
-        const MonthRead april = readMonthFile(h.folder.paths().monthFilePath("2026", "04"), QString());
+        const MonthRead april =
+            readMonthFile(h.folder.paths().monthFilePath("2026", "04"), QString());
         QCOMPARE(april.entries.size(), 1);
         QCOMPARE(april.entries[0][KeyDate], QString("2026/04/05"));
         QCOMPARE(readTotalSummary(h.folder.paths().totalSummaryPath()).value(0).figures.small, 1);
@@ -77,14 +88,15 @@ private slots:
         h.dialogs.clearShown();
         h.button("cmdSetting")->click();
 
-        const QString unreadable = QDir::toNativeSeparators(h.folder.paths().monthFilePath("2025", "12"));
+        const QString unreadable =
+            QDir::toNativeSeparators(h.folder.paths().monthFilePath("2025", "12"));
         QVERIFY(shownBox(h, "設定エラー", MessageIcon::Critical));
         QVERIFY(h.dialogs.shown[0].box.text.contains(unreadable));
         int reports = 0;
         for (const auto& shown : h.dialogs.shown)
             reports += shown.box.caption == u"認証エラー" && shown.box.text.contains(unreadable);
         QCOMPARE(reports, 1);
-        QVERIFY(shownBox(h, "完了", MessageIcon::None));
+        QVERIFY(!shownBox(h, "完了", MessageIcon::None)); // an error, so no success
 
         QCOMPARE(h.folder.plainFile("data/2026/03.log"), march);
         QCOMPARE(h.folder.plainFile("data/2025/12.log"), december);
@@ -94,9 +106,101 @@ private slots:
         QVERIFY(h.child<QRadioButton>("optNowDay")->isChecked());
     }
 
+    void aFailedWriteIsReportedAndNeverAsDone_data()
+    {
+        QTest::addColumn<QString>("blocker");
+        QTest::addColumn<bool>("keyChange");
+        // Real failures of the file system: a file where a folder must be, a folder where the
+        // settings file must be written.
+        QTest::newRow("staging folder of a key change") << "data/.apply" << true;
+        QTest::newRow("new year folder of a key change") << "data/2027" << true;
+        QTest::newRow("settings file") << "data/ini/zumicho.ini/" << false;
+    }
+
+    void aFailedWriteIsReportedAndNeverAsDone()
+    {
+        QFETCH(QString, blocker);
+        QFETCH(bool, keyChange);
+        MainWindowHarness h(QDate(2026, 3, 15));
+        h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2027/01/05", "1")});
+        const QByteArray march = h.folder.plainFile("data/2026/03.log");
+        h.start();
+        const QString path = h.folder.path() + u'/' + blocker;
+        if (path.endsWith(u'/'))
+            QVERIFY(QFile::remove(path.chopped(1)) && QDir().mkpath(path + "keep"));
+        else
+            QVERIFY(writeFileAtomically(path, "in the way").isEmpty());
+        h.selectTab("T_Setting");
+        h.child<QAbstractButton>(keyChange ? "optEndDay" : "chkSortOn")->click();
+        h.dialogs.clearShown();
+        h.button("cmdSetting")->click();
+
+        QVERIFY(!h.dialogs.shown.isEmpty());
+        for (const auto& shown : h.dialogs.shown)
+            QCOMPARE(shown.box.icon, MessageIcon::Critical);
+        QCOMPARE(h.folder.plainFile("data/2026/03.log"), march);
+        QVERIFY(!QFileInfo::exists(h.folder.paths().monthFilePath("2027", "01")));
+    }
+
+    void aCommittedKeyChangeThatCannotFinishEndsTheProgram()
+    {
+        MainWindowHarness h(QDate(2026, 3, 15));
+        h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
+        h.start(true);
+        // The settings file can be read as missing but not written: the exchange stops after
+        // the commit, when the new settings are put in place.
+        const QString settings = h.folder.paths().settingsPath();
+        QVERIFY(QFile::remove(settings) && QDir().mkpath(settings + "/keep"));
+        h.selectTab("T_Setting");
+        h.child<QRadioButton>("optEndDay")->click();
+        h.dialogs.clearShown();
+        h.button("cmdSetting")->click();
+
+        QCOMPARE(h.dialogs.shown.size(), 1);
+        QCOMPARE(h.dialogs.shown[0].box.caption, QString("設定エラー"));
+        QVERIFY(h.dialogs.shown[0].box.text.contains("次回の起動時"));
+        QVERIFY(!h.window->isVisible());
+    }
+
+    void startUpRefusesAKeyChangeItCannotFinish()
+    {
+        TempProgramFolder folder;
+        folder.writeSettings("[Setting]\r\nFormatKey=1\r\n");
+        folder.writeMonth("2026", "03", {entry("2026/03/10", "2027/01/05", "1")});
+        const QString data = folder.paths().dataFolder();
+        const AppPaths fresh(data + "/.apply");
+        QVERIFY(writeMonthFile(
+                    fresh.monthFilePath("2027", "01"),
+                    formatMonthText({entry("2027/01/05", "2026/03/10", "1")}, QString()).plain)
+                    .isEmpty());
+        QVERIFY(writeFileAtomically(data + "/.apply/commit",
+                                    scrambleBytes("[Setting]\r\nFormatKey=0\r\n"))
+                    .isEmpty());
+        QVERIFY(writeFileAtomically(data + "/2027", "a file where the new year goes").isEmpty());
+        ScriptedDialogs dialogs;
+        FixedClock clock(QDate(2026, 3, 15));
+        {
+            frmMain w(AppContext{folder.paths(), dialogs, clock});
+            QVERIFY(!w.Form_Load());
+        }
+        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown[0].box.caption, QString("起動エラー"));
+        QVERIFY(dialogs.shown[0].box.text.contains(QDir::toNativeSeparators(data + "/2027")));
+        QVERIFY(!storedSettings(folder).keyIsEndDay);
+
+        // Once the way is free the next start finishes the change.
+        QVERIFY(QFile::remove(data + "/2027"));
+        frmMain w(AppContext{folder.paths(), dialogs, clock});
+        QVERIFY(w.Form_Load());
+        QVERIFY(storedSettings(folder).keyIsEndDay);
+        QCOMPARE(
+            readMonthFile(folder.paths().monthFilePath("2027", "01"), QString()).entries.size(), 1);
+    }
+
     void passwordSwitchedOnIsStoredAndWrittenToEveryMonth()
     {
-        MainWindowHarness h(QDate(2026, 3, 15), "[Setting]\r\nStartPassword=0\r\nStartPasswordInput=pw\r\n");
+        MainWindowHarness h(QDate(2026, 3, 15),
+                            "[Setting]\r\nStartPassword=0\r\nStartPasswordInput=pw\r\n");
         h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
         h.folder.writeMonth("2025", "07", {entry("2025/07/10", "2025/07/20", "2")});
         h.start();
@@ -106,8 +210,10 @@ private slots:
         h.button("cmdSetting")->click();
 
         QVERIFY(storedSettings(h).startPassword);
-        QCOMPARE(readMonthFile(h.folder.paths().monthFilePath("2026", "03"), "pw").entries.size(), 1);
-        QCOMPARE(readMonthFile(h.folder.paths().monthFilePath("2025", "07"), "pw").entries.size(), 1);
+        QCOMPARE(readMonthFile(h.folder.paths().monthFilePath("2026", "03"), "pw").entries.size(),
+                 1);
+        QCOMPARE(readMonthFile(h.folder.paths().monthFilePath("2025", "07"), "pw").entries.size(),
+                 1);
         QVERIFY(!shownBox(h, "認証エラー", MessageIcon::Critical));
     }
 
@@ -116,7 +222,8 @@ private slots:
         MainWindowHarness h(QDate(2026, 3, 15));
         h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
         const QString staging = h.folder.paths().dataFolder() + "/.apply";
-        QVERIFY(writeMonthFile(AppPaths(staging).monthFilePath("2026", "04"), "half written").isEmpty());
+        QVERIFY(writeMonthFile(AppPaths(staging).monthFilePath("2026", "04"), "half written")
+                    .isEmpty());
         h.start();
         QVERIFY(!QFileInfo::exists(staging));
         QCOMPARE(h.window->monthModel()->rowCount(), 1);
@@ -131,7 +238,8 @@ private slots:
         QVERIFY(h.window->SaveMonthFile());
         const QList<TotalRow> before = readTotalSummary(h.folder.paths().totalSummaryPath());
         const QByteArray month = h.folder.plainFile("data/2026/03.log");
-        const QDateTime written = QFileInfo(h.folder.paths().monthFilePath("2026", "03")).lastModified();
+        const QDateTime written =
+            QFileInfo(h.folder.paths().monthFilePath("2026", "03")).lastModified();
         QTest::qWait(20);
 
         h.selectTab("T_Setting");

@@ -1,6 +1,7 @@
 #include "diary/Backup.h"
-#include "support/MainWindowHarness.h"
+#include "diary/Startup.h"
 #include "forms/EntryTableModel.h"
+#include "support/MainWindowHarness.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -27,6 +28,14 @@ QMap<QString, QByteArray> filesBelow(const QString& folder)
     return files;
 }
 
+// What a backup folder holds, without the list of files the backup wrote.
+QMap<QString, QByteArray> backupFiles(const QString& folder)
+{
+    auto files = filesBelow(folder);
+    files.remove(".zumicho_backup_files");
+    return files;
+}
+
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -44,6 +53,8 @@ class TestBackup : public QObject
 private slots:
     void names();
     void backupCopiesEveryFileAndReplacesTheSameDay();
+    void leftoversOfAKilledBackupAreTidied_data();
+    void leftoversOfAKilledBackupAreTidied();
     void restoreBringsBackExactlyTheBackup();
     void refusedRestoresChangeNothing();
     void interruptedRestoreIsFinished();
@@ -57,7 +68,8 @@ void TestBackup::names()
     QVERIFY(hasBackupFolderName("/x/old_zumicho_backup"));
     QVERIFY(hasBackupFolderName("/x/zumicho_backup"));
     QVERIFY(!hasBackupFolderName("/x/20261207_zumicho_backup2"));
-    QVERIFY(!hasBackupFolderName("/x/zumicho_backup/20261207_zumicho_backup")); // first occurrence counts
+    QVERIFY(!hasBackupFolderName(
+        "/x/zumicho_backup/20261207_zumicho_backup")); // first occurrence counts
 }
 
 void TestBackup::backupCopiesEveryFileAndReplacesTheSameDay()
@@ -73,21 +85,82 @@ void TestBackup::backupCopiesEveryFileAndReplacesTheSameDay()
     const QString target = place.path() + "/20261207_zumicho_backup";
     auto expected = filesBelow(data);
     expected.remove(".apply/2026/07.log");
-    QCOMPARE(filesBelow(target), expected);
+    QCOMPARE(backupFiles(target), expected);
     QCOMPARE(QDir(place.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{"20261207_zumicho_backup"});
 
-    // The second backup of the day holds only what the data holds now.
+    // The second backup of the day replaces what the first one wrote; files the user put
+    // into the folder stay.
+    writeFile(target + "/メモ.txt", "notes");
+    writeFile(target + "/2026/写真.jpg", "picture");
     QDir(h.folder.paths().yearFolder("2026")).removeRecursively();
     writeFile(data + "/2025/12.log", "december");
     QCOMPARE(backupData(h.folder.paths(), place.path(), kDay), QString());
     expected = filesBelow(data);
     expected.remove(".apply/2026/07.log");
-    QCOMPARE(filesBelow(target), expected);
+    expected.insert("メモ.txt", "notes");
+    expected.insert("2026/写真.jpg", "picture");
+    QCOMPARE(backupFiles(target), expected);
 
     // A backup into the data folder itself would copy into what it copies.
     QVERIFY(!backupData(h.folder.paths(), data, kDay).isEmpty());
     QVERIFY(!QFileInfo::exists(data + "/20261207_zumicho_backup"));
+}
+
+void TestBackup::leftoversOfAKilledBackupAreTidied_data()
+{
+    QTest::addColumn<int>("leftover");
+    QTest::addColumn<bool>("atStart");
+    // A complete copy is finished; anything else goes, and the day's backup is never only
+    // in a leftover.
+    QTest::newRow("complete copy not moved in, next start") << 0 << true;
+    QTest::newRow("complete copy not moved in, next backup") << 0 << false;
+    QTest::newRow("incomplete copy, next start") << 1 << true;
+    QTest::newRow("backup only as .old, next start") << 2 << true;
+    QTest::newRow(".old beside the backup, next backup") << 3 << false;
+}
+
+void TestBackup::leftoversOfAKilledBackupAreTidied()
+{
+    QFETCH(int, leftover);
+    QFETCH(bool, atStart);
+    MainWindowHarness h(kDay);
+    h.folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "1")});
+    const QString data = h.folder.paths().dataFolder();
+    QTemporaryDir place;
+    const QString target = place.path() + "/20261207_zumicho_backup";
+    QCOMPARE(backupData(h.folder.paths(), place.path(), kDay), QString());
+    writeFile(data + "/2026/08.log", "changed after the backup");
+    switch (leftover) {
+    case 0: { // copied completely, killed before it was moved into the folder
+        QTemporaryDir elsewhere;
+        QCOMPARE(backupData(h.folder.paths(), elsewhere.path(), kDay), QString());
+        QVERIFY(QDir().rename(elsewhere.path() + "/20261207_zumicho_backup", target + ".partial"));
+        break;
+    }
+    case 1:
+        writeFile(target + ".partial/2026/07.log", "half");
+        break;
+    case 2:
+        QVERIFY(QDir().rename(target, target + ".old"));
+        break;
+    case 3:
+        writeFile(target + ".old/2026/07.log", "older");
+        break;
+    }
+    writeFile(data + "/.backup_pending", target.toUtf8());
+    const auto before = backupFiles(target + (leftover == 2 ? ".old" : ""));
+
+    if (atStart) {
+        QVERIFY(prepareDataFolders(h.folder.paths(), h.dialogs).has_value());
+        QCOMPARE(backupFiles(target), leftover == 0 ? filesBelow(data) : before);
+    } else {
+        QCOMPARE(backupData(h.folder.paths(), place.path(), kDay), QString());
+        QCOMPARE(backupFiles(target), filesBelow(data));
+    }
+    QCOMPARE(QDir(place.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{"20261207_zumicho_backup"});
+    QVERIFY(!QFileInfo::exists(data + "/.backup_pending"));
 }
 
 void TestBackup::restoreBringsBackExactlyTheBackup()
@@ -106,8 +179,9 @@ void TestBackup::restoreBringsBackExactlyTheBackup()
     expected.insert("notes.txt", "not data of the diary");
     QCOMPARE(filesBelow(data), expected);
     QFile::remove(data + "/notes.txt");
-    QCOMPARE(QDir(h.folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{"data"}); // no staging left behind
+    QCOMPARE(
+        QDir(h.folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList{"data"}); // no staging left behind
 
     // A backup without settings keeps the settings in use.
     QTemporaryDir noSettings;
@@ -126,7 +200,8 @@ void TestBackup::refusedRestoresChangeNothing()
 
     QTemporaryDir notBackup;
     writeFile(notBackup.path() + "/photos/a.jpg", "jpeg");
-    writeFile(notBackup.path() + "/2024/empty/x", "deeper only"); // year folder without files of its own
+    writeFile(notBackup.path() + "/2024/empty/x",
+              "deeper only"); // year folder without files of its own
     QVERIFY(!looksLikeBackup(notBackup.path()));
     QVERIFY(!restoreData(h.folder.paths(), notBackup.path()).isEmpty());
     QCOMPARE(filesBelow(data), before);
@@ -183,14 +258,14 @@ void TestBackup::throughTheWindow()
     h.button("cmdBackUp")->click();
     QCOMPARE(h.dialogs.shown.last().box.text, QString("バックアップが完了しました。"));
     const QString backup = place.path() + "/20261207_zumicho_backup";
-    QCOMPARE(filesBelow(backup), filesBelow(h.folder.paths().dataFolder()));
+    QCOMPARE(backupFiles(backup), filesBelow(h.folder.paths().dataFolder()));
 
     // A backup that cannot be written is reported and the day's earlier backup stays.
     writeFile(backup + ".partial", "a file in the way");
     h.dialogs.queueFolder(place.path());
     h.button("cmdBackUp")->click();
     QCOMPARE(h.dialogs.shown.last().box.caption, QString("エラー"));
-    QCOMPARE(filesBelow(backup), filesBelow(h.folder.paths().dataFolder()));
+    QCOMPARE(backupFiles(backup), filesBelow(h.folder.paths().dataFolder()));
     QFile::remove(backup + ".partial");
 
     // After the backup the month gets a second entry; the restore takes it away again.
@@ -200,15 +275,20 @@ void TestBackup::throughTheWindow()
 
     h.dialogs.clearShown();
     h.dialogs.queueAnswer(MessageAnswer::Yes);
-    h.dialogs.queueFolder(place.path());  // wrong name: asked again
+    h.dialogs.queueFolder(place.path()); // wrong name: asked again
     h.dialogs.queueFolder(backup);
     h.button("cmdRestore")->click();
     QVERIFY(h.dialogs.allAnswersUsed());
+    // The picker shows the whole prompt, the hint on its second line included.
+    QCOMPARE(h.dialogs.folderPrompts.last(),
+             QString("【yyyyMMdd_zumicho_backup】フォルダを指定して下さい。\r\n"
+                     "※yyyyMMddの部分は、バックアップした年月日が割り当てられています。"));
     QCOMPARE(h.dialogs.shown.size(), 3);
     QCOMPARE(h.dialogs.shown[1].box.caption, QString("エラー"));
-    QCOMPARE(h.dialogs.shown[2].box.text, QString("復元は正常に行われました。\r\n適用させるために一旦終了します。"));
+    QCOMPARE(h.dialogs.shown[2].box.text,
+             QString("復元は正常に行われました。\r\n適用させるために一旦終了します。"));
     QCOMPARE(w.monthModel()->rowCount(), 1);
-    QCOMPARE(filesBelow(h.folder.paths().dataFolder()), filesBelow(backup));
+    QCOMPARE(filesBelow(h.folder.paths().dataFolder()), backupFiles(backup));
     QVERIFY(!w.isVisible());
 }
 

@@ -31,7 +31,7 @@ void TestDeadlinesAndCsv::startUpOffersTheDeadlinesAndTheSearchFormListsThemAgai
     QTRY_COMPARE(h.dialogs.shown.size(), 1);
     QCOMPARE(h.dialogs.shown[0].box.caption, QString("締切間近"));
     QVERIFY(h.dialogs.shown[0].box.text.contains("2件"));
-    QCOMPARE(h.window->currentTabKey(), QString("T_Search"));
+    QVERIFY(h.window->currentTab() == Tab::Search);
     const auto ids = [&] {
         QStringList list;
         for (const EntryRecord& e : h.window->searchModel()->entries())

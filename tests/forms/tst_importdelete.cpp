@@ -105,14 +105,10 @@ private slots:
         h.folder.writeMonth("2025", "01", {makeEntry("2025/01/05", "9")});
         h.start();
         // January 2025 reaches the summaries through a save of its own.
-        h.window->state().curYear = "2025";
-        h.window->state().curMonth = "01";
-        h.window->LoadMonthFile();
+        h.window->showMonthOf(QDate(2025, 1, 15));
         QVERIFY(h.window->SaveMonthFile());
-        h.window->state().curYear = "2026";
-        h.window->state().curMonth = "07";
-        h.window->LoadMonthFile();
-        h.window->monthModel()->append({makeEntry("2026/07/01", "1"), makeEntry("2026/07/02", "2")});
+        h.window->showMonthOf(QDate(2026, 7, 15));
+        h.window->shownMonth().append({makeEntry("2026/07/01", "1"), makeEntry("2026/07/02", "2")});
         QVERIFY(h.window->SaveMonthFile());
         // Selecting every row deletes all without any question.
         selectRows(h.child<QTableView>("lvwMonth"), {0, 1});
@@ -139,7 +135,7 @@ private slots:
         MainWindowHarness h(QDate(2026, 7, 15));
         h.folder.writeMonth("2026", "03", {makeEntry("2026/03/05", "3")});
         h.start();
-        h.window->monthModel()->append({makeEntry("2026/07/01", "1")});
+        h.window->shownMonth().append({makeEntry("2026/07/01", "1")});
         QVERIFY(h.window->SaveMonthFile());
         h.button("cmdMonthBack")->click(); // June
         for (int i = 0; i < 3; ++i)

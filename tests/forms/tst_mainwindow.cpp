@@ -90,7 +90,7 @@ private slots:
         QCOMPARE(model->rowColour(0), QColor(191, 159, 63));
         picker->setDate(QDate(2026, 8, 3)); // another month: it is loaded
         QCOMPARE(model->rowCount(), 2);
-        QCOMPARE(h.window->state().curMonth, QStringLiteral("08"));
+        QCOMPARE(h.window->shownMonth().month(), QDate(2026, 8, 1));
     }
 
     void commandsFollowTheTab()
@@ -133,6 +133,26 @@ private slots:
         QCOMPARE(h.window->monthModel()->entry(0)[ID], QStringLiteral("9"));
     }
 
+    void defaultWidthsShowWholeColumns()
+    {
+        Harness h(QDate(2026, 12, 8));
+        h.start();
+        auto* view = h.child<QTableView>("lvwMonth");
+        const QFontMetrics metrics = view->fontMetrics();
+        // The date columns and every heading fit, with the cell's margins.
+        const int margins = 8;
+        for (int c : {int(KeyDate), int(OtherDate), int(HappyDay)})
+            QVERIFY2(view->columnWidth(c) >= metrics.horizontalAdvance("2026/12/08") + margins, qPrintable(QString::number(c)));
+        for (int c = 0; c < Msg; ++c) {
+            if (view->isColumnHidden(c))
+                continue;
+            const QString heading = view->model()->headerData(c, Qt::Horizontal).toString();
+            QVERIFY2(view->columnWidth(c) >= metrics.horizontalAdvance(heading) + margins, qPrintable(heading));
+        }
+        // The stored widths stay twips.
+        QCOMPARE(h.child<QLineEdit>("txtSizeNowDay")->text(), QStringLiteral("1100"));
+    }
+
     void widthBoxesTakeDigitsOnly()
     {
         Harness h(QDate(2026, 7, 15));
@@ -170,7 +190,7 @@ private slots:
     {
         Harness h(QDate(2026, 7, 15));
         h.start();
-        h.window->monthModel()->append({won("2026/07/01", "1", "大物当選", "20000"), makeEntry("2026/07/02", "2")});
+        h.window->shownMonth().append({won("2026/07/01", "1", "大物当選", "20000"), makeEntry("2026/07/02", "2")});
         QVERIFY(h.window->SaveMonthFile());
         const QByteArray year = h.folder.plainFile("data/0000/2026.log");
         QVERIFY(year.contains("\r\n7,0,0,1,1,2,50.00,20000,0,20000\r\n8,0,0,0,0,0,0.00,0,0,0\r\n"));
@@ -190,7 +210,7 @@ private slots:
         QVERIFY(h.folder.plainFile("data/0000/2026.log").contains("\r\n7,0,0,0,0,0,0.00,0,3000,-3000\r\n"));
         h.selectTab("T_Month");
         QCOMPARE(h.panel("txtUnhappyMoney"), QStringLiteral("3000"));
-        h.window->monthModel()->append({makeEntry("2026/07/02", "2")});
+        h.window->shownMonth().append({makeEntry("2026/07/02", "2")});
         QVERIFY(h.window->SaveMonthFile());
         QVERIFY(h.folder.plainFile("data/0000/2026.log").contains("\r\n7,0,0,0,0,1,0.00,0,3000,-3000\r\n"));
         QCOMPARE(h.panel("txtTotalMoney"), QStringLiteral("-3000"));
@@ -200,13 +220,13 @@ private slots:
     {
         Harness h(QDate(2026, 7, 15), "[Setting]\r\nDreamMoney=1000000\r\n");
         h.start();
-        h.window->monthModel()->append({won("2026/07/01", "1", "大物当選", "1100000")});
+        h.window->shownMonth().append({won("2026/07/01", "1", "大物当選", "1100000")});
         QVERIFY(h.window->SaveMonthFile());
         QCOMPARE(h.dialogs.shown.size(), 1);
         QCOMPARE(h.dialogs.shown[0].box.text, QStringLiteral("目標収支金額を達成しました。"));
         QCOMPARE(h.dialogs.shown[0].box.caption, QStringLiteral("(^-^)vブィ！"));
         QVERIFY(h.folder.plainFile("data/ini/zumicho.ini").contains("DreamMoneyFlag=1\r\n"));
-        h.window->monthModel()->append({makeEntry("2026/07/02", "2")});
+        h.window->shownMonth().append({makeEntry("2026/07/02", "2")});
         QVERIFY(h.window->SaveMonthFile());
         QCOMPARE(h.dialogs.shown.size(), 1);
     }
@@ -223,7 +243,7 @@ private slots:
         QCOMPARE(h.shownDate().left(7), QStringLiteral("2025/03"));
         QVERIFY(h.window->SaveMonthFile());
         h.button("cmdYearNext")->click();
-        h.window->monthModel()->append({won("2026/03/01", "2", "当選", "700000")});
+        h.window->shownMonth().append({won("2026/03/01", "2", "当選", "700000")});
         QVERIFY(h.window->SaveMonthFile());
         h.selectTab("T_Total");
         auto* total = qobject_cast<QStandardItemModel*>(h.child<QTableView>("lvwTotal")->model());

@@ -572,7 +572,7 @@ private slots:
         h.check("chkHappyDay");
         QVERIFY(h.in<QDateEdit>("dtpHappyDayBefore")->isEnabled() && h.in<QDateEdit>("dtpHappyDayAfter")->isEnabled());
 
-        // Help is the main window's.
+        // Help without the manual: the box that says where it belongs.
         h.in<QPushButton>("cmdHelp")->click();
         QCOMPARE(h.dialogs.shown.last().box.caption, QStringLiteral("ヘルプが見つかりません"));
     }

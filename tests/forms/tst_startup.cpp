@@ -167,7 +167,7 @@ private slots:
                  QStringLiteral("データファイル「") + path + QStringLiteral("」を読み込めません。"));
         QCOMPARE(window.monthModel()->rowCount(), 0);
 
-        window.monthModel()->append({makeEntry("2026/07/02", "2")});
+        QVERIFY(!window.shownMonth().append({makeEntry("2026/07/02", "2")}));
         QVERIFY(!window.SaveMonthFile());
         QCOMPARE(dialogs.shown.size(), 2);
         QCOMPARE(dialogs.shown[1].box.caption, QStringLiteral("保存エラー"));
@@ -182,7 +182,7 @@ private slots:
         frmMain& window = h.start();
         EntryRecord e = makeEntry("2026/07/02", "2");
         e[Present] = QStringLiteral("Crème 🍰");
-        window.monthModel()->append({e});
+        window.shownMonth().append({e});
         QVERIFY(!window.SaveMonthFile());
         QCOMPARE(h.dialogs.shown.size(), 1);
         QVERIFY(h.dialogs.shown[0].box.text.contains(QStringLiteral("「賞品名」")));
@@ -194,11 +194,11 @@ private slots:
         MainWindowHarness h(QDate(2026, 7, 15));
         frmMain& window = h.start();
         const TempProgramFolder& folder = h.folder;
-        window.monthModel()->append({makeEntry("2026/07/02", "2"), makeEntry("2026/07/03", "3")});
+        window.shownMonth().append({makeEntry("2026/07/02", "2"), makeEntry("2026/07/03", "3")});
         QVERIFY(window.SaveMonthFile());
         window.LoadMonthFile();
         QCOMPARE(window.monthModel()->rowCount(), 2);
-        window.monthModel()->clear();
+        window.shownMonth().remove({0, 1});
         QVERIFY(window.SaveMonthFile());
         QVERIFY(!QFile::exists(folder.paths().monthFilePath("2026", "07")));
     }
@@ -207,13 +207,13 @@ private slots:
     {
         MainWindowHarness locked(QDate(2026, 7, 15), "[Setting]\r\nStartPassword=1\r\nStartPasswordInput=pw\r\n");
         locked.loginPrompt = [] { return true; };
-        locked.start().monthModel()->append({makeEntry("2026/07/02", "2")});
+        locked.start().shownMonth().append({makeEntry("2026/07/02", "2")});
         QVERIFY(locked.window->SaveMonthFile());
         QVERIFY(locked.folder.plainFile("data/2026/07.log").startsWith("\"StartPassword=pw\"\r\n"));
 
         // A password left in the file while the lock is off neither stamps nor blocks months.
         MainWindowHarness open(QDate(2026, 7, 15), "[Setting]\r\nStartPassword=0\r\nStartPasswordInput=pw\r\n");
-        open.start().monthModel()->append({makeEntry("2026/07/02", "2")});
+        open.start().shownMonth().append({makeEntry("2026/07/02", "2")});
         QVERIFY(open.window->SaveMonthFile());
         QVERIFY(open.folder.plainFile("data/2026/07.log").startsWith("\"2026/07/02\""));
         open.window->LoadMonthFile();

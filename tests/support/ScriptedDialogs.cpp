@@ -40,20 +40,21 @@ QString ScriptedDialogs::openFileName(const FileDialogSpec& spec)
     return m_fileNames.dequeue();
 }
 
-QString ScriptedDialogs::folderName(const QString& caption, const QString&)
+QString ScriptedDialogs::folderName(const QString& prompt, const QString&)
 {
+    folderPrompts.append(prompt);
     if (m_folders.isEmpty()) {
-        unexpected = QStringLiteral("unexpected folder dialog: %1").arg(caption);
+        unexpected = QStringLiteral("unexpected folder dialog: %1").arg(prompt);
         QTest::qFail(qPrintable(unexpected), __FILE__, __LINE__);
         return QString();
     }
     return m_folders.dequeue();
 }
 
-bool ScriptedDialogs::openUrl(const QString& url)
+ShellResult ScriptedDialogs::openUrl(const QString& url)
 {
     openedUrls.append(url);
-    return shellSucceeds;
+    return openResult;
 }
 
 bool ScriptedDialogs::startDetached(const QString& program, const QStringList& arguments)

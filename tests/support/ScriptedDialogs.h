@@ -23,25 +23,30 @@ public:
     MessageAnswer message(const MessageBoxSpec& box) override;
     QString saveFileName(const FileDialogSpec& spec) override;
     QString openFileName(const FileDialogSpec& spec) override;
-    QString folderName(const QString& caption, const QString& startFolder) override;
+    QString folderName(const QString& prompt, const QString& startFolder) override;
     QString clipboardText() override { return clipboard; }
     void setClipboardText(const QString& text) override { clipboard = text; }
-    bool openUrl(const QString& url) override;
+    ShellResult openUrl(const QString& url) override;
     bool startDetached(const QString& program, const QStringList& arguments) override;
     void beep() override { ++beeps; }
 
     // True when every queued answer was used.
-    bool allAnswersUsed() const { return m_answers.isEmpty() && m_fileNames.isEmpty() && m_folders.isEmpty(); }
+    bool allAnswersUsed() const
+    {
+        return m_answers.isEmpty() && m_fileNames.isEmpty() && m_folders.isEmpty();
+    }
     // Forgets what was shown so far.
     void clearShown() { shown.clear(); }
 
     QList<Shown> shown;
     QList<FileDialogSpec> fileDialogs;
     QStringList openedUrls;
+    QStringList folderPrompts;
     QList<QStringList> started; // program followed by its arguments
     QString clipboard;
     int beeps = 0;
-    // Whether `openUrl` and `startDetached` report success.
+    // What `openUrl` reports, and whether `startDetached` succeeds.
+    ShellResult openResult = ShellResult::Opened;
     bool shellSucceeds = true;
     // Set when a box came that nobody expected; tests check it with QVERIFY(!dialogs.unexpected).
     QString unexpected;
