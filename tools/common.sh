@@ -6,6 +6,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(
     build-essential cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 libgl-dev
+    qt6-charts-dev libqt6opengl6-dev
     libx11-dev libxtst-dev libxdo-dev
     xvfb xauth xdotool x11-utils
     fonts-ipafont-gothic fonts-ipafont-mincho

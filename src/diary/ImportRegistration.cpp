@@ -61,3 +61,21 @@ ImportOutcome registerImportedRows(const QList<EntryRecord>& rows, bool duplicat
     }
     return outcome;
 }
+
+QString notRegisteredMessage(const ImportOutcome& outcome)
+{
+    QStringList parts;
+    if (!outcome.unreadableMonths.isEmpty()) {
+        parts.append(
+            QStringLiteral("次の月のデータファイルを読み込めないため、%1件を登録していません：\r\n%2")
+                .arg(outcome.notRegistered.size())
+                .arg(outcome.unreadableMonths.join(QStringLiteral("、"))));
+    }
+    if (!outcome.unsavedMonth.isEmpty()) {
+        parts.append(
+            QStringLiteral("%1のデータファイルを保存できなかったため、%1以降の%2件を登録していません。")
+                .arg(outcome.unsavedMonth)
+                .arg(outcome.notRegistered.size()));
+    }
+    return parts.join(QStringLiteral("\r\n\r\n"));
+}

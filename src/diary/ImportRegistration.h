@@ -58,3 +58,7 @@ struct ImportOutcome
 // Registers `rows` (parsed and sorted) month by month: one load and one save per run.
 // `duplicateCheck` is the option "登録前に重複確認する".
 ImportOutcome registerImportedRows(const QList<EntryRecord>& rows, bool duplicateCheck, const ImportHooks& hooks);
+
+// The message about months that could not be read (and so took none of their rows); empty
+// when every month was read.
+QString notRegisteredMessage(const ImportOutcome& outcome);

@@ -34,5 +34,7 @@ public:
     virtual void searchFormClosed() = 0;
     // Opens the manual at the topic.
     virtual void showHelp(HelpTopic topic) = 0;
+    // "締切間近(&L)": the entries whose deadline is coming up, as the result list.
+    virtual void cmdSimekiri_Click() = 0;
     virtual QWidget* mainWidget() = 0;
 };

@@ -6,6 +6,7 @@
 #include "core/Scramble.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -71,6 +72,11 @@ Settings parseSettings(const QByteArray& plainText)
     s.deleteKakunin = value(kSetting, "DeleteKakunin") == u"1";
     s.allDeleteKakunin = value(kSetting, "AllDeleteKakunin") != u"0";
     s.autoSumOutput = value(kSetting, "AutoSumOutput") != u"0";
+    bool isNumber = false;
+    const int days = value(kSetting, "SimekiriDays").toInt(&isNumber);
+    if (isNumber)
+        s.deadlineDays = std::clamp(days, 0, kDeadlineDaysMax);
+    s.deadlineNotice = value(kSetting, "SimekiriStart") != u"0";
     return s;
 }
 
@@ -96,6 +102,9 @@ bool formatSettings(const Settings& s, int top, int left, QByteArray& plainText)
     pair("DeleteKakunin", flag(s.deleteKakunin));
     pair("AllDeleteKakunin", flag(s.allDeleteKakunin));
     pair("AutoSumOutput", flag(s.autoSumOutput));
+    // Keys added later go last in their section, where older readers skip them.
+    pair("SimekiriDays", QString::number(s.deadlineDays));
+    pair("SimekiriStart", flag(s.deadlineNotice));
     line(QString());
     line(QStringLiteral("[Position]"));
     pair("MainTop", QString::number(top));

@@ -16,6 +16,9 @@ enum class WidthKey {
 };
 constexpr int kWidthKeyCount = 16;
 
+// The most days ahead that "締切間近" may look.
+inline constexpr int kDeadlineDaysMax = 99;
+
 // The diary's options, column widths, start password, target balance and window position,
 // as kept in data/ini/zumicho.ini. The main window's settings tab binds to one of these.
 struct Settings
@@ -34,6 +37,10 @@ struct Settings
     bool deleteKakunin = false;
     bool allDeleteKakunin = true;
     bool autoSumOutput = true;
+    // Entries whose deadline is this many days away at most count as coming up (0-99),
+    // and whether start-up tells about them.
+    int deadlineDays = 7;
+    bool deadlineNotice = true;
     // Window position in twips; present only when the file held it.
     std::optional<int> mainTop;
     std::optional<int> mainLeft;

@@ -173,6 +173,8 @@ void frmDataSearch::buildUi()
 
     cmdSearch = named(new QPushButton(QStringLiteral("検索開始(&I)")), "cmdSearch");
     cmdNewSearch = named(new QPushButton(QStringLiteral("新条件(&W)")), "cmdNewSearch");
+    cmdSimekiri = named(new QPushButton(QStringLiteral("締切間近(&L)")), "cmdSimekiri");
+    cmdSimekiri->setToolTip(QStringLiteral("締切日が近い未応募・不明の懸賞を一覧にします"));
     cmdClose = named(new QPushButton(QStringLiteral("終了(&E)")), "cmdClose");
     cmdHelp = named(new QPushButton(QStringLiteral("ヘルプ(&Q)")), "cmdHelp");
     prgShinko = named(new QProgressBar, "prgShinko");
@@ -182,7 +184,7 @@ void frmDataSearch::buildUi()
     prgShinko->setAccessibleName(QStringLiteral("検索の進み具合"));
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {cmdSearch, cmdNewSearch, cmdClose, cmdHelp})
+    for (QPushButton* b : {cmdSearch, cmdNewSearch, cmdSimekiri, cmdClose, cmdHelp})
         buttons->addWidget(b);
     buttons->addStretch();
 
@@ -216,6 +218,10 @@ void frmDataSearch::connectEvents()
 
     connect(cmdSearch, &QPushButton::clicked, this, &frmDataSearch::cmdSearch_Click);
     connect(cmdNewSearch, &QPushButton::clicked, this, &frmDataSearch::cmdNewSearch_Click);
+    connect(cmdSimekiri, &QPushButton::clicked, this, [this] {
+        if (!m_searching)
+            m_host.cmdSimekiri_Click();
+    });
     connect(cmdClose, &QPushButton::clicked, this, &frmDataSearch::cmdClose_Click);
     connect(cmdHelp, &QPushButton::clicked, this, &frmDataSearch::cmdHelp_Click);
 }
@@ -267,7 +273,7 @@ void frmDataSearch::arrangeDateRows(bool keyIsEndDay)
         txtSite,       txtURL,            txtPresent,        cboGenre,     cboKekka,     otherRow[0],
         otherRow[1],   otherRow[2],       chkHappyDay,       dtpHappyDayBefore, dtpHappyDayAfter, cboOboKeishiki,
         cboSenkoWay,   cboCycle,          cboOboWay,         txtMsg,       txtSnap,      chkBigAndSmall,
-        cmdSearch,     cmdNewSearch,      cmdClose,          cmdHelp};
+        cmdSearch,     cmdNewSearch,      cmdSimekiri,       cmdClose,     cmdHelp};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

@@ -106,6 +106,7 @@ private:
     QCheckBox* chkBigAndSmall = nullptr;
     QPushButton* cmdSearch = nullptr;
     QPushButton* cmdNewSearch = nullptr;
+    QPushButton* cmdSimekiri = nullptr;
     QPushButton* cmdClose = nullptr;
     QPushButton* cmdHelp = nullptr;
     QProgressBar* prgShinko = nullptr;

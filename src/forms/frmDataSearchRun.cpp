@@ -114,6 +114,7 @@ void frmDataSearch::setSearchingState(bool searching)
     m_criteria->setEnabled(!searching);
     cmdSearch->setEnabled(!searching);
     cmdNewSearch->setEnabled(!searching);
+    cmdSimekiri->setEnabled(!searching);
     cmdHelp->setEnabled(!searching);
     cmdClose->setText(searching ? QStringLiteral("中止(&P)") : QStringLiteral("終了(&P)"));
     if (searching)

@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/DamagedFile.h"
 #include "core/Dialogs.h"
+#include "diary/Deadlines.h"
 #include "diary/Deployment.h"
 #include "diary/Startup.h"
 #include "forms/ColumnWidths.h"
@@ -20,7 +21,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTableView>
+#include <algorithm>
 
 frmMain::frmMain(const AppContext& context, QWidget* parent)
     : QWidget(parent), m_context(context), m_month(new ShownMonth(context.paths, this))
@@ -91,6 +94,8 @@ bool frmMain::Form_Load()
     setCurrentDate(m_context.clock.today());
     LoadMonthFile();
     lvwMonth->show();
+    // Once the window is on the screen, so the box and the search form open over it.
+    QTimer::singleShot(0, this, &frmMain::noticeDeadlinesAtStart);
     return true;
 }
 
@@ -209,6 +214,8 @@ void frmMain::showSettings(const Settings& s)
     chkDeleteKakunin->setChecked(s.deleteKakunin);
     chkAllDeleteKakunin->setChecked(s.allDeleteKakunin);
     chkAutoSumOutput->setChecked(s.autoSumOutput);
+    chkSimekiriStart->setChecked(s.deadlineNotice);
+    txtSimekiriDays->setText(QString::number(s.deadlineDays));
     arrangeDateWidthBoxes(s.keyIsEndDay);
 }
 
@@ -227,6 +234,8 @@ Settings frmMain::settingsFromControls() const
     s.deleteKakunin = chkDeleteKakunin->isChecked();
     s.allDeleteKakunin = chkAllDeleteKakunin->isChecked();
     s.autoSumOutput = chkAutoSumOutput->isChecked();
+    s.deadlineNotice = chkSimekiriStart->isChecked();
+    s.deadlineDays = std::clamp(txtSimekiriDays->text().toInt(), 0, kDeadlineDaysMax);
     return s;
 }
 

@@ -3,6 +3,7 @@
 #include "core/AppContext.h"
 #include "diary/Commands.h"
 #include "diary/EntryFormHost.h"
+#include "diary/ImportRegistration.h"
 #include "diary/MonthNavigation.h"
 #include "diary/SearchHost.h"
 #include "diary/ShownMonth.h"
@@ -24,6 +25,7 @@ struct ExportInput;
 }
 class frmDataInput;
 class frmDataSearch;
+class frmChart;
 class QCheckBox;
 class QDateEdit;
 class QFrame;
@@ -99,6 +101,7 @@ public:
     void setSearchRunning(bool running) override;
     void clearStatisticsPanel() override;
     void searchFormClosed() override;
+    void cmdSimekiri_Click() override;
 
     static QString VersionText();
 
@@ -128,6 +131,7 @@ public slots:
     void DeleteSelectedEntries();
     void cmdURL_Click();
     void cmdInput_Click();
+    void cmdCsvInput_Click();
     void cmdHelp_Click();
     void cmdUserInput_Click();
     void cmdNewInput_Click();
@@ -137,6 +141,8 @@ public slots:
     void cmdBackUp_Click();
     void cmdRestore_Click();
     void cmdSave_Click();
+    // The chart window of the year tab, or of the total tab.
+    void openChart(bool total);
     void cmdPrint_Click();
 
 protected:
@@ -235,6 +241,14 @@ private:
     // Loads the search form unless it is loaded, with today's dates and the key date's row on top.
     void loadSearchForm();
     void unloadSearchForm();
+    // Registers imported rows month by month, then shows `start`'s month again.
+    ImportOutcome registerImport(const QList<EntryRecord>& rows, const QDate& start);
+    // Entries whose deadline is coming up: read, shown in the search list, announced at start.
+    QList<EntryRecord> scanOpenDeadlines(bool reportUnreadable);
+    void showDeadlineList(QList<EntryRecord> entries);
+    void noticeDeadlinesAtStart();
+    // Redraws the chart window, if open, from the rows the tabs now hold.
+    void refreshChart();
 
     const AppContext m_context;
     MainState m_state;
@@ -254,6 +268,9 @@ private:
     std::function<bool()> m_loginPrompt;
     QPointer<frmDataInput> m_entryForm;
     QPointer<frmDataSearch> m_searchForm;
+    QPointer<frmChart> m_chart;
+    // The rows of the total list as last read, for the chart.
+    QList<TotalRow> m_totalRows;
     Qt::MouseButton m_lastMouseButton = Qt::NoButton;
     // The path chosen in the last save dialog, offered again the next time.
     QString OutputFileName;
@@ -282,6 +299,8 @@ private:
     QLabel* lblMonth = nullptr;
     QLineEdit* txtUnhappyMoneyValue = nullptr;
     QPushButton* cmdUnhappyMoneyIn = nullptr;
+    QPushButton* cmdYearGraph = nullptr;
+    QPushButton* cmdTotalGraph = nullptr;
     QGroupBox* fraSetting = nullptr;
     QRadioButton* optEndDay = nullptr;
     QRadioButton* optNowDay = nullptr;
@@ -299,6 +318,8 @@ private:
     QCheckBox* chkDeleteKakunin = nullptr;
     QCheckBox* chkAllDeleteKakunin = nullptr;
     QCheckBox* chkAutoSumOutput = nullptr;
+    QCheckBox* chkSimekiriStart = nullptr;
+    QLineEdit* txtSimekiriDays = nullptr;
     QPushButton* cmdSetting = nullptr;
     QLineEdit* txtHappyCount = nullptr;
     QLineEdit* txtTotalCount = nullptr;
@@ -308,6 +329,7 @@ private:
     QLineEdit* txtTotalMoney = nullptr;
     QPushButton* cmdHensyu = nullptr;
     QPushButton* cmdInput = nullptr;
+    QPushButton* cmdCsvInput = nullptr;
     QPushButton* cmdNewInput = nullptr;
     QPushButton* cmdDelete = nullptr;
     QPushButton* cmdAllDelete = nullptr;

@@ -23,11 +23,28 @@ void frmMain::cmdInput_Click()
         return;
     std::optional<BusyCursor> busy(std::in_place);
     const QDate start = dtpDate->date();
-    const bool keyIsEndDay = optEndDay->isChecked();
-    ImportParse parse = parseClipboardListings(text, {keyIsEndDay, start});
+    ImportParse parse = parseClipboardListings(text, {optEndDay->isChecked(), start});
     sortImportedRows(parse.records);
     m_searchModel->setEntries(parse.records); // the parsed rows stay in the search list
 
+    const ImportOutcome outcome = registerImport(parse.records, start);
+    busy.reset();
+
+    QStringList problems;
+    if (const QString skipped = skippedListingsMessage(parse.skipped); !skipped.isEmpty())
+        problems.append(skipped);
+    if (const QString notRegistered = notRegisteredMessage(outcome); !notRegistered.isEmpty())
+        problems.append(notRegistered);
+    if (!problems.isEmpty()) {
+        m_context.dialogs.message({problems.join(QStringLiteral("\r\n\r\n")),
+                                   kSkippedListingsCaption, MessageIcon::Exclamation,
+                                   MessageButtons::Ok});
+    }
+}
+
+ImportOutcome frmMain::registerImport(const QList<EntryRecord>& rows, const QDate& start)
+{
+    const bool keyIsEndDay = optEndDay->isChecked();
     ImportHooks hooks;
     hooks.loadMonth = [this](const QString& year,
                              const QString& month) -> std::optional<QList<EntryRecord>> {
@@ -36,8 +53,8 @@ void frmMain::cmdInput_Click()
             return std::nullopt;
         return m_month->entries();
     };
-    hooks.appendAndSave = [this](const QString&, const QString&, const QList<EntryRecord>& rows) {
-        m_month->append(rows);
+    hooks.appendAndSave = [this](const QString&, const QString&, const QList<EntryRecord>& added) {
+        m_month->append(added);
         return commitMonth();
     };
     hooks.confirmDuplicate = [this, keyIsEndDay](const EntryRecord& row) {
@@ -54,8 +71,7 @@ void frmMain::cmdInput_Click()
         prgShinko->setMaximum(std::max(1, total));
         prgShinko->setValue(done);
     };
-    const ImportOutcome outcome =
-        registerImportedRows(parse.records, m_state.settings.noTyohuku, hooks);
+    const ImportOutcome outcome = registerImportedRows(rows, m_state.settings.noTyohuku, hooks);
 
     // Back to the month that was on show before the import.
     const bool otherMonth = m_month->month() != QDate(start.year(), start.month(), 1);
@@ -65,28 +81,5 @@ void frmMain::cmdInput_Click()
     else
         RefreshTotals();
     m_state.selectedMonthIndex = 0;
-    busy.reset();
-
-    QStringList problems;
-    if (const QString skipped = skippedListingsMessage(parse.skipped); !skipped.isEmpty())
-        problems.append(skipped);
-    if (!outcome.unreadableMonths.isEmpty()) {
-        problems.append(
-            QStringLiteral(
-                "次の月のデータファイルを読み込めないため、%1件を登録していません：\r\n%2")
-                .arg(outcome.notRegistered.size())
-                .arg(outcome.unreadableMonths.join(QStringLiteral("、"))));
-    }
-    if (!outcome.unsavedMonth.isEmpty()) {
-        problems.append(
-            QStringLiteral(
-                "%1のデータファイルを保存できなかったため、%1以降の%2件を登録していません。")
-                .arg(outcome.unsavedMonth)
-                .arg(outcome.notRegistered.size()));
-    }
-    if (!problems.isEmpty()) {
-        m_context.dialogs.message({problems.join(QStringLiteral("\r\n\r\n")),
-                                   kSkippedListingsCaption, MessageIcon::Exclamation,
-                                   MessageButtons::Ok});
-    }
+    return outcome;
 }

@@ -145,18 +145,33 @@ QWidget* frmMain::buildYearPage()
     expense->addWidget(new QLabel(QStringLiteral("円")));
     expense->addWidget(cmdUnhappyMoneyIn);
     expense->addStretch();
+    cmdYearGraph =
+        button("cmdYearGraph", QStringLiteral("グラフ(&G)"), QStringLiteral("月別の応募・当選と収支のグラフ"));
 
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(lvwYear, 1);
-    layout->addWidget(fraUnhappyMoney);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(fraUnhappyMoney, 1);
+    bottom->addWidget(cmdYearGraph);
+    layout->addLayout(bottom);
     return page;
 }
 
 QWidget* frmMain::buildTotalPage()
 {
+    auto* page = new QWidget;
     lvwTotal = makeList("lvwTotal", m_totalModel, QStringLiteral("総計"), false);
-    return lvwTotal;
+    cmdTotalGraph =
+        button("cmdTotalGraph", QStringLiteral("グラフ(&G)"), QStringLiteral("年別の応募・当選と収支のグラフ"));
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(cmdTotalGraph);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(lvwTotal, 1);
+    layout->addLayout(bottom);
+    return page;
 }
 
 QWidget* frmMain::buildSearchPage()
@@ -221,6 +236,17 @@ QWidget* frmMain::buildSettingsPage()
     check(chkDeleteKakunin, "chkDeleteKakunin", u"削除前に確認する");
     check(chkAllDeleteKakunin, "chkAllDeleteKakunin", u"全削除前に確認する");
     check(chkAutoSumOutput, "chkAutoSumOutput", u"保存・印刷時に自動集計も出力する");
+    check(chkSimekiriStart, "chkSimekiriStart", u"起動時に締切間近の懸賞を知らせる");
+    txtSimekiriDays = named(new QLineEdit, "txtSimekiriDays");
+    txtSimekiriDays->setMaxLength(2);
+    txtSimekiriDays->setAlignment(Qt::AlignRight);
+    txtSimekiriDays->setFixedWidth(40);
+    auto* daysRow = new QHBoxLayout;
+    daysRow->addWidget(captionFor(txtSimekiriDays, QStringLiteral("締切間近とする日数（0～99）")));
+    daysRow->addWidget(txtSimekiriDays);
+    daysRow->addWidget(new QLabel(QStringLiteral("日以内")));
+    daysRow->addStretch();
+    options->addLayout(daysRow);
     grid->addWidget(optionFrame, 1, 0);
 
     auto* targetFrame = named(new QGroupBox(QStringLiteral("目標収支金額")), "fraDreamMoney");
@@ -318,6 +344,8 @@ QWidget* frmMain::buildCommandBar()
     rows->addLayout(lower);
     cmdHensyu = button("cmdHensyu", QStringLiteral("編集(&H)"));
     cmdInput = button("cmdInput", QStringLiteral("取込登録(&T)"));
+    cmdCsvInput = button("cmdCsvInput", QStringLiteral("CSV取込(&V)"),
+                         QStringLiteral("CSVファイルの懸賞情報を登録します"));
     cmdNewInput = button("cmdNewInput", QStringLiteral("手動登録(&M)"));
     cmdDelete = button("cmdDelete", QStringLiteral("削除(&D)"));
     cmdAllDelete = button("cmdAllDelete", QStringLiteral("全削除(&C)"));
@@ -341,7 +369,8 @@ QWidget* frmMain::buildCommandBar()
     cmdUserInput = button("cmdUserInput", QStringLiteral("ズミキー(&N)"));
     cmdBackUp = button("cmdBackUp", QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ(&B)"));
     cmdRestore = button("cmdRestore", QStringLiteral("ﾘｽﾄｱ(&R)"));
-    for (QPushButton* b : {cmdHensyu, cmdInput, cmdNewInput, cmdDelete, cmdAllDelete, cmdURL, cmdSave, cmdPrint})
+    for (QPushButton* b :
+         {cmdHensyu, cmdInput, cmdCsvInput, cmdNewInput, cmdDelete, cmdAllDelete, cmdURL, cmdSave, cmdPrint})
         row->addWidget(b);
     row->addStretch();
     for (QWidget* w : std::initializer_list<QWidget*>{cmdYearBack, cmdMonthBack, dtpDate, cmdMonthNext, cmdYearNext})

@@ -52,6 +52,7 @@ void frmMain::updateCommands()
     const std::pair<QWidget*, bool> commands[] = {
         {cmdNewInput, c.newInput},
         {cmdInput, c.input},
+        {cmdCsvInput, c.input}, // the CSV import sits beside 取込登録 and follows its rule
         {cmdHensyu, c.hensyu},
         {cmdURL, c.url},
         {cmdDelete, c.del},
@@ -77,6 +78,9 @@ void frmMain::connectEvents()
     connectEntryCommands();
     connect(cmdDelete, &QPushButton::clicked, this, &frmMain::cmdDelete_Click);
     connect(cmdInput, &QPushButton::clicked, this, &frmMain::cmdInput_Click);
+    connect(cmdCsvInput, &QPushButton::clicked, this, &frmMain::cmdCsvInput_Click);
+    connect(cmdYearGraph, &QPushButton::clicked, this, [this] { openChart(false); });
+    connect(cmdTotalGraph, &QPushButton::clicked, this, [this] { openChart(true); });
     connect(cmdSetting, &QPushButton::clicked, this, &frmMain::cmdSetting_Click);
     connect(cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmMain::cmdPrint_Click);
@@ -126,11 +130,13 @@ void frmMain::connectEvents()
         connect(box, &QLineEdit::textEdited, this, &frmMain::settingChanged);
     }
     m_digitFilter->attach(txtDreamMoney);
+    m_digitFilter->attach(txtSimekiriDays);
+    connect(txtSimekiriDays, &QLineEdit::textEdited, this, &frmMain::settingChanged);
     connect(txtDreamMoney, &QLineEdit::textEdited, this, &frmMain::settingChanged);
     m_digitFilter->attach(txtUnhappyMoneyValue);
     connect(chkStartPassword, &QCheckBox::clicked, this, &frmMain::chkStartPassword_Click);
     for (QCheckBox* box : {chkStartZumira, chkFormState, chkNoTyohuku, chkSortOn, chkDeleteKakunin,
-                           chkAllDeleteKakunin, chkAutoSumOutput})
+                           chkAllDeleteKakunin, chkAutoSumOutput, chkSimekiriStart})
         connect(box, &QCheckBox::clicked, this, &frmMain::settingChanged);
     for (QRadioButton* option : {optEndDay, optNowDay}) {
         connect(option, &QRadioButton::clicked, this, [this] {

@@ -150,6 +150,9 @@ bool frmMain::UpdateYearSummary(const QDate& month, const Tally& monthTally)
     }
     m_yearSummary = update.summary;
     m_yearTally = update.yearTally;
+    if (update.total.error.isEmpty())
+        m_totalRows = update.total.rows;
+    refreshChart();
     const Tab key = currentTab();
     if (key == Tab::Year || key == Tab::Total)
         RefreshTotals();
@@ -235,6 +238,7 @@ void frmMain::ShowYearList()
     const Tab key = currentTab();
     if (key == Tab::Year || key == Tab::Total)
         RefreshTotals();
+    refreshChart();
 }
 
 void frmMain::ShowTotalList()
@@ -243,10 +247,12 @@ void frmMain::ShowTotalList()
     if (!list.status.ok())
         ReportUnreadableDataFile(m_context.paths.totalSummaryPath());
     m_totalTally = list.totalTally;
+    m_totalRows = list.totalRows;
     if (m_totalModel->columnCount() == 0)
         ListViewColumnHeadersTotal();
     fillSummaryList(m_totalModel, list.rows);
     RefreshTotals();
+    refreshChart();
 }
 
 void frmMain::setMonthLabelCaption()
