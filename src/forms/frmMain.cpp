@@ -185,10 +185,12 @@ void frmMain::readSettings()
 bool frmMain::writeSettings()
 {
     m_state.settings = settingsFromControls();
-    if (m_state.settingsFileLocked)
-        return;
-    const QString error = SaveSettings(m_context.paths.settingsPath(), m_state.settings,
-                                       pixelsToTwips(y()), pixelsToTwips(x()));
+    // A damaged file that could not be kept aside is never overwritten.
+    const QString error =
+        m_state.settingsFileLocked
+            ? QStringLiteral("壊れたファイルを別名で残せなかったため、上書きしていません。")
+            : SaveSettings(m_context.paths.settingsPath(), m_state.settings, pixelsToTwips(y()),
+                           pixelsToTwips(x()));
     if (error.isEmpty())
         return true;
     m_context.dialogs.message({QStringLiteral("設定ファイル「%1」を保存できませんでした。\r\n%2")

@@ -11,7 +11,7 @@ void frmMain::openChart(bool total)
         m_context.dialogs,
         [this, total] {
             return total ? totalChartSeries(m_totalRows, m_state.settings.dreamMoneyValue)
-                         : yearChartSeries(m_month->year(), m_yearSummary);
+                         : yearChartSeries(focusYear(), m_yearSummary);
         },
         this);
     m_chart->show();

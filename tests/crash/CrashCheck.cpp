@@ -152,7 +152,7 @@ private:
             m_run.paths(), settings.startPassword ? settings.startPasswordText : QString(),
             {settings.dreamMoneyValue, settings.dreamMoneyReached});
         if (!recount.ok())
-            fail(QStringLiteral("start-up"), (recount.unreadable + recount.errors).join(u'; '));
+            fail(QStringLiteral("start-up"), (recount.unreadable + recount.errors).join(QStringLiteral("; ")));
     }
 
     void readDiary()

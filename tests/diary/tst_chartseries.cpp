@@ -29,11 +29,16 @@ private slots:
 void tst_ChartSeries::yearSeries()
 {
     // The year file's rows as read: March wins money, May spends more than it wins.
-    const YearSummary summary = parseYearSummary("1,0,0,0,0,0,0.00,0,0,0\r\n"
-                                                 "2,0,0,0,0,4,0.00,0,500,-500\r\n"
-                                                 "3,1,0,0,1,10,10.00,3000,0,3000\r\n"
-                                                 "4,0,0,0,0,0,0.00,0,0,0\r\n"
-                                                 "5,0,1,0,2,8,25.00,1000,4000,-3000\r\n");
+    QByteArray plain = "1,0,0,0,0,0,0.00,0,0,0\r\n"
+                       "2,0,0,0,0,4,0.00,0,500,-500\r\n"
+                       "3,1,0,0,1,10,10.00,3000,0,3000\r\n"
+                       "4,0,0,0,0,0,0.00,0,0,0\r\n"
+                       "5,0,1,0,2,8,25.00,1000,4000,-3000\r\n";
+    for (int m = 6; m <= 12; ++m)
+        plain += QByteArray::number(m) + ",0,0,0,0,0,0.00,0,0,0\r\n";
+    const std::optional<YearSummary> parsed = parseYearSummary(plain);
+    QVERIFY(parsed);
+    const YearSummary& summary = *parsed;
     const ChartSeries s = yearChartSeries("2026", summary);
     QVERIFY(s.title.startsWith("2026年"));
     QCOMPARE(s.points.size(), 12);

@@ -483,6 +483,8 @@ private slots:
         h.koshin();
         QCOMPARE(h.month("2026", "07").at(0)[Present], QStringLiteral("賞品1～3名"));
         h.window->LoadMonthFile(); // the list as read back from the file
+        h.field<QLineEdit>("txtPresent")->clear(); // typed once more, as the same entry
+        h.field<QLineEdit>("txtPresent")->setText(QStringLiteral("賞品1〜3名"));
         h.dialogs.queueAnswer(MessageAnswer::No);
         h.koshin();
         QCOMPARE(h.dialogs.shown.size(), 1);

@@ -139,6 +139,9 @@ bool readsWhole(const QString& relative, const QByteArray& bytes)
 {
     static const QRegularExpression month(QStringLiteral("^data/\\d{4}/\\d\\d\\.log$"));
     static const QRegularExpression summary(QStringLiteral("^data/0000/.+\\.log$"));
+    // A backup whose copy is complete but not yet moved in leaves its mark for the next start.
+    if (relative == u"data/.backup_pending")
+        return bytes.endsWith("_backup");
     const QByteArray plain = scrambleBytes(bytes);
     if (month.match(relative).hasMatch())
         return parseMonthText(plain, QString()).status == MonthText::Status::Loaded;
@@ -197,9 +200,11 @@ private slots:
             const QString at = QStringLiteral("call %1").arg(k);
             const Files now = filesBelow(f.folder.path());
             if (!namesAFile(f.dialogs, f.folder.path())) {
-                // Only removing the record of a finished unit may fail unseen: it costs a
-                // recount at the next start, and everything else is done.
-                QVERIFY2(now == after, qPrintable(at + " failed without a word"));
+                // Only removing the record of a finished unit or backup may fail unseen: it
+                // costs a recount or a tidy-up at the next start, and everything else is done.
+                Files withoutMark = now;
+                withoutMark.remove(QStringLiteral("data/.backup_pending")); // tidied at next start
+                QVERIFY2(withoutMark == after, qPrintable(at + " failed without a word"));
                 ++unseen;
                 continue;
             }
@@ -234,28 +239,33 @@ private slots:
     void interruptedSaveIsFinishedAtNextStart()
     {
         QFETCH(QString, password);
-        MainWindowHarness h(QDate(2026, 7, 15),
-                            password.isEmpty()
-                                ? QByteArray("[Setting]\r\n")
-                                : "[Setting]\r\nStartPassword=1\r\nStartPasswordInput=" +
-                                      password.toLatin1());
-        h.loginPrompt = [] { return true; };
-        h.folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "1")}, password);
-        h.start(true);
-        // The record of the unit and the month file take five calls each; the year row fails.
-        filefaults::start(11);
-        h.button("cmdNewInput")->click();
-        h.form()->findChild<QLineEdit*>("txtPresent")->setText("二件目");
-        h.form()->findChild<QPushButton*>("cmdKoshin")->click();
-        filefaults::stop();
-        const AppPaths paths = h.folder.paths();
-        QCOMPARE(readMonthFile(paths.monthFilePath("2026", "07"), password).entries.size(), 2);
-        QVERIFY(!QFile::exists(paths.yearSummaryPath("2026")));
-
-        h.window.reset();
-        h.start(true);
-        QCOMPARE(readYearSummary(paths.yearSummaryPath("2026")).months[6].entries, 2);
-        QCOMPARE(readTotalSummary(paths.totalSummaryPath()).value(0).figures.entries, 2);
+        const QByteArray settings =
+            password.isEmpty() ? QByteArray("[Setting]\r\n")
+                               : "[Setting]\r\nStartPassword=1\r\nStartPasswordInput=" +
+                                     password.toLatin1() + "\r\n";
+        // The first failing call after which the month file is written and the year row is
+        // not: the save stopped between the two, as a crash there would stop it.
+        for (long failAt = 1; failAt < 40; ++failAt) {
+            MainWindowHarness h(QDate(2026, 7, 15), settings);
+            h.loginPrompt = [] { return true; };
+            h.folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "1")}, password);
+            h.start(true);
+            filefaults::start(failAt);
+            h.button("cmdNewInput")->click();
+            h.form()->findChild<QLineEdit*>("txtPresent")->setText("二件目");
+            h.form()->findChild<QPushButton*>("cmdKoshin")->click();
+            filefaults::stop();
+            const AppPaths paths = h.folder.paths();
+            if (readMonthFile(paths.monthFilePath("2026", "07"), password).entries.size() != 2 ||
+                QFile::exists(paths.yearSummaryPath("2026")))
+                continue;
+            h.window.reset();
+            h.start(true);
+            QCOMPARE(readYearSummary(paths.yearSummaryPath("2026")).months[6].entries, 2);
+            QCOMPARE(readTotalSummary(paths.totalSummaryPath()).value(0).figures.entries, 2);
+            return;
+        }
+        QFAIL("no failing call stops the save between the month file and the year row");
     }
 
     // A real refusal of the system, not an injected one: a file-size limit below the size
