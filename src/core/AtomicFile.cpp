@@ -253,13 +253,18 @@ QString copyFileAtomically(const QString& source, const QString& target)
     return error.isEmpty() ? file.commit() : error;
 }
 
+bool removeFileUnsynced(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    return checked(filefaults::Op::Remove, [&] { return ::unlink(native(path).constData()); }) == 0;
+}
+
 bool removeFileDurably(const QString& path)
 {
     if (!QFileInfo::exists(path))
         return true;
-    if (checked(filefaults::Op::Remove, [&] { return ::unlink(native(path).constData()); }) != 0)
-        return false;
-    return syncFolder(QFileInfo(path).absolutePath()) == 0;
+    return removeFileUnsynced(path) && syncFolder(QFileInfo(path).absolutePath()) == 0;
 }
 
 int removeDeadTemporaries(const QString& dataFolder)

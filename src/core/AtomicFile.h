@@ -30,6 +30,9 @@ QString copyFileAtomically(const QString& source, const QString& target);
 
 // Removes a file and syncs its folder. True when the file is gone afterwards.
 bool removeFileDurably(const QString& path);
+// Removes `path` without syncing its folder: for a file whose coming back after a power
+// failure costs only some work at the next start. Returns true when it is gone.
+bool removeFileUnsynced(const QString& path);
 
 // Creates the work folder of `dataFolder` and removes the temporary files in it that
 // processes no longer running left behind. Files of a running process (the diary and the

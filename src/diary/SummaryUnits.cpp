@@ -49,8 +49,9 @@ QString beginSummaryUnit(const AppPaths& paths, const YearMonth& month)
 
 void endSummaryUnit(const AppPaths& paths, const YearMonth& month)
 {
-    // A record left behind only costs a recount at the next start.
-    removeFileDurably(recordPath(paths, month));
+    // A record left behind, or back after a power failure, only costs a recount at the next
+    // start, so its removal is not worth a sync of the work folder.
+    removeFileUnsynced(recordPath(paths, month));
 }
 
 QList<YearMonth> unfinishedSummaryUnits(const AppPaths& paths)
