@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 
@@ -18,4 +19,23 @@ inline QLabel* captionFor(QWidget* buddy, const QString& caption, QWidget* paren
     label->setBuddy(buddy);
     buddy->setAccessibleName(caption);
     return label;
+}
+
+// How a button's tooltip reaches screen readers: as a description beside a caption that
+// says enough, or as the button's name where the caption is only arrows.
+enum class ToolTipSpoken { AsDescription, AsName };
+
+inline QPushButton* pushButton(const char* objectName, const QString& caption,
+                               const QString& toolTip = QString(),
+                               ToolTipSpoken spoken = ToolTipSpoken::AsDescription)
+{
+    auto* button = named(new QPushButton(caption), objectName);
+    if (!toolTip.isEmpty()) {
+        button->setToolTip(toolTip);
+        if (spoken == ToolTipSpoken::AsName)
+            button->setAccessibleName(toolTip);
+        else
+            button->setAccessibleDescription(toolTip);
+    }
+    return button;
 }

@@ -78,16 +78,6 @@ QLineEdit* numberBox(const char* name)
     return box;
 }
 
-QPushButton* button(const char* name, const QString& caption, const QString& toolTip = QString())
-{
-    auto* b = named(new QPushButton(caption), name);
-    if (!toolTip.isEmpty()) {
-        b->setToolTip(toolTip);
-        b->setAccessibleName(toolTip);
-    }
-    return b;
-}
-
 // "※　色の項目は…" with the coloured square in the blank after the mark.
 QLabel* legendLine(const char* name, const QString& colour, const QString& text)
 {
@@ -118,7 +108,7 @@ void frmDataInput::buildUi()
     lblSite = named(captionFor(txtSite, QStringLiteral("応 募 先")), "lblSite");
     txtURL = named(new QLineEdit, "txtURL");
     lblURL = named(captionFor(txtURL, QStringLiteral("Ｕ Ｒ Ｌ")), "lblURL");
-    cmdHensyuURL = button("cmdHensyuURL", QStringLiteral("ﾎｰﾑﾍﾟｰｼﾞ(&U)"));
+    cmdHensyuURL = pushButton("cmdHensyuURL", QStringLiteral("ﾎｰﾑﾍﾟｰｼﾞ(&U)"));
     cmdHensyuURL->setEnabled(false);
     cboGenre = choiceList("cboGenre", kGenres, QStringLiteral("その他"));
     lblGenre = named(captionFor(cboGenre, QStringLiteral("ジャンル")), "lblGenre");
@@ -206,8 +196,8 @@ void frmDataInput::buildUi()
     imgPicView->setAccessibleName(QStringLiteral("画像"));
     fraPicture->addWidget(lblError);
     fraPicture->addWidget(imgPicView);
-    cmdPicIn = button("cmdPicIn", QStringLiteral("画像登録(&I)"));
-    cmdPicOut = button("cmdPicOut", QStringLiteral("画像削除(&O)"));
+    cmdPicIn = pushButton("cmdPicIn", QStringLiteral("画像登録(&I)"));
+    cmdPicOut = pushButton("cmdPicOut", QStringLiteral("画像削除(&O)"));
     cmdPicOut->setEnabled(false);
     auto* pictureColumn = new QVBoxLayout;
     pictureColumn->addWidget(fraPicture);
@@ -221,10 +211,14 @@ void frmDataInput::buildUi()
     body->addLayout(m_fieldGrid, 1);
     body->addLayout(pictureColumn);
 
-    cmdTopRecord = button("cmdTopRecord", QStringLiteral("<<"), QStringLiteral("最初へ"));
-    cmdBackRecord = button("cmdBackRecord", QStringLiteral("<"), QStringLiteral("前へ"));
-    cmdNextRecord = button("cmdNextRecord", QStringLiteral(">"), QStringLiteral("次へ"));
-    cmdEndRecord = button("cmdEndRecord", QStringLiteral(">>"), QStringLiteral("最後へ"));
+    cmdTopRecord = pushButton("cmdTopRecord", QStringLiteral("<<"), QStringLiteral("最初へ"),
+                              ToolTipSpoken::AsName);
+    cmdBackRecord = pushButton("cmdBackRecord", QStringLiteral("<"), QStringLiteral("前へ"),
+                               ToolTipSpoken::AsName);
+    cmdNextRecord = pushButton("cmdNextRecord", QStringLiteral(">"), QStringLiteral("次へ"),
+                               ToolTipSpoken::AsName);
+    cmdEndRecord = pushButton("cmdEndRecord", QStringLiteral(">>"), QStringLiteral("最後へ"),
+                              ToolTipSpoken::AsName);
     for (QPushButton* b : {cmdTopRecord, cmdBackRecord, cmdNextRecord, cmdEndRecord})
         b->setFixedWidth(36);
     lblActiveNumber = named(new QLabel, "lblActiveNumber");
@@ -232,10 +226,10 @@ void frmDataInput::buildUi()
     lblActiveNumber->setMinimumWidth(40);
     lblMaxNumber = named(new QLabel, "lblMaxNumber");
     lblMaxNumber->setMinimumWidth(60);
-    cmdKoshin = button("cmdKoshin", QStringLiteral("更新(&A)"));
+    cmdKoshin = pushButton("cmdKoshin", QStringLiteral("更新(&A)"));
     cmdKoshin->setEnabled(false);
-    cmdClose = button("cmdClose", QStringLiteral("閉じる(&C)"));
-    cmdHelp = button("cmdHelp", QStringLiteral("ヘルプ(&Q)"));
+    cmdClose = pushButton("cmdClose", QStringLiteral("閉じる(&C)"));
+    cmdHelp = pushButton("cmdHelp", QStringLiteral("ヘルプ(&Q)"));
     auto* commands = new QHBoxLayout;
     commands->addWidget(cmdTopRecord);
     commands->addWidget(cmdBackRecord);

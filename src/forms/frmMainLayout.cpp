@@ -49,16 +49,6 @@ QLineEdit* readOnlyBox(const char* name)
     return box;
 }
 
-QPushButton* button(const char* name, const QString& caption, const QString& toolTip = QString())
-{
-    auto* b = named(new QPushButton(caption), name);
-    if (!toolTip.isEmpty()) {
-        b->setToolTip(toolTip);
-        b->setAccessibleDescription(toolTip);
-    }
-    return b;
-}
-
 QLabel* legendMark(const char* name, const QString& text)
 {
     auto* label = named(new QLabel(QStringLiteral("■") + text), name);
@@ -137,7 +127,7 @@ QWidget* frmMain::buildYearPage()
     txtUnhappyMoneyValue->setAlignment(Qt::AlignRight);
     lblMonth->setBuddy(txtUnhappyMoneyValue);
     txtUnhappyMoneyValue->setAccessibleName(QStringLiteral("支出総額"));
-    cmdUnhappyMoneyIn = button("cmdUnhappyMoneyIn", QStringLiteral("記帳(&K)"));
+    cmdUnhappyMoneyIn = pushButton("cmdUnhappyMoneyIn", QStringLiteral("記帳(&K)"));
     cmdUnhappyMoneyIn->setEnabled(false);
     auto* expense = new QHBoxLayout(fraUnhappyMoney);
     expense->addWidget(lblMonth);
@@ -145,8 +135,8 @@ QWidget* frmMain::buildYearPage()
     expense->addWidget(new QLabel(QStringLiteral("円")));
     expense->addWidget(cmdUnhappyMoneyIn);
     expense->addStretch();
-    cmdYearGraph =
-        button("cmdYearGraph", QStringLiteral("グラフ(&G)"), QStringLiteral("月別の応募・当選と収支のグラフ"));
+    cmdYearGraph = pushButton("cmdYearGraph", QStringLiteral("グラフ(&G)"),
+                              QStringLiteral("月別の応募・当選と収支のグラフ"));
 
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -162,8 +152,8 @@ QWidget* frmMain::buildTotalPage()
 {
     auto* page = new QWidget;
     lvwTotal = makeList("lvwTotal", m_totalModel, QStringLiteral("総計"), false);
-    cmdTotalGraph =
-        button("cmdTotalGraph", QStringLiteral("グラフ(&G)"), QStringLiteral("年別の応募・当選と収支のグラフ"));
+    cmdTotalGraph = pushButton("cmdTotalGraph", QStringLiteral("グラフ(&G)"),
+                               QStringLiteral("年別の応募・当選と収支のグラフ"));
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();
     bottom->addWidget(cmdTotalGraph);
@@ -259,7 +249,7 @@ QWidget* frmMain::buildSettingsPage()
     targetRow->addWidget(txtDreamMoney);
     targetRow->addWidget(new QLabel(QStringLiteral("円")));
     targetRow->addStretch();
-    cmdSetting = button("cmdSetting", QStringLiteral("適用(&A)"));
+    cmdSetting = pushButton("cmdSetting", QStringLiteral("適用(&A)"));
     cmdSetting->setEnabled(false);
     auto* bottomRow = new QHBoxLayout;
     bottomRow->addWidget(targetFrame);
@@ -278,8 +268,8 @@ QWidget* frmMain::buildAboutPage()
 
     auto* site = named(new QGroupBox(QStringLiteral("懸賞情報サイト「ズミラ広場」")), "fraZumira");
     auto* siteRow = new QHBoxLayout(site);
-    cmdZumiraHomepage = button("cmdZumiraHomepage", QStringLiteral("ズミラ広場を開く"));
-    cmdZumiraMail = button("cmdZumiraMail", QStringLiteral("ズミラ広場へのお問い合わせ"));
+    cmdZumiraHomepage = pushButton("cmdZumiraHomepage", QStringLiteral("ズミラ広場を開く"));
+    cmdZumiraMail = pushButton("cmdZumiraMail", QStringLiteral("ズミラ広場へのお問い合わせ"));
     siteRow->addWidget(cmdZumiraHomepage);
     siteRow->addWidget(cmdZumiraMail);
     siteRow->addStretch();
@@ -287,8 +277,8 @@ QWidget* frmMain::buildAboutPage()
 
     auto* home = named(new QGroupBox(QStringLiteral("作者")), "fraHome");
     auto* homeRow = new QHBoxLayout(home);
-    cmdMyHomepage = button("cmdMyHomepage", QStringLiteral("作者のホームページ"));
-    cmdMyMail = button("cmdMyMail", QStringLiteral("作者へのメール"));
+    cmdMyHomepage = pushButton("cmdMyHomepage", QStringLiteral("作者のホームページ"));
+    cmdMyMail = pushButton("cmdMyMail", QStringLiteral("作者へのメール"));
     homeRow->addWidget(cmdMyHomepage);
     homeRow->addWidget(cmdMyMail);
     homeRow->addStretch();
@@ -299,7 +289,7 @@ QWidget* frmMain::buildAboutPage()
     lblVersion = named(new QLabel, "lblVersion");
     noticeColumn->addWidget(lblVersion);
     noticeColumn->addWidget(new QLabel(QStringLiteral("本ソフトはフリーソフトです。データは各自の責任で保存して下さい。")));
-    cmdShortcut = button("cmdShortcut", QStringLiteral("ﾃﾞｽｸﾄｯﾌﾟ上にｼｮｰﾄｶｯﾄ作成"));
+    cmdShortcut = pushButton("cmdShortcut", QStringLiteral("ﾃﾞｽｸﾄｯﾌﾟ上にｼｮｰﾄｶｯﾄ作成"));
     auto* shortcutRow = new QHBoxLayout;
     shortcutRow->addWidget(cmdShortcut);
     shortcutRow->addStretch();
@@ -342,20 +332,20 @@ QWidget* frmMain::buildCommandBar()
     auto* lower = new QHBoxLayout;
     rows->addLayout(row);
     rows->addLayout(lower);
-    cmdHensyu = button("cmdHensyu", QStringLiteral("編集(&H)"));
-    cmdInput = button("cmdInput", QStringLiteral("取込登録(&T)"));
-    cmdCsvInput = button("cmdCsvInput", QStringLiteral("CSV取込(&V)"),
-                         QStringLiteral("CSVファイルの懸賞情報を登録します"));
-    cmdNewInput = button("cmdNewInput", QStringLiteral("手動登録(&M)"));
-    cmdDelete = button("cmdDelete", QStringLiteral("削除(&D)"));
-    cmdAllDelete = button("cmdAllDelete", QStringLiteral("全削除(&C)"));
-    cmdURL = button("cmdURL", QStringLiteral("ﾎｰﾑﾍﾟｰｼﾞ(&U)"));
-    cmdSave = button("cmdSave", QStringLiteral("保存(&S)"));
-    cmdPrint = button("cmdPrint", QStringLiteral("印刷(&P)"));
-    cmdYearBack = button("cmdYearBack", QStringLiteral("<<"), QStringLiteral("前年"));
-    cmdMonthBack = button("cmdMonthBack", QStringLiteral("<"), QStringLiteral("前月"));
-    cmdMonthNext = button("cmdMonthNext", QStringLiteral(">"), QStringLiteral("次月"));
-    cmdYearNext = button("cmdYearNext", QStringLiteral(">>"), QStringLiteral("次年"));
+    cmdHensyu = pushButton("cmdHensyu", QStringLiteral("編集(&H)"));
+    cmdInput = pushButton("cmdInput", QStringLiteral("取込登録(&T)"));
+    cmdCsvInput = pushButton("cmdCsvInput", QStringLiteral("CSV取込(&V)"),
+                             QStringLiteral("CSVファイルの懸賞情報を登録します"));
+    cmdNewInput = pushButton("cmdNewInput", QStringLiteral("手動登録(&M)"));
+    cmdDelete = pushButton("cmdDelete", QStringLiteral("削除(&D)"));
+    cmdAllDelete = pushButton("cmdAllDelete", QStringLiteral("全削除(&C)"));
+    cmdURL = pushButton("cmdURL", QStringLiteral("ﾎｰﾑﾍﾟｰｼﾞ(&U)"));
+    cmdSave = pushButton("cmdSave", QStringLiteral("保存(&S)"));
+    cmdPrint = pushButton("cmdPrint", QStringLiteral("印刷(&P)"));
+    cmdYearBack = pushButton("cmdYearBack", QStringLiteral("<<"), QStringLiteral("前年"));
+    cmdMonthBack = pushButton("cmdMonthBack", QStringLiteral("<"), QStringLiteral("前月"));
+    cmdMonthNext = pushButton("cmdMonthNext", QStringLiteral(">"), QStringLiteral("次月"));
+    cmdYearNext = pushButton("cmdYearNext", QStringLiteral(">>"), QStringLiteral("次年"));
     dtpDate = named(new QDateEdit, "dtpDate");
     dtpDate->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     dtpDate->setCalendarPopup(true);
@@ -364,11 +354,11 @@ QWidget* frmMain::buildCommandBar()
     prgShinko = named(new QProgressBar, "prgShinko");
     prgShinko->setTextVisible(false);
     prgShinko->setValue(0);
-    cmdEnd = button("cmdEnd", QStringLiteral("終了(&E)"));
-    cmdHelp = button("cmdHelp", QStringLiteral("ヘルプ(&Q)"));
-    cmdUserInput = button("cmdUserInput", QStringLiteral("ズミキー(&N)"));
-    cmdBackUp = button("cmdBackUp", QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ(&B)"));
-    cmdRestore = button("cmdRestore", QStringLiteral("ﾘｽﾄｱ(&R)"));
+    cmdEnd = pushButton("cmdEnd", QStringLiteral("終了(&E)"));
+    cmdHelp = pushButton("cmdHelp", QStringLiteral("ヘルプ(&Q)"));
+    cmdUserInput = pushButton("cmdUserInput", QStringLiteral("ズミキー(&N)"));
+    cmdBackUp = pushButton("cmdBackUp", QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ(&B)"));
+    cmdRestore = pushButton("cmdRestore", QStringLiteral("ﾘｽﾄｱ(&R)"));
     for (QPushButton* b :
          {cmdHensyu, cmdInput, cmdCsvInput, cmdNewInput, cmdDelete, cmdAllDelete, cmdURL, cmdSave, cmdPrint})
         row->addWidget(b);
