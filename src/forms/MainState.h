@@ -3,6 +3,7 @@
 #include "diary/Settings.h"
 
 #include <QString>
+#include <optional>
 
 // The main window's state besides the month on show: the settings as last read, the
 // selection and the flags the tabs and commands consult.
@@ -15,15 +16,16 @@ struct MainState
     bool searchFormLoaded = false;
     // A damaged settings file that could not be kept aside is never written over.
     bool settingsFileLocked = false;
-    int selectedMonthIndex = 0;
-    int selectedYearIndex = 0;
-    int selectedTotalIndex = 0;
-    int selectedSearchIndex = 0;
+    // The row last picked in each list, counted from 0; empty while nothing is picked.
+    std::optional<int> selectedMonthRow;
+    std::optional<int> selectedYearRow;
+    std::optional<int> selectedTotalRow;
+    std::optional<int> selectedSearchRow;
     int selectedCount = 0;
-
-    // The start password in force, which every month file must carry.
-    QString expectedPassword() const
-    {
-        return settings.startPassword ? settings.startPasswordText : QString();
-    }
 };
+
+// Whether `row` is picked and still one of a list's `rowCount` rows.
+inline bool pickedRowWithin(std::optional<int> row, int rowCount)
+{
+    return row && *row >= 0 && *row < rowCount;
+}

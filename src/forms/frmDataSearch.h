@@ -60,7 +60,6 @@ private:
     // Exchanges reversed bounds in the controls, as a search shows them.
     void exchangeReversedBounds();
     void setSearchingState(bool searching);
-    void reportUnreadable(const QString& path);
 
     SearchHost& m_host;
     bool m_searching = false;

@@ -3,18 +3,18 @@
 
 #include "core/AppContext.h"
 #include "core/Dialogs.h"
-#include "diary/Settings.h"
 #include "diary/SearchHost.h"
 #include "diary/SearchScan.h"
+#include "diary/Settings.h"
+#include "diary/Tally.h"
 #include "forms/BusyCursor.h"
 #include "forms/EntryTableModel.h"
-#include "diary/Tally.h"
+#include "forms/UnreadableDataFile.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDir>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -122,13 +122,6 @@ void frmDataSearch::setSearchingState(bool searching)
     m_host.setSearchRunning(searching);
 }
 
-void frmDataSearch::reportUnreadable(const QString& path)
-{
-    m_host.context().dialogs.message({QStringLiteral("データファイル「") + QDir::toNativeSeparators(path)
-                                          + QStringLiteral("」を読み込めません。"),
-                                      QStringLiteral("認証エラー"), MessageIcon::Critical, MessageButtons::Ok});
-}
-
 void frmDataSearch::cmdSearch_Click()
 {
     if (m_searching)
@@ -152,7 +145,9 @@ void frmDataSearch::cmdSearch_Click()
         QCoreApplication::processEvents(); // the stop button
     };
     hooks.stopRequested = [this] { return m_stopRequested; };
-    hooks.unreadableFile = [this](const UnreadableMonthFile& file) { reportUnreadable(file.path); };
+    hooks.unreadableFile = [this](const UnreadableMonthFile& file) {
+        reportUnreadableDataFile(m_host.context().dialogs, file.path);
+    };
     SearchOutcome outcome =
         runSearch(m_host.context().paths, criteria, m_host.settings().passwordInForce(), hooks);
     busy.reset();

@@ -236,7 +236,6 @@ private:
     void stepShownYear(int delta);
     void showDay(const ShownDay& day);
     TargetState targetState() const;
-    void ReportUnreadableDataFile(const QString& path);
     void applyEntryColumnWidths(QTableView* view);
     // Loads the search form unless it is loaded, with today's dates and the key date's row on top.
     void loadSearchForm();

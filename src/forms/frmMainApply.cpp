@@ -7,6 +7,7 @@
 #include "forms/BusyCursor.h"
 #include "forms/EntryTableModel.h"
 #include "forms/ProgressPacer.h"
+#include "forms/UnreadableDataFile.h"
 #include "platform/WindowLevel.h"
 
 #include <QCheckBox>
@@ -43,7 +44,7 @@ void frmMain::cmdSetting_Click()
 
     bool existed = false;
     const Settings stored = LoadSettings(m_context.paths.settingsPath(), existed);
-    const QString oldPassword = stored.startPassword ? stored.startPasswordText : QString();
+    const QString oldPassword = stored.passwordInForce();
     const bool keyChanged = optEndDay->isChecked() != stored.keyIsEndDay;
     BuildEntryColumns(lvwMonth);
     BuildEntryColumns(lvwSearch);
@@ -67,7 +68,7 @@ void frmMain::cmdSetting_Click()
     bool targetMessage = false;
     if (keyChanged) {
         const Settings wanted = settingsFromControls();
-        const QString newPassword = wanted.startPassword ? wanted.startPasswordText : QString();
+        const QString newPassword = wanted.passwordInForce();
         QString refusal;
         {
             const BusyCursor busy;
@@ -133,9 +134,8 @@ void frmMain::cmdSetting_Click()
         // Files carrying a password the stored settings do not know would be locked out.
         bool storedNow = false;
         const Settings check = LoadSettings(m_context.paths.settingsPath(), storedNow);
-        const QString newPassword = m_state.expectedPassword();
-        const bool passwordStored =
-            storedNow && (check.startPassword ? check.startPasswordText : QString()) == newPassword;
+        const QString newPassword = m_state.settings.passwordInForce();
+        const bool passwordStored = storedNow && check.passwordInForce() == newPassword;
         if (written && !passwordStored) {
             m_context.dialogs.message(
                 errorBox(QStringLiteral("設定ファイル「%1」を読み戻せませんでした。")
@@ -149,7 +149,7 @@ void frmMain::cmdSetting_Click()
             rewrite = rewritePasswordLines(m_context.paths, oldPassword, newPassword);
         }
         for (const QString& path : rewrite.unreadable)
-            ReportUnreadableDataFile(path);
+            reportUnreadableDataFile(m_context.dialogs, path);
         if (!rewrite.failed.isEmpty()) {
             m_context.dialogs.message(errorBox(
                 QStringLiteral("次のデータファイルのパスワードを書き換えられませんでした。\r\n") +
@@ -159,7 +159,7 @@ void frmMain::cmdSetting_Click()
         failed = failed || !rewrite.unreadable.isEmpty() || !rewrite.failed.isEmpty();
     } else {
         // The month list held the displayed month in the old order.
-        m_month->reload(m_state.expectedPassword());
+        m_month->reload(m_state.settings.passwordInForce());
         showPanel(emptyPanelTexts());
     }
 

@@ -16,7 +16,7 @@
 void frmMain::cmdCsvInput_Click()
 {
     disableEntryCommands();
-    m_state.selectedMonthIndex = 0;
+    m_state.selectedMonthRow.reset();
     FileDialogSpec spec;
     spec.caption = QStringLiteral("取り込むCSVファイル");
     spec.filter = QStringLiteral("*.csv (*.csv);;All Files (*)");

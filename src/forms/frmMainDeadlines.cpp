@@ -6,6 +6,7 @@
 #include "diary/Deadlines.h"
 #include "forms/BusyCursor.h"
 #include "forms/EntryTableModel.h"
+#include "forms/UnreadableDataFile.h"
 
 #include <QTabWidget>
 
@@ -15,12 +16,12 @@ QList<EntryRecord> frmMain::scanOpenDeadlines(bool reportUnreadable)
     DeadlineScan scan;
     {
         const BusyCursor busy;
-        scan = findOpenEntries(m_context.paths, s.keyIsEndDay, m_state.expectedPassword(),
+        scan = findOpenEntries(m_context.paths, s.keyIsEndDay, m_state.settings.passwordInForce(),
                                m_context.clock.today(), s.deadlineDays);
     }
     if (reportUnreadable) {
         for (const QString& path : scan.unreadableFiles)
-            ReportUnreadableDataFile(path);
+            reportUnreadableDataFile(m_context.dialogs, path);
     }
     return std::move(scan.entries);
 }
@@ -34,7 +35,7 @@ void frmMain::showDeadlineList(QList<EntryRecord> entries)
         }
     }
     m_searchModel->setEntries(std::move(entries));
-    m_state.selectedSearchIndex = 0;
+    m_state.selectedSearchRow.reset();
     m_state.selectedCount = 0;
     RefreshTotals();
 }

@@ -50,8 +50,8 @@ void frmMain::disableEntryCommands()
 void frmMain::endDeleteSelection()
 {
     // Delete, edit, home page and the expense booking wait for the next pick.
-    m_state.selectedYearIndex = 0;
-    m_state.selectedTotalIndex = 0;
+    m_state.selectedYearRow.reset();
+    m_state.selectedTotalRow.reset();
     m_expenseEnded = true;
     txtUnhappyMoneyValue->setText(QStringLiteral("0"));
     disableEntryCommands();
@@ -141,7 +141,7 @@ void frmMain::cmdDelete_Click()
         QList<int> rows = selectedRows(lvwSearch);
         std::sort(rows.begin(), rows.end(), std::greater<int>());
         for (int row : rows) {
-            m_state.selectedSearchIndex = row + 1;
+            m_state.selectedSearchRow = row;
             DeleteSelectedEntries();
         }
     } else {
@@ -151,15 +151,15 @@ void frmMain::cmdDelete_Click()
 
 void frmMain::DeleteSelectedEntries()
 {
-    const bool yearPicked = m_state.selectedYearIndex > 0;
-    const bool totalPicked = m_state.selectedTotalIndex > 0;
+    const bool yearPicked = m_state.selectedYearRow.has_value();
+    const bool totalPicked = m_state.selectedTotalRow.has_value();
     endDeleteSelection();
     if (m_state.settings.deleteKakunin &&
         m_context.dialogs.message(kDeleteQuestion) != MessageAnswer::Yes)
         return;
     const Tab key = currentTab();
-    if (key == Tab::Search && m_state.selectedSearchIndex > 0) {
-        const int searchRow = m_state.selectedSearchIndex - 1;
+    if (key == Tab::Search && m_state.selectedSearchRow) {
+        const int searchRow = *m_state.selectedSearchRow;
         const EntryRecord entry = m_searchModel->entry(searchRow);
         m_searchModel->removeRowsAt({searchRow});
         const QDate keyDay = QDate::fromString(entry[KeyDate], QStringLiteral("yyyy/MM/dd"));

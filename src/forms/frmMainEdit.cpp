@@ -8,6 +8,7 @@
 #include "diary/KeySort.h"
 #include "diary/SummaryUnits.h"
 #include "forms/EntryTableModel.h"
+#include "forms/UnreadableDataFile.h"
 
 #include <QDateEdit>
 
@@ -47,8 +48,8 @@ EntryRecord frmMain::entryAt(int row) const
 
 void frmMain::entryFormClosed()
 {
-    m_state.selectedMonthIndex = 0;
-    m_state.selectedSearchIndex = 0;
+    m_state.selectedMonthRow.reset();
+    m_state.selectedSearchRow.reset();
     updateCommands();
 }
 
@@ -129,11 +130,11 @@ EditOutcome frmMain::moveToOtherMonth(const EntryRecord& entry, int row)
     }
     const bool sortOn = m_state.settings.sortOn;
     const ShownMonth::Move move =
-        m_month->moveRow(row, entry, m_state.expectedPassword(),
+        m_month->moveRow(row, entry, m_state.settings.passwordInForce(),
                          [sortOn](QList<EntryRecord>& rows) { ::SortMonthList(rows, sortOn); });
     if (move.otherUnreadable) {
         if (!move.other.path.isEmpty()) {
-            ReportUnreadableDataFile(move.other.path);
+            reportUnreadableDataFile(m_context.dialogs, move.other.path);
             reportFailedSave(move.other); // and that the change is refused
         }
         return {};
@@ -147,7 +148,7 @@ EditOutcome frmMain::moveToOtherMonth(const EntryRecord& entry, int row)
     if (UpdateYearSummary(move.otherMonth, otherTally))
         endSummaryUnit(m_context.paths, other);
     if (reportFailedSave(move.own)) {
-        m_month->reload(m_state.expectedPassword());
+        m_month->reload(m_state.settings.passwordInForce());
         afterMonthRead();
         return {};
     }

@@ -37,7 +37,7 @@ void frmMain::cmdNewInput_Click()
     if (m_entryForm)
         m_entryForm->close();
     m_entryForm = nullptr;
-    m_state.selectedMonthIndex = 0;
+    m_state.selectedMonthRow.reset();
     disableEntryCommands();
     entryForm()->OpenForNewEntry();
 }
@@ -48,19 +48,19 @@ void frmMain::cmdHensyu_Click()
     const bool onSearch = key == Tab::Search;
     if (!onSearch && key != Tab::Month)
         return;
-    const int index = onSearch ? m_state.selectedSearchIndex : m_state.selectedMonthIndex;
+    const std::optional<int> row = onSearch ? m_state.selectedSearchRow : m_state.selectedMonthRow;
     const EntryTableModel* list = onSearch ? m_searchModel : m_monthModel;
-    if (index < 1 || index > list->rowCount())
+    if (!pickedRowWithin(row, list->rowCount()))
         return;
     disableEntryCommands();
-    entryForm()->OpenEntryForEdit(index - 1);
+    entryForm()->OpenEntryForEdit(*row);
 }
 
 bool frmMain::entryListKeyDown(QTableView* view, int key)
 {
     const bool isMonth = view == lvwMonth;
     // Only after an item was clicked.
-    if ((isMonth ? m_state.selectedMonthIndex : m_state.selectedSearchIndex) == 0)
+    if (!(isMonth ? m_state.selectedMonthRow : m_state.selectedSearchRow))
         return false;
     const auto selected = view->selectionModel()->selectedRows().size();
     if (key == Qt::Key_Delete) {
@@ -69,10 +69,10 @@ bool frmMain::entryListKeyDown(QTableView* view, int key)
                 cmdAllDelete_Click();
             else
                 DeleteSelectedEntries();
-            m_state.selectedMonthIndex = 0;
+            m_state.selectedMonthRow.reset();
         } else {
             cmdDelete_Click(); // one delete per selected row, from the last
-            m_state.selectedSearchIndex = 0;
+            m_state.selectedSearchRow.reset();
         }
         return true;
     }
@@ -87,8 +87,8 @@ bool frmMain::entryListKeyDown(QTableView* view, int key)
 bool frmMain::summaryListKeyDown(int key)
 {
     // Delete on a picked month or year deletes its data, as 削除 does.
-    const bool picked =
-        currentTab() == Tab::Year ? m_state.selectedYearIndex > 0 : m_state.selectedTotalIndex > 0;
+    const std::optional<int>& picked =
+        currentTab() == Tab::Year ? m_state.selectedYearRow : m_state.selectedTotalRow;
     if (key != Qt::Key_Delete || !picked)
         return false;
     DeleteSelectedEntries();

@@ -17,7 +17,7 @@
 void frmMain::cmdInput_Click()
 {
     disableEntryCommands();
-    m_state.selectedMonthIndex = 0;
+    m_state.selectedMonthRow.reset();
     const QString text = m_context.dialogs.clipboardText();
     if (text.isEmpty())
         return;
@@ -80,6 +80,6 @@ ImportOutcome frmMain::registerImport(const QList<EntryRecord>& rows, const QDat
         LoadMonthFile();
     else
         RefreshTotals();
-    m_state.selectedMonthIndex = 0;
+    m_state.selectedMonthRow.reset();
     return outcome;
 }

@@ -5,6 +5,7 @@
 #include "diary/SummaryUnits.h"
 #include "forms/BusyCursor.h"
 #include "forms/EntryTableModel.h"
+#include "forms/UnreadableDataFile.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -26,14 +27,6 @@ void frmMain::connectShownMonth()
             [this](const QList<int>& rows) { m_monthModel->removeRowsAt(rows); });
 }
 
-void frmMain::ReportUnreadableDataFile(const QString& path)
-{
-    m_context.dialogs.message({QStringLiteral("データファイル「") + QDir::toNativeSeparators(path) +
-                                   QStringLiteral("」を読み込めません。"),
-                               QStringLiteral("認証エラー"), MessageIcon::Critical,
-                               MessageButtons::Ok});
-}
-
 void frmMain::showMonthOf(const QDate& day)
 {
     setCurrentDate(day);
@@ -43,14 +36,14 @@ void frmMain::showMonthOf(const QDate& day)
 void frmMain::LoadMonthFile()
 {
     const BusyCursor busy;
-    m_month->load(dtpDate->date(), m_state.expectedPassword());
+    m_month->load(dtpDate->date(), m_state.settings.passwordInForce());
     afterMonthRead();
 }
 
 void frmMain::afterMonthRead()
 {
     if (!m_month->readable())
-        ReportUnreadableDataFile(m_month->path());
+        reportUnreadableDataFile(m_context.dialogs, m_month->path());
     prgShinko->setMaximum(std::max(1, m_month->rowCount()));
     prgShinko->setValue(0);
     monthLoaded();
@@ -108,13 +101,13 @@ bool frmMain::SaveMonthFile()
     MonthSave save;
     {
         const BusyCursor busy;
-        save = m_month->save(m_state.expectedPassword());
+        save = m_month->save(m_state.settings.passwordInForce());
     }
     if (reportFailedSave(save)) {
         // The list goes back to what the file holds, so the failed change is never carried
         // anywhere else (a later save, another month).
         if (m_month->readable() && m_month->dirty()) {
-            m_month->reload(m_state.expectedPassword());
+            m_month->reload(m_state.settings.passwordInForce());
             afterMonthRead();
         }
         return false;

@@ -99,15 +99,14 @@ void frmMain::entryListPicked(QTableView* view)
     m_entryPicked = true;
     const QModelIndexList rows = view->selectionModel()->selectedRows();
     m_state.selectedCount = static_cast<int>(rows.size());
-    const int index = view->currentIndex().isValid() ? view->currentIndex().row() + 1 : 0;
-    if (view == lvwMonth)
-        m_state.selectedMonthIndex = index;
-    else
-        m_state.selectedSearchIndex = index;
+    std::optional<int> row;
+    if (view->currentIndex().isValid())
+        row = view->currentIndex().row();
+    (view == lvwMonth ? m_state.selectedMonthRow : m_state.selectedSearchRow) = row;
     // One search result moves the month context to its entry, which editing it relies on.
-    if (view == lvwSearch && rows.size() == 1 && index > 0) {
-        const QDate day = QDate::fromString(m_searchModel->entry(index - 1)[KeyDate],
-                                            QStringLiteral("yyyy/MM/dd"));
+    if (view == lvwSearch && rows.size() == 1 && row) {
+        const QDate day =
+            QDate::fromString(m_searchModel->entry(*row)[KeyDate], QStringLiteral("yyyy/MM/dd"));
         if (day.isValid())
             setCurrentDate(day);
     }

@@ -63,7 +63,7 @@ void frmMain::setSearchRunning(bool running)
     m_searchRunning = running;
     if (running) {
         // The result list is emptied; nothing of it stays selected.
-        m_state.selectedSearchIndex = 0;
+        m_state.selectedSearchRow.reset();
         m_state.selectedCount = 0;
     }
     disableEntryCommands();
@@ -76,7 +76,7 @@ void frmMain::clearStatisticsPanel()
     m_shownTally = Tally();
     m_searchTempModel->clear();
     // Nothing is left to save, print or edit.
-    m_state.selectedSearchIndex = 0;
+    m_state.selectedSearchRow.reset();
     m_state.selectedCount = 0;
     disableEntryCommands();
 }

@@ -51,15 +51,15 @@ void frmMain::showHelp(HelpTopic topic)
 void frmMain::cmdURL_Click()
 {
     const bool onSearch = currentTab() == Tab::Search;
-    const int index = onSearch ? m_state.selectedSearchIndex : m_state.selectedMonthIndex;
+    const std::optional<int> row = onSearch ? m_state.selectedSearchRow : m_state.selectedMonthRow;
     const EntryTableModel* model = onSearch ? m_searchModel : m_monthModel;
-    if (index > 0 && index <= model->rowCount()) {
-        const EntryRecord& entry = model->entry(index - 1);
+    if (pickedRowWithin(row, model->rowCount())) {
+        const EntryRecord& entry = model->entry(*row);
         OpenSiteUrl(entry[URL], entry[ID]);
     }
     disableEntryCommands();
-    m_state.selectedMonthIndex = 0;
-    m_state.selectedSearchIndex = 0;
+    m_state.selectedMonthRow.reset();
+    m_state.selectedSearchRow.reset();
 }
 
 void frmMain::cmdHelp_Click()

@@ -43,10 +43,10 @@ void frmMain::updateCommands()
             in.selectedHasPage = entryform::isWebAddress(model->entry(rows.first().row())[URL]);
         }
     } else if (in.tab == Tab::Year) {
-        in.picked = m_state.selectedYearIndex > 0;
+        in.picked = m_state.selectedYearRow.has_value();
         in.focusMonthEntries = m_yearSummary.months[dtpDate->date().month() - 1].entries;
     } else if (in.tab == Tab::Total) {
-        in.picked = m_state.selectedTotalIndex > 0;
+        in.picked = m_state.selectedTotalRow.has_value();
     }
     const CommandState c = commandStateFor(in);
     const std::pair<QWidget*, bool> commands[] = {
@@ -159,8 +159,10 @@ void frmMain::tabMain_Click()
         SaveMonthFile();
 
     showPanel(emptyPanelTexts());
-    m_state.selectedMonthIndex = m_state.selectedYearIndex = 0;
-    m_state.selectedTotalIndex = m_state.selectedSearchIndex = 0;
+    m_state.selectedMonthRow.reset();
+    m_state.selectedYearRow.reset();
+    m_state.selectedTotalRow.reset();
+    m_state.selectedSearchRow.reset();
     prgShinko->setValue(0);
     if (key != Tab::Search) {
         m_searchModel->clear();

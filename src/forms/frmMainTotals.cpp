@@ -5,6 +5,7 @@
 #include "diary/Expenses.h"
 #include "diary/SummaryUnits.h"
 #include "forms/EntryTableModel.h"
+#include "forms/UnreadableDataFile.h"
 #include "platform/WindowLevel.h"
 
 #include <QCheckBox>
@@ -120,7 +121,7 @@ bool frmMain::monthSaved()
 void frmMain::finishSummaryUnits()
 {
     const Recount recount =
-        ::finishSummaryUnits(m_context.paths, m_state.expectedPassword(), targetState());
+        ::finishSummaryUnits(m_context.paths, m_state.settings.passwordInForce(), targetState());
     if (!recount.ok()) {
         QStringList files;
         for (const QString& path : recount.unreadable)
@@ -229,7 +230,7 @@ void frmMain::ShowYearList()
     const QString year = focusYear();
     const YearList list = ::readYearList(m_context.paths, year);
     if (!list.status.ok())
-        ReportUnreadableDataFile(m_context.paths.yearSummaryPath(year));
+        reportUnreadableDataFile(m_context.dialogs, m_context.paths.yearSummaryPath(year));
     m_yearSummary = list.summary;
     m_yearTally = list.yearTally;
     if (m_yearModel->columnCount() == 0)
@@ -245,7 +246,7 @@ void frmMain::ShowTotalList()
 {
     const TotalList list = ::readTotalList(m_context.paths);
     if (!list.status.ok())
-        ReportUnreadableDataFile(m_context.paths.totalSummaryPath());
+        reportUnreadableDataFile(m_context.dialogs, m_context.paths.totalSummaryPath());
     m_totalTally = list.totalTally;
     m_totalRows = list.totalRows;
     if (m_totalModel->columnCount() == 0)
@@ -271,7 +272,7 @@ void frmMain::cmdUnhappyMoneyIn_Click()
             {QStringLiteral("集計ファイルを更新できませんでした。\r\n") + booking.update.error,
              QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
     }
-    m_state.selectedYearIndex = 0;
+    m_state.selectedYearRow.reset();
     lvwYear->clearSelection();
     updateCommands();
     handleTargetMessage(booking.update.total);
@@ -287,9 +288,9 @@ void frmMain::cmdUnhappyMoneyIn_Click()
 
 void frmMain::lvwYear_ItemClick(int row)
 {
-    m_state.selectedYearIndex = 0;
+    m_state.selectedYearRow.reset();
     if (row >= 0 && row < 12) {
-        m_state.selectedYearIndex = row + 1;
+        m_state.selectedYearRow = row;
         m_expenseEnded = false;
         txtUnhappyMoneyValue->setText(m_yearSummary.months[row].expenses.toText());
         setCurrentDate(QDate(dtpDate->date().year(), row + 1, 1));
@@ -301,7 +302,9 @@ void frmMain::lvwYear_ItemClick(int row)
 void frmMain::lvwTotal_ItemClick(int row)
 {
     const QString year = m_totalModel->index(row, 0).data().toString();
-    m_state.selectedTotalIndex = year.isEmpty() ? 0 : row + 1;
+    m_state.selectedTotalRow.reset();
+    if (!year.isEmpty())
+        m_state.selectedTotalRow = row;
     if (!year.isEmpty())
         setCurrentDate(QDate(year.toInt(), dtpDate->date().month(), 1));
     updateCommands();

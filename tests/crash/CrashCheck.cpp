@@ -148,9 +148,9 @@ private:
     {
         bool existed = false;
         const Settings settings = LoadSettings(m_run.paths().settingsPath(), existed);
-        const Recount recount = finishSummaryUnits(
-            m_run.paths(), settings.startPassword ? settings.startPasswordText : QString(),
-            {settings.dreamMoneyValue, settings.dreamMoneyReached});
+        const Recount recount =
+            finishSummaryUnits(m_run.paths(), settings.passwordInForce(),
+                               {settings.dreamMoneyValue, settings.dreamMoneyReached});
         if (!recount.ok())
             fail(QStringLiteral("start-up"), (recount.unreadable + recount.errors).join(QStringLiteral("; ")));
     }

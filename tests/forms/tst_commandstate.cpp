@@ -117,6 +117,44 @@ private slots:
         QVERIFY(!h.button("cmdDelete")->isEnabled());
     }
 
+    void commandsActOnThePickedRow_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("month, home page") << "lvwMonth"
+                                          << "cmdURL";
+        QTest::newRow("search, home page") << "lvwSearch"
+                                           << "cmdURL";
+        QTest::newRow("search, delete") << "lvwSearch"
+                                        << "cmdDelete";
+    }
+    void commandsActOnThePickedRow()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, command);
+        MainWindowHarness h(QDate(2026, 7, 15), kSettings);
+        QList<EntryRecord> rows;
+        for (int day = 1; day <= 3; ++day) {
+            rows.append(makeEntry(QStringLiteral("2026/07/0%1").arg(day), "0"));
+            rows.last()[URL] = QStringLiteral("http://example.jp/%1").arg(day);
+        }
+        h.folder.writeMonth("2026", "07", rows);
+        h.start(true);
+        if (list == u"lvwSearch")
+            showResults(h, rows);
+        h.clickRow(qPrintable(list), 1);
+        if (command == u"cmdDelete")
+            h.dialogs.queueAnswer(MessageAnswer::Yes);
+        h.button(qPrintable(command))->click();
+        QVERIFY(h.dialogs.allAnswersUsed());
+        if (command == u"cmdURL") {
+            QCOMPARE(h.dialogs.openedUrls, QStringList{rows[1][URL]});
+        } else {
+            QCOMPARE(h.window->searchList().entries(), (QList<EntryRecord>{rows[0], rows[2]}));
+            QCOMPARE(h.window->shownMonth().entries(), (QList<EntryRecord>{rows[0], rows[2]}));
+        }
+    }
+
     void failedSaveNeverReachesAnotherMonth_data()
     {
         QTest::addColumn<QString>("pick");

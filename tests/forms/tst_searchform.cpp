@@ -475,7 +475,7 @@ private slots:
         h.in<QPushButton>("cmdNewSearch")->click();
         QVERIFY(!h.mainChild<QPushButton>("cmdDelete")->isEnabled());
         QVERIFY(!h.mainChild<QPushButton>("cmdHensyu")->isEnabled());
-        QCOMPARE(h.window->state().selectedSearchIndex, 0);
+        QVERIFY(!h.window->state().selectedSearchRow);
         QCOMPARE(h.window->searchModel()->rowCount(), 0);
         for (const char* box : {"txtHappyCount", "txtTotalCount", "txtHappyMoney", "txtUnhappyMoney", "txtTotalMoney"})
             QCOMPARE(h.panel(box), QStringLiteral("0"));
