@@ -1,8 +1,8 @@
 // The month-file reader on any plain text, with and without a start password, and on the
 // same bytes as they lie scrambled on disk.
+#include "core/Scramble.h"
 #include "diary/MonthFile.h"
 #include "diary/Tally.h"
-#include "core/Scramble.h"
 
 #include <cstddef>
 #include <cstdint>

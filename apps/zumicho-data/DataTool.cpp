@@ -14,7 +14,8 @@ namespace {
 
 const char* const kUsage =
     "usage: zumicho-data decode FILE              write the plain bytes of a stored file\n"
-    "       zumicho-data encode FILE              write the stored (scrambled) form of a plain file\n"
+    "       zumicho-data encode FILE              write the stored (scrambled) form of a plain "
+    "file\n"
     "       zumicho-data month FILE [--password TEXT]\n"
     "                                             print the entries of a month file as UTF-8,\n"
     "                                             one a line, fields separated by tabs\n"

@@ -1,10 +1,10 @@
 #include "core/AppContext.h"
 #include "core/Clock.h"
 #include "core/Cp932.h"
+#include "forms/frmMain.h"
 #include "platform/AppIcon.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
-#include "forms/frmMain.h"
 
 #include <QApplication>
 
@@ -19,14 +19,15 @@ int main(int argc, char* argv[])
 
     SingleInstance instance(QStringLiteral("zumicho"), programFolder);
     if (!instance.tryAcquire()) {
-        dialogs.message({QStringLiteral("ズミラ帳は、すでに起動しています。"), QStringLiteral("多重起動不可"),
-                         MessageIcon::None, MessageButtons::Ok});
+        dialogs.message({QStringLiteral("ズミラ帳は、すでに起動しています。"),
+                         QStringLiteral("多重起動不可"), MessageIcon::None, MessageButtons::Ok});
         return 0;
     }
     if (!cp932::isAvailable()) {
         // Without the converter nothing could be read or written safely.
-        dialogs.message({QStringLiteral("文字コード (Shift_JIS / CP932) の変換機能が見つかりません。"),
-                         QStringLiteral("起動エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        dialogs.message(
+            {QStringLiteral("文字コード (Shift_JIS / CP932) の変換機能が見つかりません。"),
+             QStringLiteral("起動エラー"), MessageIcon::Critical, MessageButtons::Ok});
         return 1;
     }
 

@@ -3,8 +3,8 @@
 #include "assistant/frmZumikey.h"
 #include "core/Clock.h"
 #include "core/Cp932.h"
-#include "platform/ForeignWindows.h"
 #include "platform/AppIcon.h"
+#include "platform/ForeignWindows.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
 

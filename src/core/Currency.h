@@ -32,10 +32,24 @@ public:
     static std::optional<Currency> checkedDifference(Currency a, Currency b);
 
     // For values whose sums were checked when they were read (see checkedSum).
-    friend constexpr Currency operator+(Currency a, Currency b) { return Currency(a.m_raw + b.m_raw); }
-    friend constexpr Currency operator-(Currency a, Currency b) { return Currency(a.m_raw - b.m_raw); }
-    Currency& operator+=(Currency other) { m_raw += other.m_raw; return *this; }
-    Currency& operator-=(Currency other) { m_raw -= other.m_raw; return *this; }
+    friend constexpr Currency operator+(Currency a, Currency b)
+    {
+        return Currency(a.m_raw + b.m_raw);
+    }
+    friend constexpr Currency operator-(Currency a, Currency b)
+    {
+        return Currency(a.m_raw - b.m_raw);
+    }
+    Currency& operator+=(Currency other)
+    {
+        m_raw += other.m_raw;
+        return *this;
+    }
+    Currency& operator-=(Currency other)
+    {
+        m_raw -= other.m_raw;
+        return *this;
+    }
     friend constexpr auto operator<=>(Currency, Currency) = default;
 
     static constexpr std::int64_t kScale = 10000;

@@ -34,7 +34,8 @@ QString GetIniValue(const QString& section, const QString& key, const QByteArray
         const QString trimmed = trimBlanks(line);
         if (trimmed.startsWith(QLatin1Char('['))) {
             const qsizetype close = trimmed.indexOf(QLatin1Char(']'));
-            const QString name = trimBlanks(QStringView(trimmed).mid(1, close < 0 ? -1 : close - 1));
+            const QString name =
+                trimBlanks(QStringView(trimmed).mid(1, close < 0 ? -1 : close - 1));
             inSection = name.compare(section, Qt::CaseInsensitive) == 0;
             continue;
         }

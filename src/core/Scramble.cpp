@@ -33,7 +33,8 @@ QByteArray scrambleBytes(const QByteArray& bytes)
     random.seed(static_cast<unsigned char>(out.at(0)) * 3);
     char* data = out.data();
     for (qsizetype pos = 1; pos < out.size(); pos += kBlockSize) {
-        const auto key = static_cast<unsigned char>(static_cast<int>(random.next() * 256.0f) & 0xFF);
+        const auto key =
+            static_cast<unsigned char>(static_cast<int>(random.next() * 256.0f) & 0xFF);
         ScrambleBlock(data + pos, std::min(kBlockSize, out.size() - pos), key);
     }
     return out;

@@ -15,8 +15,8 @@ const QString kWinnersLabel = QStringLiteral("当選数:");
 const QString kDeadlineLabel = QStringLiteral("締切:");
 const QString kSiteLabel = QStringLiteral("サイト名:");
 const QString kIntroLabel = QStringLiteral("紹介文:");
-const QChar kClassOpen(0xFF3B);  // ［
-const QChar kClassClose(0xFF3D); // ］
+const QChar kClassOpen(0xFF3B);      // ［
+const QChar kClassClose(0xFF3D);     // ］
 const QChar kClassSeparator(0x2502); // │
 
 bool isCycleWord(const QString& text)
@@ -47,8 +47,7 @@ class ListingReader
 public:
     ListingReader(const QStringList& lines, const ImportParseOptions& options)
         : m_lines(lines), m_options(options)
-    {
-    }
+    {}
 
     ImportParse readAll()
     {
@@ -104,31 +103,41 @@ private:
         BlockLines at;
         at.id = n;
         int stop = 0;
-        const int idEnd = seek(n, [](const QString& line) {
-            return line.startsWith(kUrlLabel) || (!line.contains(kUrlLabel) && line.startsWith(kWinnersLabel));
-        }, stop);
+        const int idEnd = seek(
+            n,
+            [](const QString& line) {
+                return line.startsWith(kUrlLabel) ||
+                       (!line.contains(kUrlLabel) && line.startsWith(kWinnersLabel));
+            },
+            stop);
         if (idEnd < 0)
             return skip(at, SkippedListing::Reason::CutShort, result, stop);
         if (m_lines[idEnd].startsWith(kWinnersLabel)) {
             at.winners = idEnd;
         } else {
             at.url = idEnd;
-            at.winners = seek(at.url, [](const QString& line) { return line.startsWith(kWinnersLabel); }, stop);
+            at.winners = seek(
+                at.url, [](const QString& line) { return line.startsWith(kWinnersLabel); }, stop);
             if (at.winners < 0)
                 return skip(at, SkippedListing::Reason::CutShort, result, stop);
         }
-        at.site = seek(at.winners, [](const QString& line) { return line.startsWith(kSiteLabel); }, stop);
+        at.site = seek(
+            at.winners, [](const QString& line) { return line.startsWith(kSiteLabel); }, stop);
         if (at.site < 0)
             return skip(at, SkippedListing::Reason::CutShort, result, stop);
-        at.intro = seek(at.site, [](const QString& line) { return line.startsWith(kIntroLabel); }, stop);
+        at.intro = seek(
+            at.site, [](const QString& line) { return line.startsWith(kIntroLabel); }, stop);
         if (at.intro < 0)
             return skip(at, SkippedListing::Reason::CutShort, result, stop);
-        at.classStart = seek(at.intro, [](const QString& line) { return line.startsWith(kClassOpen); }, stop);
+        at.classStart = seek(
+            at.intro, [](const QString& line) { return line.startsWith(kClassOpen); }, stop);
         if (at.classStart < 0)
             return skip(at, SkippedListing::Reason::CutShort, result, stop);
         at.classEnd = at.classStart;
         if (!m_lines[at.classStart].contains(kClassClose)) {
-            at.classEnd = seek(at.classStart, [](const QString& line) { return line.contains(kClassClose); }, stop);
+            at.classEnd = seek(
+                at.classStart, [](const QString& line) { return line.contains(kClassClose); },
+                stop);
             if (at.classEnd < 0)
                 return skip(at, SkippedListing::Reason::CutShort, result, stop);
         }
@@ -136,7 +145,8 @@ private:
         return at.classEnd + 1;
     }
 
-    int skip(const BlockLines& at, SkippedListing::Reason reason, ImportParse& result, int resume) const
+    int skip(const BlockLines& at, SkippedListing::Reason reason, ImportParse& result,
+             int resume) const
     {
         SkippedListing skipped;
         skipped.id = idOf(m_lines[at.id]);
@@ -185,7 +195,8 @@ private:
         const qsizetype secureLink = idPart.indexOf(QStringLiteral("<https://"), prizeAt);
         if (secureLink >= 0 && (prizeEnd < 0 || secureLink < prizeEnd))
             prizeEnd = secureLink;
-        QString prize = trimBlanks(QStringView(idPart).mid(prizeAt, prizeEnd < 0 ? -1 : prizeEnd - prizeAt));
+        QString prize =
+            trimBlanks(QStringView(idPart).mid(prizeAt, prizeEnd < 0 ? -1 : prizeEnd - prizeAt));
 
         // URL part, or the listing's page on the site.
         QString url;
@@ -204,7 +215,8 @@ private:
         const qsizetype deadlineLabelAt = winnersPart.indexOf(kDeadlineLabel, winnersAt);
         if (deadlineLabelAt < 0)
             return refuse(SkippedListing::Reason::NoDeadline);
-        const QString winners = trimBlanks(QStringView(winnersPart).mid(winnersAt, deadlineLabelAt - winnersAt));
+        const QString winners =
+            trimBlanks(QStringView(winnersPart).mid(winnersAt, deadlineLabelAt - winnersAt));
         qsizetype deadlineAt = deadlineLabelAt + kDeadlineLabel.size();
         while (deadlineAt < winnersPart.size() && isBlank(winnersPart[deadlineAt]))
             ++deadlineAt;
@@ -212,14 +224,17 @@ private:
         if (!isRealDate(deadline))
             return refuse(SkippedListing::Reason::BadDeadline);
 
-        QString site = trimBlanks(QStringView(joined(at.site, at.intro - 1)).mid(kSiteLabel.size()));
+        QString site =
+            trimBlanks(QStringView(joined(at.site, at.intro - 1)).mid(kSiteLabel.size()));
 
         // Classification: the text between the brackets, split at "│".
         const QString classPart = joined(at.classStart, at.classEnd);
         const qsizetype open = classPart.indexOf(kClassOpen) + 1;
         const qsizetype close = classPart.indexOf(kClassClose, open);
         const QStringList elements = classPart.mid(open, close - open).split(kClassSeparator);
-        auto element = [&](int i) { return i < elements.size() ? trimBlanks(elements[i]) : QString(); };
+        auto element = [&](int i) {
+            return i < elements.size() ? trimBlanks(elements[i]) : QString();
+        };
 
         EntryRecord record;
         const QString viewed = m_options.viewedDay.toString(u"yyyy/MM/dd");
@@ -268,7 +283,8 @@ QString skippedListingsMessage(const QList<SkippedListing>& skipped)
     QStringList names;
     for (const SkippedListing& s : skipped)
         names.append(s.id.isEmpty() ? QStringLiteral("（%1行目）").arg(s.line) : s.id);
-    return QStringLiteral("次の懸賞情報は読み取れなかったため、登録しませんでした。\r\n\r\nＩＤ番号：") +
+    return QStringLiteral(
+               "次の懸賞情報は読み取れなかったため、登録しませんでした。\r\n\r\nＩＤ番号：") +
            names.join(QStringLiteral("、"));
 }
 
@@ -293,7 +309,7 @@ ImportParse parseClipboardListings(const QString& text, const ImportParseOptions
 
 void sortImportedRows(QList<EntryRecord>& rows, int column)
 {
-    std::stable_sort(rows.begin(), rows.end(), [column](const EntryRecord& a, const EntryRecord& b) {
-        return a[column] < b[column];
-    });
+    std::stable_sort(
+        rows.begin(), rows.end(),
+        [column](const EntryRecord& a, const EntryRecord& b) { return a[column] < b[column]; });
 }

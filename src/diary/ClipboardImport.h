@@ -39,8 +39,8 @@ struct SkippedListing
         BadDeadline, // the deadline is not a real date written "yyyy/MM/dd"
         Unstorable,  // a character that the month files cannot hold
     };
-    QString id;     // as far as it could be read; may be empty
-    int line = 0;   // 1-based line of the listing's "ID:" line
+    QString id;   // as far as it could be read; may be empty
+    int line = 0; // 1-based line of the listing's "ID:" line
     Reason reason = Reason::CutShort;
 };
 

@@ -30,7 +30,8 @@ MessageBoxSpec duplicateQuestion(const QString& duplicateText)
     return box;
 }
 
-qsizetype findDuplicateRow(const QList<EntryRecord>& monthRows, const EntryRecord& candidate, bool keyIsEndDay)
+qsizetype findDuplicateRow(const QList<EntryRecord>& monthRows, const EntryRecord& candidate,
+                           bool keyIsEndDay)
 {
     const QString wanted = DuplicateCheckText(candidate, keyIsEndDay);
     for (qsizetype i = 0; i < monthRows.size(); ++i) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/Dialogs.h"
-#include "diary/Settings.h"
 #include "diary/EntryRecord.h"
+#include "diary/Settings.h"
 
 #include <QList>
 #include <QString>

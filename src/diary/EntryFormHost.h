@@ -1,7 +1,7 @@
 #pragma once
 
-#include "diary/ShellServices.h"
 #include "diary/EntryRecord.h"
+#include "diary/ShellServices.h"
 
 #include <QDate>
 #include <QString>

@@ -51,14 +51,14 @@ bool isPlainWinners(const QString& stored)
 {
     if (stored == kEveryone)
         return true;
-    return stored.endsWith(kPeople) && isWholeNumber(stored.chopped(2))
-           && storedWinners(stored.chopped(2), kPeople) == stored;
+    return stored.endsWith(kPeople) && isWholeNumber(stored.chopped(2)) &&
+           storedWinners(stored.chopped(2), kPeople) == stored;
 }
 
 QString pictureErrorText(int number, const QString& source, const QString& description)
 {
-    return QStringLiteral("ｴﾗｰ番号") + QString::number(number) + QStringLiteral(": ") + source
-           + QStringLiteral(" でｴﾗｰが発生しました。\r\n") + description;
+    return QStringLiteral("ｴﾗｰ番号") + QString::number(number) + QStringLiteral(": ") + source +
+           QStringLiteral(" でｴﾗｰが発生しました。\r\n") + description;
 }
 
 QString storedComment(const QString& boxText)

@@ -23,9 +23,9 @@ EntryRecord EntryRecord::fromStringList(const QStringList& list)
 QString entryColumnHeading(int field, bool keyIsEndDay)
 {
     static const char16_t* const kHeadings[kEntryFieldCount] = {
-        nullptr, u"ＩＤ番号", u"応募先", u"ＵＲＬ", u"ジャンル", u"賞品名", u"結果", u"当選額",
-        u"当選数", nullptr, u"当選日", u"応募形式", u"選考方法", u"サイクル", u"応募方法",
-        u"コメント", u"画像"};
+        nullptr,     u"ＩＤ番号", u"応募先",   u"ＵＲＬ",   u"ジャンル", u"賞品名",
+        u"結果",     u"当選額",   u"当選数",   nullptr,     u"当選日",   u"応募形式",
+        u"選考方法", u"サイクル", u"応募方法", u"コメント", u"画像"};
     if (field == KeyDate)
         return keyIsEndDay ? QStringLiteral("締切日") : QStringLiteral("応募日");
     if (field == OtherDate)

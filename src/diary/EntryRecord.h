@@ -41,7 +41,10 @@ struct EntryRecord
 
     // An entry counts as won when its result contains "当選".
     bool isWon() const;
-    bool hasHappyDay() const { return fields[HappyDay] != kNoHappyDay && !fields[HappyDay].isEmpty(); }
+    bool hasHappyDay() const
+    {
+        return fields[HappyDay] != kNoHappyDay && !fields[HappyDay].isEmpty();
+    }
 
     QStringList toStringList() const;
     static EntryRecord fromStringList(const QStringList& list);

@@ -7,7 +7,10 @@ Currency loadMonthExpense(const AppPaths& paths, const QString& year, int month)
     return readYearSummary(paths.yearSummaryPath(year)).months[month - 1].expenses;
 }
 
-bool canBookExpense(const Tally& row) { return row.entries != 0; }
+bool canBookExpense(const Tally& row)
+{
+    return row.entries != 0;
+}
 
 QString expenseCaption(const QString& year, const QString& month)
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "diary/Summaries.h"
 #include "core/Dialogs.h"
+#include "diary/Summaries.h"
 
 // Monthly expenses, kept only in field 9 (支出総額) of the year summary, and the message
 // that tells the user once that the target balance was reached.

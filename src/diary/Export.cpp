@@ -106,8 +106,9 @@ QString htmlText(const ExportInput& input, const std::function<void(int)>& rowWr
     out.reserve(guessedSize(input));
     bool first = true;
     for (const ColumnGroup& group : columnGroups(input.kind)) {
-        out += (first ? QStringLiteral("<COL SPAN= \"") : QStringLiteral("<COL SPAN=\"")) + QString::number(group.span)
-               + QStringLiteral("\" ALIGN=\"") + QLatin1String(group.align) + QStringLiteral("\">");
+        out += (first ? QStringLiteral("<COL SPAN= \"") : QStringLiteral("<COL SPAN=\"")) +
+               QString::number(group.span) + QStringLiteral("\" ALIGN=\"") +
+               QLatin1String(group.align) + QStringLiteral("\">");
         first = false;
     }
     out += kCrLf;
@@ -116,7 +117,8 @@ QString htmlText(const ExportInput& input, const std::function<void(int)>& rowWr
     const QList<int> widths = htmlWidths(input.kind);
     out += QStringLiteral("<TR>");
     for (int i = 0; i < headers.size(); ++i)
-        out += QStringLiteral("<TD WIDTH=\"%1\" NOWRAP>%2</TD>").arg(widths.at(i)).arg(headers.at(i));
+        out +=
+            QStringLiteral("<TD WIDTH=\"%1\" NOWRAP>%2</TD>").arg(widths.at(i)).arg(headers.at(i));
     out += QStringLiteral("</TR>") + kCrLf;
 
     const QList<int> columns = exportedColumns(input.kind);
@@ -137,14 +139,19 @@ QString htmlText(const ExportInput& input, const std::function<void(int)>& rowWr
         const QString cells = QStringLiteral("</TD><TD NOWRAP>");
         out += QStringLiteral("<BR>") + kCrLf + kTableStart + kCrLf;
         out += QStringLiteral("<COL SPAN= \"3\" ALIGN=\"right\">") + kCrLf;
-        out += QStringLiteral("<TR ALIGN=\"center\"><TD NOWRAP>当選総数（件）</TD><TD NOWRAP>応募総数（件）</TD>"
-                              "<TD NOWRAP>当選率（％）</TD></TR>")
-               + kCrLf;
-        out += QStringLiteral("<TR><TD NOWRAP>") + QStringList{p[0], p[1], p[2]}.join(cells) + QStringLiteral("</TD></TR>") + kCrLf;
-        out += QStringLiteral("<TR ALIGN=\"center\"><TD NOWRAP>当選総額(円)</TD><TD NOWRAP>支出総額(円)</TD>"
-                              "<TD NOWRAP>収支総額(円)</TD></TR>")
-               + kCrLf;
-        out += QStringLiteral("<TR><TD NOWRAP>") + QStringList{p[3], p[4], p[5]}.join(cells) + QStringLiteral("</TD></TR>") + kCrLf;
+        out +=
+            QStringLiteral(
+                "<TR ALIGN=\"center\"><TD NOWRAP>当選総数（件）</TD><TD NOWRAP>応募総数（件）</TD>"
+                "<TD NOWRAP>当選率（％）</TD></TR>") +
+            kCrLf;
+        out += QStringLiteral("<TR><TD NOWRAP>") + QStringList{p[0], p[1], p[2]}.join(cells) +
+               QStringLiteral("</TD></TR>") + kCrLf;
+        out += QStringLiteral(
+                   "<TR ALIGN=\"center\"><TD NOWRAP>当選総額(円)</TD><TD NOWRAP>支出総額(円)</TD>"
+                   "<TD NOWRAP>収支総額(円)</TD></TR>") +
+               kCrLf;
+        out += QStringLiteral("<TR><TD NOWRAP>") + QStringList{p[3], p[4], p[5]}.join(cells) +
+               QStringLiteral("</TD></TR>") + kCrLf;
         out += QStringLiteral("</TABLE>") + kCrLf;
     }
     return out;
@@ -172,34 +179,42 @@ QList<int> exportedColumns(ListKind kind)
 
 QStringList headerTexts(ListKind kind, bool keyIsEndDay)
 {
-    const QStringList summary = {QStringLiteral("小物当選"), QStringLiteral("中物当選"), QStringLiteral("大物当選"),
-                                 QStringLiteral("当選総数"), QStringLiteral("応募総数"), QStringLiteral("当選率"),
-                                 QStringLiteral("当選総額"), QStringLiteral("支出総額"), QStringLiteral("収支総額")};
+    const QStringList summary = {
+        QStringLiteral("小物当選"), QStringLiteral("中物当選"), QStringLiteral("大物当選"),
+        QStringLiteral("当選総数"), QStringLiteral("応募総数"), QStringLiteral("当選率"),
+        QStringLiteral("当選総額"), QStringLiteral("支出総額"), QStringLiteral("収支総額")};
     switch (kind) {
     case ListKind::Entries: {
         const QString endDay = QStringLiteral("締切日");
         const QString entryDay = QStringLiteral("応募日");
-        return {keyIsEndDay ? endDay : entryDay, QStringLiteral("ＩＤ番号"), QStringLiteral("応募先"),
-                QStringLiteral("ジャンル"), QStringLiteral("賞品名"), QStringLiteral("結果"), QStringLiteral("当選額"),
-                QStringLiteral("当選数"), keyIsEndDay ? entryDay : endDay, QStringLiteral("当選日"),
-                QStringLiteral("応募形式"), QStringLiteral("選考方法"), QStringLiteral("サイクル"),
-                QStringLiteral("応募方法"), QStringLiteral("コメント")};
+        return {keyIsEndDay ? endDay : entryDay, QStringLiteral("ＩＤ番号"),
+                QStringLiteral("応募先"),        QStringLiteral("ジャンル"),
+                QStringLiteral("賞品名"),        QStringLiteral("結果"),
+                QStringLiteral("当選額"),        QStringLiteral("当選数"),
+                keyIsEndDay ? entryDay : endDay, QStringLiteral("当選日"),
+                QStringLiteral("応募形式"),      QStringLiteral("選考方法"),
+                QStringLiteral("サイクル"),      QStringLiteral("応募方法"),
+                QStringLiteral("コメント")};
     }
     case ListKind::Year:
         return QStringList{QStringLiteral("月")} + summary;
     case ListKind::Total:
-        return QStringList{QStringLiteral("年")} + summary + QStringList{QStringLiteral("目標収支金額")};
+        return QStringList{QStringLiteral("年")} + summary +
+               QStringList{QStringLiteral("目標収支金額")};
     }
     return {};
 }
 
 std::array<QStringList, 2> statisticsHeaders()
 {
-    return {QStringList{QStringLiteral("当選総数（件）"), QStringLiteral("応募総数（件）"), QStringLiteral("当選率（％）")},
-            QStringList{QStringLiteral("当選総額（円）"), QStringLiteral("支出総額（円）"), QStringLiteral("収支総額（円）")}};
+    return {QStringList{QStringLiteral("当選総数（件）"), QStringLiteral("応募総数（件）"),
+                        QStringLiteral("当選率（％）")},
+            QStringList{QStringLiteral("当選総額（円）"), QStringLiteral("支出総額（円）"),
+                        QStringLiteral("収支総額（円）")}};
 }
 
-QString exportText(const ExportInput& input, Format format, const std::function<void(int)>& rowWritten)
+QString exportText(const ExportInput& input, Format format,
+                   const std::function<void(int)>& rowWritten)
 {
     return format == Format::Csv ? csvText(input, rowWritten) : htmlText(input, rowWritten);
 }
@@ -215,7 +230,8 @@ EncodedExport encodeExport(const QString& text)
     if (at < 0)
         result.unencodable = QString(QChar::ReplacementCharacter); // the converter itself failed
     else
-        result.unencodable = text.mid(at, bad.isHighSurrogate() ? 2 : 1); // whole emoji, not half of it
+        result.unencodable =
+            text.mid(at, bad.isHighSurrogate() ? 2 : 1); // whole emoji, not half of it
     return result;
 }
 

@@ -18,7 +18,8 @@ struct ExportInput
 {
     ListKind kind = ListKind::Entries;
     bool keyIsEndDay = true;
-    // Every column of each row as the list holds it (17 per entry, 10 per year row, 11 per total row).
+    // Every column of each row as the list holds it (17 per entry, 10 per year row, 11 per total
+    // row).
     QList<QStringList> rows;
     bool withStatistics = false;
     // 当選総数, 応募総数, 当選率, 当選総額, 支出総額, 収支総額.
@@ -35,7 +36,8 @@ QStringList headerTexts(ListKind kind, bool keyIsEndDay);
 std::array<QStringList, 2> statisticsHeaders();
 
 // The whole file as text with CR LF line ends. `rowWritten` is told 1, 2, ... per row.
-QString exportText(const ExportInput& input, Format format, const std::function<void(int)>& rowWritten = {});
+QString exportText(const ExportInput& input, Format format,
+                   const std::function<void(int)>& rowWritten = {});
 
 struct EncodedExport
 {

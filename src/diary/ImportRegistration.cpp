@@ -15,7 +15,8 @@ QList<ImportMonth> groupImportByMonth(const QList<EntryRecord>& rows)
     return runs;
 }
 
-QList<EntryRecord> acceptImportedRows(const QList<EntryRecord>& run, const QList<EntryRecord>& monthEntries,
+QList<EntryRecord> acceptImportedRows(const QList<EntryRecord>& run,
+                                      const QList<EntryRecord>& monthEntries,
                                       const std::function<bool(const EntryRecord&)>& confirm)
 {
     QSet<QString> registered;
@@ -29,7 +30,8 @@ QList<EntryRecord> acceptImportedRows(const QList<EntryRecord>& run, const QList
     return accepted;
 }
 
-ImportOutcome registerImportedRows(const QList<EntryRecord>& rows, bool duplicateCheck, const ImportHooks& hooks)
+ImportOutcome registerImportedRows(const QList<EntryRecord>& rows, bool duplicateCheck,
+                                   const ImportHooks& hooks)
 {
     ImportOutcome outcome;
     int done = 0;
@@ -45,7 +47,8 @@ ImportOutcome registerImportedRows(const QList<EntryRecord>& rows, bool duplicat
             outcome.notRegistered += run.rows;
         } else {
             const QList<EntryRecord> accepted =
-                duplicateCheck ? acceptImportedRows(run.rows, *existing, hooks.confirmDuplicate) : run.rows;
+                duplicateCheck ? acceptImportedRows(run.rows, *existing, hooks.confirmDuplicate)
+                               : run.rows;
             outcome.declined += int(run.rows.size() - accepted.size());
             if (!accepted.isEmpty() && !hooks.appendAndSave(run.year, run.month, accepted)) {
                 // Later months are left alone: their saves would most likely fail the same way.
@@ -66,14 +69,15 @@ QString notRegisteredMessage(const ImportOutcome& outcome)
 {
     QStringList parts;
     if (!outcome.unreadableMonths.isEmpty()) {
-        parts.append(
-            QStringLiteral("次の月のデータファイルを読み込めないため、%1件を登録していません：\r\n%2")
-                .arg(outcome.notRegistered.size())
-                .arg(outcome.unreadableMonths.join(QStringLiteral("、"))));
+        parts.append(QStringLiteral(
+                         "次の月のデータファイルを読み込めないため、%1件を登録していません：\r\n%2")
+                         .arg(outcome.notRegistered.size())
+                         .arg(outcome.unreadableMonths.join(QStringLiteral("、"))));
     }
     if (!outcome.unsavedMonth.isEmpty()) {
         parts.append(
-            QStringLiteral("%1のデータファイルを保存できなかったため、%1以降の%2件を登録していません。")
+            QStringLiteral(
+                "%1のデータファイルを保存できなかったため、%1以降の%2件を登録していません。")
                 .arg(outcome.unsavedMonth)
                 .arg(outcome.notRegistered.size()));
     }

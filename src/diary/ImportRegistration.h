@@ -26,14 +26,16 @@ QList<ImportMonth> groupImportByMonth(const QList<EntryRecord>& rows);
 // The rows of a run that are to be added to a month already holding `monthEntries`. A row
 // whose ID number is registered there already is kept only when `confirm(row)` says so.
 // Rows of the same import are never compared with each other.
-QList<EntryRecord> acceptImportedRows(const QList<EntryRecord>& run, const QList<EntryRecord>& monthEntries,
+QList<EntryRecord> acceptImportedRows(const QList<EntryRecord>& run,
+                                      const QList<EntryRecord>& monthEntries,
                                       const std::function<bool(const EntryRecord&)>& confirm);
 
 struct ImportHooks
 {
     // Loads a month and makes it the month list; returns its entries, or nothing when the
     // file cannot be read (wrong password, damaged), in which case nothing is added to it.
-    std::function<std::optional<QList<EntryRecord>>(const QString& year, const QString& month)> loadMonth;
+    std::function<std::optional<QList<EntryRecord>>(const QString& year, const QString& month)>
+        loadMonth;
     // Appends rows to the month just loaded, key-sorts it when that option is on, and saves;
     // false when the save failed (the user was told), which ends the import there.
     std::function<bool(const QString& year, const QString& month, const QList<EntryRecord>& rows)>
@@ -48,16 +50,17 @@ struct ImportHooks
 struct ImportOutcome
 {
     int registered = 0;
-    int declined = 0;                // duplicates the user chose not to register
-    QStringList unreadableMonths;    // "yyyy/MM" of months that could not be loaded
-    QString unsavedMonth;            // "yyyy/MM" of a month whose save failed
+    int declined = 0;             // duplicates the user chose not to register
+    QStringList unreadableMonths; // "yyyy/MM" of months that could not be loaded
+    QString unsavedMonth;         // "yyyy/MM" of a month whose save failed
     QList<EntryRecord>
         notRegistered; // the rows meant for unreadable months, the unsaved one and later ones
 };
 
 // Registers `rows` (parsed and sorted) month by month: one load and one save per run.
 // `duplicateCheck` is the option "登録前に重複確認する".
-ImportOutcome registerImportedRows(const QList<EntryRecord>& rows, bool duplicateCheck, const ImportHooks& hooks);
+ImportOutcome registerImportedRows(const QList<EntryRecord>& rows, bool duplicateCheck,
+                                   const ImportHooks& hooks);
 
 // The message about months that could not be read (and so took none of their rows); empty
 // when every month was read.

@@ -24,7 +24,8 @@ public:
     {
         skip(isBlank);
         // A comma at the end of a line is followed by one more, empty, field.
-        const bool atLineEnd = m_pos >= m_text.size() || m_text[m_pos] == u'\r' || m_text[m_pos] == u'\n';
+        const bool atLineEnd =
+            m_pos >= m_text.size() || m_text[m_pos] == u'\r' || m_text[m_pos] == u'\n';
         if (m_afterComma && atLineEnd) {
             m_afterComma = false;
             field = QStringView();
@@ -65,7 +66,8 @@ private:
 
 } // namespace
 
-MonthText parseMonthText(const QByteArray& plain, const QString& expectedPassword, FieldTexts* shared)
+MonthText parseMonthText(const QByteArray& plain, const QString& expectedPassword,
+                         FieldTexts* shared)
 {
     MonthText result;
     // An empty file holds no entries, whatever the password.
@@ -90,7 +92,8 @@ MonthText parseMonthText(const QByteArray& plain, const QString& expectedPasswor
     bool haveField = reader.next(field);
     if (haveField && field.startsWith(kPasswordPrefix)) {
         // The writer puts a password line only for a password that is set.
-        if (expectedPassword.isEmpty() || field.sliced(kPasswordPrefix.size()) != expectedPassword) {
+        if (expectedPassword.isEmpty() ||
+            field.sliced(kPasswordPrefix.size()) != expectedPassword) {
             result.status = MonthText::Status::Refused;
             return result;
         }
@@ -157,7 +160,8 @@ MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString&
     for (int e = 0; e < entries.size(); ++e) {
         const EntryRecord& entry = entries.at(e);
         for (int f = 0; f < kEntryFieldCount; ++f) {
-            const QChar bad = entry[f].contains(u'"') ? QChar(u'"') : cp932::firstUnencodable(entry[f]);
+            const QChar bad =
+                entry[f].contains(u'"') ? QChar(u'"') : cp932::firstUnencodable(entry[f]);
             if (!bad.isNull()) {
                 build.plain.clear();
                 build.badEntry = e;
@@ -183,9 +187,15 @@ MonthRead readMonthFile(const QString& path, const QString& expectedPassword, Fi
     }
     MonthText parsed = parseMonthText(scrambleBytes(read.bytes), expectedPassword, shared);
     switch (parsed.status) {
-    case MonthText::Status::Loaded: result.status = MonthRead::Status::Loaded; break;
-    case MonthText::Status::Refused: result.status = MonthRead::Status::Refused; break;
-    case MonthText::Status::Damaged: result.status = MonthRead::Status::Damaged; break;
+    case MonthText::Status::Loaded:
+        result.status = MonthRead::Status::Loaded;
+        break;
+    case MonthText::Status::Refused:
+        result.status = MonthRead::Status::Refused;
+        break;
+    case MonthText::Status::Damaged:
+        result.status = MonthRead::Status::Damaged;
+        break;
     }
     result.entries = std::move(parsed.entries);
     return result;

@@ -13,9 +13,9 @@
 struct MonthText
 {
     enum class Status {
-        Loaded,   // read completely (possibly no entries)
-        Refused,  // password line missing, unexpected or different
-        Damaged,  // not code page 932, a record cut short, or an amount out of range
+        Loaded,  // read completely (possibly no entries)
+        Refused, // password line missing, unexpected or different
+        Damaged, // not code page 932, a record cut short, or an amount out of range
     };
     Status status = Status::Loaded;
     QList<EntryRecord> entries;
@@ -24,7 +24,8 @@ struct MonthText
 // Parses the plain form. `expectedPassword` is the start password in force (empty when
 // none): a file must carry exactly that password line, or none when it is empty. Repeated
 // short texts share their strings, across files too when the caller passes `shared`.
-MonthText parseMonthText(const QByteArray& plain, const QString& expectedPassword, FieldTexts* shared = nullptr);
+MonthText parseMonthText(const QByteArray& plain, const QString& expectedPassword,
+                         FieldTexts* shared = nullptr);
 
 // The result of building the plain form.
 struct MonthTextBuild
@@ -55,7 +56,8 @@ struct MonthRead
     bool readable() const { return status == Status::Missing || status == Status::Loaded; }
 };
 
-MonthRead readMonthFile(const QString& path, const QString& expectedPassword, FieldTexts* shared = nullptr);
+MonthRead readMonthFile(const QString& path, const QString& expectedPassword,
+                        FieldTexts* shared = nullptr);
 
 // Writes entries scrambled and atomically; an empty plain form removes the file, so an
 // empty month leaves no file. Returns an empty string on success, else what went wrong.

@@ -19,7 +19,10 @@ template <typename Range> void putBoundsInOrder(std::optional<Range>& range)
         std::swap(range->low, range->high);
 }
 
-bool isChosen(const QString& choice) { return !choice.isEmpty() && choice != kNoCondition; }
+bool isChosen(const QString& choice)
+{
+    return !choice.isEmpty() && choice != kNoCondition;
+}
 
 // The count of a winners text such as "10名様"; nothing when it does not hold one.
 std::optional<qint64> countOf(const QString& number)
@@ -75,7 +78,8 @@ qint32 countBoundFromText(const QString& text)
     for (QChar c : text) {
         if (!c.isDigit() || c.unicode() > 127)
             continue;
-        value = std::min<qint64>(value * 10 + (c.unicode() - u'0'), std::numeric_limits<qint32>::max());
+        value =
+            std::min<qint64>(value * 10 + (c.unicode() - u'0'), std::numeric_limits<qint32>::max());
     }
     return qint32(value);
 }
@@ -85,7 +89,8 @@ SearchMatcher::SearchMatcher(const SearchCriteria& raw)
     const SearchCriteria c = normalizedCriteria(raw);
     auto addDate = [this](int field, const std::optional<DateRange>& range, bool needsDate) {
         if (range)
-            m_dates.append({field, range->from.toString(kDateFormat), range->to.toString(kDateFormat), needsDate});
+            m_dates.append({field, range->from.toString(kDateFormat),
+                            range->to.toString(kDateFormat), needsDate});
     };
     addDate(KeyDate, c.keyDate, false);
     addDate(OtherDate, c.otherDate, false);

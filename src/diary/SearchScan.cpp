@@ -12,16 +12,19 @@ QList<SearchStep> planSearchSteps(const AppPaths& paths, const SearchCriteria& r
         if (!criteria.keyDate->from.isValid() || !criteria.keyDate->to.isValid())
             return steps;
         const QDate last(criteria.keyDate->to.year(), criteria.keyDate->to.month(), 1);
-        for (QDate m(criteria.keyDate->from.year(), criteria.keyDate->from.month(), 1); m <= last; m = m.addMonths(1)) {
-            steps.append({{paths.monthFilePath(QString::number(m.year()).rightJustified(4, u'0'),
-                                               QString::number(m.month()).rightJustified(2, u'0'))}});
+        for (QDate m(criteria.keyDate->from.year(), criteria.keyDate->from.month(), 1); m <= last;
+             m = m.addMonths(1)) {
+            steps.append(
+                {{paths.monthFilePath(QString::number(m.year()).rightJustified(4, u'0'),
+                                      QString::number(m.month()).rightJustified(2, u'0'))}});
         }
         return steps;
     }
     for (const QString& year : listYearFolders(paths.dataFolder())) {
         SearchStep step;
         for (int month = 1; month <= 12; ++month)
-            step.monthFiles.append(paths.monthFilePath(year, QString::number(month).rightJustified(2, u'0')));
+            step.monthFiles.append(
+                paths.monthFilePath(year, QString::number(month).rightJustified(2, u'0')));
         steps.append(step);
     }
     return steps;
@@ -47,8 +50,8 @@ SearchStatistics statisticsOf(const QList<EntryRecord>& entries)
     return s;
 }
 
-SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria, const QString& startPassword,
-                        const SearchScanHooks& hooks)
+SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
+                        const QString& startPassword, const SearchScanHooks& hooks)
 {
     SearchOutcome outcome;
     const SearchMatcher matcher(criteria);
@@ -76,7 +79,8 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria, c
                 break;
             }
             MonthRead month = readMonthFile(path, startPassword, &texts);
-            if (month.status == MonthRead::Status::Refused || month.status == MonthRead::Status::Damaged) {
+            if (month.status == MonthRead::Status::Refused ||
+                month.status == MonthRead::Status::Damaged) {
                 const UnreadableMonthFile bad{path, month.status};
                 outcome.unreadable.append(bad);
                 if (hooks.unreadableFile)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "diary/SearchCriteria.h"
 #include "core/AppPaths.h"
 #include "diary/MonthFile.h"
+#include "diary/SearchCriteria.h"
 
 #include <QList>
 #include <QString>
@@ -75,5 +75,5 @@ struct SearchOutcome
 
 // Runs a whole search. `startPassword` is the start password in force (empty when none);
 // month files that do not carry it are skipped and reported.
-SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria, const QString& startPassword,
-                        const SearchScanHooks& hooks = {});
+SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
+                        const QString& startPassword, const SearchScanHooks& hooks = {});

@@ -14,15 +14,18 @@ const QString kSetting = QStringLiteral("Setting");
 const QString kPosition = QStringLiteral("Position");
 
 constexpr const char* kWidthNames[kWidthKeyCount] = {
-    "SizeNowDay", "SizeID", "SizeSite", "SizeURL", "SizeGenre", "SizePresent",
-    "SizeKekka", "SizeHappyMoney", "SizeNumber", "SizeEndDay", "SizeHappyDay",
-    "SizeOboKeishiki", "SizeSenkoWay", "SizeCycle", "SizeOboWay", "SizeMsg"};
+    "SizeNowDay",   "SizeID",         "SizeSite",   "SizeURL",    "SizeGenre",    "SizePresent",
+    "SizeKekka",    "SizeHappyMoney", "SizeNumber", "SizeEndDay", "SizeHappyDay", "SizeOboKeishiki",
+    "SizeSenkoWay", "SizeCycle",      "SizeOboWay", "SizeMsg"};
 
 constexpr const char* kWidthDefaults[kWidthKeyCount] = {
-    "1100", "750", "2250", "0", "1500", "3000", "900", "1050",
-    "1000", "1100", "1100", "1350", "1000", "850", "1000", "99999"};
+    "1100", "750",  "2250", "0",    "1500", "3000", "900",  "1050",
+    "1000", "1100", "1100", "1350", "1000", "850",  "1000", "99999"};
 
-QString flag(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+QString flag(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
 
 } // namespace
 
@@ -34,7 +37,10 @@ std::array<QString, kWidthKeyCount> Settings::defaultWidths()
     return widths;
 }
 
-const char* Settings::widthKeyName(int index) { return kWidthNames[index]; }
+const char* Settings::widthKeyName(int index)
+{
+    return kWidthNames[index];
+}
 
 bool Settings::dreamMoneyFlagToWrite() const
 {

@@ -11,8 +11,22 @@ class Dialogs;
 
 // The sixteen entry-list columns whose widths (in twips) the settings keep, in file order.
 enum class WidthKey {
-    NowDay, ID, Site, URL, Genre, Present, Kekka, HappyMoney, Number, EndDay, HappyDay,
-    OboKeishiki, SenkoWay, Cycle, OboWay, Msg
+    NowDay,
+    ID,
+    Site,
+    URL,
+    Genre,
+    Present,
+    Kekka,
+    HappyMoney,
+    Number,
+    EndDay,
+    HappyDay,
+    OboKeishiki,
+    SenkoWay,
+    Cycle,
+    OboWay,
+    Msg
 };
 constexpr int kWidthKeyCount = 16;
 
@@ -23,10 +37,10 @@ inline constexpr int kDeadlineDaysMax = 99;
 // as kept in data/ini/zumicho.ini. The main window's settings tab binds to one of these.
 struct Settings
 {
-    bool keyIsEndDay = false;                       // FormatKey: deadline (true) or entry date
+    bool keyIsEndDay = false;                           // FormatKey: deadline (true) or entry date
     QString dreamMoneyText = QStringLiteral("1000000"); // text of the target box
     Currency dreamMoneyValue = Currency::fromUnits(1000000); // target as read at the last load
-    bool dreamMoneyReached = false;                 // DreamMoneyFlag as read or set
+    bool dreamMoneyReached = false;                          // DreamMoneyFlag as read or set
     std::array<QString, kWidthKeyCount> widths = defaultWidths();
     bool startPassword = false;
     QString startPasswordText;

@@ -47,12 +47,18 @@ QString helpSection(HelpTopic topic)
 HelpTopic helpTopicForTab(Tab tab)
 {
     switch (tab) {
-    case Tab::Month: return HelpTopic::MonthTab;
-    case Tab::Year: return HelpTopic::YearTab;
-    case Tab::Total: return HelpTopic::TotalTab;
-    case Tab::Search: return HelpTopic::SearchTab;
-    case Tab::Setting: return HelpTopic::SettingsTab;
-    case Tab::About: return HelpTopic::AboutTab;
+    case Tab::Month:
+        return HelpTopic::MonthTab;
+    case Tab::Year:
+        return HelpTopic::YearTab;
+    case Tab::Total:
+        return HelpTopic::TotalTab;
+    case Tab::Search:
+        return HelpTopic::SearchTab;
+    case Tab::Setting:
+        return HelpTopic::SettingsTab;
+    case Tab::About:
+        return HelpTopic::AboutTab;
     }
     return HelpTopic::MonthTab;
 }

@@ -11,7 +11,10 @@ const Rgb kLargeColour{0, 0, 168};
 const Rgb kBlue{0, 0, 255};
 const Rgb kRed{255, 0, 0};
 
-bool aboveZero(const QString& text) { return QString::compare(text, QStringLiteral("0")) > 0; }
+bool aboveZero(const QString& text)
+{
+    return QString::compare(text, QStringLiteral("0")) > 0;
+}
 
 // Reads total.log; false (with the error set) when it exists but cannot be read.
 bool readTotalRows(const AppPaths& paths, TotalUpdate& update, bool* existed = nullptr)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "diary/SummaryFiles.h"
 #include "core/AppPaths.h"
+#include "diary/SummaryFiles.h"
 
 #include <QList>
 #include <QStringList>
@@ -39,17 +39,17 @@ struct TargetState
 
 struct TotalUpdate
 {
-    QList<TotalRow> rows;            // as written, in year order
-    bool showTargetMessage = false;  // see CheckTargetBalance
-    QString error;                   // empty on success
+    QList<TotalRow> rows;           // as written, in year order
+    bool showTargetMessage = false; // see CheckTargetBalance
+    QString error;                  // empty on success
 };
 
 struct YearUpdate
 {
-    YearSummary summary;  // as written
-    Tally yearTally;      // sums of the twelve rows, classes included
-    TotalUpdate total;    // the total row update that followed
-    QString error;        // empty on success
+    YearSummary summary; // as written
+    Tally yearTally;     // sums of the twelve rows, classes included
+    TotalUpdate total;   // the total row update that followed
+    QString error;       // empty on success
 };
 
 // Rewrites the row of `month` (1-12) in the summary of `year` with `monthTally`, then the

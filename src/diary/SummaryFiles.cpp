@@ -106,7 +106,8 @@ QByteArray readPlain(const QString& path, SummaryReadStatus& status)
     status.existed = true;
     const ReadResult read = readWholeFile(path, 16 * 1024 * 1024);
     if (!read.ok) {
-        status.error = read.error.isEmpty() ? QStringLiteral("cannot read %1").arg(path) : read.error;
+        status.error =
+            read.error.isEmpty() ? QStringLiteral("cannot read %1").arg(path) : read.error;
         return {};
     }
     return scrambleBytes(read.bytes);
@@ -116,7 +117,7 @@ QByteArray readPlain(const QString& path, SummaryReadStatus& status)
 
 QStringList summaryTexts(const Tally& f)
 {
-    return {QString::number(f.small), QString::number(f.medium), QString::number(f.large),
+    return {QString::number(f.small), QString::number(f.medium),  QString::number(f.large),
             QString::number(f.wins),  QString::number(f.entries), f.winRateText(),
             f.wonAmount.toText(),     f.expenses.toText(),        f.balance().toText()};
 }

@@ -22,7 +22,10 @@ QString winRateText(std::int64_t wins, std::int64_t entries)
     return QStringLiteral("%1.%2").arg(hundredths / 100).arg(hundredths % 100, 2, 10, QChar(u'0'));
 }
 
-QString Tally::winRateText() const { return ::winRateText(wins, entries); }
+QString Tally::winRateText() const
+{
+    return ::winRateText(wins, entries);
+}
 
 Tally& Tally::operator+=(const Tally& other)
 {
@@ -72,10 +75,17 @@ void countEntry(Tally& tally, const EntryRecord& entry)
         one.wonAmount = Currency::parse(entry[HappyMoney], &outOfRange).value_or(Currency());
         one.overflowed = outOfRange;
         switch (prizeClassOf(entry[Kekka])) {
-        case PrizeClass::Small: one.small = 1; break;
-        case PrizeClass::Medium: one.medium = 1; break;
-        case PrizeClass::Large: one.large = 1; break;
-        case PrizeClass::None: break;
+        case PrizeClass::Small:
+            one.small = 1;
+            break;
+        case PrizeClass::Medium:
+            one.medium = 1;
+            break;
+        case PrizeClass::Large:
+            one.large = 1;
+            break;
+        case PrizeClass::None:
+            break;
         }
     }
     tally += one;
@@ -84,11 +94,16 @@ void countEntry(Tally& tally, const EntryRecord& entry)
 Rgb rgbOf(RowColour colour)
 {
     switch (colour) {
-    case RowColour::Plain: return {0, 0, 0};
-    case RowColour::WinDay: return {191, 159, 63};
-    case RowColour::Small: return {168, 0, 0};
-    case RowColour::Medium: return {0, 168, 0};
-    case RowColour::Large: return {0, 0, 168};
+    case RowColour::Plain:
+        return {0, 0, 0};
+    case RowColour::WinDay:
+        return {191, 159, 63};
+    case RowColour::Small:
+        return {168, 0, 0};
+    case RowColour::Medium:
+        return {0, 168, 0};
+    case RowColour::Large:
+        return {0, 0, 168};
     }
     return {};
 }
@@ -97,16 +112,21 @@ RowColour entryRowColour(const EntryRecord& entry, const QString& pickedDay)
 {
     if (entry[Kekka].contains(kWon)) {
         switch (prizeClassOf(entry[Kekka])) {
-        case PrizeClass::Small: return RowColour::Small;
-        case PrizeClass::Medium: return RowColour::Medium;
-        case PrizeClass::Large: return RowColour::Large;
-        case PrizeClass::None: break;
+        case PrizeClass::Small:
+            return RowColour::Small;
+        case PrizeClass::Medium:
+            return RowColour::Medium;
+        case PrizeClass::Large:
+            return RowColour::Large;
+        case PrizeClass::None:
+            break;
         }
     }
     return entry[HappyDay] == pickedDay ? RowColour::WinDay : RowColour::Plain;
 }
 
-EntryListTotals refreshEntryTotals(const QList<EntryRecord>& rows, const QString& pickedDay, Currency expenses)
+EntryListTotals refreshEntryTotals(const QList<EntryRecord>& rows, const QString& pickedDay,
+                                   Currency expenses)
 {
     EntryListTotals totals;
     totals.tally.expenses = expenses;
@@ -130,7 +150,7 @@ Tally tallyEntries(const QList<EntryRecord>& rows, Currency expenses)
 PanelTexts panelTexts(const Tally& tally)
 {
     return {QString::number(tally.wins), QString::number(tally.entries), tally.winRateText(),
-            tally.wonAmount.toText(), tally.expenses.toText(), tally.balance().toText()};
+            tally.wonAmount.toText(),    tally.expenses.toText(),        tally.balance().toText()};
 }
 
 PanelTexts emptyPanelTexts()

@@ -8,8 +8,7 @@
 
 ChoiceKeyFilter::ChoiceKeyFilter(Dialogs& dialogs, QObject* parent, BeepOn beepOn)
     : QObject(parent), m_dialogs(dialogs), m_beepOn(beepOn)
-{
-}
+{}
 
 void ChoiceKeyFilter::attach(QComboBox* list)
 {

@@ -49,7 +49,8 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
 
 QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kEntryFieldCount)
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < kEntryFieldCount)
         return entryColumnHeading(section, m_keyIsEndDay);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
@@ -115,7 +116,8 @@ void EntryTableModel::setRowColours(const QList<QColor>& colours)
 {
     m_colours = colours;
     if (!m_rows.isEmpty())
-        emit dataChanged(index(0, 0), index(rowCount() - 1, kEntryFieldCount - 1), {Qt::ForegroundRole});
+        emit dataChanged(index(0, 0), index(rowCount() - 1, kEntryFieldCount - 1),
+                         {Qt::ForegroundRole});
 }
 
 void EntryTableModel::setRowColour(int row, const QColor& colour)

@@ -1,10 +1,10 @@
 // Builds the controls of the entry form; behaviour lives in frmDataInput.cpp.
 #include "forms/frmDataInput.h"
 
-#include "core/Dialogs.h"
-#include "forms/ChoiceKeyFilter.h"
-#include "diary/EntryFormHost.h"
 #include "core/AppContext.h"
+#include "core/Dialogs.h"
+#include "diary/EntryFormHost.h"
+#include "forms/ChoiceKeyFilter.h"
 #include "forms/DigitKeyFilter.h"
 #include "forms/FormHelpers.h"
 
@@ -23,32 +23,52 @@
 namespace {
 
 // The fixed choices, in the order the user knows them.
-const QStringList kGenres = {
-    QStringLiteral("自動車・二輪車"), QStringLiteral("現金"), QStringLiteral("商品券・図書カード"),
-    QStringLiteral("チケット・試写券"), QStringLiteral("旅行・宿泊券"), QStringLiteral("コンピュータ関連"),
-    QStringLiteral("家電ＡＶ製品"), QStringLiteral("ゲーム・キッズ"), QStringLiteral("雑貨・花・インテリア"),
-    QStringLiteral("ファッション"), QStringLiteral("化粧品・エステ"), QStringLiteral("アクセサリー"),
-    QStringLiteral("食べ物"), QStringLiteral("飲み物"), QStringLiteral("健康・スポーツ"), QStringLiteral("ペット"),
-    QStringLiteral("本・CD・DVD"), QStringLiteral("その他"), QStringLiteral("子供用品・ホビー"),
-    QStringLiteral("日用雑貨・住まい"), QStringLiteral("健康食品グッズ"), QStringLiteral("本・CD・ビデオ"),
-    QStringLiteral("車・二輪車関連"), QStringLiteral("商品券・図書券"), QStringLiteral("ゲーム・子供用品"),
-    QStringLiteral("健康食品＆グッズ"), QStringLiteral("レジャー・ペット")};
-const QStringList kResults = {QStringLiteral("不明"),     QStringLiteral("未応募"),   QStringLiteral("応募済み"),
-                              QStringLiteral("落選"),     QStringLiteral("小物当選"), QStringLiteral("中物当選"),
+const QStringList kGenres = {QStringLiteral("自動車・二輪車"),
+                             QStringLiteral("現金"),
+                             QStringLiteral("商品券・図書カード"),
+                             QStringLiteral("チケット・試写券"),
+                             QStringLiteral("旅行・宿泊券"),
+                             QStringLiteral("コンピュータ関連"),
+                             QStringLiteral("家電ＡＶ製品"),
+                             QStringLiteral("ゲーム・キッズ"),
+                             QStringLiteral("雑貨・花・インテリア"),
+                             QStringLiteral("ファッション"),
+                             QStringLiteral("化粧品・エステ"),
+                             QStringLiteral("アクセサリー"),
+                             QStringLiteral("食べ物"),
+                             QStringLiteral("飲み物"),
+                             QStringLiteral("健康・スポーツ"),
+                             QStringLiteral("ペット"),
+                             QStringLiteral("本・CD・DVD"),
+                             QStringLiteral("その他"),
+                             QStringLiteral("子供用品・ホビー"),
+                             QStringLiteral("日用雑貨・住まい"),
+                             QStringLiteral("健康食品グッズ"),
+                             QStringLiteral("本・CD・ビデオ"),
+                             QStringLiteral("車・二輪車関連"),
+                             QStringLiteral("商品券・図書券"),
+                             QStringLiteral("ゲーム・子供用品"),
+                             QStringLiteral("健康食品＆グッズ"),
+                             QStringLiteral("レジャー・ペット")};
+const QStringList kResults = {QStringLiteral("不明"),     QStringLiteral("未応募"),
+                              QStringLiteral("応募済み"), QStringLiteral("落選"),
+                              QStringLiteral("小物当選"), QStringLiteral("中物当選"),
                               QStringLiteral("大物当選"), QStringLiteral("その他")};
 const QStringList kWinnerUnits = {QStringLiteral("名様"), QStringLiteral("全員")};
 const QStringList kEntryFormats = {
-    QStringLiteral("アンケート"), QStringLiteral("モニター"),     QStringLiteral("クイズ"),
-    QStringLiteral("ゲーム"),     QStringLiteral("意見・感想"),   QStringLiteral("簡単"),
-    QStringLiteral("公募"),       QStringLiteral("会員登録"),     QStringLiteral("投稿・投票"),
-    QStringLiteral("その他"),     QStringLiteral("調査アンケート"), QStringLiteral("広告メール"),
-    QStringLiteral("メルマガ購読"), QStringLiteral("キーワード"),   QStringLiteral("感想"),
+    QStringLiteral("アンケート"),   QStringLiteral("モニター"),       QStringLiteral("クイズ"),
+    QStringLiteral("ゲーム"),       QStringLiteral("意見・感想"),     QStringLiteral("簡単"),
+    QStringLiteral("公募"),         QStringLiteral("会員登録"),       QStringLiteral("投稿・投票"),
+    QStringLiteral("その他"),       QStringLiteral("調査アンケート"), QStringLiteral("広告メール"),
+    QStringLiteral("メルマガ購読"), QStringLiteral("キーワード"),     QStringLiteral("感想"),
     QStringLiteral("投票")};
-const QStringList kSelections = {QStringLiteral("抽選"),   QStringLiteral("先着"),   QStringLiteral("もれなく"),
-                                 QStringLiteral("優秀者"), QStringLiteral("正解者"), QStringLiteral("その他")};
-const QStringList kCycles = {QStringLiteral("不定期"), QStringLiteral("毎月"), QStringLiteral("毎週"),
-                             QStringLiteral("毎日")};
-const QStringList kEntryWays = {QStringLiteral("ネット応募"), QStringLiteral("郵送応募"), QStringLiteral("携帯応募")};
+const QStringList kSelections = {QStringLiteral("抽選"),     QStringLiteral("先着"),
+                                 QStringLiteral("もれなく"), QStringLiteral("優秀者"),
+                                 QStringLiteral("正解者"),   QStringLiteral("その他")};
+const QStringList kCycles = {QStringLiteral("不定期"), QStringLiteral("毎月"),
+                             QStringLiteral("毎週"), QStringLiteral("毎日")};
+const QStringList kEntryWays = {QStringLiteral("ネット応募"), QStringLiteral("郵送応募"),
+                                QStringLiteral("携帯応募")};
 
 QComboBox* choiceList(const char* name, const QStringList& items, const QString& initial)
 {
@@ -81,7 +101,8 @@ QLineEdit* numberBox(const char* name)
 // "※　色の項目は…" with the coloured square in the blank after the mark.
 QLabel* legendLine(const char* name, const QString& colour, const QString& text)
 {
-    auto* line = named(new QLabel(QStringLiteral("※<span style=\"color:%1\">■</span>%2").arg(colour, text)), name);
+    auto* line = named(
+        new QLabel(QStringLiteral("※<span style=\"color:%1\">■</span>%2").arg(colour, text)), name);
     line->setTextFormat(Qt::RichText);
     line->setAccessibleName(QStringLiteral("※　") + text);
     return line;
@@ -116,7 +137,9 @@ void frmDataInput::buildUi()
     lblPresent = named(captionFor(txtPresent, QStringLiteral("賞 品 名")), "lblPresent");
     cboKekka = choiceList("cboKekka", kResults, QStringLiteral("不明"));
     lblKekka = named(captionFor(cboKekka, QStringLiteral("結　　果")), "lblKekka");
-    lblNote = named(new QLabel(QStringLiteral("※当選額は、結果「＊物当選」を選択しないと集計されません")), "lblNote");
+    lblNote =
+        named(new QLabel(QStringLiteral("※当選額は、結果「＊物当選」を選択しないと集計されません")),
+              "lblNote");
     txtHappyMoney = numberBox("txtHappyMoney");
     lblHappyMoney = named(captionFor(txtHappyMoney, QStringLiteral("当 選 額")), "lblHappyMoney");
     txtNumber = numberBox("txtNumber");
@@ -128,7 +151,8 @@ void frmDataInput::buildUi()
     dtpHappyDay->setAccessibleName(QStringLiteral("当選日"));
     dtpHappyDay->setEnabled(false);
     cboOboKeishiki = choiceList("cboOboKeishiki", kEntryFormats, QStringLiteral("アンケート"));
-    lblOboKeishiki = named(captionFor(cboOboKeishiki, QStringLiteral("応募形式")), "lblOboKeishiki");
+    lblOboKeishiki =
+        named(captionFor(cboOboKeishiki, QStringLiteral("応募形式")), "lblOboKeishiki");
     cboSenkoWay = choiceList("cboSenkoWay", kSelections, QStringLiteral("抽選"));
     lblSenkoWay = named(captionFor(cboSenkoWay, QStringLiteral("選考方法")), "lblSenkoWay");
     cboCycle = choiceList("cboCycle", kCycles, QStringLiteral("不定期"));
@@ -243,9 +267,11 @@ void frmDataInput::buildUi()
     commands->addWidget(cmdHelp);
 
     auto* legend = new QHBoxLayout;
-    legend->addWidget(legendLine("lblEditable", QStringLiteral("#0000ff"), QStringLiteral("色の項目は編集可")));
+    legend->addWidget(
+        legendLine("lblEditable", QStringLiteral("#0000ff"), QStringLiteral("色の項目は編集可")));
     legend->addSpacing(16);
-    legend->addWidget(legendLine("lblLocked", QStringLiteral("#ff0000"), QStringLiteral("色の項目は編集不可")));
+    legend->addWidget(
+        legendLine("lblLocked", QStringLiteral("#ff0000"), QStringLiteral("色の項目は編集不可")));
     legend->addStretch();
 
     auto* layout = new QVBoxLayout(this);
@@ -253,15 +279,18 @@ void frmDataInput::buildUi()
     layout->addLayout(commands);
     layout->addLayout(legend);
 
-    m_choiceFilter = new ChoiceKeyFilter(m_host.context().dialogs, this, ChoiceKeyFilter::BeepOn::EveryRefusedKey);
-    for (QComboBox* list : {cboGenre, cboKekka, cboNumber, cboOboKeishiki, cboSenkoWay, cboCycle, cboOboWay})
+    m_choiceFilter = new ChoiceKeyFilter(m_host.context().dialogs, this,
+                                         ChoiceKeyFilter::BeepOn::EveryRefusedKey);
+    for (QComboBox* list :
+         {cboGenre, cboKekka, cboNumber, cboOboKeishiki, cboSenkoWay, cboCycle, cboOboWay})
         m_choiceFilter->attach(list);
     m_digitFilter = new DigitKeyFilter(m_host.context().dialogs, this);
     m_digitFilter->attach(txtHappyMoney);
     m_digitFilter->attach(txtNumber);
 
-    for (QLabel* label : {lblEndDay, lblNowDay, lblSite, lblURL, lblGenre, lblPresent, lblKekka, lblHappyMoney,
-                          lblNumber, lblOboKeishiki, lblSenkoWay, lblCycle, lblOboWay, lblMsg})
+    for (QLabel* label :
+         {lblEndDay, lblNowDay, lblSite, lblURL, lblGenre, lblPresent, lblKekka, lblHappyMoney,
+          lblNumber, lblOboKeishiki, lblSenkoWay, lblCycle, lblOboWay, lblMsg})
         setFieldEditable(label, nullptr, true);
     setFieldEditable(lblID, nullptr, false);
     setFieldEditable(nullptr, chkHappyDay, true);
@@ -287,10 +316,11 @@ void frmDataInput::setTabOrderByKey()
     QDateEdit* keyPicker = keyDatePicker();
     QDateEdit* otherPicker = keyPicker == dtpEndDay ? dtpNowDay : dtpEndDay;
     const QList<QWidget*> order = {
-        keyPicker,   txtID,       txtSite,        txtURL,       cmdHensyuURL,  cboGenre,      txtPresent,
-        cboKekka,    txtHappyMoney, txtNumber,    cboNumber,    otherPicker,   chkHappyDay,   dtpHappyDay,
-        cboOboKeishiki, cboSenkoWay, cboCycle,    cboOboWay,    txtMsg,        cmdPicIn,      cmdPicOut,
-        cmdTopRecord, cmdBackRecord, cmdNextRecord, cmdEndRecord, cmdKoshin,   cmdClose,      cmdHelp};
+        keyPicker,    txtID,       txtSite,        txtURL,       cmdHensyuURL,  cboGenre,
+        txtPresent,   cboKekka,    txtHappyMoney,  txtNumber,    cboNumber,     otherPicker,
+        chkHappyDay,  dtpHappyDay, cboOboKeishiki, cboSenkoWay,  cboCycle,      cboOboWay,
+        txtMsg,       cmdPicIn,    cmdPicOut,      cmdTopRecord, cmdBackRecord, cmdNextRecord,
+        cmdEndRecord, cmdKoshin,   cmdClose,       cmdHelp};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

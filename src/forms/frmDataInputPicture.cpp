@@ -54,15 +54,16 @@ bool frmDataInput::loadPicture()
     const QImage image = reader.read();
     if (!image.isNull()) {
         const QPixmap pixmap = QPixmap::fromImage(image);
-        imgPicView->setPixmap(pixmap.scaled(fraPicture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        imgPicView->setPixmap(
+            pixmap.scaled(fraPicture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
         lblError->clear();
         updatePictureCursor();
         return true;
     }
     const LoadError error = describe(m_picturePath, reader.error());
     m_pictureErrorText = entryform::pictureErrorText(error.number, kErrorSource, error.description);
-    m_host.context().dialogs.message({m_pictureErrorText, QStringLiteral("ｴﾗｰ"), MessageIcon::Critical,
-                                      MessageButtons::Ok});
+    m_host.context().dialogs.message(
+        {m_pictureErrorText, QStringLiteral("ｴﾗｰ"), MessageIcon::Critical, MessageButtons::Ok});
     // The entry loses its picture reference; the error text takes the picture's place.
     m_picturePath.clear();
     lblError->setText(m_pictureErrorText);
@@ -127,8 +128,8 @@ void frmDataInput::imgPicView_Click()
 
 bool frmDataInput::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == imgPicView && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (watched == imgPicView && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         imgPicView_Click();
         return true;
     }

@@ -4,13 +4,13 @@
 
 #include "core/AppContext.h"
 #include "core/Clock.h"
-#include "diary/Settings.h"
-#include "platform/WindowLevel.h"
-#include "forms/ChoiceKeyFilter.h"
 #include "diary/SearchHost.h"
+#include "diary/Settings.h"
+#include "forms/ChoiceKeyFilter.h"
 #include "forms/DigitKeyFilter.h"
 #include "forms/EntryTableModel.h"
 #include "forms/FormHelpers.h"
+#include "platform/WindowLevel.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -30,18 +30,41 @@ namespace {
 constexpr int kKeyDateRow = 0;
 constexpr int kOtherDateRow = 10;
 
-const char16_t* const kGenres[] = {
-    u"自動車・二輪車", u"現金", u"商品券・図書カード", u"チケット・試写券", u"旅行・宿泊券", u"コンピュータ関連",
-    u"家電ＡＶ製品", u"ゲーム・キッズ", u"雑貨・花・インテリア", u"ファッション", u"化粧品・エステ",
-    u"アクセサリー", u"食べ物", u"飲み物", u"健康・スポーツ", u"ペット", u"本・CD・DVD", u"その他",
-    u"子供用品・ホビー", u"日用雑貨・住まい", u"健康食品グッズ", u"本・CD・ビデオ", u"車・二輪車関連",
-    u"商品券・図書券", u"ゲーム・子供用品", u"健康食品＆グッズ", u"レジャー・ペット"};
-const char16_t* const kResults[] = {u"不明", u"未応募", u"応募済み", u"落選", u"全当選",
+const char16_t* const kGenres[] = {u"自動車・二輪車",
+                                   u"現金",
+                                   u"商品券・図書カード",
+                                   u"チケット・試写券",
+                                   u"旅行・宿泊券",
+                                   u"コンピュータ関連",
+                                   u"家電ＡＶ製品",
+                                   u"ゲーム・キッズ",
+                                   u"雑貨・花・インテリア",
+                                   u"ファッション",
+                                   u"化粧品・エステ",
+                                   u"アクセサリー",
+                                   u"食べ物",
+                                   u"飲み物",
+                                   u"健康・スポーツ",
+                                   u"ペット",
+                                   u"本・CD・DVD",
+                                   u"その他",
+                                   u"子供用品・ホビー",
+                                   u"日用雑貨・住まい",
+                                   u"健康食品グッズ",
+                                   u"本・CD・ビデオ",
+                                   u"車・二輪車関連",
+                                   u"商品券・図書券",
+                                   u"ゲーム・子供用品",
+                                   u"健康食品＆グッズ",
+                                   u"レジャー・ペット"};
+const char16_t* const kResults[] = {u"不明",     u"未応募",   u"応募済み", u"落選",  u"全当選",
                                     u"小物当選", u"中物当選", u"大物当選", u"その他"};
-const char16_t* const kFormats[] = {u"アンケート", u"モニター", u"クイズ", u"ゲーム", u"意見・感想", u"簡単",
-                                    u"公募", u"会員登録", u"投稿・投票", u"その他", u"調査アンケート",
-                                    u"広告メール", u"メルマガ購読", u"キーワード", u"感想", u"投票"};
-const char16_t* const kSelections[] = {u"抽選", u"先着", u"もれなく", u"優秀者", u"正解者", u"その他"};
+const char16_t* const kFormats[] = {
+    u"アンケート",   u"モニター",   u"クイズ",     u"ゲーム", u"意見・感想",     u"簡単",
+    u"公募",         u"会員登録",   u"投稿・投票", u"その他", u"調査アンケート", u"広告メール",
+    u"メルマガ購読", u"キーワード", u"感想",       u"投票"};
+const char16_t* const kSelections[] = {u"抽選",   u"先着",   u"もれなく",
+                                       u"優秀者", u"正解者", u"その他"};
 const char16_t* const kCycles[] = {u"不定期", u"毎月", u"毎週", u"毎日"};
 const char16_t* const kMethods[] = {u"ネット応募", u"郵送応募", u"携帯応募", u"ハガキ応募"};
 
@@ -78,11 +101,15 @@ QLineEdit* boundBox(const char* name, const QString& accessibleName, int maxLeng
     return box;
 }
 
-QLabel* until() { return new QLabel(QStringLiteral("～")); }
+QLabel* until()
+{
+    return new QLabel(QStringLiteral("～"));
+}
 
 } // namespace
 
-frmDataSearch::frmDataSearch(SearchHost& host, QWidget* parent) : QWidget(parent, Qt::Window), m_host(host)
+frmDataSearch::frmDataSearch(SearchHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_host(host)
 {
     setObjectName(QStringLiteral("frmDataSearch"));
     setWindowTitle(QStringLiteral("懸賞情報検索フォーム"));
@@ -102,7 +129,8 @@ void frmDataSearch::buildUi()
     m_grid->setContentsMargins(0, 0, 0, 0);
 
     // Check box, lower bound, "～", upper bound, unit.
-    const auto rangeRow = [this](int row, QCheckBox* check, QWidget* low, QWidget* high, const QString& unit) {
+    const auto rangeRow = [this](int row, QCheckBox* check, QWidget* low, QWidget* high,
+                                 const QString& unit) {
         m_grid->addWidget(check, row, 0);
         m_grid->addWidget(low, row, 1);
         m_grid->addWidget(until(), row, 2, Qt::AlignCenter);
@@ -137,7 +165,9 @@ void frmDataSearch::buildUi()
     txtNumberDown = boundBox("txtNumberDown", QStringLiteral("当 選 数から"), 9);
     txtNumberUp = boundBox("txtNumberUp", QStringLiteral("当 選 数まで"), 9);
     rangeRow(3, chkNumber, txtNumberDown, txtNumberUp, QStringLiteral("名"));
-    auto* note = named(new QLabel(QStringLiteral("※当選数「全員」も結果に含めたい場合は値を0にする")), "lblNumberNote");
+    auto* note =
+        named(new QLabel(QStringLiteral("※当選数「全員」も結果に含めたい場合は値を0にする")),
+              "lblNumberNote");
     m_grid->addWidget(note, 4, 1, 1, 4);
 
     txtSite = named(new QLineEdit, "txtSite");
@@ -167,7 +197,8 @@ void frmDataSearch::buildUi()
     textRow(16, txtMsg, QStringLiteral("コメント"));
     txtSnap = named(new QLineEdit, "txtSnap");
     textRow(17, txtSnap, QStringLiteral("画　　像"));
-    chkBigAndSmall = named(new QCheckBox(QStringLiteral("大文字と小文字を区別する")), "chkBigAndSmall");
+    chkBigAndSmall =
+        named(new QCheckBox(QStringLiteral("大文字と小文字を区別する")), "chkBigAndSmall");
     m_grid->addWidget(chkBigAndSmall, 18, 1, 1, 4);
     m_grid->setColumnStretch(5, 1);
 
@@ -201,18 +232,23 @@ void frmDataSearch::connectEvents()
         QCheckBox* check;
         QWidget* low;
         QWidget* high;
-    } ranges[] = {{chkEndDay, dtpEndDayBefore, dtpEndDayAfter},   {chkNowDay, dtpNowDayBefore, dtpNowDayAfter},
-                  {chkHappyDay, dtpHappyDayBefore, dtpHappyDayAfter}, {chkID, txtIDDown, txtIDUp},
-                  {chkHappyMoney, txtHappyMoneyDown, txtHappyMoneyUp}, {chkNumber, txtNumberDown, txtNumberUp}};
+    } ranges[] = {{chkEndDay, dtpEndDayBefore, dtpEndDayAfter},
+                  {chkNowDay, dtpNowDayBefore, dtpNowDayAfter},
+                  {chkHappyDay, dtpHappyDayBefore, dtpHappyDayAfter},
+                  {chkID, txtIDDown, txtIDUp},
+                  {chkHappyMoney, txtHappyMoneyDown, txtHappyMoneyUp},
+                  {chkNumber, txtNumberDown, txtNumberUp}};
     for (const auto& range : ranges) {
         connect(range.check, &QCheckBox::toggled, range.low, &QWidget::setEnabled);
         connect(range.check, &QCheckBox::toggled, range.high, &QWidget::setEnabled);
     }
 
     m_digitFilter = new DigitKeyFilter(m_host.context().dialogs, this);
-    for (QLineEdit* box : {txtIDDown, txtIDUp, txtHappyMoneyDown, txtHappyMoneyUp, txtNumberDown, txtNumberUp})
+    for (QLineEdit* box :
+         {txtIDDown, txtIDUp, txtHappyMoneyDown, txtHappyMoneyUp, txtNumberDown, txtNumberUp})
         m_digitFilter->attach(box);
-    m_choiceFilter = new ChoiceKeyFilter(m_host.context().dialogs, this, ChoiceKeyFilter::BeepOn::TypedCharacter);
+    m_choiceFilter = new ChoiceKeyFilter(m_host.context().dialogs, this,
+                                         ChoiceKeyFilter::BeepOn::TypedCharacter);
     for (QComboBox* combo : {cboGenre, cboKekka, cboOboKeishiki, cboSenkoWay, cboCycle, cboOboWay})
         m_choiceFilter->attach(combo);
 
@@ -238,8 +274,8 @@ void frmDataSearch::Form_Load()
 
 void frmDataSearch::setAllDates(const QDate& day)
 {
-    for (QDateEdit* picker : {dtpEndDayBefore, dtpEndDayAfter, dtpNowDayBefore, dtpNowDayAfter, dtpHappyDayBefore,
-                              dtpHappyDayAfter})
+    for (QDateEdit* picker : {dtpEndDayBefore, dtpEndDayAfter, dtpNowDayBefore, dtpNowDayAfter,
+                              dtpHappyDayBefore, dtpHappyDayAfter})
         picker->setDate(day);
 }
 
@@ -247,7 +283,7 @@ void frmDataSearch::arrangeDateRows(bool keyIsEndDay)
 {
     QWidget* const endRow[] = {chkEndDay, dtpEndDayBefore, dtpEndDayAfter};
     QWidget* const nowRow[] = {chkNowDay, dtpNowDayBefore, dtpNowDayAfter};
-    const auto place = [this](QWidget* const (&row)[3], int gridRow) {
+    const auto place = [this](QWidget* const(&row)[3], int gridRow) {
         for (QWidget* w : row)
             m_grid->removeWidget(w);
         if (QLayoutItem* item = m_grid->itemAtPosition(gridRow, 2)) {
@@ -267,13 +303,24 @@ void frmDataSearch::arrangeDateRows(bool keyIsEndDay)
     // Tab order follows the rows from the top.
     QWidget* const(&keyRow)[3] = keyIsEndDay ? endRow : nowRow;
     QWidget* const(&otherRow)[3] = keyIsEndDay ? nowRow : endRow;
-    const QList<QWidget*> order = {
-        keyRow[0],     keyRow[1],         keyRow[2],         chkID,        txtIDDown,    txtIDUp,
-        chkHappyMoney, txtHappyMoneyDown, txtHappyMoneyUp,   chkNumber,    txtNumberDown, txtNumberUp,
-        txtSite,       txtURL,            txtPresent,        cboGenre,     cboKekka,     otherRow[0],
-        otherRow[1],   otherRow[2],       chkHappyDay,       dtpHappyDayBefore, dtpHappyDayAfter, cboOboKeishiki,
-        cboSenkoWay,   cboCycle,          cboOboWay,         txtMsg,       txtSnap,      chkBigAndSmall,
-        cmdSearch,     cmdNewSearch,      cmdSimekiri,       cmdClose,     cmdHelp};
+    const QList<QWidget*> order = {keyRow[0],        keyRow[1],
+                                   keyRow[2],        chkID,
+                                   txtIDDown,        txtIDUp,
+                                   chkHappyMoney,    txtHappyMoneyDown,
+                                   txtHappyMoneyUp,  chkNumber,
+                                   txtNumberDown,    txtNumberUp,
+                                   txtSite,          txtURL,
+                                   txtPresent,       cboGenre,
+                                   cboKekka,         otherRow[0],
+                                   otherRow[1],      otherRow[2],
+                                   chkHappyDay,      dtpHappyDayBefore,
+                                   dtpHappyDayAfter, cboOboKeishiki,
+                                   cboSenkoWay,      cboCycle,
+                                   cboOboWay,        txtMsg,
+                                   txtSnap,          chkBigAndSmall,
+                                   cmdSearch,        cmdNewSearch,
+                                   cmdSimekiri,      cmdClose,
+                                   cmdHelp};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -285,14 +332,16 @@ void frmDataSearch::cmdNewSearch_Click()
     m_host.searchList().clear();
     m_host.clearStatisticsPanel();
     prgShinko->setValue(prgShinko->minimum());
-    for (QCheckBox* box : {chkNowDay, chkEndDay, chkHappyDay, chkBigAndSmall, chkID, chkNumber, chkHappyMoney})
+    for (QCheckBox* box :
+         {chkNowDay, chkEndDay, chkHappyDay, chkBigAndSmall, chkID, chkNumber, chkHappyMoney})
         box->setChecked(false);
     setAllDates(m_host.context().clock.today());
     for (QComboBox* combo : {cboGenre, cboKekka, cboOboKeishiki, cboSenkoWay, cboCycle, cboOboWay})
         combo->setCurrentIndex(0);
     for (QLineEdit* box : {txtSite, txtURL, txtPresent, txtMsg, txtSnap})
         box->clear();
-    for (QLineEdit* box : {txtIDDown, txtIDUp, txtNumberDown, txtNumberUp, txtHappyMoneyDown, txtHappyMoneyUp})
+    for (QLineEdit* box :
+         {txtIDDown, txtIDUp, txtNumberDown, txtNumberUp, txtHappyMoneyDown, txtHappyMoneyUp})
         box->setText(QStringLiteral("0"));
 }
 

@@ -81,9 +81,11 @@ SearchCriteria frmDataSearch::criteriaFromControls()
 
     SearchCriteria c;
     if (keyCheck->isChecked())
-        c.keyDate = keyIsEndDay ? range(dtpEndDayBefore, dtpEndDayAfter) : range(dtpNowDayBefore, dtpNowDayAfter);
+        c.keyDate = keyIsEndDay ? range(dtpEndDayBefore, dtpEndDayAfter)
+                                : range(dtpNowDayBefore, dtpNowDayAfter);
     if (otherCheck->isChecked())
-        c.otherDate = keyIsEndDay ? range(dtpNowDayBefore, dtpNowDayAfter) : range(dtpEndDayBefore, dtpEndDayAfter);
+        c.otherDate = keyIsEndDay ? range(dtpNowDayBefore, dtpNowDayAfter)
+                                  : range(dtpEndDayBefore, dtpEndDayAfter);
     if (chkHappyDay->isChecked())
         c.happyDay = range(dtpHappyDayBefore, dtpHappyDayAfter);
     if (chkID->isChecked())
@@ -91,7 +93,8 @@ SearchCriteria frmDataSearch::criteriaFromControls()
     if (chkHappyMoney->isChecked())
         c.happyMoney = amounts(txtHappyMoneyDown, txtHappyMoneyUp);
     if (chkNumber->isChecked())
-        c.number = CountRange{countBoundFromText(txtNumberDown->text()), countBoundFromText(txtNumberUp->text())};
+        c.number = CountRange{countBoundFromText(txtNumberDown->text()),
+                              countBoundFromText(txtNumberUp->text())};
     c.site = txtSite->text();
     c.url = txtURL->text();
     c.present = txtPresent->text();
@@ -133,7 +136,8 @@ void frmDataSearch::cmdSearch_Click()
 
     const SearchCriteria criteria = criteriaFromControls();
     const Tally total = m_host.refreshTotalTally();
-    prgShinko->setRange(0, int(std::min<qint64>(qint64(total.entries) + 1, std::numeric_limits<int>::max())));
+    prgShinko->setRange(
+        0, int(std::min<qint64>(qint64(total.entries) + 1, std::numeric_limits<int>::max())));
     prgShinko->setValue(0);
     m_host.searchList().clear();
 
@@ -157,13 +161,15 @@ void frmDataSearch::cmdSearch_Click()
     if (interrupted) {
         prgShinko->setValue(prgShinko->minimum());
         m_host.searchList().clear();
-        m_host.context().dialogs.message({QStringLiteral("検索を中断しました"), QStringLiteral("検索中断"),
-                                          MessageIcon::None, MessageButtons::Ok});
+        m_host.context().dialogs.message({QStringLiteral("検索を中断しました"),
+                                          QStringLiteral("検索中断"), MessageIcon::None,
+                                          MessageButtons::Ok});
     } else {
         m_host.searchList().setEntries(std::move(outcome.results));
         prgShinko->setValue(prgShinko->maximum());
-        m_host.context().dialogs.message({QStringLiteral("検索が終了しました"), QStringLiteral("検索終了"),
-                                          MessageIcon::None, MessageButtons::Ok});
+        m_host.context().dialogs.message({QStringLiteral("検索が終了しました"),
+                                          QStringLiteral("検索終了"), MessageIcon::None,
+                                          MessageButtons::Ok});
     }
     m_host.RefreshTotals();
     setSearchingState(false);

@@ -21,8 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTimer>
 #include <QTableView>
+#include <QTimer>
 #include <algorithm>
 
 frmMain::frmMain(const AppContext& context, QWidget* parent)
@@ -57,7 +57,8 @@ bool frmMain::Form_Load()
     lblVersion->setText(QStringLiteral("ズミラ帳 Version ") + VersionText());
     setWindowTitle(QStringLiteral("ズミラ帳"));
 
-    const std::optional<SettingsOrigin> origin = prepareDataFolders(m_context.paths, m_context.dialogs);
+    const std::optional<SettingsOrigin> origin =
+        prepareDataFolders(m_context.paths, m_context.dialogs);
     if (!origin) {
         m_ended = true; // the user was told why; nothing is stored
         return false;
@@ -195,7 +196,8 @@ bool frmMain::writeSettings()
         return true;
     m_context.dialogs.message({QStringLiteral("設定ファイル「%1」を保存できませんでした。\r\n%2")
                                    .arg(m_context.paths.settingsPath(), error),
-                               QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+                               QStringLiteral("保存エラー"), MessageIcon::Critical,
+                               MessageButtons::Ok});
     return false;
 }
 

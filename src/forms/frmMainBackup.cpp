@@ -35,7 +35,8 @@ void frmMain::connectBackupCommands()
 void frmMain::cmdBackUp_Click()
 {
     Dialogs& dialogs = m_context.dialogs;
-    const QString picked = pickedFolder(dialogs, QStringLiteral("バックアップ先を指定して下さい。"));
+    const QString picked =
+        pickedFolder(dialogs, QStringLiteral("バックアップ先を指定して下さい。"));
     if (picked.isEmpty())
         return;
     if (m_month->dirty())
@@ -49,33 +50,38 @@ void frmMain::cmdBackUp_Click()
         dialogs.message(errorBox(QStringLiteral("バックアップできませんでした。\r\n") + error));
         return;
     }
-    dialogs.message({QStringLiteral("バックアップが完了しました。"), QStringLiteral("完了"), MessageIcon::None,
-                     MessageButtons::Ok});
+    dialogs.message({QStringLiteral("バックアップが完了しました。"), QStringLiteral("完了"),
+                     MessageIcon::None, MessageButtons::Ok});
 }
 
 void frmMain::cmdRestore_Click()
 {
     Dialogs& dialogs = m_context.dialogs;
     const MessageAnswer answer = dialogs.message(
-        {QStringLiteral("バックアップファイルから復元しますか？\r\n実行すると現在のデータは失われます。"),
+        {QStringLiteral(
+             "バックアップファイルから復元しますか？\r\n実行すると現在のデータは失われます。"),
          QStringLiteral("復元の確認"), MessageIcon::Question, MessageButtons::YesNo});
     if (answer != MessageAnswer::Yes)
         return;
 
     QString folder;
     for (;;) {
-        folder = pickedFolder(dialogs, QStringLiteral("【yyyyMMdd_zumicho_backup】フォルダを指定して下さい。\r\n"
-                                                      "※yyyyMMddの部分は、バックアップした年月日が割り当てられています。"));
+        folder = pickedFolder(
+            dialogs,
+            QStringLiteral("【yyyyMMdd_zumicho_backup】フォルダを指定して下さい。\r\n"
+                           "※yyyyMMddの部分は、バックアップした年月日が割り当てられています。"));
         if (folder.isEmpty())
             return;
         if (!hasBackupFolderName(folder)) {
-            dialogs.message(errorBox(QStringLiteral("【yyyyMMdd_zumicho_backup】フォルダを指定して下さい。\r\n"
-                                                    "※yyyyMMddの部分には、バックアップした年月日が割り当てられています。")));
+            dialogs.message(errorBox(QStringLiteral(
+                "【yyyyMMdd_zumicho_backup】フォルダを指定して下さい。\r\n"
+                "※yyyyMMddの部分には、バックアップした年月日が割り当てられています。")));
             continue;
         }
         // A folder of the right name without data would replace the diary by nothing.
         if (!looksLikeBackup(folder)) {
-            dialogs.message(errorBox(QStringLiteral("選択されたフォルダにはバックアップデータが在りません。")));
+            dialogs.message(
+                errorBox(QStringLiteral("選択されたフォルダにはバックアップデータが在りません。")));
             continue;
         }
         break;
@@ -96,8 +102,9 @@ void frmMain::cmdRestore_Click()
         dialogs.message(errorBox(QStringLiteral("復元できませんでした。\r\n") + error));
         return;
     }
-    dialogs.message({QStringLiteral("復元は正常に行われました。\r\n適用させるために一旦終了します。"),
-                     QStringLiteral("完了"), MessageIcon::None, MessageButtons::Ok});
+    dialogs.message(
+        {QStringLiteral("復元は正常に行われました。\r\n適用させるために一旦終了します。"),
+         QStringLiteral("完了"), MessageIcon::None, MessageButtons::Ok});
     // Ends without the end sequence, which would write the old settings over the restored ones.
     m_ended = true;
     close();

@@ -181,18 +181,21 @@ QWidget* frmMain::buildSettingsPage()
     auto* keyLayout = new QVBoxLayout(keyFrame);
     keyLayout->addWidget(optEndDay);
     keyLayout->addWidget(optNowDay);
-    keyLayout->addWidget(new QLabel(QStringLiteral("※構成キーを変更　すると、支出総　額は全て0円に　なります。")));
+    keyLayout->addWidget(
+        new QLabel(QStringLiteral("※構成キーを変更　すると、支出総　額は全て0円に　なります。")));
     grid->addWidget(keyFrame, 0, 0);
 
     auto* widthFrame = new QGroupBox(QStringLiteral("「月間」「検索」の各項目幅"));
     auto* widthGrid = new QGridLayout(widthFrame);
     static const char* const kBoxNames[kWidthKeyCount] = {
-        "txtSizeNowDay", "txtSizeID", "txtSizeSite", "txtSizeURL", "txtSizeGenre", "txtSizePresent",
-        "txtSizeKekka", "txtSizeHappyMoney", "txtSizeNumber", "txtSizeEndDay", "txtSizeHappyDay",
-        "txtSizeOboKeishiki", "txtSizeSenkoWay", "txtSizeCycle", "txtSizeOboWay", "txtSizeMsg"};
+        "txtSizeNowDay",   "txtSizeID",      "txtSizeSite",     "txtSizeURL",
+        "txtSizeGenre",    "txtSizePresent", "txtSizeKekka",    "txtSizeHappyMoney",
+        "txtSizeNumber",   "txtSizeEndDay",  "txtSizeHappyDay", "txtSizeOboKeishiki",
+        "txtSizeSenkoWay", "txtSizeCycle",   "txtSizeOboWay",   "txtSizeMsg"};
     static const char16_t* const kCaptions[kWidthKeyCount] = {
-        u"応 募 日", u"ＩＤ番号", u"応募先", u"ＵＲＬ", u"ジャンル", u"賞品名", u"結果", u"当選額",
-        u"当選数", u"締 切 日", u"当選日", u"応募形式", u"選考方法", u"サイクル", u"応募方法", u"コメント"};
+        u"応 募 日", u"ＩＤ番号", u"応募先",   u"ＵＲＬ",   u"ジャンル", u"賞品名",
+        u"結果",     u"当選額",   u"当選数",   u"締 切 日", u"当選日",   u"応募形式",
+        u"選考方法", u"サイクル", u"応募方法", u"コメント"};
     m_widthGrid = widthGrid;
     for (int i = 0; i < kWidthKeyCount; ++i) {
         txtSize[i] = named(new QLineEdit, kBoxNames[i]);
@@ -288,7 +291,8 @@ QWidget* frmMain::buildAboutPage()
     auto* noticeColumn = new QVBoxLayout(notices);
     lblVersion = named(new QLabel, "lblVersion");
     noticeColumn->addWidget(lblVersion);
-    noticeColumn->addWidget(new QLabel(QStringLiteral("本ソフトはフリーソフトです。データは各自の責任で保存して下さい。")));
+    noticeColumn->addWidget(new QLabel(
+        QStringLiteral("本ソフトはフリーソフトです。データは各自の責任で保存して下さい。")));
     cmdShortcut = pushButton("cmdShortcut", QStringLiteral("ﾃﾞｽｸﾄｯﾌﾟ上にｼｮｰﾄｶｯﾄ作成"));
     auto* shortcutRow = new QHBoxLayout;
     shortcutRow->addWidget(cmdShortcut);
@@ -303,7 +307,8 @@ QWidget* frmMain::buildStatisticsPanel()
 {
     auto* frame = named(new QGroupBox(QStringLiteral("自動集計")), "fraJidoSyukei");
     auto* row = new QHBoxLayout(frame);
-    const auto add = [&](QLineEdit*& box, const char* name, const char16_t* caption, const char16_t* unit) {
+    const auto add = [&](QLineEdit*& box, const char* name, const char16_t* caption,
+                         const char16_t* unit) {
         box = readOnlyBox(name);
         row->addWidget(captionFor(box, QString::fromUtf16(caption)));
         row->addWidget(box);
@@ -359,11 +364,12 @@ QWidget* frmMain::buildCommandBar()
     cmdUserInput = pushButton("cmdUserInput", QStringLiteral("ズミキー(&N)"));
     cmdBackUp = pushButton("cmdBackUp", QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ(&B)"));
     cmdRestore = pushButton("cmdRestore", QStringLiteral("ﾘｽﾄｱ(&R)"));
-    for (QPushButton* b :
-         {cmdHensyu, cmdInput, cmdCsvInput, cmdNewInput, cmdDelete, cmdAllDelete, cmdURL, cmdSave, cmdPrint})
+    for (QPushButton* b : {cmdHensyu, cmdInput, cmdCsvInput, cmdNewInput, cmdDelete, cmdAllDelete,
+                           cmdURL, cmdSave, cmdPrint})
         row->addWidget(b);
     row->addStretch();
-    for (QWidget* w : std::initializer_list<QWidget*>{cmdYearBack, cmdMonthBack, dtpDate, cmdMonthNext, cmdYearNext})
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdYearBack, cmdMonthBack, dtpDate,
+                                                      cmdMonthNext, cmdYearNext})
         row->addWidget(w);
     lower->addWidget(prgShinko, 1);
     lower->addWidget(cmdBackUp);

@@ -1,10 +1,10 @@
 #include "core/AtomicFile.h"
 #include "core/Dialogs.h"
-#include "diary/Export.h"
 #include "core/FreedMemory.h"
+#include "diary/Export.h"
 #include "forms/BusyCursor.h"
-#include "forms/ProgressPacer.h"
 #include "forms/EntryTableModel.h"
+#include "forms/ProgressPacer.h"
 #include "forms/frmMain.h"
 
 #include <QCheckBox>
@@ -79,7 +79,8 @@ void frmMain::cmdSave_Click()
     prgShinko->setMaximum(std::max({1, maximum, m_outputList->model()->rowCount()}));
     prgShinko->setValue(0);
     if (Output())
-        m_context.dialogs.message({QStringLiteral("保存しました"), QStringLiteral("完了"), MessageIcon::None, MessageButtons::Ok});
+        m_context.dialogs.message({QStringLiteral("保存しました"), QStringLiteral("完了"),
+                                   MessageIcon::None, MessageButtons::Ok});
 }
 
 listexport::ExportInput frmMain::listInput(const QTableView* list) const
@@ -95,7 +96,7 @@ listexport::ExportInput frmMain::listInput(const QTableView* list) const
         input.rows = summaryRows(year ? m_yearModel : m_totalModel);
     }
     input.withStatistics = chkAutoSumOutput->isChecked();
-    input.panel = {txtHappyCount->text(),  txtTotalCount->text(),   txtPercent->text(),
+    input.panel = {txtHappyCount->text(), txtTotalCount->text(),   txtPercent->text(),
                    txtHappyMoney->text(), txtUnhappyMoney->text(), txtTotalMoney->text()};
     return input;
 }
@@ -109,19 +110,22 @@ bool frmMain::Output()
     listexport::ExportInput input = listInput(m_outputList);
     const qsizetype rowCount = input.rows.size();
     ProgressPacer pacer;
-    QString text = listexport::exportText(input, listexport::formatForPath(OutputFileName), [&](int row) {
-        if (pacer.due() || row == rowCount)
-            prgShinko->setValue(row);
-    });
+    QString text =
+        listexport::exportText(input, listexport::formatForPath(OutputFileName), [&](int row) {
+            if (pacer.due() || row == rowCount)
+                prgShinko->setValue(row);
+        });
     input = {};
     // The whole file is built first, so a refusal or failure never leaves half a file behind.
     listexport::EncodedExport encoded = listexport::encodeExport(text);
     text = QString();
     QString error;
     if (!encoded.unencodable.isEmpty()) {
-        error = QStringLiteral("文字「%1」はファイルに保存できないため、保存しませんでした。").arg(encoded.unencodable);
+        error = QStringLiteral("文字「%1」はファイルに保存できないため、保存しませんでした。")
+                    .arg(encoded.unencodable);
         prgShinko->setValue(0);
-        m_context.dialogs.message({error, QStringLiteral("zumicho"), MessageIcon::Exclamation, MessageButtons::Ok});
+        m_context.dialogs.message(
+            {error, QStringLiteral("zumicho"), MessageIcon::Exclamation, MessageButtons::Ok});
         return false;
     }
     error = writeFileAtomically(OutputFileName, encoded.bytes);
@@ -129,8 +133,9 @@ bool frmMain::Output()
     returnFreedMemory(); // the rows, the text and its bytes were as large as the list
     if (!error.isEmpty()) {
         prgShinko->setValue(0);
-        m_context.dialogs.message({QStringLiteral("エラー番号 = %1\r%2").arg(kFileAccessError).arg(error),
-                                   QStringLiteral("zumicho"), MessageIcon::Exclamation, MessageButtons::Ok});
+        m_context.dialogs.message(
+            {QStringLiteral("エラー番号 = %1\r%2").arg(kFileAccessError).arg(error),
+             QStringLiteral("zumicho"), MessageIcon::Exclamation, MessageButtons::Ok});
         return false;
     }
     return true;

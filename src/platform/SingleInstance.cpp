@@ -5,9 +5,12 @@
 
 SingleInstance::SingleInstance(const QString& programName, const QString& programFolder)
 {
-    const QByteArray key = QCryptographicHash::hash(
-        QDir(programFolder).canonicalPath().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    m_path = QDir::tempPath() + u'/' + programName + u'-' + QString::fromLatin1(key) + QStringLiteral(".lock");
+    const QByteArray key = QCryptographicHash::hash(QDir(programFolder).canonicalPath().toUtf8(),
+                                                    QCryptographicHash::Sha1)
+                               .toHex()
+                               .left(16);
+    m_path = QDir::tempPath() + u'/' + programName + u'-' + QString::fromLatin1(key) +
+             QStringLiteral(".lock");
 }
 
 bool SingleInstance::tryAcquire()

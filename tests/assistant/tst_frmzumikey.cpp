@@ -109,7 +109,9 @@ private slots:
             QTest::addRow("%s random", name) << profile << random;
             QTest::addRow("%s NUL-filled", name) << profile << QByteArray(300, '\0');
             QTest::addRow("%s cut short", name)
-                << profile << scrambleBytes(profile ? "[UserProfile]\r\nUserName1=\x8e\x52" : "[Position]\r\nUserInputTop=15");
+                << profile
+                << scrambleBytes(profile ? "[UserProfile]\r\nUserName1=\x8e\x52"
+                                         : "[Position]\r\nUserInputTop=15");
             QTest::addRow("%s huge", name) << profile << QByteArray(3 * 1024 * 1024, 'x');
         }
     }

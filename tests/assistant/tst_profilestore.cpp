@@ -115,10 +115,12 @@ private slots:
         const QByteArray good = sjis(formatProfileText(profile));
         QTest::newRow("sound") << good << false << "教師";
         QTest::newRow("empty") << QByteArray() << true << "";
-        QTest::newRow("random bytes") << QByteArray("\x8a\x01\xff\x13zq\x80\xe3\x9c\x00\x7f") << true << "";
+        QTest::newRow("random bytes")
+            << QByteArray("\x8a\x01\xff\x13zq\x80\xe3\x9c\x00\x7f") << true << "";
         QTest::newRow("NUL-filled") << QByteArray(good.size(), '\0') << true << "";
         QTest::newRow("cut short") << good.left(good.size() - 5) << true << "教師";
-        QTest::newRow("undecodable value") << QByteArray(good).replace("UserJob=", "UserJob=\x81\x7f") << true << "";
+        QTest::newRow("undecodable value")
+            << QByteArray(good).replace("UserJob=", "UserJob=\x81\x7f") << true << "";
         QTest::newRow("huge") << good + QByteArray(2 * 1024 * 1024, 'x') + "\r\n" << true << "";
     }
     void damagedFiles()
@@ -195,7 +197,8 @@ private slots:
             << QByteArray("[Position]\r\nUserInputTop=600\r\nUserInputLeft=-nan\r\n") << 600 << -1
             << true << "なし";
         QTest::newRow("undecodable option reads as unset")
-            << QByteArray("[UserInputOption]\r\nKeyInputAfter=T\x81\r\n") << -1 << -1 << true << "なし";
+            << QByteArray("[UserInputOption]\r\nKeyInputAfter=T\x81\r\n") << -1 << -1 << true
+            << "なし";
         QTest::newRow("FormState 0")
             << QByteArray("[UserInputOption]\r\nFormState=0\r\n") << -1 << -1 << false << "なし";
         QTest::newRow("unknown after key kept as it is")

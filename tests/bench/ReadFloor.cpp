@@ -22,11 +22,13 @@ void unscramble(std::string& bytes)
     random.seed(static_cast<unsigned char>(bytes[0]) * 3);
     constexpr std::size_t kBlock = 1024;
     for (std::size_t pos = 1; pos < bytes.size(); pos += kBlock) {
-        const auto key = static_cast<unsigned char>(static_cast<int>(random.next() * 256.0f) & 0xFF);
+        const auto key =
+            static_cast<unsigned char>(static_cast<int>(random.next() * 256.0f) & 0xFF);
         const std::size_t end = std::min(bytes.size(), pos + kBlock);
         for (std::size_t i = 0; i < end - pos; ++i) {
             const auto mask = static_cast<unsigned char>((i * i + i) & 0xFF);
-            bytes[pos + i] = static_cast<char>(static_cast<unsigned char>(bytes[pos + i]) ^ mask ^ key);
+            bytes[pos + i] =
+                static_cast<char>(static_cast<unsigned char>(bytes[pos + i]) ^ mask ^ key);
         }
     }
 }
@@ -71,7 +73,8 @@ void split(std::u16string_view text, FloorCount& count, std::vector<std::u16stri
         fields.clear();
         while (i < n && text[i] == u'"') {
             const std::size_t start = ++i;
-            while (i < n && !(text[i] == u'"' && (i + 1 == n || text[i + 1] == u',' || text[i + 1] == u'\r')))
+            while (i < n && !(text[i] == u'"' &&
+                              (i + 1 == n || text[i + 1] == u',' || text[i + 1] == u'\r')))
                 ++i;
             fields.emplace_back(text.substr(start, i - start));
             i += 2; // the closing quote and the comma or CR

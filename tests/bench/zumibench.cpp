@@ -37,8 +37,8 @@ constexpr int kRuns = 3;
 struct Row
 {
     QString step;
-    double value;   // ms, or MB for memory rows
-    double floor;   // the same unit; 0 where no floor applies
+    double value; // ms, or MB for memory rows
+    double floor; // the same unit; 0 where no floor applies
     QString goal;
     bool met;
 };
@@ -80,7 +80,8 @@ public:
     bool prepare()
     {
         const AppPaths cachePaths(m_cache);
-        if (!QFile::exists(cachePaths.monthFilePath(QString::number(m_shape.firstYear), QStringLiteral("01")))) {
+        if (!QFile::exists(cachePaths.monthFilePath(QString::number(m_shape.firstYear),
+                                                    QStringLiteral("01")))) {
             std::printf("writing the 96 000-entry diary into %s ...\n", qPrintable(m_cache));
             if (writeGeneratedDiary(cachePaths, m_shape) < 0)
                 return false;
@@ -100,9 +101,12 @@ public:
     {
         const AppPaths paths(m_work);
         FloorCount count;
-        m_floorMs = bestOf(kRuns, [&] { return msOf([&] { count = readDiaryFloor(paths.dataFolder().toStdString()); }); });
+        m_floorMs = bestOf(kRuns, [&] {
+            return msOf([&] { count = readDiaryFloor(paths.dataFolder().toStdString()); });
+        });
         m_dataMb = double(count.bytes) / (1024.0 * 1024.0);
-        std::printf("diary: %lld month files, %.2f MB, %lld entries; floor (read, unscramble, decode, split) %.0f ms\n",
+        std::printf("diary: %lld month files, %.2f MB, %lld entries; floor (read, unscramble, "
+                    "decode, split) %.0f ms\n",
                     (long long)count.files, m_dataMb, (long long)count.records, m_floorMs);
 
         const double startMb = residentMb();
@@ -152,11 +156,15 @@ private:
                 tabs->setCurrentIndex(i);
         }
     }
-    QString lastBox() const { return m_dialogs.shown.isEmpty() ? QString() : m_dialogs.shown.last().box.text; }
+    QString lastBox() const
+    {
+        return m_dialogs.shown.isEmpty() ? QString() : m_dialogs.shown.last().box.text;
+    }
     void expectBox(const QString& text)
     {
         if (lastBox() != text)
-            std::printf("  warning: expected the box \"%s\", saw \"%s\"\n", qPrintable(text), qPrintable(lastBox()));
+            std::printf("  warning: expected the box \"%s\", saw \"%s\"\n", qPrintable(text),
+                        qPrintable(lastBox()));
     }
     void add(const QString& step, double value, double floor, const QString& goal, bool met)
     {
@@ -207,8 +215,8 @@ private:
         });
         addRatio(QStringLiteral("CSV export of %1 rows").arg(rows), csvMs, 3);
         const double growthMb = residentMb() - afterFirstMb;
-        add(QStringLiteral("memory growth over five exports (MB)"), growthMb, 0, QStringLiteral("<= 5 MB"),
-            growthMb <= 5);
+        add(QStringLiteral("memory growth over five exports (MB)"), growthMb, 0,
+            QStringLiteral("<= 5 MB"), growthMb <= 5);
         const double htmlMs = bestOf(kRuns, [&] {
             m_dialogs.queueFileName(html);
             const double ms = msOf([&] { button("cmdSave")->click(); });
@@ -236,8 +244,8 @@ private:
         start->click();
         const double endedAfter = double(timer.elapsed() - std::max<qint64>(pressedAt, 100));
         expectBox(QStringLiteral("検索を中断しました"));
-        add(QStringLiteral("search ends after 中止 (ms)"), endedAfter, 0, QStringLiteral("<= 100 ms"),
-            endedAfter <= 100);
+        add(QStringLiteral("search ends after 中止 (ms)"), endedAfter, 0,
+            QStringLiteral("<= 100 ms"), endedAfter <= 100);
         form->cmdNewSearch_Click();
     }
 
@@ -254,14 +262,16 @@ private:
             }
             if (!form)
                 return 1e9;
-            form->findChild<QLineEdit*>(QStringLiteral("txtPresent"))->setText(QStringLiteral("計測用%1").arg(++n));
+            form->findChild<QLineEdit*>(QStringLiteral("txtPresent"))
+                ->setText(QStringLiteral("計測用%1").arg(++n));
             auto* update = form->findChild<QPushButton*>(QStringLiteral("cmdKoshin"));
             const double took = msOf([&] { update->click(); });
             if (form->isVisible())
                 form->close();
             return took;
         });
-        add(QStringLiteral("one registration (month of 400 + summaries)"), ms, 0, QStringLiteral("<= 5 ms"), ms <= 5);
+        add(QStringLiteral("one registration (month of 400 + summaries)"), ms, 0,
+            QStringLiteral("<= 5 ms"), ms <= 5);
     }
 
     // 締切間近 on the search form: the open entries of the next seven days.
@@ -271,7 +281,9 @@ private:
         auto* form = m_window->findChild<frmDataSearch*>(QStringLiteral("frmDataSearch"));
         auto* button = form->findChild<QPushButton*>(QStringLiteral("cmdSimekiri"));
         const double ms = bestOf(kRuns, [&] { return msOf([&] { button->click(); }); });
-        const QString step = QStringLiteral("締切間近, %1 (%2 rows)").arg(key).arg(m_window->searchModel()->rowCount());
+        const QString step = QStringLiteral("締切間近, %1 (%2 rows)")
+                                 .arg(key)
+                                 .arg(m_window->searchModel()->rowCount());
         if (maxMs > 0)
             add(step, ms, 0, QStringLiteral("<= %1 ms").arg(maxMs), ms <= maxMs);
         else
@@ -293,7 +305,8 @@ private:
 
     void print()
     {
-        std::printf("\n%-46s %11s %9s %7s  %-22s %s\n", "step", "time/size", "floor", "ratio", "goal", "met");
+        std::printf("\n%-46s %11s %9s %7s  %-22s %s\n", "step", "time/size", "floor", "ratio",
+                    "goal", "met");
         for (const Row& row : m_rows) {
             const QByteArray step = row.step.toUtf8();
             // Pad by display columns, counting each non-ASCII character as two.
@@ -302,11 +315,12 @@ private:
                 width += c.unicode() < 0x80 ? 1 : 2;
             const QByteArray pad(std::max(0, 46 - width), ' ');
             if (row.floor > 0)
-                std::printf("%s%s %11.1f %9.1f %6.2fx  %-22s %s\n", step.constData(), pad.constData(), row.value,
-                            row.floor, row.value / row.floor, qPrintable(row.goal), row.met ? "yes" : "NO");
-            else
-                std::printf("%s%s %11.1f %9s %7s  %-22s %s\n", step.constData(), pad.constData(), row.value, "-", "-",
+                std::printf("%s%s %11.1f %9.1f %6.2fx  %-22s %s\n", step.constData(),
+                            pad.constData(), row.value, row.floor, row.value / row.floor,
                             qPrintable(row.goal), row.met ? "yes" : "NO");
+            else
+                std::printf("%s%s %11.1f %9s %7s  %-22s %s\n", step.constData(), pad.constData(),
+                            row.value, "-", "-", qPrintable(row.goal), row.met ? "yes" : "NO");
         }
     }
 };
@@ -320,7 +334,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QString cache = app.arguments().value(1);
     if (cache.isEmpty())
-        cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/zumicho-bench");
+        cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                QStringLiteral("/zumicho-bench");
     QDir().mkpath(cache);
     QTemporaryDir work;
     Bench bench(QDir(cache).absolutePath(), work.path());

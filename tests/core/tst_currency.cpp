@@ -76,7 +76,8 @@ private slots:
         for (int i = 0; i < 1000; ++i)
             total += Currency::parseOrZero(QStringLiteral("0.1"));
         QCOMPARE(total, Currency::fromUnits(100));
-        QCOMPARE((Currency::fromUnits(400000) - Currency::fromUnits(1000000)).toText(), QStringLiteral("-600000"));
+        QCOMPARE((Currency::fromUnits(400000) - Currency::fromUnits(1000000)).toText(),
+                 QStringLiteral("-600000"));
     }
 };
 

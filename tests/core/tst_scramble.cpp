@@ -70,8 +70,10 @@ private slots:
         plain[0] = 'x';
         const QByteArray s = scrambleBytes(plain);
         for (int i = 1; i < 3; ++i) {
-            const int inFirst = static_cast<unsigned char>(s.at(1)) ^ static_cast<unsigned char>(s.at(1 + i));
-            const int inLast = static_cast<unsigned char>(s.at(1025)) ^ static_cast<unsigned char>(s.at(1025 + i));
+            const int inFirst =
+                static_cast<unsigned char>(s.at(1)) ^ static_cast<unsigned char>(s.at(1 + i));
+            const int inLast =
+                static_cast<unsigned char>(s.at(1025)) ^ static_cast<unsigned char>(s.at(1025 + i));
             QCOMPARE(inFirst, (i * i + i) & 0xFF);
             QCOMPARE(inLast, (i * i + i) & 0xFF);
         }

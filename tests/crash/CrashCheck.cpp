@@ -152,7 +152,8 @@ private:
             finishSummaryUnits(m_run.paths(), settings.passwordInForce(),
                                {settings.dreamMoneyValue, settings.dreamMoneyReached});
         if (!recount.ok())
-            fail(QStringLiteral("start-up"), (recount.unreadable + recount.errors).join(QStringLiteral("; ")));
+            fail(QStringLiteral("start-up"),
+                 (recount.unreadable + recount.errors).join(QStringLiteral("; ")));
     }
 
     void readDiary()

@@ -8,7 +8,8 @@ namespace {
 
 EntryRecord sample()
 {
-    EntryRecord e = makeEntry(QStringLiteral("2026/12/20"), QStringLiteral("12345"), QStringLiteral("商品券"));
+    EntryRecord e =
+        makeEntry(QStringLiteral("2026/12/20"), QStringLiteral("12345"), QStringLiteral("商品券"));
     e[OtherDate] = QStringLiteral("2026/12/07");
     e[Msg] = QStringLiteral("メモ");
     return e;
@@ -23,13 +24,16 @@ class TestDuplicateCheck : public QObject
 private slots:
     void textIsExact()
     {
-        const QString expected = QStringLiteral(
-            "ＩＤ番号 ＝ 12345\r\n締切日 ＝ 2026/12/20\r\n応募先 ＝ 応募先\r\nＵＲＬ ＝ http://www.example.jp/\r\n"
-            "ジャンル ＝ 食品・飲料\r\n賞品名 ＝ 商品券\r\n当選数 ＝ 10名様\r\n応募形式 ＝ アンケート\r\n"
-            "選考方法 ＝ 抽選\r\nサイクル ＝ 不定期\r\n応募方法 ＝ ネット応募");
+        const QString expected =
+            QStringLiteral("ＩＤ番号 ＝ 12345\r\n締切日 ＝ 2026/12/20\r\n応募先 ＝ "
+                           "応募先\r\nＵＲＬ ＝ http://www.example.jp/\r\n"
+                           "ジャンル ＝ 食品・飲料\r\n賞品名 ＝ 商品券\r\n当選数 ＝ "
+                           "10名様\r\n応募形式 ＝ アンケート\r\n"
+                           "選考方法 ＝ 抽選\r\nサイクル ＝ 不定期\r\n応募方法 ＝ ネット応募");
         QCOMPARE(DuplicateCheckText(sample(), true), expected);
         // With the entry date as key the deadline is the other date.
-        QVERIFY(DuplicateCheckText(sample(), false).contains(QStringLiteral("締切日 ＝ 2026/12/07\r\n")));
+        QVERIFY(DuplicateCheckText(sample(), false)
+                    .contains(QStringLiteral("締切日 ＝ 2026/12/07\r\n")));
     }
 
     void question()
@@ -60,7 +64,8 @@ private slots:
         QFETCH(int, field);
         QFETCH(QString, value);
         QFETCH(bool, asks);
-        const QList<EntryRecord> month = {makeEntry(QStringLiteral("2026/12/01"), QStringLiteral("1")), sample()};
+        const QList<EntryRecord> month = {
+            makeEntry(QStringLiteral("2026/12/01"), QStringLiteral("1")), sample()};
         EntryRecord candidate = sample();
         candidate[field] = value;
         Settings settings;

@@ -21,13 +21,15 @@ struct FakeMonths
     ImportHooks hooks()
     {
         ImportHooks h;
-        h.loadMonth = [this](const QString& y, const QString& m) -> std::optional<QList<EntryRecord>> {
+        h.loadMonth = [this](const QString& y,
+                             const QString& m) -> std::optional<QList<EntryRecord>> {
             calls << "load " + y + "/" + m;
             if (unreadable.contains(y + "/" + m))
                 return std::nullopt;
             return months.value(y + "/" + m);
         };
-        h.appendAndSave = [this](const QString& y, const QString& m, const QList<EntryRecord>& rows) {
+        h.appendAndSave = [this](const QString& y, const QString& m,
+                                 const QList<EntryRecord>& rows) {
             calls << "save " + y + "/" + m;
             if (failingSave == y + "/" + m)
                 return false;
@@ -52,7 +54,9 @@ struct FakeMonths
 
 QString listing(const QString& id, const QString& deadline)
 {
-    return QStringLiteral("ID:%1 賞品:賞品%1\n当選数:5名様 締切:%2\nサイト名:S\n紹介文:\n［現金│アンケート│抽選│毎月│ネット応募］\n")
+    return QStringLiteral(
+               "ID:%1 賞品:賞品%1\n当選数:5名様 "
+               "締切:%2\nサイト名:S\n紹介文:\n［現金│アンケート│抽選│毎月│ネット応募］\n")
         .arg(id, deadline);
 }
 
@@ -66,8 +70,8 @@ QList<EntryRecord> parsedAndSorted(const QString& text, bool keyIsEndDay)
     return rows;
 }
 
-const QString kMarchAndApril = listing("11", "2024/04/05") + listing("12", "2024/03/20") + listing("13", "2024/04/01") +
-                               listing("14", "2024/03/02");
+const QString kMarchAndApril = listing("11", "2024/04/05") + listing("12", "2024/03/20") +
+                               listing("13", "2024/04/01") + listing("14", "2024/03/02");
 
 } // namespace
 
@@ -88,10 +92,11 @@ private slots:
         QFETCH(bool, duplicateCheck);
         FakeMonths store;
         store.months["2024/03"] = {makeEntry("2024/03/01", "12")};
-        const ImportOutcome outcome =
-            registerImportedRows(parsedAndSorted(kMarchAndApril, true), duplicateCheck, store.hooks());
+        const ImportOutcome outcome = registerImportedRows(parsedAndSorted(kMarchAndApril, true),
+                                                           duplicateCheck, store.hooks());
         QCOMPARE(outcome.registered, 4);
-        QCOMPARE(store.calls, (QStringList{"load 2024/03", "save 2024/03", "load 2024/04", "save 2024/04"}));
+        QCOMPARE(store.calls,
+                 (QStringList{"load 2024/03", "save 2024/03", "load 2024/04", "save 2024/04"}));
         QCOMPARE(store.ids("2024/03"), (QStringList{"12", "14", "12"}));
         QCOMPARE(store.ids("2024/04"), (QStringList{"13", "11"}));
         // Asked only with the check on, and registered on Yes.
@@ -104,8 +109,8 @@ private slots:
     {
         QFETCH(bool, duplicateCheck);
         FakeMonths store;
-        const ImportOutcome outcome =
-            registerImportedRows(parsedAndSorted(kMarchAndApril, false), duplicateCheck, store.hooks());
+        const ImportOutcome outcome = registerImportedRows(parsedAndSorted(kMarchAndApril, false),
+                                                           duplicateCheck, store.hooks());
         QCOMPARE(outcome.registered, 4);
         QCOMPARE(store.calls, (QStringList{"load 2024/02", "save 2024/02"}));
         QCOMPARE(store.ids("2024/02"), (QStringList{"11", "12", "13", "14"}));
@@ -140,7 +145,8 @@ private slots:
         FakeMonths store;
         store.months["2024/03"] = {makeEntry("2024/03/01", "50")};
         store.declineIds = {"50"};
-        registerImportedRows(parsedAndSorted(listing("50", "2024/03/10"), true), true, store.hooks());
+        registerImportedRows(parsedAndSorted(listing("50", "2024/03/10"), true), true,
+                             store.hooks());
         QCOMPARE(store.calls, QStringList{"load 2024/03"});
     }
 
@@ -155,7 +161,8 @@ private slots:
             QVERIFY(done > lastDone);
             lastDone = done;
         };
-        const ImportOutcome outcome = registerImportedRows(parsedAndSorted(kMarchAndApril, true), false, hooks);
+        const ImportOutcome outcome =
+            registerImportedRows(parsedAndSorted(kMarchAndApril, true), false, hooks);
         QCOMPARE(lastDone, 4);
         QCOMPARE(outcome.registered, 2);
         QCOMPARE(outcome.unreadableMonths, QStringList{"2024/03"});

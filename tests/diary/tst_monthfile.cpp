@@ -31,10 +31,14 @@ private slots:
     {
         QTest::addColumn<QString>("msg");
         QTest::addColumn<QString>("password");
-        QTest::newRow("plain") << "メモ" << "";
-        QTest::newRow("commas and lines") << "a,b\r\nc,\r\n\r\nd" << "";
-        QTest::newRow("with password") << "x" << "秘密";
-        QTest::newRow("folded wave dash") << "1〜2" << "";
+        QTest::newRow("plain") << "メモ"
+                               << "";
+        QTest::newRow("commas and lines") << "a,b\r\nc,\r\n\r\nd"
+                                          << "";
+        QTest::newRow("with password") << "x"
+                                       << "秘密";
+        QTest::newRow("folded wave dash") << "1〜2"
+                                          << "";
     }
     void roundTrip()
     {
@@ -102,11 +106,16 @@ private slots:
         QTest::addColumn<int>("status");
         const int loaded = int(MonthText::Status::Loaded);
         const int refused = int(MonthText::Status::Refused);
-        QTest::newRow("same password") << "Secret" << "Secret" << loaded;
-        QTest::newRow("letter case differs") << "Secret" << "secret" << refused;
-        QTest::newRow("password file, none set") << "Secret" << "" << refused;
-        QTest::newRow("no line, none set") << "" << "" << loaded;
-        QTest::newRow("no line, password set") << "" << "Secret" << refused;
+        QTest::newRow("same password") << "Secret"
+                                       << "Secret" << loaded;
+        QTest::newRow("letter case differs") << "Secret"
+                                             << "secret" << refused;
+        QTest::newRow("password file, none set") << "Secret"
+                                                 << "" << refused;
+        QTest::newRow("no line, none set") << ""
+                                           << "" << loaded;
+        QTest::newRow("no line, password set") << ""
+                                               << "Secret" << refused;
     }
     void passwordRules()
     {
@@ -191,7 +200,8 @@ private slots:
 
     void readerAcceptsUnquotedFieldsAndBlankLines()
     {
-        QByteArray plain = "\r\n2026/07/01, 12 ,\"s\",u,g,p,k,0,n,2026/07/01,----/--/--,a,b,c,d,\"m\",\r\n";
+        QByteArray plain =
+            "\r\n2026/07/01, 12 ,\"s\",u,g,p,k,0,n,2026/07/01,----/--/--,a,b,c,d,\"m\",\r\n";
         const MonthText parsed = parseMonthText(plain, QString());
         QCOMPARE(parsed.status, MonthText::Status::Loaded);
         QCOMPARE(parsed.entries.size(), 1);

@@ -1,6 +1,6 @@
-#include "support/TempProgramFolder.h"
-#include "forms/ColumnSort.h"
 #include "diary/MonthNavigation.h"
+#include "forms/ColumnSort.h"
+#include "support/TempProgramFolder.h"
 
 #include <QTest>
 

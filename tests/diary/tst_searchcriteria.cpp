@@ -41,28 +41,44 @@ private slots:
             return [f, value](EntryRecord& e) { e[f] = QString::fromUtf16(value); };
         };
 
-        row("no criteria", [](SearchCriteria&) {}, same, true);
+        row(
+            "no criteria", [](SearchCriteria&) {}, same, true);
 
         // Key date and other date ranges, bounds inclusive, reversed bounds exchanged.
-        auto keyRange = [](QDate a, QDate b) -> Ask { return [=](SearchCriteria& c) { c.keyDate = DateRange{a, b}; }; };
-        row("key date at start", keyRange({2023, 11, 15}, {2024, 2, 10}), field(KeyDate, u"2023/11/15"), true);
-        row("key date at end", keyRange({2023, 11, 15}, {2024, 2, 10}), field(KeyDate, u"2024/02/10"), true);
-        row("key date before", keyRange({2023, 11, 15}, {2024, 2, 10}), field(KeyDate, u"2023/11/14"), false);
-        row("key date after", keyRange({2023, 11, 15}, {2024, 2, 10}), field(KeyDate, u"2024/02/11"), false);
-        row("key date reversed range", keyRange({2024, 2, 10}, {2023, 11, 15}), field(KeyDate, u"2024/01/01"), true);
-        auto otherRange = [](QDate a, QDate b) -> Ask { return [=](SearchCriteria& c) { c.otherDate = DateRange{a, b}; }; };
-        row("other date inside", otherRange({2024, 1, 1}, {2024, 1, 31}), field(OtherDate, u"2024/01/31"), true);
-        row("other date outside", otherRange({2024, 1, 1}, {2024, 1, 31}), field(OtherDate, u"2024/02/01"), false);
+        auto keyRange = [](QDate a, QDate b) -> Ask {
+            return [=](SearchCriteria& c) { c.keyDate = DateRange{a, b}; };
+        };
+        row("key date at start", keyRange({2023, 11, 15}, {2024, 2, 10}),
+            field(KeyDate, u"2023/11/15"), true);
+        row("key date at end", keyRange({2023, 11, 15}, {2024, 2, 10}),
+            field(KeyDate, u"2024/02/10"), true);
+        row("key date before", keyRange({2023, 11, 15}, {2024, 2, 10}),
+            field(KeyDate, u"2023/11/14"), false);
+        row("key date after", keyRange({2023, 11, 15}, {2024, 2, 10}),
+            field(KeyDate, u"2024/02/11"), false);
+        row("key date reversed range", keyRange({2024, 2, 10}, {2023, 11, 15}),
+            field(KeyDate, u"2024/01/01"), true);
+        auto otherRange = [](QDate a, QDate b) -> Ask {
+            return [=](SearchCriteria& c) { c.otherDate = DateRange{a, b}; };
+        };
+        row("other date inside", otherRange({2024, 1, 1}, {2024, 1, 31}),
+            field(OtherDate, u"2024/01/31"), true);
+        row("other date outside", otherRange({2024, 1, 1}, {2024, 1, 31}),
+            field(OtherDate, u"2024/02/01"), false);
 
         // Win date: an entry without one never passes.
-        auto winRange = [](SearchCriteria& c) { c.happyDay = DateRange{QDate(1900, 1, 1), QDate(2100, 12, 31)}; };
+        auto winRange = [](SearchCriteria& c) {
+            c.happyDay = DateRange{QDate(1900, 1, 1), QDate(2100, 12, 31)};
+        };
         row("win date inside", winRange, field(HappyDay, u"2024/03/01"), true);
         row("no win date", winRange, field(HappyDay, u"----/--/--"), false);
         row("empty win date", winRange, field(HappyDay, u""), false);
 
         // ID and won amount as numbers, reversed bounds exchanged.
         auto ids = [](int lo, int hi) -> Ask {
-            return [=](SearchCriteria& c) { c.id = AmountRange{Currency::fromUnits(lo), Currency::fromUnits(hi)}; };
+            return [=](SearchCriteria& c) {
+                c.id = AmountRange{Currency::fromUnits(lo), Currency::fromUnits(hi)};
+            };
         };
         row("ID 9 in 10..9", ids(10, 9), field(ID, u"9"), true);
         row("ID 10 in 10..9", ids(10, 9), field(ID, u"10"), true);
@@ -93,20 +109,29 @@ private slots:
 
         // Texts with and without case sensitivity; the comment always exact.
         auto site = [](const char16_t* text, bool cs) -> Ask {
-            return [=](SearchCriteria& c) { c.site = QString::fromUtf16(text); c.caseSensitive = cs; };
+            return [=](SearchCriteria& c) {
+                c.site = QString::fromUtf16(text);
+                c.caseSensitive = cs;
+            };
         };
         row("site ABC finds abc-shop", site(u"ABC", false), same, true);
         row("site ABC exact misses abc-shop", site(u"ABC", true), same, false);
         row("site abc exact finds abc-shop", site(u"abc", true), same, true);
         row("site other text", site(u"xyz", false), same, false);
         auto msg = [](const char16_t* text) -> Ask {
-            return [=](SearchCriteria& c) { c.msg = QString::fromUtf16(text); c.caseSensitive = false; };
+            return [=](SearchCriteria& c) {
+                c.msg = QString::fromUtf16(text);
+                c.caseSensitive = false;
+            };
         };
         row("comment memo misses Memo", msg(u"memo"), same, false);
         row("comment Memo finds Memo", msg(u"Memo"), same, true);
-        row("URL text", [](SearchCriteria& c) { c.url = "EXAMPLE.JP"; }, same, true);
-        row("prize text", [](SearchCriteria& c) { c.present = "賞"; }, same, true);
-        row("picture text on empty picture", [](SearchCriteria& c) { c.pic = "jpg"; }, same, false);
+        row(
+            "URL text", [](SearchCriteria& c) { c.url = "EXAMPLE.JP"; }, same, true);
+        row(
+            "prize text", [](SearchCriteria& c) { c.present = "賞"; }, same, true);
+        row(
+            "picture text on empty picture", [](SearchCriteria& c) { c.pic = "jpg"; }, same, false);
 
         // Choices: contained text, "指定なし" no condition, "全当選" any win.
         auto result = [](const char16_t* text) -> Ask {
@@ -120,12 +145,20 @@ private slots:
         row("小物当選 misses 中物当選", result(u"小物当選"), field(Kekka, u"中物当選"), false);
         row("小物当選 misses 当選", result(u"小物当選"), field(Kekka, u"当選"), false);
         row("指定なし result", result(u"指定なし"), field(Kekka, u"落選"), true);
-        row("genre", [](SearchCriteria& c) { c.genre = "現金"; }, field(Genre, u"現金"), true);
-        row("genre other", [](SearchCriteria& c) { c.genre = "現金"; }, field(Genre, u"ペット"), false);
-        row("entry format", [](SearchCriteria& c) { c.oboKeishiki = "感想"; }, field(OboKeishiki, u"意見・感想"), true);
-        row("selection", [](SearchCriteria& c) { c.senkoWay = "先着"; }, same, false);
-        row("cycle", [](SearchCriteria& c) { c.cycle = "不定期"; }, same, true);
-        row("entry method", [](SearchCriteria& c) { c.oboWay = "ハガキ応募"; }, same, false);
+        row(
+            "genre", [](SearchCriteria& c) { c.genre = "現金"; }, field(Genre, u"現金"), true);
+        row(
+            "genre other", [](SearchCriteria& c) { c.genre = "現金"; }, field(Genre, u"ペット"),
+            false);
+        row(
+            "entry format", [](SearchCriteria& c) { c.oboKeishiki = "感想"; },
+            field(OboKeishiki, u"意見・感想"), true);
+        row(
+            "selection", [](SearchCriteria& c) { c.senkoWay = "先着"; }, same, false);
+        row(
+            "cycle", [](SearchCriteria& c) { c.cycle = "不定期"; }, same, true);
+        row(
+            "entry method", [](SearchCriteria& c) { c.oboWay = "ハガキ応募"; }, same, false);
 
         // Together: every criterion must hold.
         auto several = [](SearchCriteria& c) {

@@ -1,5 +1,5 @@
-#include "support/DiaryGenerator.h"
 #include "diary/SearchScan.h"
+#include "support/DiaryGenerator.h"
 #include "support/TempProgramFolder.h"
 
 #include <QDir>
@@ -39,14 +39,18 @@ private slots:
         QStringList files;
         for (const SearchStep& s : steps)
             files += relative(folder, s.monthFiles);
-        QCOMPARE(files, (QStringList{"data/2023/11.log", "data/2023/12.log", "data/2024/01.log", "data/2024/02.log"}));
+        QCOMPARE(files, (QStringList{"data/2023/11.log", "data/2023/12.log", "data/2024/01.log",
+                                     "data/2024/02.log"}));
 
         folder.writeMonth("2023", "10", {makeEntry("2023/10/31", "1")});
-        folder.writeMonth("2023", "11", {makeEntry("2023/11/14", "2"), makeEntry("2023/11/15", "3")});
+        folder.writeMonth("2023", "11",
+                          {makeEntry("2023/11/14", "2"), makeEntry("2023/11/15", "3")});
         folder.writeMonth("2024", "01", {makeEntry("2024/01/05", "4")});
-        folder.writeMonth("2024", "02", {makeEntry("2024/02/10", "5"), makeEntry("2024/02/11", "6")});
+        folder.writeMonth("2024", "02",
+                          {makeEntry("2024/02/10", "5"), makeEntry("2024/02/11", "6")});
         const SearchOutcome outcome = runSearch(folder.paths(), c, QString());
-        QCOMPARE(keyDates(outcome.results), (QStringList{"2023/11/15", "2024/01/05", "2024/02/10"}));
+        QCOMPARE(keyDates(outcome.results),
+                 (QStringList{"2023/11/15", "2024/01/05", "2024/02/10"}));
         QCOMPARE(outcome.testedEntries, 5);
 
         c.keyDate->to = QDate();
@@ -57,14 +61,16 @@ private slots:
     {
         TempProgramFolder folder;
         folder.writeMonth("2022", "12", {makeEntry("2022/12/01", "1")});
-        folder.writeMonth("2021", "03", {makeEntry("2021/03/01", "2"), makeEntry("2021/03/02", "3")});
+        folder.writeMonth("2021", "03",
+                          {makeEntry("2021/03/01", "2"), makeEntry("2021/03/02", "3")});
         folder.writeMonth("2021", "11", {makeEntry("2021/11/01", "4")});
         // Files shaped like month files in the summary and settings folders are never read.
         folder.writeMonth("0000", "01", {makeEntry("2000/01/01", "99")});
         folder.writeMonth("ini", "01", {makeEntry("2000/01/01", "98")});
         const SearchOutcome outcome = runSearch(folder.paths(), SearchCriteria{}, QString());
         QVERIFY(!outcome.interrupted);
-        QCOMPARE(keyDates(outcome.results), (QStringList{"2021/03/01", "2021/03/02", "2021/11/01", "2022/12/01"}));
+        QCOMPARE(keyDates(outcome.results),
+                 (QStringList{"2021/03/01", "2021/03/02", "2021/11/01", "2022/12/01"}));
         QCOMPARE(planSearchSteps(folder.paths(), SearchCriteria{}).size(), 2);
     }
 
@@ -92,7 +98,8 @@ private slots:
         hooks.unreadableFile = [&](const UnreadableMonthFile& f) { reported << f.path; };
         const SearchOutcome outcome = runSearch(folder.paths(), SearchCriteria{}, "secret", hooks);
         QCOMPARE(keyDates(outcome.results), QStringList{"2024/01/01"});
-        QCOMPARE(relative(folder, reported), (QStringList{"data/2024/02.log", "data/2024/03.log", "data/2024/04.log"}));
+        QCOMPARE(relative(folder, reported),
+                 (QStringList{"data/2024/02.log", "data/2024/03.log", "data/2024/04.log"}));
         QCOMPARE(outcome.unreadable.size(), 3);
         QCOMPARE(outcome.unreadable[0].status, MonthRead::Status::Refused);
         QCOMPARE(outcome.unreadable[1].status, MonthRead::Status::Refused);
@@ -106,16 +113,18 @@ private slots:
     void statisticsOfResults()
     {
         TempProgramFolder folder;
-        folder.writeMonth("2024", "05", {makeEntry("2024/05/01", "1", "A", "小物当選", "3000"),
-                                         makeEntry("2024/05/02", "2", "B", "落選", "0"),
-                                         makeEntry("2024/05/03", "3", "C", "当選", "1500"),
-                                         makeEntry("2024/05/04", "4", "D", "不明", "999")});
+        folder.writeMonth("2024", "05",
+                          {makeEntry("2024/05/01", "1", "A", "小物当選", "3000"),
+                           makeEntry("2024/05/02", "2", "B", "落選", "0"),
+                           makeEntry("2024/05/03", "3", "C", "当選", "1500"),
+                           makeEntry("2024/05/04", "4", "D", "不明", "999")});
         SearchCriteria c;
         c.present = "b";
         const SearchStatistics one = runSearch(folder.paths(), c, QString()).statistics;
         QCOMPARE(one.entries, 1);
         QCOMPARE(one.winRateText(), u"0.00");
-        const SearchStatistics all = runSearch(folder.paths(), SearchCriteria{}, QString()).statistics;
+        const SearchStatistics all =
+            runSearch(folder.paths(), SearchCriteria{}, QString()).statistics;
         QCOMPARE(all.entries, 4);
         QCOMPARE(all.wins, 2);
         QCOMPARE(all.wonAmount.toText(), u"4500"); // amounts of entries not won do not count
@@ -155,8 +164,9 @@ private slots:
         QCOMPARE(whole.results.size(), 1200);
         QCOMPARE(whole.results.first()[KeyDate].left(7), u"2020/01");
         QCOMPARE(whole.results.last()[KeyDate].left(7), u"2021/12");
-        QVERIFY(std::is_sorted(whole.results.begin(), whole.results.end(),
-                               [](const EntryRecord& a, const EntryRecord& b) { return a[KeyDate] < b[KeyDate]; }));
+        QVERIFY(std::is_sorted(
+            whole.results.begin(), whole.results.end(),
+            [](const EntryRecord& a, const EntryRecord& b) { return a[KeyDate] < b[KeyDate]; }));
     }
 
     void progressIsThrottled()

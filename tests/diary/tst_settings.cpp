@@ -40,7 +40,8 @@ private slots:
             "SizeEndDay=1100\r\nSizeHappyDay=1100\r\nSizeOboKeishiki=1350\r\nSizeSenkoWay=1000\r\n"
             "SizeCycle=850\r\nSizeOboWay=1000\r\nSizeMsg=99999\r\nStartPassword=0\r\n"
             "StartPasswordInput=\r\nStartZumira=0\r\nFormState=0\r\nNoTyohuku=1\r\nSortOn=1\r\n"
-            "DeleteKakunin=0\r\nAllDeleteKakunin=1\r\nAutoSumOutput=1\r\nSimekiriDays=7\r\nSimekiriStart=1\r\n"
+            "DeleteKakunin=0\r\nAllDeleteKakunin=1\r\nAutoSumOutput=1\r\nSimekiriDays="
+            "7\r\nSimekiriStart=1\r\n"
             "\r\n[Position]\r\n"
             "MainTop=1200\r\nMainLeft=2400\r\n";
         QCOMPARE(folder.plainFile(QStringLiteral("data/ini/zumicho.ini")), expected);
@@ -56,15 +57,23 @@ private slots:
         QTest::addColumn<bool>("expected");
         QTest::newRow("empty NoTyohuku is on") << QByteArray("NoTyohuku=") << "noTyohuku" << true;
         QTest::newRow("NoTyohuku 0 is off") << QByteArray("NoTyohuku=0") << "noTyohuku" << false;
-        QTest::newRow("empty DeleteKakunin is off") << QByteArray("DeleteKakunin=") << "deleteKakunin" << false;
-        QTest::newRow("DeleteKakunin 2 is off") << QByteArray("DeleteKakunin=2") << "deleteKakunin" << false;
-        QTest::newRow("FormatKey 2 is entry date") << QByteArray("FormatKey=2") << "keyIsEndDay" << false;
-        QTest::newRow("FormatKey 0 is deadline") << QByteArray("FormatKey=0") << "keyIsEndDay" << true;
+        QTest::newRow("empty DeleteKakunin is off")
+            << QByteArray("DeleteKakunin=") << "deleteKakunin" << false;
+        QTest::newRow("DeleteKakunin 2 is off")
+            << QByteArray("DeleteKakunin=2") << "deleteKakunin" << false;
+        QTest::newRow("FormatKey 2 is entry date")
+            << QByteArray("FormatKey=2") << "keyIsEndDay" << false;
+        QTest::newRow("FormatKey 0 is deadline")
+            << QByteArray("FormatKey=0") << "keyIsEndDay" << true;
         QTest::newRow("SortOn 5 stays on") << QByteArray("SortOn=5") << "sortOn" << true;
-        QTest::newRow("StartPassword yes is off") << QByteArray("StartPassword=yes") << "startPassword" << false;
-        QTest::newRow("empty SimekiriStart is on") << QByteArray("SimekiriStart=") << "deadlineNotice" << true;
-        QTest::newRow("SimekiriStart 0 is off") << QByteArray("SimekiriStart=0") << "deadlineNotice" << false;
-        QTest::newRow("SimekiriDays 150 is 99") << QByteArray("SimekiriDays=150") << "days99" << true;
+        QTest::newRow("StartPassword yes is off")
+            << QByteArray("StartPassword=yes") << "startPassword" << false;
+        QTest::newRow("empty SimekiriStart is on")
+            << QByteArray("SimekiriStart=") << "deadlineNotice" << true;
+        QTest::newRow("SimekiriStart 0 is off")
+            << QByteArray("SimekiriStart=0") << "deadlineNotice" << false;
+        QTest::newRow("SimekiriDays 150 is 99")
+            << QByteArray("SimekiriDays=150") << "days99" << true;
         QTest::newRow("SimekiriDays x is 7") << QByteArray("SimekiriDays=x") << "days7" << true;
     }
     void readRules()
@@ -73,10 +82,11 @@ private slots:
         QFETCH(QString, field);
         QFETCH(bool, expected);
         const Settings s = parseSettings("[Setting]\r\n" + line + "\r\n");
-        const QHash<QString, bool> values{{"noTyohuku", s.noTyohuku}, {"deleteKakunin", s.deleteKakunin},
-                                          {"keyIsEndDay", s.keyIsEndDay}, {"sortOn", s.sortOn},
-                                          {"startPassword", s.startPassword}, {"deadlineNotice", s.deadlineNotice},
-                                          {"days99", s.deadlineDays == 99}, {"days7", s.deadlineDays == 7}};
+        const QHash<QString, bool> values{
+            {"noTyohuku", s.noTyohuku},         {"deleteKakunin", s.deleteKakunin},
+            {"keyIsEndDay", s.keyIsEndDay},     {"sortOn", s.sortOn},
+            {"startPassword", s.startPassword}, {"deadlineNotice", s.deadlineNotice},
+            {"days99", s.deadlineDays == 99},   {"days7", s.deadlineDays == 7}};
         QCOMPARE(values.value(field), expected);
     }
 

@@ -1,8 +1,8 @@
 #include "core/AtomicFile.h"
-#include "diary/SettingsApply.h"
 #include "diary/MonthFile.h"
-#include "support/TempProgramFolder.h"
+#include "diary/SettingsApply.h"
 #include "diary/SummaryFiles.h"
+#include "support/TempProgramFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,8 +18,8 @@ EntryRecord entry(const QString& key, const QString& other, const QString& id)
     return e;
 }
 
-QList<EntryRecord> monthEntries(const TempProgramFolder& f, const QString& year, const QString& month,
-                                const QString& password = QString())
+QList<EntryRecord> monthEntries(const TempProgramFolder& f, const QString& year,
+                                const QString& month, const QString& password = QString())
 {
     const MonthRead read = readMonthFile(f.paths().monthFilePath(year, month), password);
     return read.status == MonthRead::Status::Loaded ? read.entries : QList<EntryRecord>();
@@ -29,8 +29,9 @@ QList<EntryRecord> monthEntries(const TempProgramFolder& f, const QString& year,
 KeyRewrite changeKey(const TempProgramFolder& f, const ApplyProgress& progress = {})
 {
     const StoredMonths read = readStoredMonths(f.paths(), QString(), QString(), progress);
-    return rewriteKeyDates(f.paths(), regroupByNewKey(read, progress), read.records, QString(), {},
-                           [](const QString& path) { return writeFileAtomically(path, "new settings"); }, progress);
+    return rewriteKeyDates(
+        f.paths(), regroupByNewKey(read, progress), read.records, QString(), {},
+        [](const QString& path) { return writeFileAtomically(path, "new settings"); }, progress);
 }
 
 QDateTime modified(const TempProgramFolder& f, const QString& relative)
@@ -50,8 +51,10 @@ private slots:
         TempProgramFolder f;
         // Entry date leads: booked in March, deadline in April.
         const EntryRecord aprilDeadline = entry("2026/03/10", "2026/04/05", "0012");
-        f.writeMonth("2026", "03", {aprilDeadline, entry("2026/03/20", "2026/03/25", "abc"),
-                                    entry("2026/03/21", "2026/03/25", "5"), entry("2026/03/22", "2026/03/25", "003")});
+        f.writeMonth("2026", "03",
+                     {aprilDeadline, entry("2026/03/20", "2026/03/25", "abc"),
+                      entry("2026/03/21", "2026/03/25", "5"),
+                      entry("2026/03/22", "2026/03/25", "003")});
         YearSummary withExpense;
         withExpense.months[2].expenses = Currency::fromUnits(500);
         QVERIFY(writeYearSummary(f.paths().yearSummaryPath("2026"), withExpense).isEmpty());
@@ -94,7 +97,8 @@ private slots:
         // The settings that go with the new files are in place; nothing is left over.
         QCOMPARE(readWholeFile(f.paths().settingsPath()).bytes, QByteArray("new settings"));
         QVERIFY(!QFileInfo::exists(f.paths().dataFolder() + "/.apply"));
-        QCOMPARE(readWholeFile(f.paths().yearFolder("2026") + "/memo.txt").bytes, QByteArray("kept"));
+        QCOMPARE(readWholeFile(f.paths().yearFolder("2026") + "/memo.txt").bytes,
+                 QByteArray("kept"));
 
         // And back: the April entry returns to March with both dates as they were.
         QVERIFY(changeKey(f).error.isEmpty());
@@ -164,7 +168,8 @@ private slots:
 
         // Committed, cut off while the old folders were being moved aside: it is finished,
         // the settings stored with the commit included.
-        const QByteArray newMonth = formatMonthText({entry("2027/01/05", "2026/12/30", "9")}, QString()).plain;
+        const QByteArray newMonth =
+            formatMonthText({entry("2027/01/05", "2026/12/30", "9")}, QString()).plain;
         QVERIFY(writeMonthFile(fresh.monthFilePath("2027", "01"), newMonth).isEmpty());
         QVERIFY(writeFileAtomically(staging + "/commit", "committed settings").isEmpty());
         QCOMPARE(finishInterruptedApply(f.paths()), ApplyRecovery::Finished);

@@ -65,7 +65,8 @@ private slots:
         QCOMPARE(int(month.fileState()), state);
         QCOMPARE(month.rowCount(), rows);
         QCOMPARE(reset.count(), 1);
-        const bool readable = state == int(MonthRead::Status::Missing) || state == int(MonthRead::Status::Loaded);
+        const bool readable =
+            state == int(MonthRead::Status::Missing) || state == int(MonthRead::Status::Loaded);
         QCOMPARE(month.readable(), readable);
         if (!readable) {
             // A month that could not be read takes no change and is never written.

@@ -21,7 +21,10 @@ Tally figures(int small, int medium, int large, int wins, int entries, qint64 wo
     return f;
 }
 
-QByteArray zeroRow(int month) { return QByteArray::number(month) + ",0,0,0,0,0,0.00,0,0,0\r\n"; }
+QByteArray zeroRow(int month)
+{
+    return QByteArray::number(month) + ",0,0,0,0,0,0.00,0,0,0\r\n";
+}
 
 // A year file image: the given rows first, zero rows for the other months.
 QByteArray twelveRows(const QByteArray& first, const QByteArray& second = QByteArray())
@@ -147,8 +150,9 @@ private slots:
 
     void targetColumn()
     {
-        QList<TotalRow> rows = {{QStringLiteral("2026"), figures(0, 0, 0, 1, 2, 700000, 0), {}},
-                                {QStringLiteral("2025"), figures(0, 0, 0, 1, 2, 500000, 100000), {}}};
+        QList<TotalRow> rows = {
+            {QStringLiteral("2026"), figures(0, 0, 0, 1, 2, 700000, 0), {}},
+            {QStringLiteral("2025"), figures(0, 0, 0, 1, 2, 500000, 100000), {}}};
         applyTargetColumn(rows, Currency::fromUnits(1000000));
         QCOMPARE(rows.at(0).year, QStringLiteral("2025"));
         QCOMPARE(rows.at(0).toTarget.toText(), QStringLiteral("600000"));
@@ -180,7 +184,8 @@ private slots:
         QCOMPARE(readYearSummary(paths.yearSummaryPath(QStringLiteral("2026")), &status), year);
         QVERIFY(status.existed && status.ok());
 
-        const QList<TotalRow> rows = {{QStringLiteral("2026"), year.months[0], Currency::fromUnits(980000)}};
+        const QList<TotalRow> rows = {
+            {QStringLiteral("2026"), year.months[0], Currency::fromUnits(980000)}};
         QVERIFY(writeTotalSummary(paths.totalSummaryPath(), rows).isEmpty());
         QCOMPARE(folder.plainFile(QStringLiteral("data/0000/total.log")),
                  QByteArray("2026,0,0,1,1,1,100.00,20000,0,20000,980000\r\n"));

@@ -1,5 +1,5 @@
-#include "support/TempProgramFolder.h"
 #include "diary/Tally.h"
+#include "support/TempProgramFolder.h"
 
 #include <QTest>
 
@@ -10,7 +10,8 @@ const QString kToday = QStringLiteral("2026/12/07");
 
 EntryRecord won(const QString& kekka, const QString& amount, const QString& happyDay = kNoHappyDay)
 {
-    EntryRecord e = makeEntry(QStringLiteral("2026/12/01"), QStringLiteral("1"), QStringLiteral("賞品"), kekka, amount);
+    EntryRecord e = makeEntry(QStringLiteral("2026/12/01"), QStringLiteral("1"),
+                              QStringLiteral("賞品"), kekka, amount);
     e[HappyDay] = happyDay;
     return e;
 }
@@ -82,13 +83,21 @@ private slots:
         QTest::addColumn<int>("r");
         QTest::addColumn<int>("g");
         QTest::addColumn<int>("b");
-        QTest::newRow("plain") << "不明" << "----/--/--" << RowColour::Plain << 0 << 0 << 0;
-        QTest::newRow("small") << "小物当選" << "2026/11/30" << RowColour::Small << 168 << 0 << 0;
-        QTest::newRow("medium on the win day stays green") << "中物当選" << kToday << RowColour::Medium << 0 << 168 << 0;
-        QTest::newRow("large") << "大物当選" << "----/--/--" << RowColour::Large << 0 << 0 << 168;
-        QTest::newRow("classless win on the win day is gold") << "当選" << kToday << RowColour::WinDay << 191 << 159 << 63;
-        QTest::newRow("classless win another day") << "当選" << "2026/12/06" << RowColour::Plain << 0 << 0 << 0;
-        QTest::newRow("win day without a win") << "不明" << kToday << RowColour::WinDay << 191 << 159 << 63;
+        QTest::newRow("plain") << "不明"
+                               << "----/--/--" << RowColour::Plain << 0 << 0 << 0;
+        QTest::newRow("small") << "小物当選"
+                               << "2026/11/30" << RowColour::Small << 168 << 0 << 0;
+        QTest::newRow("medium on the win day stays green")
+            << "中物当選" << kToday << RowColour::Medium << 0 << 168 << 0;
+        QTest::newRow("large") << "大物当選"
+                               << "----/--/--" << RowColour::Large << 0 << 0 << 168;
+        QTest::newRow("classless win on the win day is gold")
+            << "当選" << kToday << RowColour::WinDay << 191 << 159 << 63;
+        QTest::newRow("classless win another day")
+            << "当選"
+            << "2026/12/06" << RowColour::Plain << 0 << 0 << 0;
+        QTest::newRow("win day without a win")
+            << "不明" << kToday << RowColour::WinDay << 191 << 159 << 63;
     }
     void rowColour()
     {
@@ -112,7 +121,8 @@ private slots:
             won(QStringLiteral("落選"), QStringLiteral("0")),
         };
         const EntryListTotals totals = refreshEntryTotals(rows, kToday, Currency::fromUnits(5000));
-        QCOMPARE(totals.colours, (QList<RowColour>{RowColour::Small, RowColour::Plain, RowColour::WinDay, RowColour::Plain}));
+        QCOMPARE(totals.colours, (QList<RowColour>{RowColour::Small, RowColour::Plain,
+                                                   RowColour::WinDay, RowColour::Plain}));
         QCOMPARE(totals.tally, tallyEntries(rows, Currency::fromUnits(5000)));
         const PanelTexts panel = panelTexts(totals.tally);
         QCOMPARE(panel.happyCount, QStringLiteral("2"));

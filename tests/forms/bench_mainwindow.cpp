@@ -1,7 +1,7 @@
 // Prints how long the main window takes to open a month of 500 entries and to recount and
 // colour a search list of 100 000 rows. Times are printed, not asserted.
-#include "support/MainWindowHarness.h"
 #include "forms/EntryTableModel.h"
+#include "support/MainWindowHarness.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -17,8 +17,8 @@ class BenchMainWindow : public QObject
         const QStringList results{"不明", "落選", "小物当選", "中物当選", "大物当選", "当選"};
         for (int i = 0; i < count; ++i) {
             const QString day = month + QStringLiteral("/%1").arg(i % 28 + 1, 2, 10, QChar(u'0'));
-            EntryRecord e = makeEntry(day, QString::number(i), QStringLiteral("賞品%1").arg(i), results[i % results.size()],
-                                      QString::number(i % 7 * 1000));
+            EntryRecord e = makeEntry(day, QString::number(i), QStringLiteral("賞品%1").arg(i),
+                                      results[i % results.size()], QString::number(i % 7 * 1000));
             e[Msg] = QStringLiteral("コメント%1\r\n二行目").arg(i);
             rows.append(e);
         }
@@ -40,7 +40,8 @@ private slots:
         QCOMPARE(h.window->monthModel()->rowCount(), 500);
         timer.restart();
         QVERIFY(h.window->SaveMonthFile());
-        qInfo("month of 500 entries: load and colour %lld ms, save with summaries %lld ms", loadMs, timer.elapsed());
+        qInfo("month of 500 entries: load and colour %lld ms, save with summaries %lld ms", loadMs,
+              timer.elapsed());
     }
 
     void recountOf100000SearchRows()

@@ -1,12 +1,12 @@
 #include "core/Clock.h"
 #include "diary/Deployment.h"
-#include "forms/frmDataInput.h"
 #include "diary/MonthFile.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TempProgramFolder.h"
 #include "forms/EntryTableModel.h"
+#include "forms/frmDataInput.h"
 #include "forms/frmMain.h"
 #include "support/MainWindowHarness.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempProgramFolder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -58,7 +58,6 @@ struct Harness : MainWindowHarness
             texts.append(shown.box.text);
         return texts;
     }
-
 };
 
 QColor labelColour(QWidget* label)
@@ -87,8 +86,10 @@ private slots:
     {
         QTest::addColumn<QByteArray>("settings");
         QTest::addColumn<QString>("keyPicker");
-        QTest::newRow("deadline as key") << QByteArray("[Setting]\r\nFormatKey=0\r\n") << "dtpEndDay";
-        QTest::newRow("entry date as key") << QByteArray("[Setting]\r\nFormatKey=1\r\n") << "dtpNowDay";
+        QTest::newRow("deadline as key")
+            << QByteArray("[Setting]\r\nFormatKey=0\r\n") << "dtpEndDay";
+        QTest::newRow("entry date as key")
+            << QByteArray("[Setting]\r\nFormatKey=1\r\n") << "dtpNowDay";
     }
     void cursorStartsOnTheKeyDateAndLongIdsStayWhole()
     {
@@ -161,8 +162,10 @@ private slots:
         QCOMPARE(e[HappyDay], QStringLiteral("2026/07/20"));
         QCOMPARE(e[Msg], QStringLiteral("一行目\r\n二行目"));
         QCOMPARE(e[Cycle], QStringLiteral("不定期"));
-        QVERIFY(h.folder.plainFile("data/0000/2026.log").contains("\r\n7,1,0,0,1,1,100.00,12,0,12\r\n"));
-        QVERIFY(h.folder.plainFile("data/0000/total.log").startsWith("2026,1,0,0,1,1,100.00,12,0,12,"));
+        QVERIFY(h.folder.plainFile("data/0000/2026.log")
+                    .contains("\r\n7,1,0,0,1,1,100.00,12,0,12\r\n"));
+        QVERIFY(
+            h.folder.plainFile("data/0000/total.log").startsWith("2026,1,0,0,1,1,100.00,12,0,12,"));
 
         // The form stays a new-entry form: the next update appends another entry.
         QVERIFY(!h.field<QPushButton>("cmdKoshin")->isEnabled());
@@ -235,14 +238,16 @@ private slots:
         // The deadline is locked, and so are the site's own fields of a copied entry.
         QVERIFY(!h.field<QDateEdit>("dtpEndDay")->isEnabled());
         QCOMPARE(labelColour(h.field<QLabel>("lblEndDay")), kRed);
-        for (const char* name : {"txtSite", "txtURL", "cboOboKeishiki", "cboSenkoWay", "cboCycle", "cboOboWay"})
+        for (const char* name :
+             {"txtSite", "txtURL", "cboOboKeishiki", "cboSenkoWay", "cboCycle", "cboOboWay"})
             QVERIFY2(!h.field<QWidget>(name)->isEnabled(), name);
         QCOMPARE(labelColour(h.field<QLabel>("lblOboWay")), kRed);
         QCOMPARE(labelColour(h.field<QLabel>("lblPresent")), kBlue);
         QVERIFY(!h.field<QPushButton>("cmdKoshin")->isEnabled());
         // A listing copied from the site opens at the site's pick-up page.
         h.field<QPushButton>("cmdHensyuURL")->click();
-        QCOMPARE(h.dialogs.openedUrls, QStringList{deployment::kSitePickupPrefix + QStringLiteral("12345")});
+        QCOMPARE(h.dialogs.openedUrls,
+                 QStringList{deployment::kSitePickupPrefix + QStringLiteral("12345")});
 
         h.field<QComboBox>("cboKekka")->setCurrentText(QStringLiteral("落選"));
         h.field<QDateEdit>("dtpNowDay")->setDate(QDate(2026, 7, 8));
@@ -296,7 +301,8 @@ private slots:
         // update must change the same entry, not the one that took its old place.
         Harness h(QDate(2026, 7, 15));
         h.folder.writeMonth("2026", "07",
-                            {entry("2026/07/01", "0", "一", "2026/07/31"), entry("2026/07/02", "0", "二", "2026/07/31"),
+                            {entry("2026/07/01", "0", "一", "2026/07/31"),
+                             entry("2026/07/02", "0", "二", "2026/07/31"),
                              entry("2026/07/03", "0", "三", "2026/07/31")});
         h.start();
         h.clickRow("lvwMonth", 0);
@@ -318,9 +324,11 @@ private slots:
         // The delete question is on, but a move is not a deletion: no question.
         Harness h(QDate(2026, 7, 15), "[Setting]\r\nDeleteKakunin=1\r\n");
         h.folder.writeMonth("2026", "07",
-                            {entry("2026/07/01", "0", "一", "2026/08/31"), entry("2026/07/05", "0", "二", "2026/08/31"),
+                            {entry("2026/07/01", "0", "一", "2026/08/31"),
+                             entry("2026/07/05", "0", "二", "2026/08/31"),
                              entry("2026/07/09", "0", "三", "2026/08/31")});
-        h.folder.writeMonth("2026", "08", {entry("2026/08/01", "0", "八月一"), entry("2026/08/20", "0", "八月二")});
+        h.folder.writeMonth(
+            "2026", "08", {entry("2026/08/01", "0", "八月一"), entry("2026/08/20", "0", "八月二")});
         h.start();
         h.clickRow("lvwMonth", 1);
         h.button("cmdHensyu")->click();
@@ -365,7 +373,8 @@ private slots:
         Harness h(QDate(2026, 7, 15));
         h.folder.writeMonth("2026", "07", {entry("2026/07/05", "0", "七月", "2026/08/31")});
         // Written under a start password that is not set now.
-        h.folder.writeMonth("2026", "08", {entry("2026/08/05", "0", "八月")}, QStringLiteral("secret"));
+        h.folder.writeMonth("2026", "08", {entry("2026/08/05", "0", "八月")},
+                            QStringLiteral("secret"));
         const QByteArray august = h.folder.plainFile("data/2026/08.log");
         h.start();
         h.clickRow("lvwMonth", 0);
@@ -375,7 +384,8 @@ private slots:
         QStringList captions;
         for (const auto& shown : h.dialogs.shown)
             captions.append(shown.box.caption);
-        QCOMPARE(captions, (QStringList{QStringLiteral("認証エラー"), QStringLiteral("保存エラー")}));
+        QCOMPARE(captions,
+                 (QStringList{QStringLiteral("認証エラー"), QStringLiteral("保存エラー")}));
         // The entry stays where it was; the form still shows it.
         QCOMPARE(h.month("2026", "07").size(), 1);
         QCOMPARE(h.folder.plainFile("data/2026/08.log"), august);
@@ -456,7 +466,8 @@ private slots:
         const MessageBoxSpec& box = h.dialogs.shown[0].box;
         QCOMPARE(box.caption, QStringLiteral("懸賞情報重複の確認"));
         QCOMPARE(box.icon, MessageIcon::Question);
-        QVERIFY(box.text.startsWith(QStringLiteral("以下の内容は登録済みですが登録しますか？\r\n\r\nＩＤ番号 ＝ 0\r\n")));
+        QVERIFY(box.text.startsWith(
+            QStringLiteral("以下の内容は登録済みですが登録しますか？\r\n\r\nＩＤ番号 ＝ 0\r\n")));
         QCOMPARE(h.month("2026", "07").size(), 1);
         QVERIFY(!h.field<QPushButton>("cmdKoshin")->isEnabled());
 
@@ -482,7 +493,7 @@ private slots:
         h.field<QLineEdit>("txtPresent")->setText(QStringLiteral("賞品1〜3名"));
         h.koshin();
         QCOMPARE(h.month("2026", "07").at(0)[Present], QStringLiteral("賞品1～3名"));
-        h.window->LoadMonthFile(); // the list as read back from the file
+        h.window->LoadMonthFile();                 // the list as read back from the file
         h.field<QLineEdit>("txtPresent")->clear(); // typed once more, as the same entry
         h.field<QLineEdit>("txtPresent")->setText(QStringLiteral("賞品1〜3名"));
         h.dialogs.queueAnswer(MessageAnswer::No);
@@ -622,7 +633,8 @@ private slots:
         // A metafile has no reader here: a load error in the picture's place.
         h.dialogs.queueFileName(wmf);
         h.field<QPushButton>("cmdPicIn")->click();
-        const QString expected = QStringLiteral("ｴﾗｰ番号481: zumicho でｴﾗｰが発生しました。\r\nピクチャが不正です。");
+        const QString expected =
+            QStringLiteral("ｴﾗｰ番号481: zumicho でｴﾗｰが発生しました。\r\nピクチャが不正です。");
         QCOMPARE(h.dialogs.shown.size(), 1);
         QCOMPARE(h.dialogs.shown[0].box.text, expected);
         QCOMPARE(h.dialogs.shown[0].box.caption, QStringLiteral("ｴﾗｰ"));

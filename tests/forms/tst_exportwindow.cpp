@@ -1,6 +1,6 @@
 #include "core/Cp932.h"
-#include "support/MainWindowHarness.h"
 #include "forms/EntryTableModel.h"
+#include "support/MainWindowHarness.h"
 
 #include <QFile>
 #include <QProgressBar>
@@ -30,9 +30,11 @@ class TestExportWindow : public QObject
 private slots:
     void saveWritesTheMonthOnShowAndSaysSo()
     {
-        MainWindowHarness h(QDate(2026, 12, 7), "[Setting]\r\nFormatKey=0\r\nAutoSumOutput=1\r\nDeleteKakunin=0\r\n");
-        h.folder.writeMonth("2026", "12", {makeEntry("2026/12/20", "11", "米", "小物当選", "500"),
-                                          makeEntry("2026/12/24", "22", "茶"), makeEntry("2026/12/25", "33")});
+        MainWindowHarness h(QDate(2026, 12, 7),
+                            "[Setting]\r\nFormatKey=0\r\nAutoSumOutput=1\r\nDeleteKakunin=0\r\n");
+        h.folder.writeMonth("2026", "12",
+                            {makeEntry("2026/12/20", "11", "米", "小物当選", "500"),
+                             makeEntry("2026/12/24", "22", "茶"), makeEntry("2026/12/25", "33")});
         h.start();
         // A delete takes the month through the road that writes the year summary too.
         h.clickRow("lvwMonth", 2);
@@ -44,25 +46,33 @@ private slots:
         h.button("cmdSave")->click();
 
         QCOMPARE(h.dialogs.fileDialogs.size(), 1);
-        QCOMPARE(h.dialogs.fileDialogs[0].filter, QStringLiteral("*.csv (*.csv);;*.htm (*.htm);;*.html (*.html)"));
+        QCOMPARE(h.dialogs.fileDialogs[0].filter,
+                 QStringLiteral("*.csv (*.csv);;*.htm (*.htm);;*.html (*.html)"));
         QCOMPARE(h.dialogs.shown.size(), 1);
         QCOMPARE(h.dialogs.shown[0].box.text, QStringLiteral("保存しました"));
         QCOMPARE(h.dialogs.shown[0].box.caption, QStringLiteral("完了"));
         QCOMPARE(h.child<QProgressBar>("prgShinko")->value(), 2);
-        const QString expected = QStringLiteral(
-            "\"締切日\",\"ＩＤ番号\",\"応募先\",\"ジャンル\",\"賞品名\",\"結果\",\"当選額\",\"当選数\",\"応募日\","
-            "\"当選日\",\"応募形式\",\"選考方法\",\"サイクル\",\"応募方法\",\"コメント\"\r\n"
-            "\"2026/12/20\",\"11\",\"応募先\",\"食品・飲料\",\"米\",\"小物当選\",\"500\",\"10名様\",\"2026/12/20\","
-            "\"----/--/--\",\"アンケート\",\"抽選\",\"不定期\",\"ネット応募\",\"\"\r\n"
-            "\"2026/12/24\",\"22\",\"応募先\",\"食品・飲料\",\"茶\",\"不明\",\"0\",\"10名様\",\"2026/12/24\","
-            "\"----/--/--\",\"アンケート\",\"抽選\",\"不定期\",\"ネット応募\",\"\"\r\n"
-            "\r\n"
-            "\"当選総数（件）\",\"応募総数（件）\",\"当選率（％）\"\r\n"
-            "\"%1\",\"%2\",\"%3\"\r\n"
-            "\"当選総額（円）\",\"支出総額（円）\",\"収支総額（円）\"\r\n"
-            "\"%4\",\"%5\",\"%6\"\r\n")
-            .arg(h.panel("txtHappyCount"), h.panel("txtTotalCount"), h.panel("txtPercent"), h.panel("txtHappyMoney"),
-                 h.panel("txtUnhappyMoney"), h.panel("txtTotalMoney"));
+        const QString expected =
+            QStringLiteral(
+                "\"締切日\",\"ＩＤ番号\",\"応募先\",\"ジャンル\",\"賞品名\",\"結果\",\"当選額\","
+                "\"当選数\",\"応募日\","
+                "\"当選日\",\"応募形式\",\"選考方法\",\"サイクル\",\"応募方法\",\"コメント\"\r\n"
+                "\"2026/12/"
+                "20\",\"11\",\"応募先\",\"食品・飲料\",\"米\",\"小物当選\",\"500\",\"10名様\","
+                "\"2026/12/20\","
+                "\"----/--/--\",\"アンケート\",\"抽選\",\"不定期\",\"ネット応募\",\"\"\r\n"
+                "\"2026/12/"
+                "24\",\"22\",\"応募先\",\"食品・飲料\",\"茶\",\"不明\",\"0\",\"10名様\",\"2026/12/"
+                "24\","
+                "\"----/--/--\",\"アンケート\",\"抽選\",\"不定期\",\"ネット応募\",\"\"\r\n"
+                "\r\n"
+                "\"当選総数（件）\",\"応募総数（件）\",\"当選率（％）\"\r\n"
+                "\"%1\",\"%2\",\"%3\"\r\n"
+                "\"当選総額（円）\",\"支出総額（円）\",\"収支総額（円）\"\r\n"
+                "\"%4\",\"%5\",\"%6\"\r\n")
+                .arg(h.panel("txtHappyCount"), h.panel("txtTotalCount"), h.panel("txtPercent"),
+                     h.panel("txtHappyMoney"), h.panel("txtUnhappyMoney"),
+                     h.panel("txtTotalMoney"));
         QCOMPARE(h.panel("txtTotalCount"), QStringLiteral("2"));
         QCOMPARE(readAll(path), cp932Bytes(expected));
 
@@ -72,7 +82,8 @@ private slots:
         h.dialogs.queueFileName(html);
         h.button("cmdSave")->click();
         const QByteArray written = readAll(html);
-        QVERIFY(written.startsWith("<TABLE BORDER= \"1\" >\r\n<COL SPAN= \"1\" ALIGN=\"left\"><COL SPAN=\"9\" ALIGN=\"right\">\r\n"));
+        QVERIFY(written.startsWith("<TABLE BORDER= \"1\" >\r\n<COL SPAN= \"1\" ALIGN=\"left\"><COL "
+                                   "SPAN=\"9\" ALIGN=\"right\">\r\n"));
         QCOMPARE(written.count("<TR><TD>"), 12);
         QVERIFY(written.endsWith("</TABLE>\r\n"));
         QVERIFY(h.dialogs.allAnswersUsed());

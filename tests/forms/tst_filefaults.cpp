@@ -240,9 +240,10 @@ private slots:
     {
         QFETCH(QString, password);
         const QByteArray settings =
-            password.isEmpty() ? QByteArray("[Setting]\r\n")
-                               : "[Setting]\r\nStartPassword=1\r\nStartPasswordInput=" +
-                                     password.toLatin1() + "\r\n";
+            password.isEmpty()
+                ? QByteArray("[Setting]\r\n")
+                : "[Setting]\r\nStartPassword=1\r\nStartPasswordInput=" + password.toLatin1() +
+                      "\r\n";
         // The first failing call after which the month file is written and the year row is
         // not: the save stopped between the two, as a crash there would stop it.
         for (long failAt = 1; failAt < 40; ++failAt) {

@@ -1,5 +1,5 @@
-#include "support/MainWindowHarness.h"
 #include "forms/EntryTableModel.h"
+#include "support/MainWindowHarness.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,9 +11,12 @@ namespace {
 
 QString listing(const QString& id, const QString& prize, const QString& deadline)
 {
-    return QStringLiteral("ID:%1 賞品:%2 <http://example.jp/x>\r\nURL http://www.example.jp/campaign/\r\n2024/index.html\r\n"
-                          "当選数:10名様 締切:%3\r\nサイト名:サンプル食品\r\n紹介文:新商品発売記念キャンペーン\r\n"
-                          "［家電ＡＶ製品│アンケート│抽選│毎月│ネット応募］\r\n")
+    return QStringLiteral(
+               "ID:%1 賞品:%2 <http://example.jp/x>\r\nURL "
+               "http://www.example.jp/campaign/\r\n2024/index.html\r\n"
+               "当選数:10名様 "
+               "締切:%3\r\nサイト名:サンプル食品\r\n紹介文:新商品発売記念キャンペーン\r\n"
+               "［家電ＡＶ製品│アンケート│抽選│毎月│ネット応募］\r\n")
         .arg(id, prize, deadline);
 }
 
@@ -36,8 +39,9 @@ private slots:
     {
         MainWindowHarness h(QDate(2024, 3, 10), "[Setting]\r\nFormatKey=0\r\n");
         h.start();
-        h.dialogs.clipboard = listing("12345", "ホットプレート", "2024/03/31") + listing("23456", "カメラ", "2024/04/15")
-                              + QStringLiteral("ID:999 こわれた情報\r\n");
+        h.dialogs.clipboard = listing("12345", "ホットプレート", "2024/03/31") +
+                              listing("23456", "カメラ", "2024/04/15") +
+                              QStringLiteral("ID:999 こわれた情報\r\n");
         h.button("cmdInput")->click();
         QCOMPARE(h.shownDate(), QStringLiteral("2024/03/10"));
         QCOMPARE(h.window->monthModel()->rowCount(), 1);
@@ -51,7 +55,8 @@ private slots:
         // The unreadable listing is named once at the end.
         QCOMPARE(h.dialogs.shown.size(), 1);
         QVERIFY(h.dialogs.shown[0].box.text.contains(QStringLiteral("999")));
-        QVERIFY(h.folder.plainFile("data/0000/2024.log").contains("\r\n4,0,0,0,0,1,0.00,0,0,0\r\n"));
+        QVERIFY(
+            h.folder.plainFile("data/0000/2024.log").contains("\r\n4,0,0,0,0,1,0.00,0,0,0\r\n"));
     }
 
     void importAsksAboutRegisteredIds()
@@ -59,7 +64,8 @@ private slots:
         MainWindowHarness h(QDate(2024, 3, 10)); // key date: the entry date, so all go to March
         h.folder.writeMonth("2024", "03", {makeEntry("2024/03/01", "12345")});
         h.start();
-        h.dialogs.clipboard = listing("12345", "ホットプレート", "2024/03/31") + listing("777", "本", "2024/05/01");
+        h.dialogs.clipboard =
+            listing("12345", "ホットプレート", "2024/03/31") + listing("777", "本", "2024/05/01");
         h.dialogs.queueAnswer(MessageAnswer::No);
         h.button("cmdInput")->click();
         QCOMPARE(h.dialogs.shown.size(), 1);
@@ -101,7 +107,8 @@ private slots:
 
     void deletingEverythingTidiesFoldersAndSummaries()
     {
-        MainWindowHarness h(QDate(2026, 7, 15), "[Setting]\r\nDeleteKakunin=1\r\nAllDeleteKakunin=1\r\n");
+        MainWindowHarness h(QDate(2026, 7, 15),
+                            "[Setting]\r\nDeleteKakunin=1\r\nAllDeleteKakunin=1\r\n");
         h.folder.writeMonth("2025", "01", {makeEntry("2025/01/05", "9")});
         h.start();
         // January 2025 reaches the summaries through a save of its own.
@@ -154,10 +161,13 @@ private slots:
 
     void siteAddressesOfEntriesTakenFromTheSite()
     {
-        const QString category = QStringLiteral("https://www.example.jp/cgi-bin/zumira/search-bunrui.cgi?links=55");
+        const QString category =
+            QStringLiteral("https://www.example.jp/cgi-bin/zumira/search-bunrui.cgi?links=55");
         QCOMPARE(siteAddressFor(category, "0"), category);
-        QCOMPARE(siteAddressFor(category, "55"), QStringLiteral("https://www.example.jp/search-pickup.cgi?links=55"));
-        QCOMPARE(siteAddressFor("http://other.example.com/", "55"), QStringLiteral("http://other.example.com/"));
+        QCOMPARE(siteAddressFor(category, "55"),
+                 QStringLiteral("https://www.example.jp/search-pickup.cgi?links=55"));
+        QCOMPARE(siteAddressFor("http://other.example.com/", "55"),
+                 QStringLiteral("http://other.example.com/"));
     }
 };
 

@@ -1,11 +1,11 @@
 #include "core/Clock.h"
 #include "diary/Settings.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TempProgramFolder.h"
-#include "forms/EntryTableModel.h"
 #include "diary/SummaryFiles.h"
+#include "forms/EntryTableModel.h"
 #include "forms/frmMain.h"
 #include "support/MainWindowHarness.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempProgramFolder.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -58,8 +58,10 @@ private slots:
     {
         Harness h(QDate(2026, 7, 15));
         h.folder.writeMonth("2026", "07",
-                            {won("2026/07/01", "1", "当選", "500"), won("2026/07/02", "2", "中物当選", "3000", "2026/07/15"),
-                             won("2026/07/03", "3", "不明", "0", "2026/07/15"), won("2026/07/04", "4", "小物当選", "0")});
+                            {won("2026/07/01", "1", "当選", "500"),
+                             won("2026/07/02", "2", "中物当選", "3000", "2026/07/15"),
+                             won("2026/07/03", "3", "不明", "0", "2026/07/15"),
+                             won("2026/07/04", "4", "小物当選", "0")});
         h.start();
         QCOMPARE(h.panel("txtHappyCount"), QStringLiteral("3"));
         QCOMPARE(h.panel("txtTotalCount"), QStringLiteral("4"));
@@ -67,9 +69,9 @@ private slots:
         QCOMPARE(h.panel("txtHappyMoney"), QStringLiteral("3500"));
         QCOMPARE(h.panel("txtTotalMoney"), QStringLiteral("3500"));
         EntryTableModel* model = h.window->monthModel();
-        QVERIFY(!model->rowColour(0).isValid());                 // a win without a class
-        QCOMPARE(model->rowColour(1), QColor(0, 168, 0));        // the class wins over the win day
-        QCOMPARE(model->rowColour(2), QColor(191, 159, 63));     // the win day
+        QVERIFY(!model->rowColour(0).isValid());             // a win without a class
+        QCOMPARE(model->rowColour(1), QColor(0, 168, 0));    // the class wins over the win day
+        QCOMPARE(model->rowColour(2), QColor(191, 159, 63)); // the win day
         QCOMPARE(model->rowColour(3), QColor(168, 0, 0));
         QVERIFY(model->data(model->index(0, Present), Qt::FontRole).value<QFont>().bold());
         QVERIFY(h.button("cmdSave")->isEnabled());
@@ -80,7 +82,8 @@ private slots:
     {
         Harness h(QDate(2026, 7, 15));
         h.folder.writeMonth("2026", "07", {won("2026/07/01", "1", "不明", "0", "2026/07/20")});
-        h.folder.writeMonth("2026", "08", {makeEntry("2026/08/01", "8"), makeEntry("2026/08/02", "9")});
+        h.folder.writeMonth("2026", "08",
+                            {makeEntry("2026/08/01", "8"), makeEntry("2026/08/02", "9")});
         h.start();
         EntryTableModel* model = h.window->monthModel();
         QVERIFY(!model->rowColour(0).isValid());
@@ -122,7 +125,8 @@ private slots:
     void sortingByIdTogglesAndRewritesTheMonth()
     {
         Harness h(QDate(2026, 7, 15));
-        h.folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "9"), makeEntry("2026/07/02", "10")});
+        h.folder.writeMonth("2026", "07",
+                            {makeEntry("2026/07/01", "9"), makeEntry("2026/07/02", "10")});
         h.start();
         auto* view = h.child<QTableView>("lvwMonth");
         emit view->horizontalHeader()->sectionClicked(ID);
@@ -142,12 +146,14 @@ private slots:
         // The date columns and every heading fit, with the cell's margins.
         const int margins = 8;
         for (int c : {int(KeyDate), int(OtherDate), int(HappyDay)})
-            QVERIFY2(view->columnWidth(c) >= metrics.horizontalAdvance("2026/12/08") + margins, qPrintable(QString::number(c)));
+            QVERIFY2(view->columnWidth(c) >= metrics.horizontalAdvance("2026/12/08") + margins,
+                     qPrintable(QString::number(c)));
         for (int c = 0; c < Msg; ++c) {
             if (view->isColumnHidden(c))
                 continue;
             const QString heading = view->model()->headerData(c, Qt::Horizontal).toString();
-            QVERIFY2(view->columnWidth(c) >= metrics.horizontalAdvance(heading) + margins, qPrintable(heading));
+            QVERIFY2(view->columnWidth(c) >= metrics.horizontalAdvance(heading) + margins,
+                     qPrintable(heading));
         }
         // The stored widths stay twips.
         QCOMPARE(h.child<QLineEdit>("txtSizeNowDay")->text(), QStringLiteral("1100"));
@@ -190,7 +196,8 @@ private slots:
     {
         Harness h(QDate(2026, 7, 15));
         h.start();
-        h.window->shownMonth().append({won("2026/07/01", "1", "大物当選", "20000"), makeEntry("2026/07/02", "2")});
+        h.window->shownMonth().append(
+            {won("2026/07/01", "1", "大物当選", "20000"), makeEntry("2026/07/02", "2")});
         QVERIFY(h.window->SaveMonthFile());
         const QByteArray year = h.folder.plainFile("data/0000/2026.log");
         QVERIFY(year.contains("\r\n7,0,0,1,1,2,50.00,20000,0,20000\r\n8,0,0,0,0,0,0.00,0,0,0\r\n"));
@@ -206,13 +213,15 @@ private slots:
         auto* amount = h.child<QLineEdit>("txtUnhappyMoneyValue");
         QVERIFY(!h.button("cmdUnhappyMoneyIn")->isEnabled()); // no entries in July yet
         amount->setText("3000");
-        QTest::keyClick(amount, Qt::Key_Return);             // Enter books it all the same
-        QVERIFY(h.folder.plainFile("data/0000/2026.log").contains("\r\n7,0,0,0,0,0,0.00,0,3000,-3000\r\n"));
+        QTest::keyClick(amount, Qt::Key_Return); // Enter books it all the same
+        QVERIFY(h.folder.plainFile("data/0000/2026.log")
+                    .contains("\r\n7,0,0,0,0,0,0.00,0,3000,-3000\r\n"));
         h.selectTab("T_Month");
         QCOMPARE(h.panel("txtUnhappyMoney"), QStringLiteral("3000"));
         h.window->shownMonth().append({makeEntry("2026/07/02", "2")});
         QVERIFY(h.window->SaveMonthFile());
-        QVERIFY(h.folder.plainFile("data/0000/2026.log").contains("\r\n7,0,0,0,0,1,0.00,0,3000,-3000\r\n"));
+        QVERIFY(h.folder.plainFile("data/0000/2026.log")
+                    .contains("\r\n7,0,0,0,0,1,0.00,0,3000,-3000\r\n"));
         QCOMPARE(h.panel("txtTotalMoney"), QStringLiteral("-3000"));
     }
 

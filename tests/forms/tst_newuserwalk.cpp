@@ -1,11 +1,11 @@
 // A new user's first session end to end: type an entry, import two listings, edit one,
 // delete one, end, start again — and everything is there.
 #include "core/Clock.h"
+#include "forms/EntryTableModel.h"
 #include "forms/frmDataInput.h"
+#include "forms/frmMain.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempProgramFolder.h"
-#include "forms/EntryTableModel.h"
-#include "forms/frmMain.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,15 +17,17 @@ namespace {
 
 QString listing(const QString& id, const QString& prize)
 {
-    return QStringLiteral("ID:%1 賞品:%2 <http://example.jp/x>\r\nURL http://www.example.jp/c/%1.html\r\n"
-                          "当選数:5名様 締切:2026/07/31\r\nサイト名:サンプル\r\n紹介文:記念\r\n"
-                          "［食べ物│アンケート│抽選│不定期│ネット応募］\r\n")
+    return QStringLiteral(
+               "ID:%1 賞品:%2 <http://example.jp/x>\r\nURL http://www.example.jp/c/%1.html\r\n"
+               "当選数:5名様 締切:2026/07/31\r\nサイト名:サンプル\r\n紹介文:記念\r\n"
+               "［食べ物│アンケート│抽選│不定期│ネット応募］\r\n")
         .arg(id, prize);
 }
 
 void clickRow(QTableView* view, int row)
 {
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(row, 0)).center());
 }
 
 frmDataInput* openForm(const frmMain& window)
@@ -81,7 +83,8 @@ private slots:
             QCOMPARE(window.monthModel()->rowCount(), 3);
 
             auto* list = window.findChild<QTableView*>("lvwMonth");
-            const int rice = static_cast<int>(prizes(window.monthModel()).indexOf(QStringLiteral("炊飯器")));
+            const int rice =
+                static_cast<int>(prizes(window.monthModel()).indexOf(QStringLiteral("炊飯器")));
             clickRow(list, rice);
             window.findChild<QPushButton*>("cmdHensyu")->click();
             form = openForm(window);
@@ -90,7 +93,8 @@ private slots:
             form->findChild<QPushButton*>("cmdKoshin")->click();
             form->findChild<QPushButton*>("cmdClose")->click();
 
-            const int card = static_cast<int>(prizes(window.monthModel()).indexOf(QStringLiteral("図書カード")));
+            const int card =
+                static_cast<int>(prizes(window.monthModel()).indexOf(QStringLiteral("図書カード")));
             clickRow(list, card);
             window.findChild<QPushButton*>("cmdDelete")->click();
             window.findChild<QPushButton*>("cmdEnd")->click();

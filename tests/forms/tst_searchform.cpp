@@ -1,14 +1,14 @@
 // The search form over a real main window: criteria typed into its controls, the results in
 // the main window's search list, unreadable months, stopping, new conditions, loading and
 // unloading with the search tab.
-#include "support/DiaryGenerator.h"
 #include "core/Clock.h"
+#include "diary/Summaries.h"
+#include "forms/EntryTableModel.h"
 #include "forms/frmDataSearch.h"
+#include "forms/frmMain.h"
+#include "support/DiaryGenerator.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempProgramFolder.h"
-#include "forms/EntryTableModel.h"
-#include "diary/Summaries.h"
-#include "forms/frmMain.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -97,7 +97,10 @@ struct Harness
         in<QDateEdit>(before)->setDate(from);
         in<QDateEdit>(after)->setDate(to);
     }
-    QString date(const char* name) { return in<QDateEdit>(name)->date().toString(QStringLiteral("yyyy/MM/dd")); }
+    QString date(const char* name)
+    {
+        return in<QDateEdit>(name)->date().toString(QStringLiteral("yyyy/MM/dd"));
+    }
     void search() { in<QPushButton>("cmdSearch")->click(); }
     QStringList resultIds()
     {
@@ -107,7 +110,10 @@ struct Harness
         return ids;
     }
     QString panel(const char* box) { return mainChild<QLineEdit>(box)->text(); }
-    QString lastMessage() const { return dialogs.shown.isEmpty() ? QString() : dialogs.shown.last().box.text; }
+    QString lastMessage() const
+    {
+        return dialogs.shown.isEmpty() ? QString() : dialogs.shown.last().box.text;
+    }
 
     TempProgramFolder folder;
     ScriptedDialogs dialogs;
@@ -120,17 +126,23 @@ struct Harness
 void writeDiary(const TempProgramFolder& folder)
 {
     const char* const rows[] = {
-        "2023/10/31|1|abc-shop|https://shop.example.com/a|食品|図書カード|小物当選|500|3名様|2023/10/25|2023/11/20|"
+        "2023/10/31|1|abc-shop|https://shop.example.com/a|食品|図書カード|小物当選|500|3名様|2023/"
+        "10/25|2023/11/20|"
         "クイズ|抽選|不定期|ネット応募|Memo|",
-        "2023/11/14|2|ABC-Shop|http://www.example.jp/|食品|賞品|当選|1000|10名様|2023/11/30|2023/12/01|"
+        "2023/11/14|2|ABC-Shop|http://www.example.jp/|食品|賞品|当選|1000|10名様|2023/11/30|2023/"
+        "12/01|"
         "アンケート|抽選|不定期|ハガキ応募|memo|",
-        "2023/11/15|3|みどり書店|http://www.example.jp/|食品|賞品|落選|0|全員|2023/11/20|----/--/--|"
+        "2023/11/15|3|みどり書店|http://www.example.jp/|食品|賞品|落選|0|全員|2023/11/20|----/--/"
+        "--|"
         "アンケート|先着|不定期|ネット応募||",
-        "2024/01/20|9|North Travel|http://www.example.jp/|食品|賞品|大物当選|30000|1名様|2024/02/01|2024/02/15|"
+        "2024/01/20|9|North "
+        "Travel|http://www.example.jp/|食品|賞品|大物当選|30000|1名様|2024/02/01|2024/02/15|"
         "アンケート|抽選|毎日|ネット応募||/pics/Travel.jpg",
-        "2024/02/10|10|応募先|http://www.example.jp/|家電ＡＶ製品|賞品|中物当選|3000|5名様|2024/02/20|2024/03/01|"
+        "2024/02/10|10|応募先|http://www.example.jp/|家電ＡＶ製品|賞品|中物当選|3000|5名様|2024/02/"
+        "20|2024/03/01|"
         "アンケート|抽選|不定期|ネット応募||",
-        "2024/02/11|11|応募先|http://www.example.jp/|食品|賞品|その他|0|100名様|2024/01/31|----/--/--|"
+        "2024/02/11|11|応募先|http://www.example.jp/|食品|賞品|その他|0|100名様|2024/01/31|----/--/"
+        "--|"
         "アンケート|抽選|不定期|ハガキ応募||",
     };
     QMap<QString, QList<EntryRecord>> months;
@@ -163,11 +175,13 @@ private slots:
         const auto row = [](const char* name, Setup setup, QStringList ids) {
             QTest::newRow(name) << setup << ids;
         };
-        row("no criteria: every entry in scan order", [](Harness&) {}, {"1", "2", "3", "9", "10", "11"});
+        row("no criteria: every entry in scan order", [](Harness&) {},
+            {"1", "2", "3", "9", "10", "11"});
         row("key date range, four months",
             [](Harness& h) {
                 h.check("chkNowDay");
-                h.dates("dtpNowDayBefore", QDate(2023, 11, 15), "dtpNowDayAfter", QDate(2024, 2, 10));
+                h.dates("dtpNowDayBefore", QDate(2023, 11, 15), "dtpNowDayAfter",
+                        QDate(2024, 2, 10));
             },
             {"3", "9", "10"});
         row("other date range (the deadline)",
@@ -179,13 +193,22 @@ private slots:
         row("win date range; no win date never passes",
             [](Harness& h) {
                 h.check("chkHappyDay");
-                h.dates("dtpHappyDayBefore", QDate(2023, 11, 20), "dtpHappyDayAfter", QDate(2024, 2, 15));
+                h.dates("dtpHappyDayBefore", QDate(2023, 11, 20), "dtpHappyDayAfter",
+                        QDate(2024, 2, 15));
             },
             {"1", "2", "9"});
         row("an unchecked range is no condition",
-            [](Harness& h) { h.dates("dtpHappyDayBefore", QDate(2030, 1, 1), "dtpHappyDayAfter", QDate(2030, 1, 1)); },
+            [](Harness& h) {
+                h.dates("dtpHappyDayBefore", QDate(2030, 1, 1), "dtpHappyDayAfter",
+                        QDate(2030, 1, 1));
+            },
             {"1", "2", "3", "9", "10", "11"});
-        row("ID range", [](Harness& h) { h.check("chkID"); h.type("txtIDDown", "2"); h.type("txtIDUp", "9"); },
+        row("ID range",
+            [](Harness& h) {
+                h.check("chkID");
+                h.type("txtIDDown", "2");
+                h.type("txtIDUp", "9");
+            },
             {"2", "3", "9"});
         row("won amount range",
             [](Harness& h) {
@@ -195,10 +218,18 @@ private slots:
             },
             {"2", "10"});
         row("winners 1 to 5",
-            [](Harness& h) { h.check("chkNumber"); h.type("txtNumberDown", "1"); h.type("txtNumberUp", "5"); },
+            [](Harness& h) {
+                h.check("chkNumber");
+                h.type("txtNumberDown", "1");
+                h.type("txtNumberUp", "5");
+            },
             {"1", "9", "10"});
         row("winners 0 to 5 takes 全員 too",
-            [](Harness& h) { h.check("chkNumber"); h.type("txtNumberDown", "0"); h.type("txtNumberUp", "5"); },
+            [](Harness& h) {
+                h.check("chkNumber");
+                h.type("txtNumberDown", "0");
+                h.type("txtNumberUp", "5");
+            },
             {"1", "3", "9", "10"});
         row("winners up to 0 is only 全員", [](Harness& h) { h.check("chkNumber"); }, {"3"});
         row("site ignoring case", [](Harness& h) { h.type("txtSite", "ABC"); }, {"1", "2"});
@@ -213,7 +244,8 @@ private slots:
         row("prize", [](Harness& h) { h.type("txtPresent", "図書"); }, {"1"});
         row("picture", [](Harness& h) { h.type("txtSnap", "travel"); }, {"9"});
         row("genre", [](Harness& h) { h.pick("cboGenre", "家電ＡＶ製品"); }, {"10"});
-        row("result 全当選 is every win", [](Harness& h) { h.pick("cboKekka", "全当選"); }, {"1", "2", "9", "10"});
+        row("result 全当選 is every win", [](Harness& h) { h.pick("cboKekka", "全当選"); },
+            {"1", "2", "9", "10"});
         row("result of one class", [](Harness& h) { h.pick("cboKekka", "小物当選"); }, {"1"});
         row("entry format", [](Harness& h) { h.pick("cboOboKeishiki", "クイズ"); }, {"1"});
         row("selection method", [](Harness& h) { h.pick("cboSenkoWay", "先着"); }, {"3"});
@@ -222,7 +254,8 @@ private slots:
         row("all together",
             [](Harness& h) {
                 h.check("chkNowDay");
-                h.dates("dtpNowDayBefore", QDate(2023, 11, 1), "dtpNowDayAfter", QDate(2023, 11, 30));
+                h.dates("dtpNowDayBefore", QDate(2023, 11, 1), "dtpNowDayAfter",
+                        QDate(2023, 11, 30));
                 h.pick("cboKekka", "全当選");
                 h.type("txtSite", "abc");
             },
@@ -253,7 +286,8 @@ private slots:
         QVERIFY(grid);
         const auto gridRow = [&](const char* name) {
             int row = -1, column = 0, rowSpan = 0, columnSpan = 0;
-            grid->getItemPosition(grid->indexOf(h.in<QWidget>(name)), &row, &column, &rowSpan, &columnSpan);
+            grid->getItemPosition(grid->indexOf(h.in<QWidget>(name)), &row, &column, &rowSpan,
+                                  &columnSpan);
             return row;
         };
         QCOMPARE(gridRow("chkEndDay"), 0);
@@ -387,10 +421,12 @@ private slots:
         for (const char* year : {"2024", "2025"}) {
             Tally tally;
             tally.entries = 240;
-            QVERIFY(UpdateTotalSummary(h.folder.paths(), year, tally, TargetState{}).error.isEmpty());
+            QVERIFY(
+                UpdateTotalSummary(h.folder.paths(), year, tally, TargetState{}).error.isEmpty());
         }
         frmDataSearch& form = h.openForm();
-        form.setProgressInterval(std::chrono::milliseconds(0)); // a progress round after every entry
+        form.setProgressInterval(
+            std::chrono::milliseconds(0)); // a progress round after every entry
         auto* stop = h.in<QPushButton>("cmdClose");
         auto* start = h.in<QPushButton>("cmdSearch");
         auto* bar = h.in<QProgressBar>("prgShinko");
@@ -422,11 +458,12 @@ private slots:
         atHundred = [&] {
             // While the scan runs only the stop button reacts.
             QCOMPARE(bar->maximum(), 481);
-            seenRunning = form.searching() && !start->isEnabled() && stop->isEnabled()
-                          && stop->text() == QStringLiteral("中止(&P)")
-                          && !h.mainChild<QTabWidget>("tabMain")->isEnabled()
-                          && !h.mainChild<QPushButton>("cmdEnd")->isEnabled()
-                          && !h.in<QLineEdit>("txtSite")->isEnabled() && !h.in<QPushButton>("cmdNewSearch")->isEnabled();
+            seenRunning = form.searching() && !start->isEnabled() && stop->isEnabled() &&
+                          stop->text() == QStringLiteral("中止(&P)") &&
+                          !h.mainChild<QTabWidget>("tabMain")->isEnabled() &&
+                          !h.mainChild<QPushButton>("cmdEnd")->isEnabled() &&
+                          !h.in<QLineEdit>("txtSite")->isEnabled() &&
+                          !h.in<QPushButton>("cmdNewSearch")->isEnabled();
             start->click();         // disabled
             form.cmdSearch_Click(); // and refused when called all the same: never a second scan
             stop->click();
@@ -459,14 +496,15 @@ private slots:
         h.search(); // some results to clear
         QVERIFY(h.window->searchModel()->rowCount() > 0);
         h.clock.setToday(QDate(2027, 1, 2));
-        for (const char* box : {"chkNowDay", "chkEndDay", "chkHappyDay", "chkID", "chkNumber", "chkHappyMoney",
-                                "chkBigAndSmall"})
+        for (const char* box : {"chkNowDay", "chkEndDay", "chkHappyDay", "chkID", "chkNumber",
+                                "chkHappyMoney", "chkBigAndSmall"})
             h.check(box);
         h.dates("dtpHappyDayBefore", QDate(2020, 1, 1), "dtpHappyDayAfter", QDate(2020, 1, 1));
         h.type("txtIDUp", "99");
         for (const char* box : {"txtSite", "txtURL", "txtPresent", "txtMsg", "txtSnap"})
             h.type(box, "x");
-        for (const char* combo : {"cboGenre", "cboKekka", "cboOboKeishiki", "cboSenkoWay", "cboCycle", "cboOboWay"})
+        for (const char* combo :
+             {"cboGenre", "cboKekka", "cboOboKeishiki", "cboSenkoWay", "cboCycle", "cboOboWay"})
             h.in<QComboBox>(combo)->setCurrentIndex(2);
         // A result picked in the list offers delete; once the list is emptied it must not.
         h.mainChild<QTableView>("lvwSearch")->selectRow(0);
@@ -477,27 +515,30 @@ private slots:
         QVERIFY(!h.mainChild<QPushButton>("cmdHensyu")->isEnabled());
         QVERIFY(!h.window->state().selectedSearchRow);
         QCOMPARE(h.window->searchModel()->rowCount(), 0);
-        for (const char* box : {"txtHappyCount", "txtTotalCount", "txtHappyMoney", "txtUnhappyMoney", "txtTotalMoney"})
+        for (const char* box : {"txtHappyCount", "txtTotalCount", "txtHappyMoney",
+                                "txtUnhappyMoney", "txtTotalMoney"})
             QCOMPARE(h.panel(box), QStringLiteral("0"));
         QCOMPARE(h.panel("txtPercent"), QStringLiteral("0.00"));
         QVERIFY(!h.mainChild<QPushButton>("cmdSave")->isEnabled());
-        QCOMPARE(h.in<QProgressBar>("prgShinko")->value(), h.in<QProgressBar>("prgShinko")->minimum());
-        for (const char* box : {"chkNowDay", "chkEndDay", "chkHappyDay", "chkID", "chkNumber", "chkHappyMoney",
-                                "chkBigAndSmall"})
+        QCOMPARE(h.in<QProgressBar>("prgShinko")->value(),
+                 h.in<QProgressBar>("prgShinko")->minimum());
+        for (const char* box : {"chkNowDay", "chkEndDay", "chkHappyDay", "chkID", "chkNumber",
+                                "chkHappyMoney", "chkBigAndSmall"})
             QVERIFY2(!h.in<QCheckBox>(box)->isChecked(), box);
-        for (const char* picker : {"dtpNowDayBefore", "dtpNowDayAfter", "dtpEndDayBefore", "dtpEndDayAfter",
-                                   "dtpHappyDayBefore", "dtpHappyDayAfter"}) {
+        for (const char* picker : {"dtpNowDayBefore", "dtpNowDayAfter", "dtpEndDayBefore",
+                                   "dtpEndDayAfter", "dtpHappyDayBefore", "dtpHappyDayAfter"}) {
             QCOMPARE(h.date(picker), QStringLiteral("2027/01/02"));
             QVERIFY2(!h.in<QDateEdit>(picker)->isEnabled(), picker);
         }
-        for (const char* box : {"txtIDDown", "txtIDUp", "txtNumberDown", "txtNumberUp", "txtHappyMoneyDown",
-                                "txtHappyMoneyUp"}) {
+        for (const char* box : {"txtIDDown", "txtIDUp", "txtNumberDown", "txtNumberUp",
+                                "txtHappyMoneyDown", "txtHappyMoneyUp"}) {
             QCOMPARE(h.in<QLineEdit>(box)->text(), QStringLiteral("0"));
             QVERIFY2(!h.in<QLineEdit>(box)->isEnabled(), box);
         }
         for (const char* box : {"txtSite", "txtURL", "txtPresent", "txtMsg", "txtSnap"})
             QVERIFY2(h.in<QLineEdit>(box)->text().isEmpty(), box);
-        for (const char* combo : {"cboGenre", "cboKekka", "cboOboKeishiki", "cboSenkoWay", "cboCycle", "cboOboWay"})
+        for (const char* combo :
+             {"cboGenre", "cboKekka", "cboOboKeishiki", "cboSenkoWay", "cboCycle", "cboOboWay"})
             QCOMPARE(h.in<QComboBox>(combo)->currentText(), QStringLiteral("指定なし"));
     }
 
@@ -512,9 +553,9 @@ private slots:
             const char* name;
             int items;
             const char16_t* last;
-        } lists[] = {{"cboCycle", 5, u"毎日"},          {"cboOboWay", 5, u"ハガキ応募"},
-                     {"cboSenkoWay", 7, u"その他"},     {"cboKekka", 10, u"その他"},
-                     {"cboOboKeishiki", 17, u"投票"},   {"cboGenre", 28, u"レジャー・ペット"}};
+        } lists[] = {{"cboCycle", 5, u"毎日"},        {"cboOboWay", 5, u"ハガキ応募"},
+                     {"cboSenkoWay", 7, u"その他"},   {"cboKekka", 10, u"その他"},
+                     {"cboOboKeishiki", 17, u"投票"}, {"cboGenre", 28, u"レジャー・ペット"}};
         for (const auto& list : lists) {
             auto* combo = h.in<QComboBox>(list.name);
             QCOMPARE(combo->count(), list.items);
@@ -527,7 +568,8 @@ private slots:
         // Every box, list and picker can be found by the text a user reads beside it.
         QStringList names;
         for (QWidget* w : form->findChildren<QWidget*>()) {
-            if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w) && !qobject_cast<QDateEdit*>(w))
+            if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w) &&
+                !qobject_cast<QDateEdit*>(w))
                 continue;
             if (w->objectName().isEmpty() || w->objectName().startsWith(u"qt_"))
                 continue; // the pickers' and lists' inner parts
@@ -570,7 +612,8 @@ private slots:
         h.check("chkNumber", false);
         QVERIFY(!low->isEnabled());
         h.check("chkHappyDay");
-        QVERIFY(h.in<QDateEdit>("dtpHappyDayBefore")->isEnabled() && h.in<QDateEdit>("dtpHappyDayAfter")->isEnabled());
+        QVERIFY(h.in<QDateEdit>("dtpHappyDayBefore")->isEnabled() &&
+                h.in<QDateEdit>("dtpHappyDayAfter")->isEnabled());
 
         // Help without the manual: the box that says where it belongs.
         h.in<QPushButton>("cmdHelp")->click();
@@ -590,8 +633,8 @@ private slots:
         QVERIFY(form->isVisible());
         QVERIFY(form->isWindow());
         QVERIFY(h.window->state().searchFormLoaded);
-        for (const char* picker : {"dtpNowDayBefore", "dtpNowDayAfter", "dtpEndDayBefore", "dtpEndDayAfter",
-                                   "dtpHappyDayBefore", "dtpHappyDayAfter"})
+        for (const char* picker : {"dtpNowDayBefore", "dtpNowDayAfter", "dtpEndDayBefore",
+                                   "dtpEndDayAfter", "dtpHappyDayBefore", "dtpHappyDayAfter"})
             QCOMPARE(h.date(picker), QStringLiteral("2026/12/07"));
         h.search();
         QCOMPARE(h.window->searchModel()->rowCount(), 6);
@@ -605,7 +648,8 @@ private slots:
         // Coming back loads a fresh form; closing it from its own button unloads it.
         h.selectTab("T_Search");
         QVERIFY(h.form());
-        QVERIFY(h.form() != nullptr && h.in<QPushButton>("cmdClose")->text() == QStringLiteral("終了(&E)"));
+        QVERIFY(h.form() != nullptr &&
+                h.in<QPushButton>("cmdClose")->text() == QStringLiteral("終了(&E)"));
         h.in<QPushButton>("cmdClose")->click();
         QVERIFY(!h.form());
         QVERIFY(!h.window->state().searchFormLoaded);

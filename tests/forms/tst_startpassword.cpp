@@ -1,6 +1,6 @@
-#include "support/MainWindowHarness.h"
 #include "forms/EntryTableModel.h"
 #include "forms/frmStartPassword.h"
+#include "support/MainWindowHarness.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -101,7 +101,9 @@ private slots:
         QVERIFY(!form->isVisible());
         s.button("cmdSetting")->click(); // applying stamps every month file
         QCOMPARE(s.dialogs.shown.last().box.caption, QStringLiteral("完了"));
-        QVERIFY(s.folder.plainFile("data/2026/11.log").startsWith("\"StartPassword=Key\x81\x60" "1\"\r\n"));
+        QVERIFY(s.folder.plainFile("data/2026/11.log")
+                    .startsWith("\"StartPassword=Key\x81\x60"
+                                "1\"\r\n"));
         s.window->close();
 
         // The next start asks first, then reads the stamped month.

@@ -2,12 +2,12 @@
 #include "core/Clock.h"
 #include "core/Scramble.h"
 #include "diary/Settings.h"
-#include "platform/SingleInstance.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TempProgramFolder.h"
 #include "forms/EntryTableModel.h"
 #include "forms/frmMain.h"
+#include "platform/SingleInstance.h"
 #include "support/MainWindowHarness.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempProgramFolder.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -48,21 +48,24 @@ private slots:
 
         QCOMPARE(dialogs.shown.size(), 1);
         QCOMPARE(dialogs.shown[0].box.caption, QStringLiteral("ズミラ帳初回起動"));
-        QCOMPARE(dialogs.shown[0].box.text, QStringLiteral("デスクトップ上にショートカットを作成しますか？"));
+        QCOMPARE(dialogs.shown[0].box.text,
+                 QStringLiteral("デスクトップ上にショートカットを作成しますか？"));
         QCOMPARE(dialogs.shown[0].box.icon, MessageIcon::Question);
         QVERIFY(QDir(folder.paths().iniFolder()).exists());
         const QByteArray settings = folder.plainFile("data/ini/zumicho.ini");
         QVERIFY(settings.startsWith("[Setting]\r\nFormatKey=1\r\n"));
         QCOMPARE(window.findChild<QDateEdit*>("dtpDate")->date(), QDate(2026, 7, 15));
         QCOMPARE(window.monthModel()->rowCount(), 0);
-        QCOMPARE(window.findChild<QLabel*>("lblVersion")->text(), QStringLiteral("ズミラ帳 Version 1.05"));
+        QCOMPARE(window.findChild<QLabel*>("lblVersion")->text(),
+                 QStringLiteral("ズミラ帳 Version 1.05"));
 
         const QString shortcut = m_home.path() + QStringLiteral("/Desktop/ズミラ帳.desktop");
         QFile entry(shortcut);
         QVERIFY(entry.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(entry.readAll());
         QVERIFY(text.contains(QStringLiteral("Name=ズミラ帳")));
-        QVERIFY(text.contains(QStringLiteral("Exec=\"") + folder.path() + QStringLiteral("/zumicho\"")));
+        QVERIFY(text.contains(QStringLiteral("Exec=\"") + folder.path() +
+                              QStringLiteral("/zumicho\"")));
         QVERIFY(text.contains(QStringLiteral("\nIcon=") + icon.fileName() + u'\n'));
         QVERIFY(QFile::permissions(shortcut) & QFile::ExeOwner);
     }
@@ -116,7 +119,8 @@ private slots:
     {
         TempProgramFolder folder;
         folder.writeSettings("[Setting]\r\n");
-        folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "1"), makeEntry("2026/07/20", "2")});
+        folder.writeMonth("2026", "07",
+                          {makeEntry("2026/07/01", "1"), makeEntry("2026/07/20", "2")});
         ScriptedDialogs dialogs;
         FixedClock clock(QDate(2026, 7, 15));
         frmMain window(AppContext{folder.paths(), dialogs, clock});
@@ -153,7 +157,8 @@ private slots:
     void endStoresPositionAndDropsUnappliedSettings()
     {
         TempProgramFolder folder;
-        folder.writeSettings("[Setting]\r\nSortOn=1\r\n[Position]\r\nMainTop=1500\r\nMainLeft=3000\r\n");
+        folder.writeSettings(
+            "[Setting]\r\nSortOn=1\r\n[Position]\r\nMainTop=1500\r\nMainLeft=3000\r\n");
         ScriptedDialogs dialogs;
         FixedClock clock(QDate(2026, 7, 15));
         frmMain window(AppContext{folder.paths(), dialogs, clock});
@@ -225,8 +230,8 @@ private slots:
         QVERIFY(window.Form_Load());
         QCOMPARE(dialogs.shown.size(), 1);
         QCOMPARE(dialogs.shown[0].box.caption, QStringLiteral("認証エラー"));
-        QCOMPARE(dialogs.shown[0].box.text,
-                 QStringLiteral("データファイル「") + path + QStringLiteral("」を読み込めません。"));
+        QCOMPARE(dialogs.shown[0].box.text, QStringLiteral("データファイル「") + path +
+                                                QStringLiteral("」を読み込めません。"));
         QCOMPARE(window.monthModel()->rowCount(), 0);
 
         QVERIFY(!window.shownMonth().append({makeEntry("2026/07/02", "2")}));
@@ -267,14 +272,16 @@ private slots:
 
     void passwordLineFollowsThePasswordInForce()
     {
-        MainWindowHarness locked(QDate(2026, 7, 15), "[Setting]\r\nStartPassword=1\r\nStartPasswordInput=pw\r\n");
+        MainWindowHarness locked(QDate(2026, 7, 15),
+                                 "[Setting]\r\nStartPassword=1\r\nStartPasswordInput=pw\r\n");
         locked.loginPrompt = [] { return true; };
         locked.start().shownMonth().append({makeEntry("2026/07/02", "2")});
         QVERIFY(locked.window->SaveMonthFile());
         QVERIFY(locked.folder.plainFile("data/2026/07.log").startsWith("\"StartPassword=pw\"\r\n"));
 
         // A password left in the file while the lock is off neither stamps nor blocks months.
-        MainWindowHarness open(QDate(2026, 7, 15), "[Setting]\r\nStartPassword=0\r\nStartPasswordInput=pw\r\n");
+        MainWindowHarness open(QDate(2026, 7, 15),
+                               "[Setting]\r\nStartPassword=0\r\nStartPasswordInput=pw\r\n");
         open.start().shownMonth().append({makeEntry("2026/07/02", "2")});
         QVERIFY(open.window->SaveMonthFile());
         QVERIFY(open.folder.plainFile("data/2026/07.log").startsWith("\"2026/07/02\""));

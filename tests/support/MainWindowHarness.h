@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/Clock.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TempProgramFolder.h"
 #include "forms/frmDataInput.h"
 #include "forms/frmMain.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempProgramFolder.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
@@ -19,9 +19,11 @@ struct MainWindowHarness
 {
     // The start-up notice of deadlines coming up stays off unless a test's settings name it,
     // so the entries of other tests never raise it.
-    explicit MainWindowHarness(QDate today, const QByteArray& settings = "[Setting]\r\n") : clock(today)
+    explicit MainWindowHarness(QDate today, const QByteArray& settings = "[Setting]\r\n")
+        : clock(today)
     {
-        folder.writeSettings(settings.contains("SimekiriStart=") ? settings : settings + "SimekiriStart=0\r\n");
+        folder.writeSettings(
+            settings.contains("SimekiriStart=") ? settings : settings + "SimekiriStart=0\r\n");
     }
     frmMain& start(bool shown = false)
     {
@@ -34,7 +36,10 @@ struct MainWindowHarness
             window->show();
         return *window;
     }
-    template <typename T> T* child(const char* name) { return window->findChild<T*>(QString::fromLatin1(name)); }
+    template <typename T> T* child(const char* name)
+    {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
     QPushButton* button(const char* name) { return child<QPushButton>(name); }
     void selectTab(const char* key)
     {
@@ -48,7 +53,8 @@ struct MainWindowHarness
     void clickRow(const char* list, int row)
     {
         auto* view = child<QTableView>(list);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(view->model()->index(row, 0)).center());
     }
     // The open entry form, if any.
     frmDataInput* form()

@@ -17,7 +17,8 @@ void TempProgramFolder::writeSettings(const QByteArray& plainText) const
 }
 
 void TempProgramFolder::writeMonth(const QString& year, const QString& month,
-                                   const QList<EntryRecord>& entries, const QString& passwordLine) const
+                                   const QList<EntryRecord>& entries,
+                                   const QString& passwordLine) const
 {
     const MonthTextBuild build = formatMonthText(entries, passwordLine);
     QVERIFY(build.ok());

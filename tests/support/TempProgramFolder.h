@@ -27,5 +27,7 @@ private:
 };
 
 // A complete entry for tests; fields not given are filled with ordinary values.
-EntryRecord makeEntry(const QString& keyDate, const QString& id, const QString& present = QStringLiteral("賞品"),
-                      const QString& kekka = QStringLiteral("不明"), const QString& happyMoney = QStringLiteral("0"));
+EntryRecord makeEntry(const QString& keyDate, const QString& id,
+                      const QString& present = QStringLiteral("賞品"),
+                      const QString& kekka = QStringLiteral("不明"),
+                      const QString& happyMoney = QStringLiteral("0"));
