@@ -4,6 +4,7 @@
 #include "core/Dialogs.h"
 #include "diary/Expenses.h"
 #include "diary/SummaryUnits.h"
+#include "forms/ColumnWidths.h"
 #include "forms/EntryTableModel.h"
 #include "forms/UnreadableDataFile.h"
 #include "platform/WindowLevel.h"
@@ -45,7 +46,7 @@ void setSummaryColumns(QStandardItemModel* model, QTableView* view,
         labels.append(QString::fromUtf16(column.first));
     model->setHorizontalHeaderLabels(labels);
     for (int c = 0; c < columns.size(); ++c)
-        view->setColumnWidth(c, twipsToPixels(columns[c].second, view->logicalDpiX()));
+        view->setColumnWidth(c, columnPixels(columns[c].second, view->fontMetrics()));
 }
 
 } // namespace
