@@ -1,6 +1,7 @@
 #include "core/AppContext.h"
 #include "core/Clock.h"
 #include "core/Cp932.h"
+#include "core/FreedMemory.h"
 #include "forms/frmMain.h"
 #include "platform/AppIcon.h"
 #include "platform/QtDialogs.h"
@@ -10,6 +11,7 @@
 
 int main(int argc, char* argv[])
 {
+    shareOneHeapAcrossThreads();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zumicho"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));

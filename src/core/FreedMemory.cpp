@@ -10,3 +10,10 @@ void returnFreedMemory()
     malloc_trim(0);
 #endif
 }
+
+void shareOneHeapAcrossThreads()
+{
+#if defined(__GLIBC__)
+    mallopt(M_ARENA_MAX, 1);
+#endif
+}

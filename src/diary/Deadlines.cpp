@@ -1,8 +1,8 @@
 #include "diary/Deadlines.h"
 
 #include "diary/DataFolders.h"
+#include "diary/MonthPrefetch.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -55,10 +55,10 @@ DeadlineScan findOpenEntries(const AppPaths& paths, bool keyIsEndDay, const QStr
                              const QDate& today, int days)
 {
     DeadlineScan scan;
-    for (const QString& path : deadlineMonthFiles(paths, keyIsEndDay, today, days)) {
-        if (!QFileInfo::exists(path))
-            continue;
-        MonthRead month = readMonthFile(path, startPassword);
+    const QStringList files = deadlineMonthFiles(paths, keyIsEndDay, today, days);
+    MonthPrefetch prefetch(files, startPassword);
+    for (const QString& path : files) {
+        MonthRead month = *prefetch.next(); // a missing file reads as an empty month
         if (!month.readable()) {
             scan.unreadableFiles.append(path);
             continue;

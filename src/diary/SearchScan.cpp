@@ -1,6 +1,7 @@
 #include "diary/SearchScan.h"
 
 #include "diary/DataFolders.h"
+#include "diary/MonthPrefetch.h"
 
 #include <QElapsedTimer>
 
@@ -56,7 +57,6 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
     SearchOutcome outcome;
     const SearchMatcher matcher(criteria);
     const QList<SearchStep> steps = planSearchSteps(paths, criteria);
-    FieldTexts texts; // repeated texts of all months share their strings
     SearchProgress progress;
     progress.stepCount = int(steps.size());
 
@@ -72,13 +72,17 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
         return hooks.stopRequested && hooks.stopRequested();
     };
 
+    QStringList allFiles;
+    for (const SearchStep& step : steps)
+        allFiles += step.monthFiles;
+    MonthPrefetch prefetch(allFiles, startPassword);
     for (const SearchStep& step : steps) {
         for (const QString& path : step.monthFiles) {
             if (stop()) {
                 outcome.interrupted = true;
                 break;
             }
-            MonthRead month = readMonthFile(path, startPassword, &texts);
+            MonthRead month = *prefetch.next();
             if (month.status == MonthRead::Status::Refused ||
                 month.status == MonthRead::Status::Damaged) {
                 const UnreadableMonthFile bad{path, month.status};

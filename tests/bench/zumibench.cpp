@@ -5,6 +5,7 @@
 // (default ~/.cache/zumicho-bench) and every run works on a fresh copy of it.
 #include "ReadFloor.h"
 #include "core/Clock.h"
+#include "core/FreedMemory.h"
 #include "diary/Settings.h"
 #include "forms/EntryTableModel.h"
 #include "forms/frmDataInput.h"
@@ -329,6 +330,7 @@ private:
 
 int main(int argc, char** argv)
 {
+    shareOneHeapAcrossThreads(); // as the diary's main() does
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
     QApplication app(argc, argv);

@@ -1,0 +1,64 @@
+#include "diary/MonthPrefetch.h"
+
+#include <algorithm>
+
+namespace {
+
+// Files read ahead of the one handed out: enough to keep the workers busy, few enough that
+// the months waiting in memory stay a small part of a search's results.
+constexpr qsizetype kAhead = 8;
+
+int workerCount()
+{
+    return int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+}
+
+} // namespace
+
+MonthPrefetch::MonthPrefetch(const QStringList& paths, const QString& password)
+    : m_paths(paths), m_password(password), m_read(std::size_t(paths.size())),
+      m_texts(std::size_t(workerCount()))
+{
+    const int workers = std::min(workerCount(), int(std::max<qsizetype>(1, paths.size())));
+    for (int w = 0; w < workers; ++w)
+        m_workers.emplace_back([this, w, workers] {
+            for (qsizetype i = w; i < m_paths.size(); i += workers) {
+                {
+                    std::unique_lock lock(m_mutex);
+                    m_readyChanged.wait(lock,
+                                        [&] { return m_stopping || i < m_handedOut + kAhead; });
+                    if (m_stopping)
+                        return;
+                }
+                MonthRead month = readMonthFile(m_paths[i], m_password, &m_texts[std::size_t(w)]);
+                std::lock_guard lock(m_mutex);
+                m_read[std::size_t(i)] = std::move(month);
+                m_readyChanged.notify_all();
+            }
+        });
+}
+
+MonthPrefetch::~MonthPrefetch()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_readyChanged.notify_all();
+    for (std::thread& worker : m_workers)
+        worker.join();
+}
+
+std::optional<MonthRead> MonthPrefetch::next()
+{
+    std::unique_lock lock(m_mutex);
+    if (m_handedOut >= m_paths.size())
+        return std::nullopt;
+    std::optional<MonthRead>& slot = m_read[std::size_t(m_handedOut)];
+    m_readyChanged.wait(lock, [&] { return slot.has_value(); });
+    std::optional<MonthRead> month = std::move(slot);
+    slot.reset();
+    ++m_handedOut;
+    m_readyChanged.notify_all();
+    return month;
+}
