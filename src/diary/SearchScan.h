@@ -10,8 +10,8 @@
 #include <chrono>
 #include <functional>
 
-// Reads the month files one at a time and keeps the entries that match. Only one month's
-// entries are held besides the results.
+// Reads the month files (a few ahead, on worker threads) and keeps the entries that match.
+// Only the months read ahead are held besides the results.
 
 // The month files one step of the scan reads: the twelve months of a year folder when no
 // key-date range is set, else one month of the range.
