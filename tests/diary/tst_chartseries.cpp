@@ -1,20 +1,7 @@
 #include "diary/ChartSeries.h"
+#include "support/TallyFigures.h"
 
 #include <QTest>
-
-namespace {
-
-Tally figures(int entries, int wins, qint64 won, qint64 spent)
-{
-    Tally t;
-    t.entries = entries;
-    t.wins = wins;
-    t.wonAmount = Currency::fromUnits(won);
-    t.expenses = Currency::fromUnits(spent);
-    return t;
-}
-
-} // namespace
 
 class tst_ChartSeries : public QObject
 {

@@ -1,6 +1,7 @@
 // Runs under Xvfb (see CMakeLists.txt): the chart must really be drawn, Japanese labels included.
 #include "forms/frmChart.h"
 #include "support/MainWindowHarness.h"
+#include "support/TallyFigures.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -12,16 +13,6 @@
 #include <QValueAxis>
 
 namespace {
-
-Tally figures(int entries, int wins, qint64 won, qint64 spent)
-{
-    Tally t;
-    t.entries = entries;
-    t.wins = wins;
-    t.wonAmount = Currency::fromUnits(won);
-    t.expenses = Currency::fromUnits(spent);
-    return t;
-}
 
 int pixelsOfColour(const QImage& image, const QRect& area, const QColor& colour)
 {
