@@ -6,6 +6,7 @@
 #include "diary/SummaryUnits.h"
 #include "forms/ColumnWidths.h"
 #include "forms/EntryTableModel.h"
+#include "forms/ProgressPacer.h"
 #include "forms/UnreadableDataFile.h"
 #include "platform/WindowLevel.h"
 
@@ -78,8 +79,7 @@ void frmMain::RefreshTotals()
     const auto showColoured = [&](EntryTableModel* model, Currency expenses) {
         const EntryListTotals totals = refreshEntryTotals(model->entries(), pickedDay, expenses);
         model->setRowColours(qtColours(totals.colours));
-        prgShinko->setMaximum(std::max(1, totals.tally.entries));
-        prgShinko->setValue(totals.tally.entries);
+        setProgressQuietly(prgShinko, std::max(1, totals.tally.entries), totals.tally.entries);
         return totals.tally;
     };
     if (key == Tab::Month) {
