@@ -1,9 +1,13 @@
 #include "core/Cp932.h"
 
+#include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QStringList>
 
+#include <array>
 #include <iterator>
+#include <vector>
 
 namespace cp932 {
 namespace {
@@ -32,13 +36,28 @@ int singleByteIndex(unsigned char byte)
     return -1;
 }
 
-int unicodeIndex(char16_t unicode)
+char16_t foldChar(char16_t c)
 {
-    for (int i = 0; i < int(std::size(kSingleBytes)); ++i) {
-        if (kSingleBytes[i].unicode == unicode)
-            return i;
+    switch (c) {
+    case 0x301C:
+        return 0xFF5E; // WAVE DASH -> FULLWIDTH TILDE
+    case 0x2212:
+        return 0xFF0D; // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
+    case 0x2016:
+        return 0x2225; // DOUBLE VERTICAL LINE -> PARALLEL TO
+    case 0x2014:
+        return 0x2015; // EM DASH -> HORIZONTAL BAR
+    case 0x00A2:
+        return 0xFFE0; // CENT SIGN
+    case 0x00A3:
+        return 0xFFE1; // POUND SIGN
+    case 0x00AC:
+        return 0xFFE2; // NOT SIGN
+    case 0x00A5:
+        return 0xFFE5; // YEN SIGN
+    default:
+        return c;
     }
-    return -1;
 }
 
 bool isLeadByte(unsigned char byte)
@@ -46,98 +65,8 @@ bool isLeadByte(unsigned char byte)
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
-bool encodeFolded(const QString& folded, QByteArray& out)
-{
-    out.clear();
-    out.reserve(folded.size() * 2);
-    qsizetype runStart = 0;
-    const auto flushRun = [&](qsizetype end) {
-        if (end <= runStart)
-            return true;
-        QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
-        out += encoder.encode(QStringView(folded).sliced(runStart, end - runStart));
-        return !encoder.hasError();
-    };
-    for (qsizetype i = 0; i < folded.size(); ++i) {
-        const char16_t c = folded.at(i).unicode();
-        if (c == kRefused)
-            return false;
-        const int special = unicodeIndex(c);
-        if (special < 0)
-            continue;
-        if (!flushRun(i))
-            return false;
-        out += char(kSingleBytes[special].byte);
-        runStart = i + 1;
-    }
-    return flushRun(folded.size());
-}
-
-} // namespace
-
-bool isAvailable()
-{
-    return QStringEncoder(kCodecName).isValid() && QStringDecoder(kCodecName).isValid();
-}
-
-QString fold(const QString& text)
-{
-    QString result = text;
-    for (QChar& c : result) {
-        switch (c.unicode()) {
-        case 0x301C:
-            c = QChar(0xFF5E);
-            break; // WAVE DASH -> FULLWIDTH TILDE
-        case 0x2212:
-            c = QChar(0xFF0D);
-            break; // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
-        case 0x2016:
-            c = QChar(0x2225);
-            break; // DOUBLE VERTICAL LINE -> PARALLEL TO
-        case 0x2014:
-            c = QChar(0x2015);
-            break; // EM DASH -> HORIZONTAL BAR
-        case 0x00A2:
-            c = QChar(0xFFE0);
-            break; // CENT SIGN
-        case 0x00A3:
-            c = QChar(0xFFE1);
-            break; // POUND SIGN
-        case 0x00AC:
-            c = QChar(0xFFE2);
-            break; // NOT SIGN
-        case 0x00A5:
-            c = QChar(0xFFE5);
-            break; // YEN SIGN
-        default:
-            break;
-        }
-    }
-    return result;
-}
-
-QChar firstUnencodable(const QString& text)
-{
-    const QString folded = fold(text);
-    QByteArray bytes;
-    if (encodeFolded(folded, bytes))
-        return QChar();
-    // Slow path only on failure: find the offending character for the message.
-    for (qsizetype i = 0; i < folded.size(); ++i) {
-        const qsizetype len = folded.at(i).isHighSurrogate() && i + 1 < folded.size() ? 2 : 1;
-        if (!encodeFolded(folded.mid(i, len), bytes))
-            return folded.at(i);
-        i += len - 1;
-    }
-    return QChar(0xFFFD);
-}
-
-bool encode(const QString& text, QByteArray& out)
-{
-    return encodeFolded(fold(text), out);
-}
-
-bool decode(const QByteArray& bytes, QString& out)
+// Decodes through the platform converter, run by run between the single bytes it gets wrong.
+bool decodeThroughConverter(const QByteArray& bytes, QString& out)
 {
     out.clear();
     out.reserve(bytes.size());
@@ -168,6 +97,172 @@ bool decode(const QByteArray& bytes, QString& out)
         runStart = i + 1;
     }
     return flushRun(bytes.size()) && ok;
+}
+
+// Per-character tables taken once from the converter (a call per run of text costs far
+// more than the text itself). Text the tables do not cover goes through the converter, so
+// both paths give the same characters and the same verdicts.
+constexpr char16_t kNoCharacter = 0xFFFF; // never a character of code page 932
+constexpr quint16 kNoBytes = 0xFFFF;      // never a byte sequence of code page 932
+
+struct Tables
+{
+    std::array<char16_t, 256> single{}; // bytes that are not lead bytes
+    std::vector<char16_t> pairs;        // indexed by lead << 8 | trail
+    std::vector<quint16> bytes;         // indexed by UTF-16 unit, before folding: a
+                                        // single byte as is, a pair as lead << 8 | trail
+};
+
+// Decodes `lead` followed by each trail byte, all in one converter call with a line feed
+// between pairs (never part of a pair); falls back to one call per pair if the parts do not
+// line up.
+void readPairsOf(unsigned char lead, Tables& t)
+{
+    QByteArray bytes;
+    for (int trail = 0x40; trail <= 0xFC; ++trail)
+        bytes.append(char(lead)).append(char(trail)).append('\n');
+    QString text;
+    decodeThroughConverter(bytes, text);
+    const QStringList parts = text.split(u'\n');
+    const bool lined = parts.size() == 0xFC - 0x40 + 2;
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+        QString one;
+        if (lined) {
+            one = parts.at(trail - 0x40);
+        } else if (!decodeThroughConverter(QByteArray{char(lead), char(trail)}, one)) {
+            continue;
+        }
+        if (one.size() == 1 && one.at(0) != QChar::ReplacementCharacter && one.at(0) != u'\x1a')
+            t.pairs[lead << 8 | trail] = one.at(0).unicode();
+    }
+}
+
+// Encodes 256 units in one call, each followed by a line feed; an unencodable unit comes
+// out as a zero byte, which no other unit of these ever encodes to.
+void writeBlock(int first, Tables& t)
+{
+    QString text;
+    for (int u = first; u < first + 256; ++u) {
+        if (u == 0 || u == '\n' || QChar::isSurrogate(char32_t(u)))
+            continue;
+        text.append(QChar(char16_t(u))).append(u'\n');
+    }
+    QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless |
+                                           QStringConverter::Flag::ConvertInvalidToNull);
+    const QByteArray bytes = encoder.encode(text);
+    const QList<QByteArray> parts = bytes.split('\n');
+    qsizetype part = 0;
+    for (int u = first; u < first + 256; ++u) {
+        if (u == 0 || u == '\n' || QChar::isSurrogate(char32_t(u)))
+            continue;
+        const QByteArray one = parts.value(part++);
+        if (one.size() == 1 && one.at(0) != 0)
+            t.bytes[u] = quint8(one.at(0));
+        else if (one.size() == 2 && one.at(0) != 0 && one.at(1) != 0)
+            t.bytes[u] = quint16(quint8(one.at(0)) << 8 | quint8(one.at(1)));
+    }
+}
+
+Tables buildTables()
+{
+    Tables t;
+    t.single.fill(kNoCharacter);
+    t.pairs.assign(0x10000, kNoCharacter);
+    t.bytes.assign(0x10000, kNoBytes);
+    for (int byte = 0; byte < 256; ++byte) {
+        QString one;
+        if (isLeadByte(byte))
+            readPairsOf(byte, t);
+        else if (decodeThroughConverter(QByteArray(1, char(byte)), one) && one.size() == 1)
+            t.single[byte] = one.at(0).unicode();
+    }
+    for (int first = 0; first < 0x10000; first += 256)
+        writeBlock(first, t);
+    t.bytes[0] = 0x00;
+    t.bytes['\n'] = '\n';
+    for (const auto& special : kSingleBytes)
+        t.bytes[special.unicode] = special.byte;
+    t.bytes[kRefused] = kNoBytes;
+    return t;
+}
+
+const Tables& tables()
+{
+    static const Tables t = buildTables();
+    return t;
+}
+
+} // namespace
+
+bool isAvailable()
+{
+    return QStringEncoder(kCodecName).isValid() && QStringDecoder(kCodecName).isValid();
+}
+
+QString fold(const QString& text)
+{
+    QString result = text;
+    for (QChar& c : result)
+        c = QChar(foldChar(c.unicode()));
+    return result;
+}
+
+QChar firstUnencodable(const QString& text)
+{
+    const Tables& t = tables();
+    for (const QChar c : text) {
+        const char16_t folded = foldChar(c.unicode());
+        if (t.bytes[folded] == kNoBytes)
+            return QChar(folded);
+    }
+    return QChar();
+}
+
+bool encode(const QString& text, QByteArray& out)
+{
+    out.clear();
+    return appendEncoded(text, out);
+}
+
+bool appendEncoded(QStringView text, QByteArray& out)
+{
+    const Tables& t = tables();
+    const qsizetype start = out.size();
+    out.resize(start + text.size() * 2);
+    char* to = out.data() + start;
+    for (const QChar c : text) {
+        const quint16 bytes = t.bytes[foldChar(c.unicode())];
+        if (bytes == kNoBytes)
+            return false;
+        if (bytes > 0xFF)
+            *to++ = char(bytes >> 8);
+        *to++ = char(bytes & 0xFF);
+    }
+    out.truncate(to - out.constData());
+    return true;
+}
+
+bool decode(const QByteArray& bytes, QString& out)
+{
+    const Tables& t = tables();
+    out.resize(bytes.size());
+    QChar* to = out.data();
+    const auto* from = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto* end = from + bytes.size();
+    while (from < end) {
+        char16_t c;
+        if (isLeadByte(*from)) {
+            c = from + 1 < end ? t.pairs[*from << 8 | from[1]] : kNoCharacter;
+            from += 2;
+        } else {
+            c = t.single[*from++];
+        }
+        if (c == kNoCharacter) // not code page 932: the converter says how it reads
+            return decodeThroughConverter(bytes, out);
+        *to++ = QChar(c);
+    }
+    out.truncate(to - out.constData());
+    return true;
 }
 
 } // namespace cp932

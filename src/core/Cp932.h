@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 // Text at rest is code page 932. Linux input methods produce a few characters whose
 // Windows twins are the ones that code page 932 holds; they are folded before encoding.
@@ -20,6 +21,8 @@ QChar firstUnencodable(const QString& text);
 // Encodes after folding. Returns false (and leaves `out` unspecified) when some character
 // cannot be held: such text is refused, never stored as "?".
 bool encode(const QString& text, QByteArray& out);
+// The same, appended to what `out` holds; on false the appended part is unspecified.
+bool appendEncoded(QStringView text, QByteArray& out);
 
 // Decodes; returns false when the bytes are not valid code page 932. All bytes are decoded
 // even then, with U+FFFD where they were not valid, so such text must never be stored.
