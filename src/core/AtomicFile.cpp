@@ -105,8 +105,15 @@ QString temporaryPath(const QString& target)
     return folder + u'/' + (inWorkFolder ? name : u'.' + info.fileName() + u'.' + name);
 }
 
+bool processIsGone(qint64 pid)
+{
+    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+} // namespace
+
 // A temporary file being filled; removed again unless it was renamed into place.
-class Temporary
+class AtomicFileWriter::Temporary
 {
 public:
     explicit Temporary(const QString& target) : m_target(target) {}
@@ -191,13 +198,6 @@ private:
     int m_fd = -1;
 };
 
-bool processIsGone(qint64 pid)
-{
-    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
-}
-
-} // namespace
-
 ReadResult readWholeFile(const QString& path, qint64 maxSize)
 {
     ReadResult result;
@@ -222,9 +222,29 @@ QString workFolderOf(const QString& dataFolder)
     return dataFolder + u'/' + kWorkFolderName;
 }
 
+AtomicFileWriter::AtomicFileWriter(const QString& path) : m_file(std::make_unique<Temporary>(path))
+{}
+
+AtomicFileWriter::~AtomicFileWriter() = default;
+
+QString AtomicFileWriter::open()
+{
+    return m_file->open();
+}
+
+QString AtomicFileWriter::write(const char* data, qsizetype size)
+{
+    return m_file->write(data, size);
+}
+
+QString AtomicFileWriter::commit()
+{
+    return m_file->commit();
+}
+
 QString writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
-    Temporary file(path);
+    AtomicFileWriter file(path);
     QString error = file.open();
     if (error.isEmpty())
         error = file.write(bytes.constData(), bytes.size());
@@ -238,7 +258,7 @@ QString copyFileAtomically(const QString& source, const QString& target)
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return QStringLiteral("「%1」: %2").arg(QDir::toNativeSeparators(source), in.errorString());
-    Temporary file(target);
+    AtomicFileWriter file(target);
     QString error = file.open();
     QByteArray buffer(kChunk, Qt::Uninitialized);
     while (error.isEmpty()) {

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
 struct ReadResult
 {
     bool ok = false;
@@ -24,6 +26,27 @@ QString workFolderOf(const QString& dataFolder);
 // folders), else beside `path` under a hidden name of ours. Creates missing folders.
 // Returns an empty string on success, else a description that names the file.
 QString writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+// The same for a file written piece by piece: the pieces go to the temporary file, and only
+// commit() puts it in place of `path`. Dropped without commit(), it leaves `path` untouched.
+class AtomicFileWriter
+{
+public:
+    explicit AtomicFileWriter(const QString& path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // Each returns an empty string on success, else a description that names the file.
+    QString open();
+    QString write(const char* data, qsizetype size);
+    QString write(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
+    QString commit();
+
+private:
+    class Temporary;
+    std::unique_ptr<Temporary> m_file;
+};
 
 // Copies `source` to `target` the same way: the target is either the old or a complete copy.
 QString copyFileAtomically(const QString& source, const QString& target);

@@ -1,5 +1,6 @@
 #include "diary/Export.h"
 
+#include "core/AtomicFile.h"
 #include "core/Cp932.h"
 
 namespace listexport {
@@ -40,12 +41,6 @@ QList<ColumnGroup> columnGroups(ListKind kind)
     return {};
 }
 
-const QString& cellOf(const QStringList& row, int column)
-{
-    static const QString none;
-    return column < row.size() ? row.at(column) : none;
-}
-
 QString quotedRecord(const QStringList& fields)
 {
     QStringList quoted;
@@ -54,38 +49,54 @@ QString quotedRecord(const QStringList& fields)
     return quoted.join(u',') + kCrLf;
 }
 
-// Room for the rows at a guessed width, so the text grows a few times, not per row.
+// Room for the rows at a guessed width, so the output grows a few times, not per row.
 qsizetype guessedSize(const ExportInput& input)
 {
-    return input.rows.size() * 200 + 4096;
+    return input.rowCount() * 200 + 4096;
 }
+
+// Where the writers put the text: `out` grows, and `rowDone` may take what it holds after
+// every row (the byte writer encodes it and empties it). False from `rowDone` stops.
+struct Output
+{
+    QString& out;
+    std::function<bool()> rowDone;
+};
 
 // Calls `write` for each row, then tells `rowWritten`.
 template <typename Write>
-void forEachRow(const ExportInput& input, const std::function<void(int)>& rowWritten, Write write)
+bool forEachRow(const ExportInput& input, const std::function<void(int)>& rowWritten,
+                const Output& output, Write write)
 {
-    for (int i = 0; i < input.rows.size(); ++i) {
-        write(input.rows.at(i));
+    const qsizetype rows = input.rowCount();
+    for (qsizetype i = 0; i < rows; ++i) {
+        write(i);
+        if (output.rowDone && !output.rowDone())
+            return false;
         if (rowWritten)
-            rowWritten(i + 1);
+            rowWritten(int(i + 1));
     }
+    return true;
 }
 
-QString csvText(const ExportInput& input, const std::function<void(int)>& rowWritten)
+bool writeCsv(const ExportInput& input, const std::function<void(int)>& rowWritten,
+              const Output& output)
 {
+    QString& out = output.out;
     const QList<int> columns = exportedColumns(input.kind);
-    QString out = quotedRecord(headerTexts(input.kind, input.keyIsEndDay));
-    out.reserve(guessedSize(input));
-    forEachRow(input, rowWritten, [&](const QStringList& row) {
+    out += quotedRecord(headerTexts(input.kind, input.keyIsEndDay));
+    const bool complete = forEachRow(input, rowWritten, output, [&](qsizetype row) {
         for (qsizetype c = 0; c < columns.size(); ++c) {
             if (c > 0)
                 out += u',';
             out += u'"';
-            out += cellOf(row, columns.at(c));
+            out += input.cell(row, columns.at(c));
             out += u'"';
         }
         out += kCrLf;
     });
+    if (!complete)
+        return false;
     if (input.withStatistics) {
         const auto& p = input.panel;
         out += kCrLf;
@@ -95,15 +106,16 @@ QString csvText(const ExportInput& input, const std::function<void(int)>& rowWri
         out += quotedRecord(headers[1]);
         out += quotedRecord({p[3], p[4], p[5]});
     }
-    return out;
+    return true;
 }
 
 const QString kTableStart = QStringLiteral("<TABLE BORDER= \"1\" >");
 
-QString htmlText(const ExportInput& input, const std::function<void(int)>& rowWritten)
+bool writeHtml(const ExportInput& input, const std::function<void(int)>& rowWritten,
+               const Output& output)
 {
-    QString out = kTableStart + kCrLf;
-    out.reserve(guessedSize(input));
+    QString& out = output.out;
+    out += kTableStart + kCrLf;
     bool first = true;
     for (const ColumnGroup& group : columnGroups(input.kind)) {
         out += (first ? QStringLiteral("<COL SPAN= \"") : QStringLiteral("<COL SPAN=\"")) +
@@ -123,15 +135,20 @@ QString htmlText(const ExportInput& input, const std::function<void(int)>& rowWr
 
     const QList<int> columns = exportedColumns(input.kind);
     // Values go out as typed: the fragment is meant to be pasted into the user's own page.
-    forEachRow(input, rowWritten, [&](const QStringList& row) {
-        out += QLatin1String("<TR><TD>");
+    const QString rowStart = QStringLiteral("<TR><TD>");
+    const QString between = QStringLiteral("</TD><TD>");
+    const QString rowEnd = QStringLiteral("</TD></TR>\r\n");
+    const bool complete = forEachRow(input, rowWritten, output, [&](qsizetype row) {
+        out += rowStart;
         for (qsizetype c = 0; c < columns.size(); ++c) {
             if (c > 0)
-                out += QLatin1String("</TD><TD>");
-            out += cellOf(row, columns.at(c));
+                out += between;
+            out += input.cell(row, columns.at(c));
         }
-        out += QLatin1String("</TD></TR>\r\n");
+        out += rowEnd;
     });
+    if (!complete)
+        return false;
     out += QStringLiteral("</TABLE>") + kCrLf;
 
     if (input.withStatistics) {
@@ -154,10 +171,26 @@ QString htmlText(const ExportInput& input, const std::function<void(int)>& rowWr
                QStringLiteral("</TD></TR>") + kCrLf;
         out += QStringLiteral("</TABLE>") + kCrLf;
     }
-    return out;
+    return true;
+}
+
+bool writeExport(const ExportInput& input, Format format,
+                 const std::function<void(int)>& rowWritten, const Output& output)
+{
+    return format == Format::Csv ? writeCsv(input, rowWritten, output)
+                                 : writeHtml(input, rowWritten, output);
 }
 
 } // namespace
+
+const QString& ExportInput::cell(qsizetype row, int column) const
+{
+    static const QString none;
+    if (!entries.isEmpty())
+        return column >= 0 && column < kEntryFieldCount ? entries.at(row)[column] : none;
+    const QStringList& cells = rows.at(row);
+    return column >= 0 && column < cells.size() ? cells.at(column) : none;
+}
 
 Format formatForPath(const QString& path)
 {
@@ -216,7 +249,10 @@ std::array<QStringList, 2> statisticsHeaders()
 QString exportText(const ExportInput& input, Format format,
                    const std::function<void(int)>& rowWritten)
 {
-    return format == Format::Csv ? csvText(input, rowWritten) : htmlText(input, rowWritten);
+    QString out;
+    out.reserve(guessedSize(input));
+    writeExport(input, format, rowWritten, {out, {}});
+    return out;
 }
 
 EncodedExport encodeExport(const QString& text)
@@ -232,6 +268,40 @@ EncodedExport encodeExport(const QString& text)
     else
         result.unencodable =
             text.mid(at, bad.isHighSurrogate() ? 2 : 1); // whole emoji, not half of it
+    return result;
+}
+
+} // namespace listexport
+
+namespace listexport {
+
+ExportWrite writeExportFile(const QString& path, const ExportInput& input, Format format,
+                            const std::function<void(int)>& rowWritten)
+{
+    constexpr qsizetype kWriteSize = 64 * 1024;
+    ExportWrite result;
+    AtomicFileWriter file(path);
+    result.error = file.open();
+    if (!result.error.isEmpty())
+        return result;
+    QString pending;
+    QByteArray bytes;
+    bytes.reserve(2 * kWriteSize);
+    const auto passOn = [&](qsizetype atLeast) {
+        if (!cp932::appendEncoded(pending, bytes)) {
+            result.unencodable = encodeExport(pending).unencodable;
+            return false;
+        }
+        pending.clear(); // keeps its room for the next row
+        if (bytes.size() < atLeast)
+            return true;
+        result.error = file.write(bytes);
+        bytes.clear();
+        return result.error.isEmpty();
+    };
+    if (writeExport(input, format, rowWritten, {pending, [&] { return passOn(kWriteSize); }}) &&
+        passOn(0)) // what follows the last row
+        result.error = file.commit();
     return result;
 }
 

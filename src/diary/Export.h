@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diary/EntryRecord.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -18,9 +20,14 @@ struct ExportInput
 {
     ListKind kind = ListKind::Entries;
     bool keyIsEndDay = true;
-    // Every column of each row as the list holds it (17 per entry, 10 per year row, 11 per total
-    // row).
+    // The rows: the entries of the month or search list (shared with the list, not copied),
+    // or every column of each row as a summary list holds it (10 per year row, 11 per total
+    // row). `rows` also serves entries given as 17 texts each.
+    QList<EntryRecord> entries;
     QList<QStringList> rows;
+    qsizetype rowCount() const { return entries.isEmpty() ? rows.size() : entries.size(); }
+    // The text of a cell; empty for a column the row does not have.
+    const QString& cell(qsizetype row, int column) const;
     bool withStatistics = false;
     // 当選総数, 応募総数, 当選率, 当選総額, 支出総額, 収支総額.
     std::array<QString, 6> panel;
@@ -46,5 +53,18 @@ struct EncodedExport
     QString unencodable;
 };
 EncodedExport encodeExport(const QString& text);
+
+struct ExportWrite
+{
+    QString unencodable; // the first character code page 932 cannot hold: nothing was written
+    QString error;       // a write that failed, naming the file
+    bool ok() const { return unencodable.isEmpty() && error.isEmpty(); }
+};
+
+// Writes the file in code page 932, row by row as it is built, through a temporary file that
+// takes the place of `path` only when complete: a refused character or a failed write leaves
+// `path` as it was, and no text of the whole file is ever held.
+ExportWrite writeExportFile(const QString& path, const ExportInput& input, Format format,
+                            const std::function<void(int)>& rowWritten = {});
 
 } // namespace listexport

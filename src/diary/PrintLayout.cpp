@@ -47,14 +47,14 @@ QStringList printLines(const listexport::ExportInput& input,
 {
     QStringList lines{printedHeaders(input).join(u',')};
     const QList<int> columns = printedColumns(input.kind);
-    for (int i = 0; i < input.rows.size(); ++i) {
-        const QStringList& row = input.rows.at(i);
+    const qsizetype rows = input.rowCount();
+    for (qsizetype i = 0; i < rows; ++i) {
         QStringList fields;
         for (int column : columns)
-            fields.append(column < row.size() ? row.at(column) : QString());
+            fields.append(input.cell(i, column));
         lines.append(fields.join(u','));
         if (rowDone)
-            rowDone(i + 1);
+            rowDone(int(i + 1));
     }
     if (input.withStatistics) {
         const auto& p = input.panel;

@@ -1,6 +1,5 @@
 #include "core/AtomicFile.h"
 #include "core/Dialogs.h"
-#include "core/FreedMemory.h"
 #include "diary/Export.h"
 #include "forms/BusyCursor.h"
 #include "forms/EntryTableModel.h"
@@ -24,14 +23,6 @@ namespace {
 
 // The run-time error number of a file that could not be written.
 constexpr int kFileAccessError = 75;
-
-QList<QStringList> entryRows(const EntryTableModel* model)
-{
-    QList<QStringList> rows;
-    for (const EntryRecord& entry : model->entries())
-        rows.append(QStringList(entry.fields.begin(), entry.fields.end()));
-    return rows;
-}
 
 QList<QStringList> summaryRows(const QStandardItemModel* model)
 {
@@ -89,7 +80,7 @@ listexport::ExportInput frmMain::listInput(const QTableView* list) const
     input.keyIsEndDay = optEndDay->isChecked();
     if (list == lvwMonth || list == lvwSearch) {
         input.kind = listexport::ListKind::Entries;
-        input.rows = entryRows(list == lvwMonth ? m_monthModel : m_searchModel);
+        input.entries = (list == lvwMonth ? m_monthModel : m_searchModel)->entries();
     } else {
         const bool year = list == lvwYear;
         input.kind = year ? listexport::ListKind::Year : listexport::ListKind::Total;
@@ -108,33 +99,26 @@ bool frmMain::Output()
     const BusyCursor busy;
 
     listexport::ExportInput input = listInput(m_outputList);
-    const qsizetype rowCount = input.rows.size();
+    const qsizetype rowCount = input.rowCount();
     ProgressPacer pacer;
-    QString text =
-        listexport::exportText(input, listexport::formatForPath(OutputFileName), [&](int row) {
+    const listexport::ExportWrite written = listexport::writeExportFile(
+        OutputFileName, input, listexport::formatForPath(OutputFileName), [&](int row) {
             if (pacer.due() || row == rowCount)
                 prgShinko->setValue(row);
         });
     input = {};
-    // The whole file is built first, so a refusal or failure never leaves half a file behind.
-    listexport::EncodedExport encoded = listexport::encodeExport(text);
-    text = QString();
-    QString error;
-    if (!encoded.unencodable.isEmpty()) {
-        error = QStringLiteral("文字「%1」はファイルに保存できないため、保存しませんでした。")
-                    .arg(encoded.unencodable);
+    if (!written.unencodable.isEmpty()) {
         prgShinko->setValue(0);
         m_context.dialogs.message(
-            {error, QStringLiteral("zumicho"), MessageIcon::Exclamation, MessageButtons::Ok});
+            {QStringLiteral("文字「%1」はファイルに保存できないため、保存しませんでした。")
+                 .arg(written.unencodable),
+             QStringLiteral("zumicho"), MessageIcon::Exclamation, MessageButtons::Ok});
         return false;
     }
-    error = writeFileAtomically(OutputFileName, encoded.bytes);
-    encoded = {};
-    returnFreedMemory(); // the rows, the text and its bytes were as large as the list
-    if (!error.isEmpty()) {
+    if (!written.error.isEmpty()) {
         prgShinko->setValue(0);
         m_context.dialogs.message(
-            {QStringLiteral("エラー番号 = %1\r%2").arg(kFileAccessError).arg(error),
+            {QStringLiteral("エラー番号 = %1\r%2").arg(kFileAccessError).arg(written.error),
              QStringLiteral("zumicho"), MessageIcon::Exclamation, MessageButtons::Ok});
         return false;
     }

@@ -46,7 +46,7 @@ void frmMain::cmdPrint_Click()
         const BusyCursor busy;
         const listexport::ExportInput input = listInput(list);
         // A panel that disagrees with its list must not cut the job short: the bar grows instead.
-        prgShinko->setMaximum(std::max({1, maximum, int(input.rows.size())}));
+        prgShinko->setMaximum(std::max({1, maximum, int(input.rowCount())}));
         prgShinko->setValue(0);
         QElapsedTimer sinceShown;
         sinceShown.start();
@@ -56,7 +56,7 @@ void frmMain::cmdPrint_Click()
                 sinceShown.restart();
             }
         });
-        prgShinko->setValue(int(input.rows.size()));
+        prgShinko->setValue(int(input.rowCount()));
     }
 
     if (!m_printers)

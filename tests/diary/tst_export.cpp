@@ -1,5 +1,8 @@
 #include "diary/Export.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace listexport;
@@ -170,6 +173,65 @@ private slots:
                  7); // header, blank, four statistics records, and the end after the last CR LF
         QCOMPARE(lines[1], QString());
         QCOMPARE(lines[3], QStringLiteral("\"0\",\"0\",\"0.00\""));
+    }
+
+    // The file is written row by row; it must hold what the whole text encodes to, for
+    // entries given as the list's records or as texts, across many write pieces.
+    void fileHoldsTheEncodedText_data()
+    {
+        QTest::addColumn<bool>("csv");
+        QTest::addColumn<bool>("asRecords");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("csv, records") << true << true << 3;
+        QTest::newRow("html, texts") << false << false << 3;
+        QTest::newRow("csv, many pieces") << true << true << 2000;
+        QTest::newRow("html, no rows") << false << true << 0;
+    }
+    void fileHoldsTheEncodedText()
+    {
+        QFETCH(bool, csv);
+        QFETCH(bool, asRecords);
+        QFETCH(int, rows);
+        ExportInput in;
+        in.withStatistics = true;
+        in.panel = kPanel;
+        for (int i = 0; i < rows; ++i) {
+            const QStringList row = entryRow(QStringLiteral("行%1").arg(i));
+            if (asRecords)
+                in.entries.append(EntryRecord::fromStringList(row));
+            else
+                in.rows.append(row);
+        }
+        const Format format = csv ? Format::Csv : Format::Html;
+        const QByteArray expected = encodeExport(exportText(in, format)).bytes;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("list.out"));
+        int told = 0;
+        QVERIFY(writeExportFile(path, in, format, [&](int row) { told = row; }).ok());
+        QCOMPARE(told, rows);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), expected);
+    }
+
+    void refusedRowLeavesTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("list.csv"));
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("old list");
+        }
+        ExportInput in;
+        for (int i = 0; i < 2000; ++i) // the refused row comes after pieces were written
+            in.rows.append(entryRow(i == 1999 ? QStringLiteral("絵😀文字") : QStringLiteral("可")));
+        const ExportWrite written = writeExportFile(path, in, Format::Csv);
+        QCOMPARE(written.unencodable, QStringLiteral("😀"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("old list"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"list.csv"});
     }
 
     void textCodePage932CannotHoldIsRefusedWhole()
