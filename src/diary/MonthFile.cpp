@@ -8,6 +8,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <array>
+
 namespace {
 
 const QString kPasswordPrefix = QStringLiteral("StartPassword=");
@@ -66,28 +69,28 @@ private:
 
 } // namespace
 
-MonthText parseMonthText(const QByteArray& plain, const QString& expectedPassword,
-                         FieldTexts* shared)
+namespace {
+
+// The plain text decoded and split into fields, not yet copied into entries.
+struct SplitText
 {
-    MonthText result;
+    MonthText::Status status = MonthText::Status::Loaded;
+    QString text;              // the decoded file, which `fields` view
+    QList<QStringView> fields; // seventeen per entry
+    bool quoteMarks = false;   // some field holds a quote mark
+};
+
+SplitText splitPlainText(const QByteArray& plain, const QString& expectedPassword)
+{
+    SplitText result;
     // An empty file holds no entries, whatever the password.
     if (plain.isEmpty())
         return result;
-    FieldTexts ownTexts;
-    FieldTexts& texts = shared ? *shared : ownTexts;
-    const auto store = [&](int position, QStringView field) {
-        // A quote mark can be held only between quotes, where it never occurs; the stored
-        // text follows the quote-mark rule, so what is read is what the next save writes.
-        if (field.contains(u'"'))
-            return field.toString().replace(u'"', u' ');
-        return isSharedField(position) ? texts.intern(field) : field.toString();
-    };
-    QString text;
-    if (!cp932::decode(plain, text)) {
+    if (!cp932::decode(plain, result.text)) {
         result.status = MonthText::Status::Damaged;
         return result;
     }
-    FieldReader reader(text);
+    FieldReader reader(result.text);
     QStringView field;
     bool haveField = reader.next(field);
     if (haveField && field.startsWith(kPasswordPrefix)) {
@@ -102,26 +105,109 @@ MonthText parseMonthText(const QByteArray& plain, const QString& expectedPasswor
         result.status = MonthText::Status::Refused;
         return result;
     }
+    result.fields.reserve((result.text.count(u'\n') + 1) * kEntryFieldCount); // a line per entry
+    for (; haveField; haveField = reader.next(field)) {
+        result.fields.append(field);
+        result.quoteMarks = result.quoteMarks || field.contains(u'"');
+    }
+    // A record cut short means the file is damaged: saving it back would turn the missing
+    // fields into empty ones.
+    if (result.fields.size() % kEntryFieldCount != 0) {
+        result.status = MonthText::Status::Damaged;
+        result.fields = {};
+    }
+    return result;
+}
+
+// Short texts seen lately in one field, looked at before the shared table: entries next to
+// each other often repeat a day or a choice.
+class RecentTexts
+{
+public:
+    const QString* find(QStringView text) const
+    {
+        for (const QString& seen : m_texts) {
+            if (seen.size() == text.size() && QStringView(seen) == text)
+                return &seen;
+        }
+        return nullptr;
+    }
+    const QString& remember(QString text)
+    {
+        QString& slot = m_texts[m_next];
+        m_next = (m_next + 1) % m_texts.size();
+        slot = std::move(text);
+        return slot;
+    }
+
+private:
+    std::array<QString, 8> m_texts;
+    std::size_t m_next = 0;
+};
+
+// Appends an entry per seventeen fields to `into`; false, with `into` as it was, when an
+// amount is out of range or a sum overflows (the file is damaged then).
+bool appendEntries(const QList<QStringView>& fields, bool quoteMarks, FieldTexts* shared,
+                   QList<EntryRecord>& into)
+{
+    FieldTexts ownTexts;
+    FieldTexts& texts = shared ? *shared : ownTexts;
+    std::array<RecentTexts, kEntryFieldCount> recent;
+    const auto store = [&](int position, QStringView field) {
+        // A quote mark can be held only between quotes, where it never occurs; the stored
+        // text follows the quote-mark rule, so what is read is what the next save writes.
+        if (quoteMarks && field.contains(u'"'))
+            return field.toString().replace(u'"', u' ');
+        if (!isSharedField(position))
+            return field.toString();
+        RecentTexts& seen = recent[std::size_t(position)];
+        if (const QString* known = seen.find(field))
+            return *known;
+        return seen.remember(texts.intern(field));
+    };
+    const qsizetype start = into.size();
+    const qsizetype count = fields.size() / kEntryFieldCount;
+    if (into.capacity() < start + count)
+        into.reserve(std::max(start + count, 2 * into.capacity()));
     Tally sum;
-    while (haveField) {
-        EntryRecord record;
-        record[0] = store(0, field);
-        int count = 1;
-        for (; count < kEntryFieldCount && reader.next(field); ++count)
-            record[count] = store(count, field);
-        // A record cut short means the file is damaged: saving it back would turn the
-        // missing fields into empty ones. So does an amount beyond any sum.
+    for (qsizetype e = 0; e < count; ++e) {
+        EntryRecord& record = into.emplace_back();
+        for (int f = 0; f < kEntryFieldCount; ++f)
+            record[f] = store(f, fields.at(e * kEntryFieldCount + f));
         bool amountOutOfRange = false;
         Currency::parse(record[HappyMoney], &amountOutOfRange);
         countEntry(sum, record);
-        if (count < kEntryFieldCount || amountOutOfRange || sum.overflowed) {
-            result.status = MonthText::Status::Damaged;
-            result.entries.clear();
-            return result;
+        if (amountOutOfRange || sum.overflowed) {
+            into.resize(start);
+            return false;
         }
-        result.entries.append(std::move(record));
-        haveField = reader.next(field);
     }
+    return true;
+}
+
+MonthRead::Status readStatusOf(MonthText::Status status)
+{
+    switch (status) {
+    case MonthText::Status::Loaded:
+        return MonthRead::Status::Loaded;
+    case MonthText::Status::Refused:
+        return MonthRead::Status::Refused;
+    case MonthText::Status::Damaged:
+        break;
+    }
+    return MonthRead::Status::Damaged;
+}
+
+} // namespace
+
+MonthText parseMonthText(const QByteArray& plain, const QString& expectedPassword,
+                         FieldTexts* shared)
+{
+    const SplitText split = splitPlainText(plain, expectedPassword);
+    MonthText result{split.status, {}};
+    if (split.status == MonthText::Status::Loaded &&
+        !appendEntries(split.fields, split.quoteMarks, shared, result.entries))
+        result.status = MonthText::Status::Damaged;
     return result;
 }
 
@@ -175,9 +261,9 @@ MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString&
     return build;
 }
 
-MonthRead readMonthFile(const QString& path, const QString& expectedPassword, FieldTexts* shared)
+MonthFileFields readMonthFields(const QString& path, const QString& expectedPassword)
 {
-    MonthRead result;
+    MonthFileFields result;
     if (!QFileInfo::exists(path))
         return result;
     const ReadResult read = readWholeFile(path);
@@ -185,20 +271,33 @@ MonthRead readMonthFile(const QString& path, const QString& expectedPassword, Fi
         result.status = MonthRead::Status::Damaged;
         return result;
     }
-    MonthText parsed = parseMonthText(scrambleBytes(read.bytes), expectedPassword, shared);
-    switch (parsed.status) {
-    case MonthText::Status::Loaded:
-        result.status = MonthRead::Status::Loaded;
-        break;
-    case MonthText::Status::Refused:
-        result.status = MonthRead::Status::Refused;
-        break;
-    case MonthText::Status::Damaged:
-        result.status = MonthRead::Status::Damaged;
-        break;
-    }
-    result.entries = std::move(parsed.entries);
+    SplitText split = splitPlainText(scrambleBytes(read.bytes), expectedPassword);
+    result.status = readStatusOf(split.status);
+    result.text = std::move(split.text); // the same buffer: the views stay valid
+    result.fields = std::move(split.fields);
+    result.quoteMarks = split.quoteMarks;
     return result;
+}
+
+MonthRead::Status appendEntriesOf(const MonthFileFields& month, FieldTexts* shared,
+                                  QList<EntryRecord>& into)
+{
+    if (month.status != MonthRead::Status::Loaded)
+        return month.status;
+    return appendEntries(month.fields, month.quoteMarks, shared, into) ? MonthRead::Status::Loaded
+                                                                       : MonthRead::Status::Damaged;
+}
+
+MonthRead entriesOf(const MonthFileFields& month, FieldTexts* shared)
+{
+    MonthRead result;
+    result.status = appendEntriesOf(month, shared, result.entries);
+    return result;
+}
+
+MonthRead readMonthFile(const QString& path, const QString& expectedPassword, FieldTexts* shared)
+{
+    return entriesOf(readMonthFields(path, expectedPassword), shared);
 }
 
 QString writeMonthFile(const QString& path, const QByteArray& plain)

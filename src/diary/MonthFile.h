@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 // The month file: an optional password line, then one line of seventeen quoted,
 // comma-separated fields per entry, code page 932, CR LF, scrambled at rest.
@@ -58,6 +59,23 @@ struct MonthRead
 
 MonthRead readMonthFile(const QString& path, const QString& expectedPassword,
                         FieldTexts* shared = nullptr);
+
+// A month file read, decoded and split into fields, not yet copied into entries: the part of
+// reading that allocates little, so worker threads can do it without contending for the heap,
+// leaving the copies to the thread that keeps the entries.
+struct MonthFileFields
+{
+    MonthRead::Status status = MonthRead::Status::Missing;
+    QString text;              // the decoded file; `fields` view its buffer
+    QList<QStringView> fields; // seventeen per entry
+    bool quoteMarks = false;   // some field holds a quote mark
+};
+MonthFileFields readMonthFields(const QString& path, const QString& expectedPassword);
+// The entries of a month read by readMonthFields: readMonthFile in two steps.
+MonthRead entriesOf(const MonthFileFields& month, FieldTexts* shared = nullptr);
+// The same, appended to `into`, which is left as it was unless the month is Loaded.
+MonthRead::Status appendEntriesOf(const MonthFileFields& month, FieldTexts* shared,
+                                  QList<EntryRecord>& into);
 
 // Writes entries scrambled and atomically; an empty plain form removes the file, so an
 // empty month leaves no file. Returns an empty string on success, else what went wrong.

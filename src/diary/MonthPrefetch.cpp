@@ -16,8 +16,7 @@ int workerCount()
 } // namespace
 
 MonthPrefetch::MonthPrefetch(const QStringList& paths, const QString& password)
-    : m_paths(paths), m_password(password), m_read(std::size_t(paths.size())),
-      m_texts(std::size_t(workerCount()))
+    : m_paths(paths), m_password(password), m_read(std::size_t(paths.size()))
 {
     const int workers = std::min(workerCount(), int(std::max<qsizetype>(1, paths.size())));
     for (int w = 0; w < workers; ++w)
@@ -30,7 +29,7 @@ MonthPrefetch::MonthPrefetch(const QStringList& paths, const QString& password)
                     if (m_stopping)
                         return;
                 }
-                MonthRead month = readMonthFile(m_paths[i], m_password, &m_texts[std::size_t(w)]);
+                MonthFileFields month = readMonthFields(m_paths[i], m_password);
                 std::lock_guard lock(m_mutex);
                 m_read[std::size_t(i)] = std::move(month);
                 m_readyChanged.notify_all();
@@ -51,14 +50,23 @@ MonthPrefetch::~MonthPrefetch()
 
 std::optional<MonthRead> MonthPrefetch::next()
 {
+    std::optional<MonthFileFields> month = nextFields();
+    if (!month)
+        return std::nullopt;
+    return entriesOf(*month, &m_texts);
+}
+
+std::optional<MonthFileFields> MonthPrefetch::nextFields()
+{
     std::unique_lock lock(m_mutex);
     if (m_handedOut >= m_paths.size())
         return std::nullopt;
-    std::optional<MonthRead>& slot = m_read[std::size_t(m_handedOut)];
+    std::optional<MonthFileFields>& slot = m_read[std::size_t(m_handedOut)];
     m_readyChanged.wait(lock, [&] { return slot.has_value(); });
-    std::optional<MonthRead> month = std::move(slot);
+    std::optional<MonthFileFields> month = std::move(slot);
     slot.reset();
     ++m_handedOut;
+    lock.unlock();
     m_readyChanged.notify_all();
     return month;
 }

@@ -92,6 +92,11 @@ private slots:
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         damaged.write("\x01\x02\x03 not a month file");
         damaged.close();
+        // Damaged only at its last entry: none of its entries may reach the results.
+        folder.writeMonth("2024", "05",
+                          {makeEntry("2024/05/01", "5"),
+                           makeEntry("2024/05/02", "6", "A", "当選", "99999999999999999999")});
+        folder.writeMonth("2024", "06", {makeEntry("2024/06/01", "7")});
 
         QStringList reported;
         SearchScanHooks hooks;
@@ -99,15 +104,18 @@ private slots:
         const SearchOutcome outcome = runSearch(folder.paths(), SearchCriteria{}, "secret", hooks);
         QCOMPARE(keyDates(outcome.results), QStringList{"2024/01/01"});
         QCOMPARE(relative(folder, reported),
-                 (QStringList{"data/2024/02.log", "data/2024/03.log", "data/2024/04.log"}));
-        QCOMPARE(outcome.unreadable.size(), 3);
+                 (QStringList{"data/2024/02.log", "data/2024/03.log", "data/2024/04.log",
+                              "data/2024/05.log", "data/2024/06.log"}));
+        QCOMPARE(outcome.unreadable.size(), 5);
         QCOMPARE(outcome.unreadable[0].status, MonthRead::Status::Refused);
         QCOMPARE(outcome.unreadable[1].status, MonthRead::Status::Refused);
         QCOMPARE(outcome.unreadable[2].status, MonthRead::Status::Damaged);
 
         // Without a start password the file carrying one is the one refused.
         const SearchOutcome open = runSearch(folder.paths(), SearchCriteria{}, QString());
-        QCOMPARE(keyDates(open.results), QStringList{"2024/03/01"});
+        QCOMPARE(keyDates(open.results), (QStringList{"2024/03/01", "2024/06/01"}));
+        QCOMPARE(open.unreadable.size(), 4);
+        QCOMPARE(open.unreadable[3].status, MonthRead::Status::Damaged);
     }
 
     void statisticsOfResults()
