@@ -3,6 +3,13 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 
 void returnFreedMemory()
 {
@@ -15,5 +22,53 @@ void shareOneHeapAcrossThreads()
 {
 #if defined(__GLIBC__)
     mallopt(M_ARENA_MAX, 1);
+#endif
+}
+
+void adviseLargePages(void* block, std::size_t bytes)
+{
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t kLargePage = 2 * 1024 * 1024;
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t end = (start + bytes) & ~(kLargePage - 1);
+    if (end > first)
+        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+    (void)block;
+    (void)bytes;
+#endif
+}
+
+#if defined(__GLIBC__)
+namespace {
+// glibc's own defaults, set explicitly when a fill ends.
+constexpr int kDefaultThreshold = 128 * 1024;
+} // namespace
+#endif
+
+LargePageFill::LargePageFill(std::size_t bytes)
+{
+#if defined(__GLIBC__)
+    // The room comes from the heap itself (not a mapping of its own) and stays there when it
+    // is freed; then it is marked for large pages, and later small blocks are cut from it.
+    constexpr std::size_t kMost = 1024u * 1024 * 1024;
+    bytes = std::min(bytes, kMost);
+    mallopt(M_TRIM_THRESHOLD, int(kMost) + 1);
+    mallopt(M_MMAP_THRESHOLD, int(kMost) + 1);
+    if (void* room = malloc(bytes)) {
+        adviseLargePages(room, bytes);
+        free(room);
+    }
+    mallopt(M_MMAP_THRESHOLD, kDefaultThreshold);
+#else
+    (void)bytes;
+#endif
+}
+
+LargePageFill::~LargePageFill()
+{
+#if defined(__GLIBC__)
+    mallopt(M_TRIM_THRESHOLD, kDefaultThreshold); // the next free trims what the fill left
 #endif
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 // Hands memory freed after a large list or file text back to the system, so the process
 // shrinks again instead of keeping its peak. Call it after releasing something large, not
 // in loops; it does nothing where the C library keeps no such reserve.
@@ -9,3 +11,20 @@ void returnFreedMemory();
 // never hands back the top of a thread's own arena, so entries read by worker threads would
 // keep a search's peak after the list is dropped. Call once at start, before any thread.
 void shareOneHeapAcrossThreads();
+
+// Asks for large pages behind a big block that is about to be filled: a few faults instead of
+// one per small page. Only the whole large pages inside the block are affected; a hint that
+// the system may ignore.
+void adviseLargePages(void* block, std::size_t bytes);
+
+// While it lives, the heap holds `bytes` of room at its top in large pages, for a fill of
+// many small blocks that stay (a whole diary's entries): a few page faults instead of one per
+// small page. The room is untouched until used, and what is left is handed back afterwards.
+class LargePageFill
+{
+public:
+    explicit LargePageFill(std::size_t bytes);
+    ~LargePageFill();
+    LargePageFill(const LargePageFill&) = delete;
+    LargePageFill& operator=(const LargePageFill&) = delete;
+};

@@ -1,9 +1,19 @@
 #include "diary/SearchScan.h"
 
+#include "core/FreedMemory.h"
 #include "diary/DataFolders.h"
 #include "diary/MonthPrefetch.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
+
+namespace {
+
+// The fewest bytes an entry takes in a month file as the diary writes it: seventeen empty
+// quoted fields, their commas and the line end.
+constexpr qint64 kSmallestEntryBytes = 17 * 2 + 16 + 2;
+
+} // namespace
 
 QList<SearchStep> planSearchSteps(const AppPaths& paths, const SearchCriteria& raw)
 {
@@ -75,6 +85,16 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
     QStringList allFiles;
     for (const SearchStep& step : steps)
         allFiles += step.monthFiles;
+    // Room for every entry the files could hold, taken in large pages: only what the results
+    // fill is ever touched (and counted as memory in use).
+    qint64 bytes = 0;
+    for (const QString& path : allFiles)
+        bytes += QFileInfo(path).size();
+    QList<EntryRecord>& results = outcome.results;
+    results.reserve(qsizetype(bytes / kSmallestEntryBytes) + 1);
+    adviseLargePages(results.data(), std::size_t(results.capacity()) * sizeof(EntryRecord));
+    // And room for the entries' texts: at most twice the bytes of the files.
+    const LargePageFill textRoom(std::size_t(bytes) * 2);
     MonthPrefetch prefetch(allFiles, startPassword);
     for (const SearchStep& step : steps) {
         for (const QString& path : step.monthFiles) {
@@ -82,24 +102,32 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
                 outcome.interrupted = true;
                 break;
             }
-            MonthRead month = *prefetch.next();
-            if (month.status == MonthRead::Status::Refused ||
-                month.status == MonthRead::Status::Damaged) {
-                const UnreadableMonthFile bad{path, month.status};
+            // The month's entries go straight to the end of the results; those that do not
+            // match are dropped again.
+            const qsizetype first = results.size();
+            const MonthRead::Status status =
+                appendEntriesOf(*prefetch.nextFields(), prefetch.texts(), results);
+            if (status == MonthRead::Status::Refused || status == MonthRead::Status::Damaged) {
+                const UnreadableMonthFile bad{path, status};
                 outcome.unreadable.append(bad);
                 if (hooks.unreadableFile)
                     hooks.unreadableFile(bad);
                 continue;
             }
-            for (EntryRecord& entry : month.entries) {
-                if (matcher.matches(entry))
-                    outcome.results.append(std::move(entry));
+            qsizetype kept = first;
+            for (qsizetype i = first; i < results.size(); ++i) {
+                if (matcher.matches(results.at(i))) {
+                    if (kept != i)
+                        results[kept] = std::move(results[i]);
+                    ++kept;
+                }
                 ++outcome.testedEntries;
                 if (stop()) {
                     outcome.interrupted = true;
                     break;
                 }
             }
+            results.resize(kept);
             if (outcome.interrupted)
                 break;
         }
@@ -109,7 +137,7 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
     }
 
     if (outcome.interrupted)
-        outcome.results.clear();
+        outcome.results = {};
     outcome.statistics = statisticsOf(outcome.results);
     if (hooks.progress) {
         progress.testedEntries = outcome.testedEntries;
