@@ -42,6 +42,8 @@ struct Row
     double floor; // the same unit; 0 where no floor applies
     QString goal;
     bool met;
+    double maxRatio = 0; // for a time against the floor: met is settled when printing
+    double maxMs = 0;
 };
 
 double msOf(const std::function<void()>& work)
@@ -133,6 +135,12 @@ public:
         apply(); // ends with the deadline as the key
         deadlines(QStringLiteral("deadline key"), 50);
         Q_UNUSED(startMb);
+        // The floor again, after the steps: the lower of the two is the cost of reading, free of
+        // whatever the machine was doing the first time (the copy's write-back, say).
+        const double again = bestOf(
+            kRuns, [&] { return msOf([&] { readDiaryFloor(paths.dataFolder().toStdString()); }); });
+        std::printf("floor after the steps %.0f ms\n", again);
+        m_floorMs = std::min(m_floorMs, again);
         print();
     }
 
@@ -173,14 +181,10 @@ private:
     }
     void addRatio(const QString& step, double ms, double maxRatio, double maxMs = 0)
     {
-        const double ratio = ms / m_floorMs;
-        bool met = ratio <= maxRatio;
         QString goal = QStringLiteral("<= %1x").arg(maxRatio);
-        if (maxMs > 0) {
-            met = met && ms <= maxMs;
+        if (maxMs > 0)
             goal += QStringLiteral(", <= %1 ms").arg(maxMs);
-        }
-        add(step, ms, m_floorMs, goal, met);
+        m_rows.append({step, ms, m_floorMs, goal, false, maxRatio, maxMs});
     }
 
     void searchAndExport(double openMb)
@@ -308,7 +312,12 @@ private:
     {
         std::printf("\n%-46s %11s %9s %7s  %-22s %s\n", "step", "time/size", "floor", "ratio",
                     "goal", "met");
-        for (const Row& row : m_rows) {
+        for (Row& row : m_rows) {
+            if (row.maxRatio > 0) {
+                row.floor = m_floorMs;
+                row.met = row.value / row.floor <= row.maxRatio &&
+                          (row.maxMs <= 0 || row.value <= row.maxMs);
+            }
             const QByteArray step = row.step.toUtf8();
             // Pad by display columns, counting each non-ASCII character as two.
             int width = 0;
