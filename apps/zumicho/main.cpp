@@ -11,7 +11,7 @@
 
 int main(int argc, char* argv[])
 {
-    shareOneHeapAcrossThreads();
+    configureHeap();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zumicho"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));

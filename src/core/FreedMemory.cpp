@@ -18,10 +18,22 @@ void returnFreedMemory()
 #endif
 }
 
-void shareOneHeapAcrossThreads()
+#if defined(__GLIBC__)
+namespace {
+// Fixed thresholds: glibc's own start at 128 KiB and only rise as blocks are freed.
+int g_mmapThreshold = 128 * 1024;
+int g_trimThreshold = 128 * 1024;
+} // namespace
+#endif
+
+void configureHeap()
 {
 #if defined(__GLIBC__)
     mallopt(M_ARENA_MAX, 1);
+    g_mmapThreshold = 4 * 1024 * 1024;
+    g_trimThreshold = 8 * 1024 * 1024;
+    mallopt(M_MMAP_THRESHOLD, g_mmapThreshold);
+    mallopt(M_TRIM_THRESHOLD, g_trimThreshold);
 #endif
 }
 
@@ -40,13 +52,6 @@ void adviseLargePages(void* block, std::size_t bytes)
 #endif
 }
 
-#if defined(__GLIBC__)
-namespace {
-// glibc's own defaults, set explicitly when a fill ends.
-constexpr int kDefaultThreshold = 128 * 1024;
-} // namespace
-#endif
-
 LargePageFill::LargePageFill(std::size_t bytes)
 {
 #if defined(__GLIBC__)
@@ -60,7 +65,7 @@ LargePageFill::LargePageFill(std::size_t bytes)
         adviseLargePages(room, bytes);
         free(room);
     }
-    mallopt(M_MMAP_THRESHOLD, kDefaultThreshold);
+    mallopt(M_MMAP_THRESHOLD, g_mmapThreshold);
 #else
     (void)bytes;
 #endif
@@ -69,6 +74,6 @@ LargePageFill::LargePageFill(std::size_t bytes)
 LargePageFill::~LargePageFill()
 {
 #if defined(__GLIBC__)
-    mallopt(M_TRIM_THRESHOLD, kDefaultThreshold); // the next free trims what the fill left
+    mallopt(M_TRIM_THRESHOLD, g_trimThreshold); // the next free trims what the fill left
 #endif
 }

@@ -7,10 +7,11 @@
 // in loops; it does nothing where the C library keeps no such reserve.
 void returnFreedMemory();
 
-// Lets every thread allocate from the one heap that returnFreedMemory() can shrink: glibc
-// never hands back the top of a thread's own arena, so entries read by worker threads would
-// keep a search's peak after the list is dropped. Call once at start, before any thread.
-void shareOneHeapAcrossThreads();
+// Lets every thread allocate from the one heap that returnFreedMemory() can shrink (glibc
+// never hands back the top of a thread's own arena), and has blocks up to a few megabytes
+// (a month's list, a file's text) taken from that heap rather than mapped afresh each time.
+// Call once at start, before any thread.
+void configureHeap();
 
 // Asks for large pages behind a big block that is about to be filled: a few faults instead of
 // one per small page. Only the whole large pages inside the block are affected; a hint that

@@ -339,7 +339,7 @@ private:
 
 int main(int argc, char** argv)
 {
-    shareOneHeapAcrossThreads(); // as the diary's main() does
+    configureHeap(); // as the diary's main() does
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
     QApplication app(argc, argv);
