@@ -30,11 +30,30 @@ MessageBoxSpec duplicateQuestion(const QString& duplicateText)
     return box;
 }
 
+namespace {
+
+// The length of DuplicateCheckText without its labels, which every entry shares: texts of
+// different lengths cannot be equal, so most rows are passed over without building theirs.
+qsizetype describedLength(const EntryRecord& e, bool keyIsEndDay)
+{
+    qsizetype length = (keyIsEndDay ? e[KeyDate] : e[OtherDate]).size();
+    for (int field : {ID, Site, URL, Genre, Present, Number, OboKeishiki, SenkoWay, Cycle, OboWay})
+        length += e[field].size();
+    return length;
+}
+
+} // namespace
+
 qsizetype findDuplicateRow(const QList<EntryRecord>& monthRows, const EntryRecord& candidate,
                            bool keyIsEndDay)
 {
-    const QString wanted = DuplicateCheckText(candidate, keyIsEndDay);
+    const qsizetype wantedLength = describedLength(candidate, keyIsEndDay);
+    QString wanted;
     for (qsizetype i = 0; i < monthRows.size(); ++i) {
+        if (describedLength(monthRows.at(i), keyIsEndDay) != wantedLength)
+            continue;
+        if (wanted.isNull())
+            wanted = DuplicateCheckText(candidate, keyIsEndDay);
         if (DuplicateCheckText(monthRows.at(i), keyIsEndDay) == wanted)
             return i;
     }

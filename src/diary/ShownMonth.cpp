@@ -107,6 +107,16 @@ bool ShownMonth::reorder(const QList<EntryRecord>& rows)
     return true;
 }
 
+bool ShownMonth::arrange(const std::function<void(QList<EntryRecord>&)>& order)
+{
+    if (!readable())
+        return false;
+    order(m_entries);
+    m_dirty = true;
+    emit reset();
+    return true;
+}
+
 ShownMonth::Move ShownMonth::moveRow(int row, const EntryRecord& entry, const QString& password,
                                      const std::function<void(QList<EntryRecord>&)>& arrange)
 {

@@ -64,6 +64,8 @@ public:
     bool remove(QList<int> rows);
     // A new order (or set) of all rows, as a sort gives it.
     bool reorder(const QList<EntryRecord>& rows);
+    // The same, with the rows put in order where they are (no copy of the list).
+    bool arrange(const std::function<void(QList<EntryRecord>&)>& order);
     // Moves row `row` into the month of `entry`'s key date, where it is stored as `entry`:
     // the other month's file gets it first, so a month that cannot be written never costs
     // the entry; then it leaves this month, which is saved. `arrange` orders the other

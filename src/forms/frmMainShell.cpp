@@ -20,9 +20,7 @@ void frmMain::SortMonthList()
 {
     if (!m_state.settings.sortOn)
         return;
-    QList<EntryRecord> rows = m_month->entries();
-    ::SortMonthList(rows, true);
-    m_month->reorder(rows);
+    m_month->arrange([](QList<EntryRecord>& rows) { ::SortMonthList(rows, true); });
 }
 
 QString siteAddressFor(const QString& url, const QString& id)
