@@ -273,6 +273,20 @@ QString copyFileAtomically(const QString& source, const QString& target)
     return error.isEmpty() ? file.commit() : error;
 }
 
+QString createFileDurably(const QString& path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!createFolder(folder))
+        return describe(path, "cannot create the folder", errno ? errno : EACCES);
+    const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return describe(path, "cannot create the file", errno);
+    ::close(fd);
+    if (syncFolder(folder) != 0)
+        return describe(path, "the file was created but its folder could not be synced", errno);
+    return QString();
+}
+
 bool removeFileUnsynced(const QString& path)
 {
     if (!QFileInfo::exists(path))

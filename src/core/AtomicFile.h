@@ -51,6 +51,10 @@ private:
 // Copies `source` to `target` the same way: the target is either the old or a complete copy.
 QString copyFileAtomically(const QString& source, const QString& target);
 
+// Makes sure an empty file named `path` exists (keeping one that does) and syncs its folder:
+// for a mark whose name says all. Returns an empty string on success, else a description.
+QString createFileDurably(const QString& path);
+
 // Removes a file and syncs its folder. True when the file is gone afterwards.
 bool removeFileDurably(const QString& path);
 // Removes `path` without syncing its folder: for a file whose coming back after a power

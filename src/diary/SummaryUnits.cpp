@@ -43,8 +43,9 @@ Recount& Recount::operator+=(const Recount& other)
 
 QString beginSummaryUnit(const AppPaths& paths, const YearMonth& month)
 {
-    return writeFileAtomically(recordPath(paths, month),
-                               (month.year + u'/' + monthName(month.month)).toLatin1());
+    // The record's name says which month; an empty file is enough, and one sync of the work
+    // folder makes it last.
+    return createFileDurably(recordPath(paths, month));
 }
 
 void endSummaryUnit(const AppPaths& paths, const YearMonth& month)

@@ -19,7 +19,7 @@ struct YearMonth
     bool operator==(const YearMonth&) const = default;
 };
 
-// Writes the record durably; returns an error naming the record's file, else empty.
+// Creates the record durably; returns an error naming the record's file, else empty.
 QString beginSummaryUnit(const AppPaths& paths, const YearMonth& month);
 // Removes the record once the total row is written.
 void endSummaryUnit(const AppPaths& paths, const YearMonth& month);
