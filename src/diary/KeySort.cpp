@@ -58,12 +58,20 @@ void SortMonthList(QList<EntryRecord>& rows, bool sortOn)
     if (!sortOn)
         return;
     stripLeadingZeros(rows, ID);
-    std::stable_sort(rows.begin(), rows.end(), [](const EntryRecord& a, const EntryRecord& b) {
+    const auto before = [](const EntryRecord& a, const EntryRecord& b) {
         if (const int byDate = QString::compare(a[KeyDate], b[KeyDate]); byDate != 0)
             return byDate < 0;
         // A non-numeric ID keeps its place behind the numbers of its day.
         return compareIds(normalizedNumber(a[ID]), normalizedNumber(b[ID])) < 0;
-    });
+    };
+    // A month in order with one entry added at its end (a registration): the entry goes after
+    // every row it does not precede, where the stable sort would put it.
+    if (rows.size() > 1 && std::is_sorted(rows.begin(), rows.end() - 1, before)) {
+        const auto place = std::upper_bound(rows.begin(), rows.end() - 1, rows.back(), before);
+        std::rotate(place, rows.end() - 1, rows.end());
+        return;
+    }
+    std::stable_sort(rows.begin(), rows.end(), before);
 }
 
 void sortByColumn(QList<EntryRecord>& rows, int field, bool descending)

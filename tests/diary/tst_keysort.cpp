@@ -53,6 +53,16 @@ private slots:
         QTest::newRow("numbers longer than nine digits by value")
             << QStringList{"2017/03/05 1000000000000", "2017/03/05 999999999"} << true
             << QStringList{"2017/03/05 999999999#1", "2017/03/05 1000000000000#0"};
+        // A month already in order with one entry added at the end, as a registration leaves it.
+        QTest::newRow("added entry after its equals")
+            << QStringList{"2017/03/01 5", "2017/03/02 7", "2017/03/02 9", "2017/03/03 1",
+                           "2017/03/02 07"}
+            << true
+            << QStringList{"2017/03/01 5#0", "2017/03/02 7#1", "2017/03/02 7#4", "2017/03/02 9#2",
+                           "2017/03/03 1#3"};
+        QTest::newRow("added entry before every row")
+            << QStringList{"2017/03/02 1", "2017/03/03 1", "2017/03/01 9"} << true
+            << QStringList{"2017/03/01 9#2", "2017/03/02 1#0", "2017/03/03 1#1"};
         QTest::newRow("off: order and zeros stay")
             << QStringList{"2017/03/05 120", "2017/03/05 015", "2017/03/01 999"} << false
             << QStringList{"2017/03/05 120#0", "2017/03/05 015#1", "2017/03/01 999#2"};
