@@ -8,9 +8,10 @@ namespace {
 // the months waiting in memory stay a small part of a search's results.
 constexpr qsizetype kAhead = 8;
 
+// The taking thread makes the entries, the larger part of the work: it keeps a core of its own.
 int workerCount()
 {
-    return int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    return int(std::clamp(std::thread::hardware_concurrency(), 2u, 5u)) - 1;
 }
 
 } // namespace
