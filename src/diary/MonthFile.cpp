@@ -119,30 +119,36 @@ SplitText splitPlainText(const QByteArray& plain, const QString& expectedPasswor
     return result;
 }
 
-// Short texts seen lately in one field, looked at before the shared table: entries next to
-// each other often repeat a day or a choice.
+// Short texts seen lately in one field, looked at before the shared table: a field repeats
+// a few texts (days, choices) over a month. One slot per text, picked from its ends, so a
+// look-up is one comparison.
 class RecentTexts
 {
 public:
     const QString* find(QStringView text) const
     {
-        for (const QString& seen : m_texts) {
-            if (seen.size() == text.size() && QStringView(seen) == text)
-                return &seen;
-        }
-        return nullptr;
+        const QString& seen = m_texts[slotOf(text)];
+        return seen.size() == text.size() && QStringView(seen) == text ? &seen : nullptr;
     }
-    const QString& remember(QString text)
+    const QString& remember(QStringView text, QString shared)
     {
-        QString& slot = m_texts[m_next];
-        m_next = (m_next + 1) % m_texts.size();
-        slot = std::move(text);
+        QString& slot = m_texts[slotOf(text)];
+        slot = std::move(shared);
         return slot;
     }
 
 private:
-    std::array<QString, 8> m_texts;
-    std::size_t m_next = 0;
+    static constexpr std::size_t kSlots = 64;
+    static std::size_t slotOf(QStringView text)
+    {
+        if (text.isEmpty())
+            return 0;
+        const std::size_t first = text.front().unicode();
+        const std::size_t last = text.back().unicode();
+        const std::size_t middle = text.at(text.size() / 2).unicode();
+        return (std::size_t(text.size()) * 31 + first * 7 + middle * 17 + last * 131) % kSlots;
+    }
+    std::array<QString, kSlots> m_texts;
 };
 
 // Appends an entry per seventeen fields to `into`; false, with `into` as it was, when an
@@ -163,7 +169,7 @@ bool appendEntries(const QList<QStringView>& fields, bool quoteMarks, FieldTexts
         RecentTexts& seen = recent[std::size_t(position)];
         if (const QString* known = seen.find(field))
             return *known;
-        return seen.remember(texts.intern(field));
+        return seen.remember(field, texts.intern(field));
     };
     const qsizetype start = into.size();
     const qsizetype count = fields.size() / kEntryFieldCount;
