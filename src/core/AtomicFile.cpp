@@ -105,6 +105,8 @@ QString temporaryPath(const QString& target)
     return folder + u'/' + (inWorkFolder ? name : u'.' + info.fileName() + u'.' + name);
 }
 
+thread_local FolderSyncs* t_folderSyncs = nullptr;
+
 bool processIsGone(qint64 pid)
 {
     return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
@@ -186,6 +188,10 @@ public:
             }) != 0)
             return describe(m_target, "rename failed", errno);
         m_path.clear();
+        if (t_folderSyncs) {
+            t_folderSyncs->add(QFileInfo(m_target).absolutePath(), m_target);
+            return QString();
+        }
         if (syncFolder(QFileInfo(m_target).absolutePath()) != 0)
             return describe(m_target, "the new file was written but its folder could not be synced",
                             errno);
@@ -240,6 +246,38 @@ QString AtomicFileWriter::write(const char* data, qsizetype size)
 QString AtomicFileWriter::commit()
 {
     return m_file->commit();
+}
+
+FolderSyncs::FolderSyncs() : m_outer(t_folderSyncs)
+{
+    t_folderSyncs = this;
+}
+
+FolderSyncs::~FolderSyncs()
+{
+    finish();
+    t_folderSyncs = m_outer;
+}
+
+void FolderSyncs::add(const QString& folder, const QString& file)
+{
+    if (m_folders.contains(folder))
+        return;
+    m_folders.append(folder);
+    m_files.append(file);
+}
+
+QString FolderSyncs::finish()
+{
+    QString error;
+    for (qsizetype i = 0; i < m_folders.size(); ++i) {
+        if (syncFolder(m_folders.at(i)) != 0 && error.isEmpty())
+            error = describe(m_files.at(i),
+                             "the new file was written but its folder could not be synced", errno);
+    }
+    m_folders.clear();
+    m_files.clear();
+    return error;
 }
 
 QString writeFileAtomically(const QString& path, const QByteArray& bytes)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -46,6 +47,27 @@ public:
 private:
     class Temporary;
     std::unique_ptr<Temporary> m_file;
+};
+
+// While one lives on a thread, the atomic writes of that thread leave the sync of their folders
+// to finish(), which syncs each folder once: files written together into one folder cost one
+// folder sync. Each file is still synced before it takes its name.
+class FolderSyncs
+{
+public:
+    FolderSyncs();
+    ~FolderSyncs(); // finishes, if finish() was not called
+    FolderSyncs(const FolderSyncs&) = delete;
+    FolderSyncs& operator=(const FolderSyncs&) = delete;
+
+    // Syncs the folders; an empty string on success, else a description naming a file.
+    QString finish();
+    void add(const QString& folder, const QString& file);
+
+private:
+    FolderSyncs* m_outer;
+    QStringList m_folders;
+    QStringList m_files; // a file written into each folder, to name it
 };
 
 // Copies `source` to `target` the same way: the target is either the old or a complete copy.

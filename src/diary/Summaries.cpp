@@ -1,5 +1,6 @@
 #include "diary/Summaries.h"
 
+#include "core/AtomicFile.h"
 #include "diary/Expenses.h"
 
 namespace {
@@ -98,8 +99,14 @@ YearUpdate UpdateYearSummary(const AppPaths& paths, const QString& year, int mon
             QStringLiteral("集計の金額が大きすぎるため、「%1」を更新できません。").arg(path);
         return update;
     }
+    // The year file and the total file share a folder: it is synced once, after both.
+    FolderSyncs syncs;
     update.error = writeYearSummary(path, update.summary);
     update.total = UpdateTotalSummary(paths, year, update.yearTally, target);
+    if (const QString error = syncs.finish(); !error.isEmpty()) {
+        if (update.error.isEmpty())
+            update.error = error;
+    }
     return update;
 }
 
