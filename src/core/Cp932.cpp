@@ -141,9 +141,13 @@ void readPairsOf(unsigned char lead, Tables& t)
 // out as a zero byte, which no other unit of these ever encodes to.
 void writeBlock(int first, Tables& t)
 {
+    // NUL and the line feed are set by the caller; surrogates alone are never encodable.
+    const auto asked = [](int u) {
+        return u != 0 && u != '\n' && !QChar::isSurrogate(char32_t(u));
+    };
     QString text;
     for (int u = first; u < first + 256; ++u) {
-        if (u == 0 || u == '\n' || QChar::isSurrogate(char32_t(u)))
+        if (!asked(u))
             continue;
         text.append(QChar(char16_t(u))).append(u'\n');
     }
@@ -153,7 +157,7 @@ void writeBlock(int first, Tables& t)
     const QList<QByteArray> parts = bytes.split('\n');
     qsizetype part = 0;
     for (int u = first; u < first + 256; ++u) {
-        if (u == 0 || u == '\n' || QChar::isSurrogate(char32_t(u)))
+        if (!asked(u))
             continue;
         const QByteArray one = parts.value(part++);
         if (one.size() == 1 && one.at(0) != 0)

@@ -1,21 +1,46 @@
 #include "diary/DuplicateCheck.h"
 
+namespace {
+
+constexpr int kDeadline = -1; // the key date or the other date, as the key setting makes it
+
+// The described fields in order, with their labels.
+constexpr struct
+{
+    const char16_t* label;
+    int field;
+} kDescribed[] = {
+    {u"ＩＤ番号 ＝ ", ID},    {u"締切日 ＝ ", kDeadline},     {u"応募先 ＝ ", Site},
+    {u"ＵＲＬ ＝ ", URL},     {u"ジャンル ＝ ", Genre},       {u"賞品名 ＝ ", Present},
+    {u"当選数 ＝ ", Number},  {u"応募形式 ＝ ", OboKeishiki}, {u"選考方法 ＝ ", SenkoWay},
+    {u"サイクル ＝ ", Cycle}, {u"応募方法 ＝ ", OboWay},
+};
+
+const QString& describedText(const EntryRecord& e, int field, bool keyIsEndDay)
+{
+    if (field == kDeadline)
+        return keyIsEndDay ? e[KeyDate] : e[OtherDate];
+    return e[field];
+}
+
+// The length of DuplicateCheckText without its labels, which every entry shares: texts of
+// different lengths cannot be equal, so most rows are passed over without building theirs.
+qsizetype describedLength(const EntryRecord& e, bool keyIsEndDay)
+{
+    qsizetype length = 0;
+    for (const auto& described : kDescribed)
+        length += describedText(e, described.field, keyIsEndDay).size();
+    return length;
+}
+
+} // namespace
+
 QString DuplicateCheckText(const EntryRecord& e, bool keyIsEndDay)
 {
-    const QString& deadline = keyIsEndDay ? e[KeyDate] : e[OtherDate];
-    const QStringList lines = {
-        QStringLiteral("ＩＤ番号 ＝ ") + e[ID],
-        QStringLiteral("締切日 ＝ ") + deadline,
-        QStringLiteral("応募先 ＝ ") + e[Site],
-        QStringLiteral("ＵＲＬ ＝ ") + e[URL],
-        QStringLiteral("ジャンル ＝ ") + e[Genre],
-        QStringLiteral("賞品名 ＝ ") + e[Present],
-        QStringLiteral("当選数 ＝ ") + e[Number],
-        QStringLiteral("応募形式 ＝ ") + e[OboKeishiki],
-        QStringLiteral("選考方法 ＝ ") + e[SenkoWay],
-        QStringLiteral("サイクル ＝ ") + e[Cycle],
-        QStringLiteral("応募方法 ＝ ") + e[OboWay],
-    };
+    QStringList lines;
+    for (const auto& described : kDescribed)
+        lines.append(QString::fromUtf16(described.label) +
+                     describedText(e, described.field, keyIsEndDay));
     return lines.join(QStringLiteral("\r\n"));
 }
 
@@ -29,20 +54,6 @@ MessageBoxSpec duplicateQuestion(const QString& duplicateText)
     box.defaultButton = MessageAnswer::Yes;
     return box;
 }
-
-namespace {
-
-// The length of DuplicateCheckText without its labels, which every entry shares: texts of
-// different lengths cannot be equal, so most rows are passed over without building theirs.
-qsizetype describedLength(const EntryRecord& e, bool keyIsEndDay)
-{
-    qsizetype length = (keyIsEndDay ? e[KeyDate] : e[OtherDate]).size();
-    for (int field : {ID, Site, URL, Genre, Present, Number, OboKeishiki, SenkoWay, Cycle, OboWay})
-        length += e[field].size();
-    return length;
-}
-
-} // namespace
 
 qsizetype findDuplicateRow(const QList<EntryRecord>& monthRows, const EntryRecord& candidate,
                            bool keyIsEndDay)

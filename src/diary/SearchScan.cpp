@@ -11,7 +11,7 @@ namespace {
 
 // The fewest bytes an entry takes in a month file as the diary writes it: seventeen empty
 // quoted fields, their commas and the line end.
-constexpr qint64 kSmallestEntryBytes = 17 * 2 + 16 + 2;
+constexpr qint64 kSmallestEntryBytes = kEntryFieldCount * 2 + (kEntryFieldCount - 1) + 2;
 
 } // namespace
 
