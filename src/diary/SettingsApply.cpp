@@ -128,6 +128,49 @@ QString swapIn(const AppPaths& paths)
     return QString();
 }
 
+// Copies what `from` holds into `to`, folders with their contents, keeping the modes; at
+// the top of a year folder its month files are left out (they are written anew).
+QString copyOthers(const QString& from, const QString& to, bool yearFolder)
+{
+    static const QRegularExpression monthFile(QStringLiteral("^(0[1-9]|1[0-2])\\.log$"));
+    const QFileInfoList items = QDir(from).entryInfoList(
+        QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& item : items) {
+        if (yearFolder && item.isFile() && monthFile.match(item.fileName()).hasMatch())
+            continue;
+        const QString target = to + u'/' + item.fileName();
+        if (!QDir().mkpath(to))
+            return QStringLiteral("フォルダ「%1」を作成できませんでした。")
+                .arg(QDir::toNativeSeparators(to));
+        if (item.isSymLink()) {
+            if (!QFile::link(item.symLinkTarget(), target))
+                return QStringLiteral("「%1」をコピーできませんでした。")
+                    .arg(QDir::toNativeSeparators(item.filePath()));
+        } else if (item.isDir()) {
+            if (!QDir().mkpath(target))
+                return QStringLiteral("フォルダ「%1」を作成できませんでした。")
+                    .arg(QDir::toNativeSeparators(target));
+            if (const QString error = copyOthers(item.filePath(), target, false); !error.isEmpty())
+                return error;
+            QFile::setPermissions(target, item.permissions());
+        } else {
+            if (const QString error = copyFileAtomically(item.filePath(), target); !error.isEmpty())
+                return error;
+            QFile::setPermissions(target, item.permissions());
+        }
+    }
+    return QString();
+}
+
+// Errors about the staged copy name the user's own file: the staging folder mirrors the
+// data folder below it.
+QString namingUsersFiles(QString error, const AppPaths& paths)
+{
+    const QString staged = AppPaths(stagingFolder(paths)).dataFolder();
+    error.replace(QDir::toNativeSeparators(staged), QDir::toNativeSeparators(paths.dataFolder()));
+    return error.replace(staged, paths.dataFolder());
+}
+
 } // namespace
 
 StoredMonths readStoredMonths(const AppPaths& paths, const QString& oldPassword,
@@ -204,7 +247,7 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
     const AppPaths fresh(staging);
     const auto fail = [&](const QString& error) {
         QDir(staging).removeRecursively();
-        result.error = error;
+        result.error = namingUsersFiles(error, paths);
         return result;
     };
     int written = 2 * records;
@@ -230,19 +273,11 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
         if (progress)
             progress(written, 3 * records);
     }
-    // Files of a year folder that are no month file of ours go along unchanged.
-    static const QRegularExpression ours(QStringLiteral("^(0[1-9]|1[0-2])\\.log$"));
+    // Whatever else a year folder holds (the user's files and folders) goes along unchanged.
     for (const QString& year : listYearFolders(paths.dataFolder())) {
-        const QDir folder(paths.yearFolder(year));
-        for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden)) {
-            if (ours.match(name).hasMatch())
-                continue;
-            QDir().mkpath(fresh.yearFolder(year));
-            if (const QString error =
-                    copyFileAtomically(folder.filePath(name), fresh.yearFolder(year) + u'/' + name);
-                !error.isEmpty())
-                return fail(error);
-        }
+        if (const QString error = copyOthers(paths.yearFolder(year), fresh.yearFolder(year), true);
+            !error.isEmpty())
+            return fail(error);
     }
     QDir().mkpath(fresh.dataFolder());
     // Anything in the way of a new folder would stop the swap after the commit.

@@ -1,4 +1,5 @@
 #include "core/AtomicFile.h"
+#include "core/FileFaults.h"
 #include "diary/MonthFile.h"
 #include "diary/SettingsApply.h"
 #include "diary/SummaryFiles.h"
@@ -59,6 +60,10 @@ private slots:
         withExpense.months[2].expenses = Currency::fromUnits(500);
         QVERIFY(writeYearSummary(f.paths().yearSummaryPath("2026"), withExpense).isEmpty());
         QVERIFY(writeFileAtomically(f.paths().yearFolder("2026") + "/memo.txt", "kept").isEmpty());
+        // The user's own folders in a year folder, a month-like name among them.
+        QVERIFY(QDir().mkpath(f.paths().yearFolder("2026") + "/photos/01.log"));
+        QVERIFY(writeFileAtomically(f.paths().yearFolder("2026") + "/photos/prize.jpg", "jpg")
+                    .isEmpty());
 
         QList<int> steps;
         const KeyRewrite done = changeKey(f, [&](int value, int maximum) {
@@ -99,6 +104,9 @@ private slots:
         QVERIFY(!QFileInfo::exists(f.paths().dataFolder() + "/.apply"));
         QCOMPARE(readWholeFile(f.paths().yearFolder("2026") + "/memo.txt").bytes,
                  QByteArray("kept"));
+        QCOMPARE(readWholeFile(f.paths().yearFolder("2026") + "/photos/prize.jpg").bytes,
+                 QByteArray("jpg"));
+        QVERIFY(QFileInfo(f.paths().yearFolder("2026") + "/photos/01.log").isDir());
 
         // And back: the April entry returns to March with both dates as they were.
         QVERIFY(changeKey(f).error.isEmpty());
@@ -106,6 +114,21 @@ private slots:
         EntryRecord restored = aprilDeadline;
         restored[ID] = "12";
         QVERIFY(monthEntries(f, "2026", "03").contains(restored));
+    }
+
+    void aFailedKeyChangeNamesTheUsersFile()
+    {
+        TempProgramFolder f;
+        f.writeMonth("2026", "03", {entry("2026/03/10", "2026/03/05", "1")});
+        const QByteArray before = readWholeFile(f.paths().monthFilePath("2026", "03")).bytes;
+        filefaults::start(1); // the first write: the new March file
+        const KeyRewrite failed = changeKey(f);
+        filefaults::stop();
+        QVERIFY(!failed.committed);
+        QVERIFY2(failed.error.contains(f.paths().monthFilePath("2026", "03")),
+                 qPrintable(failed.error));
+        QVERIFY2(!failed.error.contains(".apply"), qPrintable(failed.error));
+        QCOMPARE(readWholeFile(f.paths().monthFilePath("2026", "03")).bytes, before);
     }
 
     void keyChangeIsRefusedWhileAFileCannotBeRead()
