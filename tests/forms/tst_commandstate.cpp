@@ -37,6 +37,13 @@ void showResults(MainWindowHarness& h, const QList<EntryRecord>& rows)
     h.window->RefreshTotals();
 }
 
+void ctrlClickRow(MainWindowHarness& h, const char* list, int row)
+{
+    auto* view = h.child<QTableView>(list);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      view->visualRect(view->model()->index(row, 0)).center());
+}
+
 } // namespace
 
 class TestCommandState : public QObject
@@ -153,6 +160,69 @@ private slots:
             QCOMPARE(h.window->searchList().entries(), (QList<EntryRecord>{rows[0], rows[2]}));
             QCOMPARE(h.window->shownMonth().entries(), (QList<EntryRecord>{rows[0], rows[2]}));
         }
+    }
+
+    // Click the third row, ctrl-click the second twice: the third alone is selected, while
+    // the second keeps the focus. Every command takes the selected row; after a ctrl-click
+    // takes the third off again, nothing is selected and no command runs.
+    void ctrlClickOffLeavesTheSelectedRow_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("rowLeft");
+        for (const char* list : {"lvwMonth", "lvwSearch"}) {
+            for (const char* command : {"cmdHensyu", "Enter", "cmdURL"}) {
+                QTest::addRow("%s, %s", list, command) << list << command << true;
+                QTest::addRow("%s, %s, nothing selected", list, command)
+                    << list << command << false;
+            }
+        }
+    }
+    void ctrlClickOffLeavesTheSelectedRow()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, command);
+        QFETCH(bool, rowLeft);
+        MainWindowHarness h(QDate(2026, 7, 15), kSettings);
+        QList<EntryRecord> rows;
+        for (int day = 1; day <= 3; ++day) {
+            rows.append(makeEntry(QStringLiteral("2026/07/0%1").arg(day), "0"));
+            rows.last()[URL] = QStringLiteral("http://example.jp/%1").arg(day);
+        }
+        h.folder.writeMonth("2026", "07", rows);
+        h.start(true);
+        const QByteArray name = list.toLatin1();
+        if (list == u"lvwSearch")
+            showResults(h, rows);
+        auto* view = h.child<QTableView>(name.constData());
+        h.clickRow(name.constData(), 2);
+        if (rowLeft) {
+            ctrlClickRow(h, name.constData(), 1);
+            ctrlClickRow(h, name.constData(), 1);
+            QCOMPARE(view->currentIndex().row(), 1);
+        } else {
+            ctrlClickRow(h, name.constData(), 2);
+        }
+        QCOMPARE(view->selectionModel()->selectedRows().size(), rowLeft ? 1 : 0);
+        for (const char* button : {"cmdHensyu", "cmdURL", "cmdDelete"})
+            QCOMPARE(h.button(button)->isEnabled(), rowLeft);
+        if (list == u"lvwSearch" && rowLeft)
+            QCOMPARE(h.shownDate(), rows[2][KeyDate]); // the month context of the entry
+
+        if (command == u"Enter") {
+            view->setFocus();
+            QTest::keyClick(view, Qt::Key_Return);
+        } else {
+            h.button(command.toLatin1().constData())->click();
+        }
+        if (command == u"cmdURL") {
+            QCOMPARE(h.dialogs.openedUrls, rowLeft ? QStringList{rows[2][URL]} : QStringList{});
+        } else {
+            QCOMPARE(h.form() != nullptr, rowLeft);
+            if (rowLeft)
+                QCOMPARE(h.form()->findChild<QLineEdit*>("txtURL")->text(), rows[2][URL]);
+        }
+        QVERIFY(h.dialogs.shown.isEmpty());
     }
 
     void failedSaveNeverReachesAnotherMonth_data()
