@@ -3,7 +3,7 @@
 #include "core/Clock.h"
 #include "forms/frmDataInput.h"
 #include "forms/frmMain.h"
-#include "support/ScriptedDialogs.h"
+#include "support/LiveBoxDialogs.h"
 #include "support/TempProgramFolder.h"
 
 #include <QDateEdit>
@@ -69,7 +69,7 @@ struct MainWindowHarness
     QString shownDate() { return child<QDateEdit>("dtpDate")->date().toString("yyyy/MM/dd"); }
 
     TempProgramFolder folder;
-    ScriptedDialogs dialogs;
+    LiveBoxDialogs dialogs;
     FixedClock clock;
     std::unique_ptr<frmMain> window;
     // Answers the login of a locked diary instead of the password window, when set.
