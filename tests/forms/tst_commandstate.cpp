@@ -37,13 +37,6 @@ void showResults(MainWindowHarness& h, const QList<EntryRecord>& rows)
     h.window->RefreshTotals();
 }
 
-void ctrlClickRow(MainWindowHarness& h, const char* list, int row)
-{
-    auto* view = h.child<QTableView>(list);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      view->visualRect(view->model()->index(row, 0)).center());
-}
-
 } // namespace
 
 class TestCommandState : public QObject
@@ -124,20 +117,34 @@ private slots:
         QVERIFY(!h.button("cmdDelete")->isEnabled());
     }
 
+    // The commands act on the one selected row. "ctrl-click off": click the second row,
+    // ctrl-click the first twice; the second alone is selected and the first is current.
+    // "none left": click the second row and ctrl-click it off; no command runs.
     void commandsActOnThePickedRow_data()
     {
         QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("picks");
         QTest::addColumn<QString>("command");
         QTest::newRow("month, home page") << "lvwMonth"
+                                          << "click"
                                           << "cmdURL";
         QTest::newRow("search, home page") << "lvwSearch"
+                                           << "click"
                                            << "cmdURL";
         QTest::newRow("search, delete") << "lvwSearch"
+                                        << "click"
                                         << "cmdDelete";
+        for (const char* list : {"lvwMonth", "lvwSearch"}) {
+            for (const char* picks : {"ctrl-click off", "none left"}) {
+                for (const char* command : {"cmdHensyu", "Enter", "cmdURL"})
+                    QTest::addRow("%s, %s, %s", list, picks, command) << list << picks << command;
+            }
+        }
     }
     void commandsActOnThePickedRow()
     {
         QFETCH(QString, list);
+        QFETCH(QString, picks);
         QFETCH(QString, command);
         MainWindowHarness h(QDate(2026, 7, 15), kSettings);
         QList<EntryRecord> rows;
@@ -149,80 +156,33 @@ private slots:
         h.start(true);
         if (list == u"lvwSearch")
             showResults(h, rows);
+        auto* view = h.child<QTableView>(qPrintable(list));
         h.clickRow(qPrintable(list), 1);
+        if (picks == u"none left")
+            h.clickRow(qPrintable(list), 1, Qt::ControlModifier);
+        for (int i = 0; picks == u"ctrl-click off" && i < 2; ++i)
+            h.clickRow(qPrintable(list), 0, Qt::ControlModifier);
+        const bool acts = picks != u"none left";
+        QCOMPARE(view->selectionModel()->selectedRows().size(), acts ? 1 : 0);
+        if (list == u"lvwSearch" && acts)
+            QCOMPARE(h.shownDate(), rows[1][KeyDate]); // the month context of the entry
+
         if (command == u"cmdDelete")
             h.dialogs.queueAnswer(MessageAnswer::Yes);
-        h.button(qPrintable(command))->click();
+        if (command == u"Enter")
+            QTest::keyClick(view, Qt::Key_Return);
+        else
+            h.button(qPrintable(command))->click();
         QVERIFY(h.dialogs.allAnswersUsed());
         if (command == u"cmdURL") {
-            QCOMPARE(h.dialogs.openedUrls, QStringList{rows[1][URL]});
-        } else {
+            QCOMPARE(h.dialogs.openedUrls, acts ? QStringList{rows[1][URL]} : QStringList{});
+        } else if (command == u"cmdDelete") {
             QCOMPARE(h.window->searchList().entries(), (QList<EntryRecord>{rows[0], rows[2]}));
             QCOMPARE(h.window->shownMonth().entries(), (QList<EntryRecord>{rows[0], rows[2]}));
-        }
-    }
-
-    // Click the third row, ctrl-click the second twice: the third alone is selected, while
-    // the second keeps the focus. Every command takes the selected row; after a ctrl-click
-    // takes the third off again, nothing is selected and no command runs.
-    void ctrlClickOffLeavesTheSelectedRow_data()
-    {
-        QTest::addColumn<QString>("list");
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("rowLeft");
-        for (const char* list : {"lvwMonth", "lvwSearch"}) {
-            for (const char* command : {"cmdHensyu", "Enter", "cmdURL"}) {
-                QTest::addRow("%s, %s", list, command) << list << command << true;
-                QTest::addRow("%s, %s, nothing selected", list, command)
-                    << list << command << false;
-            }
-        }
-    }
-    void ctrlClickOffLeavesTheSelectedRow()
-    {
-        QFETCH(QString, list);
-        QFETCH(QString, command);
-        QFETCH(bool, rowLeft);
-        MainWindowHarness h(QDate(2026, 7, 15), kSettings);
-        QList<EntryRecord> rows;
-        for (int day = 1; day <= 3; ++day) {
-            rows.append(makeEntry(QStringLiteral("2026/07/0%1").arg(day), "0"));
-            rows.last()[URL] = QStringLiteral("http://example.jp/%1").arg(day);
-        }
-        h.folder.writeMonth("2026", "07", rows);
-        h.start(true);
-        const QByteArray name = list.toLatin1();
-        if (list == u"lvwSearch")
-            showResults(h, rows);
-        auto* view = h.child<QTableView>(name.constData());
-        h.clickRow(name.constData(), 2);
-        if (rowLeft) {
-            ctrlClickRow(h, name.constData(), 1);
-            ctrlClickRow(h, name.constData(), 1);
-            QCOMPARE(view->currentIndex().row(), 1);
         } else {
-            ctrlClickRow(h, name.constData(), 2);
+            QCOMPARE(h.form() ? h.form()->findChild<QLineEdit*>("txtURL")->text() : QString(),
+                     acts ? rows[1][URL] : QString());
         }
-        QCOMPARE(view->selectionModel()->selectedRows().size(), rowLeft ? 1 : 0);
-        for (const char* button : {"cmdHensyu", "cmdURL", "cmdDelete"})
-            QCOMPARE(h.button(button)->isEnabled(), rowLeft);
-        if (list == u"lvwSearch" && rowLeft)
-            QCOMPARE(h.shownDate(), rows[2][KeyDate]); // the month context of the entry
-
-        if (command == u"Enter") {
-            view->setFocus();
-            QTest::keyClick(view, Qt::Key_Return);
-        } else {
-            h.button(command.toLatin1().constData())->click();
-        }
-        if (command == u"cmdURL") {
-            QCOMPARE(h.dialogs.openedUrls, rowLeft ? QStringList{rows[2][URL]} : QStringList{});
-        } else {
-            QCOMPARE(h.form() != nullptr, rowLeft);
-            if (rowLeft)
-                QCOMPARE(h.form()->findChild<QLineEdit*>("txtURL")->text(), rows[2][URL]);
-        }
-        QVERIFY(h.dialogs.shown.isEmpty());
     }
 
     void failedSaveNeverReachesAnotherMonth_data()

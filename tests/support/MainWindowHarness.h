@@ -49,11 +49,12 @@ struct MainWindowHarness
                 tabs->setCurrentIndex(i);
         }
     }
-    // Clicks one row of a list as the user would, which selects only that row.
-    void clickRow(const char* list, int row)
+    // Clicks one row of a list as the user would, which selects only that row (with Ctrl,
+    // adds it to the selection or takes it out).
+    void clickRow(const char* list, int row, Qt::KeyboardModifiers modifiers = {})
     {
         auto* view = child<QTableView>(list);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers,
                           view->visualRect(view->model()->index(row, 0)).center());
     }
     // The open entry form, if any.
