@@ -20,11 +20,15 @@ if [ -e "$new" ]; then
     exit 0
 fi
 
-# Both programs hold a lock named after their canonical program folder while they run.
-lock_folder=${TMPDIR:-/tmp}
+# Both programs hold a lock beside the real place of their data folder while they run;
+# earlier versions held one named after the program folder in the temporary folder.
+real=$(realpath "$old")
 key=$(printf '%s' "$(realpath "$old_folder")" | sha1sum | cut -c1-16)
-for program in zumicho zumikey; do
-    lock="$lock_folder/$program-$key.lock"
+for lock in "$(dirname "$real")/.$(basename "$real")".{zumicho,zumikey}.lock \
+    "${TMPDIR:-/tmp}"/{zumicho,zumikey}-"$key".lock; do
+    program=$(basename "$lock" .lock)
+    program=${program##*.}
+    program=${program%%-*}
     if [ -f "$lock" ]; then
         pid=$(head -n 1 "$lock")
         if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then

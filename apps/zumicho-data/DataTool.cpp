@@ -67,9 +67,12 @@ int recount(const QString& dataFolder, const QString& password, QIODevice& out, 
     }
     const AppPaths paths(QFileInfo(data).absolutePath());
     // Held until the recount is done, so the diary cannot start on the folder meanwhile.
-    SingleInstance diary(QStringLiteral("zumicho"), paths.programFolder());
+    SingleInstance diary(QStringLiteral("zumicho"), paths.dataFolder());
     if (!diary.tryAcquire()) {
-        err << "zumicho-data: the diary has " << dataFolder << " open; end it first\n";
+        if (diary.heldElsewhere())
+            err << "zumicho-data: the diary has " << dataFolder << " open; end it first\n";
+        else
+            err << "zumicho-data: cannot create the lock file " << diary.lockPath() << "\n";
         return 1;
     }
     bool existed = false;

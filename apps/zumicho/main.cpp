@@ -1,7 +1,9 @@
 #include "core/AppContext.h"
+#include "core/AppPaths.h"
 #include "core/Clock.h"
 #include "core/Cp932.h"
 #include "core/FreedMemory.h"
+#include "forms/DiaryInstance.h"
 #include "forms/frmMain.h"
 #include "platform/AppIcon.h"
 #include "platform/QtDialogs.h"
@@ -19,12 +21,10 @@ int main(int argc, char* argv[])
     QtDialogs dialogs;
     const QString programFolder = QCoreApplication::applicationDirPath();
 
-    SingleInstance instance(QStringLiteral("zumicho"), programFolder);
-    if (!instance.tryAcquire()) {
-        dialogs.message({QStringLiteral("ズミラ帳は、すでに起動しています。"),
-                         QStringLiteral("多重起動不可"), MessageIcon::None, MessageButtons::Ok});
-        return 0;
-    }
+    const AppPaths paths(programFolder);
+    SingleInstance instance(QStringLiteral("zumicho"), paths.dataFolder());
+    if (!acquireDiaryInstance(instance, dialogs))
+        return instance.heldElsewhere() ? 0 : 1;
     if (!cp932::isAvailable()) {
         // Without the converter nothing could be read or written safely.
         dialogs.message(
@@ -34,9 +34,11 @@ int main(int argc, char* argv[])
     }
 
     SystemClock clock;
-    frmMain window(AppContext{AppPaths(programFolder), dialogs, clock});
+    frmMain window(AppContext{paths, dialogs, clock});
     if (!window.Form_Load())
         return 0;
     window.show();
+    // Only now: a later start must not show the window before the start password was given.
+    instance.showOnRequest(&window);
     return app.exec();
 }

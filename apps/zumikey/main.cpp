@@ -1,6 +1,7 @@
 #include "assistant/KanaWidth.h"
 #include "assistant/StartUp.h"
 #include "assistant/frmZumikey.h"
+#include "core/AppPaths.h"
 #include "core/Clock.h"
 #include "core/Cp932.h"
 #include "platform/AppIcon.h"
@@ -18,9 +19,9 @@ int main(int argc, char* argv[])
     const QString programFolder = QCoreApplication::applicationDirPath();
     QtDialogs dialogs;
 
-    SingleInstance instance(QStringLiteral("zumikey"), programFolder);
+    SingleInstance instance(QStringLiteral("zumikey"), AppPaths(programFolder).dataFolder());
     if (!acquireSingleInstance(instance, dialogs))
-        return 0;
+        return instance.heldElsewhere() ? 0 : 1;
     // Without these the profile could neither be stored nor checked.
     if (!cp932::isAvailable() || !kana::isAvailable()) {
         dialogs.message(

@@ -8,6 +8,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QImageWriter>
 #include <QLegend>
@@ -30,7 +31,8 @@ frmChart::frmChart(Dialogs& dialogs, std::function<ChartSeries()> source, QWidge
     chtGraph->setAccessibleName(QStringLiteral("グラフ"));
     cmdSavePng = named(new QPushButton(QStringLiteral("画像保存(&S)")), "cmdSavePng");
     cmdClose = named(new QPushButton(QStringLiteral("閉じる(&E)")), "cmdClose");
-    connect(cmdSavePng, &QPushButton::clicked, this, &frmChart::cmdSavePng_Click);
+    connect(cmdSavePng, &QPushButton::clicked, this,
+            [this] { m_handlers.run([this] { cmdSavePng_Click(); }); });
     connect(cmdClose, &QPushButton::clicked, this, &frmChart::cmdClose_Click);
 
     auto* buttons = new QHBoxLayout;
@@ -162,4 +164,13 @@ void frmChart::cmdSavePng_Click()
 void frmChart::cmdClose_Click()
 {
     close();
+}
+
+void frmChart::closeEvent(QCloseEvent* event)
+{
+    // Closed from the event loop of its own save dialog or box, it would be deleted under it.
+    if (m_handlers.closeLater([this] { close(); }))
+        event->ignore();
+    else
+        QWidget::closeEvent(event);
 }

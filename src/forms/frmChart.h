@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diary/ChartSeries.h"
+#include "forms/RunningHandlers.h"
 
 #include <QWidget>
 #include <functional>
@@ -33,10 +34,14 @@ public slots:
     void cmdSavePng_Click();
     void cmdClose_Click();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void draw(const ChartSeries& series);
 
     Dialogs& m_dialogs;
+    RunningHandlers m_handlers;
     std::function<ChartSeries()> m_source;
     QString m_lastFileName;
     QChart* m_chart = nullptr;

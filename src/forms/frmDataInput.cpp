@@ -59,16 +59,23 @@ frmDataInput::~frmDataInput() = default;
 
 void frmDataInput::connectEvents()
 {
-    connect(cmdKoshin, &QPushButton::clicked, this, &frmDataInput::cmdKoshin_Click);
+    // A command waits for the one running (it may be waiting for a box); closing comes once
+    // that is over.
+    const auto command = [this](void (frmDataInput::*handler)()) {
+        return [this, handler] { m_handlers.run([this, handler] { (this->*handler)(); }); };
+    };
+    connect(cmdKoshin, &QPushButton::clicked, this, command(&frmDataInput::cmdKoshin_Click));
     connect(cmdClose, &QPushButton::clicked, this, &frmDataInput::cmdClose_Click);
-    connect(cmdTopRecord, &QPushButton::clicked, this, &frmDataInput::cmdTopRecord_Click);
-    connect(cmdBackRecord, &QPushButton::clicked, this, &frmDataInput::cmdBackRecord_Click);
-    connect(cmdNextRecord, &QPushButton::clicked, this, &frmDataInput::cmdNextRecord_Click);
-    connect(cmdEndRecord, &QPushButton::clicked, this, &frmDataInput::cmdEndRecord_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, &frmDataInput::cmdHelp_Click);
-    connect(cmdHensyuURL, &QPushButton::clicked, this, &frmDataInput::cmdHensyuURL_Click);
-    connect(cmdPicIn, &QPushButton::clicked, this, &frmDataInput::cmdPicIn_Click);
-    connect(cmdPicOut, &QPushButton::clicked, this, &frmDataInput::cmdPicOut_Click);
+    connect(cmdTopRecord, &QPushButton::clicked, this, command(&frmDataInput::cmdTopRecord_Click));
+    connect(cmdBackRecord, &QPushButton::clicked, this,
+            command(&frmDataInput::cmdBackRecord_Click));
+    connect(cmdNextRecord, &QPushButton::clicked, this,
+            command(&frmDataInput::cmdNextRecord_Click));
+    connect(cmdEndRecord, &QPushButton::clicked, this, command(&frmDataInput::cmdEndRecord_Click));
+    connect(cmdHelp, &QPushButton::clicked, this, command(&frmDataInput::cmdHelp_Click));
+    connect(cmdHensyuURL, &QPushButton::clicked, this, command(&frmDataInput::cmdHensyuURL_Click));
+    connect(cmdPicIn, &QPushButton::clicked, this, command(&frmDataInput::cmdPicIn_Click));
+    connect(cmdPicOut, &QPushButton::clicked, this, command(&frmDataInput::cmdPicOut_Click));
     imgPicView->installEventFilter(this);
 
     // Any change of a field makes "更新" available.
@@ -111,6 +118,11 @@ void frmDataInput::Form_Unload()
 
 void frmDataInput::closeEvent(QCloseEvent* event)
 {
+    // Closed from the event loop of a box of its own, the form would be deleted under it.
+    if (m_handlers.closeLater([this] { close(); })) {
+        event->ignore();
+        return;
+    }
     // Unsaved changes are dropped without a question.
     Form_Unload();
     event->accept();
@@ -157,7 +169,8 @@ void frmDataInput::setStepButtonsEnabled(bool enabled)
 
 void frmDataInput::OpenForNewEntry()
 {
-    m_activeRow = -1; // what makes "更新" append
+    const auto running = m_handlers.enter(); // a picture that cannot be shown has a box
+    m_activeRow = -1;                        // what makes "更新" append
     arrangeDateRows();
     m_picturePath.clear();
     m_loadedWinners.reset();
@@ -177,6 +190,7 @@ void frmDataInput::OpenForNewEntry()
 
 void frmDataInput::OpenEntryForEdit(int row)
 {
+    const auto running = m_handlers.enter();
     m_activeRow = row;
     arrangeDateRows();
     setStepButtonsEnabled(true);
@@ -202,6 +216,7 @@ void frmDataInput::OpenEntryForEdit(int row)
 
 void frmDataInput::ShowEntryInForm()
 {
+    const auto running = m_handlers.enter();
     setMainWindowEnabled(false);
     const int count = m_host.entryCount();
     lblActiveNumber->setText(QString::number(m_activeRow + 1)); // counted from 1 where shown

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diary/EntryRecord.h"
+#include "forms/RunningHandlers.h"
 
 #include <QWidget>
 #include <optional>
@@ -93,6 +94,7 @@ private:
     bool textsCanBeStored();
 
     EntryFormHost& m_host;
+    RunningHandlers m_handlers;
     int m_activeRow = -1; // -1 while the form takes a new entry
     bool m_showFormOnLoad = true;
     bool m_unloaded = false;

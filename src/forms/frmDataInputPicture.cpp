@@ -130,7 +130,7 @@ bool frmDataInput::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == imgPicView && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        imgPicView_Click();
+        m_handlers.run([this] { imgPicView_Click(); });
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -231,6 +231,11 @@ private:
     void lvwTotal_ItemClick(int row);
     // A click or keys picked rows of the month or search list.
     void entryListPicked(QTableView* view);
+    // The row of a list when exactly one is selected.
+    static std::optional<int> soleSelectedRow(const QTableView* view);
+    // The entry that edit and home page act on: the one selected row of the tab's list, once
+    // picked; none while several or no rows are selected.
+    std::optional<int> entryCommandRow() const;
     ShownDay shownDay() const;
     void stepShownMonth(int delta);
     void stepShownYear(int delta);

@@ -48,7 +48,7 @@ void frmMain::cmdHensyu_Click()
     const bool onSearch = key == Tab::Search;
     if (!onSearch && key != Tab::Month)
         return;
-    const std::optional<int> row = onSearch ? m_state.selectedSearchRow : m_state.selectedMonthRow;
+    const std::optional<int> row = entryCommandRow();
     const EntryTableModel* list = onSearch ? m_searchModel : m_monthModel;
     if (!pickedRowWithin(row, list->rowCount()))
         return;
@@ -59,8 +59,8 @@ void frmMain::cmdHensyu_Click()
 bool frmMain::entryListKeyDown(QTableView* view, int key)
 {
     const bool isMonth = view == lvwMonth;
-    // Only after an item was clicked.
-    if (!(isMonth ? m_state.selectedMonthRow : m_state.selectedSearchRow))
+    // Only after rows were picked.
+    if (!m_entryPicked)
         return false;
     const auto selected = view->selectionModel()->selectedRows().size();
     if (key == Qt::Key_Delete) {

@@ -94,17 +94,31 @@ void frmMain::ColumnHeaderClikSort(QTableView* view, int column)
     }
 }
 
+std::optional<int> frmMain::soleSelectedRow(const QTableView* view)
+{
+    // Not the current row: a ctrl-click takes a row out of the selection and leaves it current.
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    if (rows.size() != 1)
+        return std::nullopt;
+    return rows.first().row();
+}
+
+std::optional<int> frmMain::entryCommandRow() const
+{
+    const Tab key = currentTab();
+    if (!m_entryPicked || (key != Tab::Month && key != Tab::Search))
+        return std::nullopt;
+    return soleSelectedRow(key == Tab::Month ? lvwMonth : lvwSearch);
+}
+
 void frmMain::entryListPicked(QTableView* view)
 {
     m_entryPicked = true;
-    const QModelIndexList rows = view->selectionModel()->selectedRows();
-    m_state.selectedCount = static_cast<int>(rows.size());
-    std::optional<int> row;
-    if (view->currentIndex().isValid())
-        row = view->currentIndex().row();
+    m_state.selectedCount = static_cast<int>(view->selectionModel()->selectedRows().size());
+    const std::optional<int> row = soleSelectedRow(view);
     (view == lvwMonth ? m_state.selectedMonthRow : m_state.selectedSearchRow) = row;
     // One search result moves the month context to its entry, which editing it relies on.
-    if (view == lvwSearch && rows.size() == 1 && row) {
+    if (view == lvwSearch && row) {
         const QDate day =
             QDate::fromString(m_searchModel->entry(*row)[KeyDate], QStringLiteral("yyyy/MM/dd"));
         if (day.isValid())

@@ -49,7 +49,7 @@ void frmMain::showHelp(HelpTopic topic)
 void frmMain::cmdURL_Click()
 {
     const bool onSearch = currentTab() == Tab::Search;
-    const std::optional<int> row = onSearch ? m_state.selectedSearchRow : m_state.selectedMonthRow;
+    const std::optional<int> row = entryCommandRow();
     const EntryTableModel* model = onSearch ? m_searchModel : m_monthModel;
     if (pickedRowWithin(row, model->rowCount())) {
         const EntryRecord& entry = model->entry(*row);

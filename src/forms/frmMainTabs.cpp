@@ -38,9 +38,9 @@ void frmMain::updateCommands()
         const QModelIndexList rows = view->selectionModel()->selectedRows();
         in.picked = m_entryPicked;
         in.selectedRows = static_cast<int>(rows.size());
-        if (rows.size() == 1) {
+        if (const std::optional<int> row = soleSelectedRow(view)) {
             const auto* model = static_cast<const EntryTableModel*>(view->model());
-            in.selectedHasPage = entryform::isWebAddress(model->entry(rows.first().row())[URL]);
+            in.selectedHasPage = entryform::isWebAddress(model->entry(*row)[URL]);
         }
     } else if (in.tab == Tab::Year) {
         in.picked = m_state.selectedYearRow.has_value();

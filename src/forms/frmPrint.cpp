@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -244,7 +245,8 @@ bool frmPrint::printPages(const QList<QStringList>& pages, double lineHeight)
         QString path = m_dialogs.saveFileName(spec);
         if (path.isEmpty())
             return false;
-        if (!path.contains(u'.'))
+        // Only the file's own name says whether it has an extension; folders may hold dots.
+        if (!QFileInfo(path).fileName().contains(u'.'))
             path += QStringLiteral(".pdf");
         const auto writer = pdfWriter(path, kJobTitle);
         error = paintTextPages(*writer, text, pageDone);

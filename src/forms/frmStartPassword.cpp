@@ -142,6 +142,11 @@ void frmStartPassword::refuse(const QString& text)
 
 void frmStartPassword::cmdOk_Click()
 {
+    m_handlers.run([this] { checkPassword(); });
+}
+
+void frmStartPassword::checkPassword()
+{
     if (!canPressOk())
         return;
     // What the files give back is the folded form, so that is what is kept and compared.
@@ -176,4 +181,11 @@ void frmStartPassword::cmdOk_Click()
 void frmStartPassword::cmdCancel_Click()
 {
     reject();
+}
+
+void frmStartPassword::done(int result)
+{
+    // Closed from its own box's event loop, the window would be deleted under the box.
+    if (!m_handlers.closeLater([this, result] { done(result); }))
+        QDialog::done(result);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/RunningHandlers.h"
+
 #include <QDialog>
 
 class Dialogs;
@@ -35,15 +37,19 @@ public:
 public slots:
     void cmdOk_Click();
     void cmdCancel_Click();
+    // Closing waits while the window's own box is up.
+    void done(int result) override;
 
 private:
     void textChanged();
+    void checkPassword();
     bool canPressOk() const;
     void refuse(const QString& text);
 
     const Mode m_mode;
     QString m_password;
     Dialogs& m_dialogs;
+    RunningHandlers m_handlers;
 
     QLabel* lblStartPassword = nullptr;
     QLineEdit* txtStartPassword = nullptr;

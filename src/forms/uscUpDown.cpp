@@ -16,13 +16,18 @@ namespace {
 const QString kDesignText = QStringLiteral("10");
 constexpr int kMaximum = 100;
 
-// The rules of the box: the number to show for `text`.
+bool digitsOnly(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// The rules of the box: the number to show for `text`. The box holds digits only; a sign
+// or a blank (which the number conversion would pass over) makes it no number.
 QString ruledText(const QString& text)
 {
-    bool ok = false;
-    const short number = text.toShort(&ok);
-    if (text.isEmpty() || !ok || number < 0)
+    if (text.isEmpty() || !digitsOnly(text))
         return kDesignText;
+    const short number = text.toShort();
     if (number > kMaximum)
         return QString::number(kMaximum);
     return text;

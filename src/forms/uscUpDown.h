@@ -7,7 +7,7 @@ class QLineEdit;
 class QToolButton;
 
 // A number from 0 to 100 held as the text of a small box, with a spin button beside it.
-// The box keeps a text the rules accept: empty, negative or not a number shows "10",
+// The box keeps a text the rules accept, digits only: empty or anything else shows "10",
 // above 100 shows "100". Typed letters and signs beep and are not inserted.
 class uscUpDown : public QWidget
 {

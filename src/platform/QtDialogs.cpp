@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 
@@ -44,8 +45,9 @@ QWidget* QtDialogs::parentWindow()
 
 MessageAnswer QtDialogs::message(const MessageBoxSpec& spec)
 {
-    QMessageBox box(toQtIcon(spec.icon), spec.caption, spec.text, QMessageBox::NoButton,
-                    parentWindow());
+    // Not on the stack: a window deleted while its box is up deletes the box with it.
+    const QPointer<QMessageBox> box = new QMessageBox(toQtIcon(spec.icon), spec.caption, spec.text,
+                                                      QMessageBox::NoButton, parentWindow());
     QList<ButtonChoice> choices;
     switch (spec.buttons) {
     case MessageButtons::Ok:
@@ -66,18 +68,19 @@ MessageAnswer QtDialogs::message(const MessageBoxSpec& spec)
         break;
     }
     for (const ButtonChoice& choice : choices) {
-        QPushButton* button = box.addButton(choice.button);
+        QPushButton* button = box->addButton(choice.button);
         button->setText(QString::fromUtf16(choice.caption));
         if (choice.answer == spec.defaultButton)
-            box.setDefaultButton(button);
+            box->setDefaultButton(button);
     }
-    box.exec();
-    const auto clicked = box.standardButton(box.clickedButton());
+    box->exec();
+    const auto clicked = box ? box->standardButton(box->clickedButton()) : QMessageBox::NoButton;
+    delete box.data();
     for (const ButtonChoice& choice : choices) {
         if (choice.button == clicked)
             return choice.answer;
     }
-    // Closed from the title bar: the safe answer.
+    // Closed from the title bar, or gone with its window: the safe answer.
     return spec.buttons == MessageButtons::YesNo ? MessageAnswer::No
            : spec.buttons == MessageButtons::Ok  ? MessageAnswer::Ok
                                                  : MessageAnswer::Cancel;

@@ -1,5 +1,6 @@
 #include "platform/WindowLevel.h"
 
+#include <QApplication>
 #include <QWidget>
 #include <cmath>
 
@@ -18,6 +19,18 @@ void restoreIfMinimised(QWidget* window)
 {
     if (window->isMinimized())
         window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+}
+
+void bringToFront(QWidget* window)
+{
+    restoreIfMinimised(window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != window) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 int pixelsToTwips(int pixels, double logicalDpi)

@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestDataTool : public QObject
@@ -99,8 +100,12 @@ private slots:
         stale.months[6].expenses = Currency::fromUnits(700);
         QVERIFY(writeYearSummary(paths.yearSummaryPath("2026"), stale).isEmpty());
         {
-            SingleInstance diary("zumicho", folder.path());
+            // The diary's lock is found whatever the temporary folder of either process.
+            QTemporaryDir diaryTemp;
+            qputenv("TMPDIR", diaryTemp.path().toLocal8Bit());
+            SingleInstance diary("zumicho", paths.dataFolder());
             QVERIFY(diary.tryAcquire());
+            qunsetenv("TMPDIR");
             const Run refused = run({"recount", paths.dataFolder()});
             QCOMPARE(refused.status, 1);
             QVERIFY(refused.err.contains("open"));

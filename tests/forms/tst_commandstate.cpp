@@ -117,20 +117,34 @@ private slots:
         QVERIFY(!h.button("cmdDelete")->isEnabled());
     }
 
+    // The commands act on the one selected row. "ctrl-click off": click the second row,
+    // ctrl-click the first twice; the second alone is selected and the first is current.
+    // "none left": click the second row and ctrl-click it off; no command runs.
     void commandsActOnThePickedRow_data()
     {
         QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("picks");
         QTest::addColumn<QString>("command");
         QTest::newRow("month, home page") << "lvwMonth"
+                                          << "click"
                                           << "cmdURL";
         QTest::newRow("search, home page") << "lvwSearch"
+                                           << "click"
                                            << "cmdURL";
         QTest::newRow("search, delete") << "lvwSearch"
+                                        << "click"
                                         << "cmdDelete";
+        for (const char* list : {"lvwMonth", "lvwSearch"}) {
+            for (const char* picks : {"ctrl-click off", "none left"}) {
+                for (const char* command : {"cmdHensyu", "Enter", "cmdURL"})
+                    QTest::addRow("%s, %s, %s", list, picks, command) << list << picks << command;
+            }
+        }
     }
     void commandsActOnThePickedRow()
     {
         QFETCH(QString, list);
+        QFETCH(QString, picks);
         QFETCH(QString, command);
         MainWindowHarness h(QDate(2026, 7, 15), kSettings);
         QList<EntryRecord> rows;
@@ -142,16 +156,32 @@ private slots:
         h.start(true);
         if (list == u"lvwSearch")
             showResults(h, rows);
+        auto* view = h.child<QTableView>(qPrintable(list));
         h.clickRow(qPrintable(list), 1);
+        if (picks == u"none left")
+            h.clickRow(qPrintable(list), 1, Qt::ControlModifier);
+        for (int i = 0; picks == u"ctrl-click off" && i < 2; ++i)
+            h.clickRow(qPrintable(list), 0, Qt::ControlModifier);
+        const bool acts = picks != u"none left";
+        QCOMPARE(view->selectionModel()->selectedRows().size(), acts ? 1 : 0);
+        if (list == u"lvwSearch" && acts)
+            QCOMPARE(h.shownDate(), rows[1][KeyDate]); // the month context of the entry
+
         if (command == u"cmdDelete")
             h.dialogs.queueAnswer(MessageAnswer::Yes);
-        h.button(qPrintable(command))->click();
+        if (command == u"Enter")
+            QTest::keyClick(view, Qt::Key_Return);
+        else
+            h.button(qPrintable(command))->click();
         QVERIFY(h.dialogs.allAnswersUsed());
         if (command == u"cmdURL") {
-            QCOMPARE(h.dialogs.openedUrls, QStringList{rows[1][URL]});
-        } else {
+            QCOMPARE(h.dialogs.openedUrls, acts ? QStringList{rows[1][URL]} : QStringList{});
+        } else if (command == u"cmdDelete") {
             QCOMPARE(h.window->searchList().entries(), (QList<EntryRecord>{rows[0], rows[2]}));
             QCOMPARE(h.window->shownMonth().entries(), (QList<EntryRecord>{rows[0], rows[2]}));
+        } else {
+            QCOMPARE(h.form() ? h.form()->findChild<QLineEdit*>("txtURL")->text() : QString(),
+                     acts ? rows[1][URL] : QString());
         }
     }
 

@@ -11,12 +11,15 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -265,6 +268,51 @@ private slots:
         QCOMPARE(year->rowCount(), 12);
         QCOMPARE(year->item(2, 7)->text(), QStringLiteral("700000"));
         QCOMPARE(year->item(2, 7)->foreground().color(), QColor(0, 0, 255));
+    }
+
+    // A screen reader can close a window while a box or file dialog of its own is up. The
+    // window goes only once the step that showed the box is over, never under it.
+    void windowsCloseOnlyAfterTheirOwnBox_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("entry form, text refused") << "frmDataInput";
+        QTest::newRow("chart, picture saved") << "frmChart";
+    }
+    void windowsCloseOnlyAfterTheirOwnBox()
+    {
+        QFETCH(QString, window);
+        Harness h(QDate(2026, 7, 15));
+        h.start(true);
+        QTemporaryDir dir;
+        QPointer<QWidget> shown;
+        if (window == u"frmDataInput") {
+            h.button("cmdNewInput")->click();
+            shown = h.form();
+            shown->findChild<QLineEdit*>("txtPresent")->setText(QStringLiteral("賞品😀"));
+            h.dialogs.queueAnswer(MessageAnswer::Ok);
+        } else {
+            h.selectTab("T_Year");
+            h.button("cmdYearGraph")->click();
+            shown = h.window->findChild<QWidget*>("frmChart");
+            h.dialogs.queueFileName(dir.filePath("graph.png"));
+            h.dialogs.queueAnswer(MessageAnswer::Ok);
+        }
+        QVERIFY(shown && shown->isVisible());
+        bool aliveUnderBox = false;
+        h.dialogs.during = [&] {
+            shown->findChild<QPushButton*>("cmdClose")->click();
+            aliveUnderBox = shown && shown->isVisible();
+        };
+        shown->findChild<QPushButton*>(window == u"frmChart" ? "cmdSavePng" : "cmdKoshin")->click();
+        QVERIFY(aliveUnderBox);
+        QVERIFY(h.dialogs.allAnswersUsed());
+        QCOMPARE(h.dialogs.shown.size(), 1);
+        QTRY_VERIFY(!shown); // closed and deleted once the step was over
+        QVERIFY(h.window->isEnabled());
+        if (window == u"frmChart")
+            QVERIFY(!QImage(dir.filePath("graph.png")).isNull());
+        else
+            QVERIFY(!QFile::exists(h.folder.paths().monthFilePath("2026", "07")));
     }
 };
 

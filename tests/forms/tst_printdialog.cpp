@@ -3,6 +3,8 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -163,6 +165,39 @@ private slots:
             QVERIFY(f.button("cmdPrintStart")->isEnabled() && f.button("cmdCancel")->isEnabled());
             QVERIFY(f.list("cboPrinter")->isEnabled());
         }
+    }
+
+    // ".pdf" is added to a file name that has no extension, whatever its folders are called.
+    void pdfFileName_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("plain name") << "list"
+                                    << "list.pdf";
+        QTest::newRow("folder with a dot") << "my.dir/list"
+                                           << "my.dir/list.pdf";
+        QTest::newRow("own extension kept") << "my.dir/list.txt"
+                                            << "my.dir/list.txt";
+        QTest::newRow("already .pdf") << "list.pdf"
+                                      << "list.pdf";
+    }
+    void pdfFileName()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
+        Fixture f;
+        QVERIFY(QDir(f.dir.path()).mkpath("my.dir"));
+        frmPrint& dialog = f.open(listLines(3));
+        QCOMPARE(f.list("cboPrinter")->currentText(), frmPrint::pdfDestinationName());
+        f.dialogs.queueFileName(f.dir.filePath(chosen));
+        f.button("cmdPrintStart")->click();
+        QVERIFY(f.dialogs.allAnswersUsed());
+        QVERIFY(f.dialogs.shown.isEmpty());
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(QFileInfo(f.dir.filePath(written)).size() > 0);
+        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files) +
+                     QDir(f.dir.filePath("my.dir")).entryList(QDir::Files),
+                 QStringList{QFileInfo(written).fileName()});
     }
 
     void controlsAndClosingRefusedWhilePrinting()

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -238,6 +239,48 @@ private slots:
         QVERIFY(!shownWindow());
         QVERIFY(!s.check()->isChecked() && !s.now().startPassword &&
                 s.now().startPasswordText.isEmpty());
+    }
+
+    // A screen reader can press the window's buttons or close it while its wrong-password
+    // box is up. The window never goes away under its box: OK is not taken meanwhile, and
+    // Cancel or a close comes once the box is answered.
+    void windowOutlivesItsOwnBox_data()
+    {
+        QTest::addColumn<QString>("during");
+        QTest::addColumn<bool>("closedAfter");
+        QTest::newRow("OK with the right password") << "ok" << false;
+        QTest::newRow("Cancel") << "cancel" << true;
+        QTest::newRow("closed") << "close" << true;
+    }
+    void windowOutlivesItsOwnBox()
+    {
+        QFETCH(QString, during);
+        QFETCH(bool, closedAfter);
+        SettingsTab s(kLocked);
+        const QPointer<frmStartPassword> form = s.click();
+        QVERIFY(form);
+        s.dialogs.queueAnswer(MessageAnswer::Ok);
+        s.dialogs.during = [&] {
+            if (during == u"ok") {
+                box(form, "txtStartPassword")->setText(QStringLiteral("Secret"));
+                button(form, "cmdOk")->click();
+            } else if (during == u"cancel") {
+                button(form, "cmdCancel")->click();
+            } else {
+                form->close();
+            }
+            QVERIFY(form && form->isVisible());
+        };
+        enter(form, "txtStartPassword", "SECRET");
+        QVERIFY(s.dialogs.allAnswersUsed());
+        checkRefused(s.dialogs, kRelease);
+        QCOMPARE(!form || !form->isVisible(), closedAfter);
+        QCOMPARE(s.check()->isChecked(), closedAfter); // a close puts the box back on
+        QCOMPARE(s.now().startPasswordText, QStringLiteral("Secret"));
+        if (!closedAfter) {
+            enter(form, "txtStartPassword", "Secret");
+            QVERIFY(!shownWindow() && !s.check()->isChecked());
+        }
     }
 
     void programChangesNeverOpenTheWindow()

@@ -2,6 +2,7 @@
 #include "core/Clock.h"
 #include "core/Scramble.h"
 #include "diary/Settings.h"
+#include "forms/DiaryInstance.h"
 #include "forms/EntryTableModel.h"
 #include "forms/frmMain.h"
 #include "platform/SingleInstance.h"
@@ -13,11 +14,43 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+// Another process's environment: its own temporary folder.
+QProcessEnvironment environmentWithOwnTemp()
+{
+    static QTemporaryDir temp;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), temp.path());
+    return environment;
+}
+
+struct Started
+{
+    int status = -1;
+    QString out;
+};
+
+// A diary start on `dataFolder` in a process of its own, with another TMPDIR.
+Started startElsewhere(const QString& dataFolder, const char* mode)
+{
+    QProcess process;
+    process.setProcessEnvironment(environmentWithOwnTemp());
+    process.start(QStringLiteral(SINGLEINSTANCE_HELPER), {dataFolder, QString::fromLatin1(mode)});
+    if (!process.waitForFinished(20000))
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput())};
+}
+
+} // namespace
 
 class TestStartup : public QObject
 {
@@ -290,16 +323,51 @@ private slots:
         QVERIFY(open.dialogs.shown.isEmpty());
     }
 
-    void secondInstanceIsRefused()
+    // One diary per data folder, whatever the environment of each process: a start in a
+    // process with another TMPDIR is refused with the box and brings the running window to
+    // the front, restored.
+    void oneDiaryPerDataFolder()
     {
-        TempProgramFolder folder;
-        SingleInstance first(QStringLiteral("zumicho"), folder.path());
-        QVERIFY(first.tryAcquire());
-        SingleInstance second(QStringLiteral("zumicho"), folder.path());
-        QVERIFY(!second.tryAcquire());
+        MainWindowHarness h(QDate(2026, 7, 15));
+        h.start(true);
+        const QString data = h.folder.paths().dataFolder();
+        SingleInstance running(QStringLiteral("zumicho"), data);
+        QVERIFY(acquireDiaryInstance(running, h.dialogs));
+        running.showOnRequest(h.window.get());
+        h.window->showMinimized();
+        QVERIFY(h.window->isMinimized());
+
+        const Started second = startElsewhere(data, "start");
+        QCOMPARE(second.status, 1);
+        QCOMPARE(second.out, QStringLiteral("多重起動不可\tズミラ帳は、すでに起動しています。\n"));
+        QTRY_VERIFY(!h.window->isMinimized());
+        QTRY_VERIFY(h.window->isActiveWindow());
+        QVERIFY(h.dialogs.shown.isEmpty());
+
         TempProgramFolder other;
-        SingleInstance elsewhere(QStringLiteral("zumicho"), other.path());
+        SingleInstance elsewhere(QStringLiteral("zumicho"), other.paths().dataFolder());
         QVERIFY(elsewhere.tryAcquire());
+    }
+
+    // The lock of a diary that was killed holds nobody back, and taking it creates no data
+    // folder (a missing one tells the start-up that a restore was cut short).
+    void lockOfAKilledDiaryIsTakenOver()
+    {
+        QTemporaryDir program;
+        const QString data = program.filePath(QStringLiteral("data"));
+        QProcess holder;
+        holder.setProcessEnvironment(environmentWithOwnTemp());
+        holder.start(QStringLiteral(SINGLEINSTANCE_HELPER), {data, QStringLiteral("hold")});
+        QVERIFY(holder.waitForReadyRead(10000));
+        QCOMPARE(holder.readAll(), QByteArray("held\n"));
+        SingleInstance refused(QStringLiteral("zumicho"), data);
+        QVERIFY(!refused.tryAcquire());
+        QVERIFY(refused.heldElsewhere());
+        holder.kill();
+        QVERIFY(holder.waitForFinished());
+        SingleInstance next(QStringLiteral("zumicho"), data);
+        QVERIFY(next.tryAcquire());
+        QVERIFY(!QFileInfo::exists(data));
     }
 };
 

@@ -63,6 +63,11 @@ private slots:
                                                   << "1234"
                                                   << "100"
                                                   << "100" << 0;
+        // Only digits stay: a sign or a blank makes a text no number of this box.
+        for (const char* pasted : {"+7", " 5", "5 ", "-0"})
+            QTest::addRow("pasted \"%s\"", pasted) << "25"
+                                                   << "paste" << pasted << "10"
+                                                   << "10" << 0;
         QTest::newRow("pasted number") << "25"
                                        << "paste"
                                        << "42"

@@ -70,12 +70,11 @@ printf '[Desktop Entry]\nExec="%s/zumicho"\nPath=%s\n' "$old" "$old" >"$HOME/Des
 before=$(inventory "$old/data")
 
 # A diary program still running from the old folder keeps everything where it is.
-key=$(printf '%s' "$(realpath "$old")" | sha1sum | cut -c1-16)
-printf '%s\nzumikey\nhost\n' $$ >"$TMPDIR/zumikey-$key.lock"
+printf '%s\nzumikey\nhost\n' $$ >"$old/.data.zumikey.lock"
 check "refuses while a program runs there" fails bash "$move" "$old" "$new" 2>/dev/null
 check "nothing moved while running" [ ! -e "$new/data" ]
 check "old diary kept while running" [ "$before" = "$(inventory "$old/data")" ]
-rm "$TMPDIR/zumikey-$key.lock"
+rm "$old/.data.zumikey.lock"
 
 message=$(bash "$move" "$old" "$new")
 check "moved diary arrives whole" [ "$before" = "$(inventory "$new/data")" ]

@@ -1,6 +1,7 @@
 #include "core/RuntimeError.h"
 #include "platform/DesktopOpener.h"
 #include "platform/FolderDialog.h"
+#include "platform/QtDialogs.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -40,6 +42,7 @@ private slots:
     void fragmentReachesTheBrowser();
     void folderPromptShownInFull();
     void runtimeErrorBox();
+    void boxGoesWithItsWindow();
 };
 
 void TestDesktopOpener::errorTexts_data()
@@ -179,6 +182,27 @@ void TestDesktopOpener::runtimeErrorBox()
     QCOMPARE(dialogs.shown.last().box.text,
              QStringLiteral("実行時エラー '482':\r\nプリンタ エラーです。"));
     QCOMPARE(dialogs.shown.last().box.caption, QStringLiteral("エラー"));
+}
+
+// A window deleted while its box is up takes the box with it; the box is not deleted twice,
+// and the question gets the safe answer.
+void TestDesktopOpener::boxGoesWithItsWindow()
+{
+    auto* window = new QWidget;
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    bool childOfWindow = false;
+    QTimer::singleShot(0, [&] {
+        const QWidget* box = QApplication::activeModalWidget();
+        childOfWindow = qobject_cast<const QMessageBox*>(box) && box->parent() == window;
+        delete window;
+    });
+    QtDialogs dialogs;
+    QCOMPARE(dialogs.message({QStringLiteral("削除しますか？"), QStringLiteral("確認"),
+                              MessageIcon::Question, MessageButtons::YesNo}),
+             MessageAnswer::No);
+    QVERIFY(childOfWindow);
 }
 
 QTEST_MAIN(TestDesktopOpener)

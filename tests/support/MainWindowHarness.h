@@ -3,7 +3,7 @@
 #include "core/Clock.h"
 #include "forms/frmDataInput.h"
 #include "forms/frmMain.h"
-#include "support/ScriptedDialogs.h"
+#include "support/LiveBoxDialogs.h"
 #include "support/TempProgramFolder.h"
 
 #include <QDateEdit>
@@ -49,11 +49,12 @@ struct MainWindowHarness
                 tabs->setCurrentIndex(i);
         }
     }
-    // Clicks one row of a list as the user would, which selects only that row.
-    void clickRow(const char* list, int row)
+    // Clicks one row of a list as the user would, which selects only that row (with Ctrl,
+    // adds it to the selection or takes it out).
+    void clickRow(const char* list, int row, Qt::KeyboardModifiers modifiers = {})
     {
         auto* view = child<QTableView>(list);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers,
                           view->visualRect(view->model()->index(row, 0)).center());
     }
     // The open entry form, if any.
@@ -69,7 +70,7 @@ struct MainWindowHarness
     QString shownDate() { return child<QDateEdit>("dtpDate")->date().toString("yyyy/MM/dd"); }
 
     TempProgramFolder folder;
-    ScriptedDialogs dialogs;
+    LiveBoxDialogs dialogs;
     FixedClock clock;
     std::unique_ptr<frmMain> window;
     // Answers the login of a locked diary instead of the password window, when set.
