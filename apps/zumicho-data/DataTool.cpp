@@ -124,23 +124,35 @@ int runDataTool(const QStringList& arguments, QIODevice& out, QTextStream& err)
         err << "zumicho-data: no such file: " << path << "\n";
         return 1;
     }
-    const ReadResult read = readWholeFile(path);
-    if (!read.ok) {
-        err << "zumicho-data: cannot read " << path << ": " << read.error << "\n";
-        return 1;
-    }
     if (command != u"month") {
+        // Any stored file, whatever its size: decoding is how a damaged one is rescued.
+        const ReadResult read = readWholeFile(path);
+        if (!read.ok) {
+            err << "zumicho-data: cannot read " << path << ": " << read.error << "\n";
+            return 1;
+        }
         out.write(scrambleBytes(read.bytes)); // the transform is its own inverse
         return 0;
     }
-    const MonthText month = parseMonthText(scrambleBytes(read.bytes), password);
-    if (month.status == MonthText::Status::Refused) {
+    // The diary's own reader: what it prints is what the diary would show.
+    const MonthRead month = readMonthFile(path, password);
+    switch (month.status) {
+    case MonthRead::Status::Missing:
+    case MonthRead::Status::Loaded:
+        break;
+    case MonthRead::Status::Refused:
         err << "zumicho-data: " << path
             << ": the password does not match the file (give the start password with --password)\n";
         return 1;
-    }
-    if (month.status == MonthText::Status::Damaged) {
-        err << "zumicho-data: " << path << ": damaged content, not a month file\n";
+    case MonthRead::Status::Damaged:
+        err << "zumicho-data: " << path << ": damaged content, not a month file"
+            << (QFileInfo(path).size() > kMonthFileSizeMax
+                    ? " (larger than any month file; 'decode' still shows its bytes)"
+                    : "")
+            << "\n";
+        return 1;
+    case MonthRead::Status::Unreadable:
+        err << "zumicho-data: cannot read " << path << "\n";
         return 1;
     }
     for (const EntryRecord& entry : month.entries) {

@@ -207,12 +207,17 @@ private:
 ReadResult readWholeFile(const QString& path, qint64 maxSize)
 {
     ReadResult result;
+    if (filefaults::readRefused(path)) {
+        result.error = QString::fromLocal8Bit(std::strerror(EACCES));
+        return result;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.error = file.errorString();
         return result;
     }
     if (file.size() > maxSize) {
+        result.tooLarge = true;
         result.error = QStringLiteral("file too large");
         return result;
     }
@@ -294,8 +299,11 @@ QString writeFileAtomically(const QString& path, const QByteArray& bytes)
 QString copyFileAtomically(const QString& source, const QString& target)
 {
     QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return QStringLiteral("「%1」: %2").arg(QDir::toNativeSeparators(source), in.errorString());
+    const bool refused = filefaults::readRefused(source);
+    if (refused || !in.open(QIODevice::ReadOnly))
+        return QStringLiteral("「%1」: %2")
+            .arg(QDir::toNativeSeparators(source),
+                 refused ? QString::fromLocal8Bit(std::strerror(EACCES)) : in.errorString());
     AtomicFileWriter file(target);
     QString error = file.open();
     QByteArray buffer(kChunk, Qt::Uninitialized);

@@ -9,11 +9,13 @@
 struct ReadResult
 {
     bool ok = false;
+    bool tooLarge = false; // refused for its size; otherwise a failure is one to open or read
     QByteArray bytes;
     QString error;
 };
 
-// Reads a whole file; files larger than `maxSize` are refused rather than loaded.
+// Reads a whole file; a file larger than `maxSize` is refused by its size, before any of it
+// is read.
 ReadResult readWholeFile(const QString& path, qint64 maxSize = 256 * 1024 * 1024);
 
 // The hidden folder of our own inside a data folder: temporary files while they are

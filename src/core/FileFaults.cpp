@@ -1,5 +1,7 @@
 #include "core/FileFaults.h"
 
+#include <mutex>
+
 namespace filefaults {
 
 namespace detail {
@@ -9,6 +11,10 @@ std::atomic<bool> active{false};
 namespace {
 std::atomic<long> counted{0};
 std::atomic<long> failing{0};
+
+std::atomic<bool> refusing{false};
+std::mutex refusedMutex;
+QString refusedPrefix;
 } // namespace
 
 bool detail::countAndDecide()
@@ -29,6 +35,21 @@ long stop()
     detail::active.store(false);
     failing.store(0);
     return counted.load();
+}
+
+void refuseReads(const QString& prefix)
+{
+    const std::lock_guard lock(refusedMutex);
+    refusedPrefix = prefix;
+    refusing.store(!prefix.isEmpty());
+}
+
+bool readRefused(const QString& path)
+{
+    if (!refusing.load(std::memory_order_relaxed))
+        return false;
+    const std::lock_guard lock(refusedMutex);
+    return !refusedPrefix.isEmpty() && path.startsWith(refusedPrefix);
 }
 
 } // namespace filefaults

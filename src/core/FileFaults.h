@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <atomic>
 
 // A seam for tests: every write, flush, sync, rename and remove of the file layer can be
@@ -25,5 +27,11 @@ inline bool fails(Op)
         return false;
     return detail::countAndDecide();
 }
+
+// Opening any file whose path begins with `prefix` for reading fails as for a file the user
+// may not read (EACCES), until called again with an empty prefix. Root may read every file,
+// so tests make "cannot be read" this way.
+void refuseReads(const QString& prefix);
+bool readRefused(const QString& path);
 
 } // namespace filefaults

@@ -267,14 +267,30 @@ MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString&
     return build;
 }
 
+QString monthReadProblem(MonthRead::Status status)
+{
+    switch (status) {
+    case MonthRead::Status::Missing:
+    case MonthRead::Status::Loaded:
+        break;
+    case MonthRead::Status::Refused:
+        return QStringLiteral("記帳者認証のパスワードが一致しません");
+    case MonthRead::Status::Damaged:
+        return QStringLiteral("ファイルが壊れています");
+    case MonthRead::Status::Unreadable:
+        return QStringLiteral("ファイルを開けません");
+    }
+    return {};
+}
+
 MonthFileFields readMonthFields(const QString& path, const QString& expectedPassword)
 {
     MonthFileFields result;
     if (!QFileInfo::exists(path))
         return result;
-    const ReadResult read = readWholeFile(path);
+    const ReadResult read = readWholeFile(path, kMonthFileSizeMax);
     if (!read.ok) {
-        result.status = MonthRead::Status::Damaged;
+        result.status = read.tooLarge ? MonthRead::Status::Damaged : MonthRead::Status::Unreadable;
         return result;
     }
     SplitText split = splitPlainText(scrambleBytes(read.bytes), expectedPassword);

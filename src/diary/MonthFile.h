@@ -49,13 +49,34 @@ QString passwordLineText(const QString& password);
 MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString& passwordLine);
 
 // Reading and writing month files on disk.
+
+// The largest month file that is read: a month of 10 000 entries is about 2 MB. A larger
+// file is refused as damaged by its size alone, before any of it is read.
+inline constexpr qint64 kMonthFileSizeMax = 16 * 1024 * 1024;
+
 struct MonthRead
 {
-    enum class Status { Missing, Loaded, Refused, Damaged };
+    enum class Status {
+        Missing,
+        Loaded,
+        Refused,    // password line missing, unexpected or different
+        Damaged,    // not a month file as the diary writes it, or larger than any month
+        Unreadable, // could not be opened or read (no permission, another owner)
+    };
     Status status = Status::Missing;
     QList<EntryRecord> entries;
     bool readable() const { return status == Status::Missing || status == Status::Loaded; }
 };
+
+// A month file that could not be read, and why.
+struct UnreadableMonth
+{
+    QString path;
+    MonthRead::Status status = MonthRead::Status::Damaged;
+};
+
+// Why a month file could not be read, as a phrase for a list of files ("ファイルが壊れています").
+QString monthReadProblem(MonthRead::Status status);
 
 MonthRead readMonthFile(const QString& path, const QString& expectedPassword,
                         FieldTexts* shared = nullptr);

@@ -89,7 +89,7 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
     // fill is ever touched (and counted as memory in use).
     qint64 bytes = 0;
     for (const QString& path : allFiles)
-        bytes += QFileInfo(path).size();
+        bytes += qMin(QFileInfo(path).size(), kMonthFileSizeMax); // larger ones are refused
     QList<EntryRecord>& results = outcome.results;
     results.reserve(qsizetype(bytes / kSmallestEntryBytes) + 1);
     adviseLargePages(results.data(), std::size_t(results.capacity()) * sizeof(EntryRecord));
@@ -107,7 +107,7 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
             const qsizetype first = results.size();
             const MonthRead::Status status =
                 appendEntriesOf(*prefetch.nextFields(), prefetch.texts(), results);
-            if (status == MonthRead::Status::Refused || status == MonthRead::Status::Damaged) {
+            if (status != MonthRead::Status::Loaded && status != MonthRead::Status::Missing) {
                 const UnreadableMonthFile bad{path, status};
                 outcome.unreadable.append(bad);
                 if (hooks.unreadableFile)

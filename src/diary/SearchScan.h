@@ -34,7 +34,7 @@ struct SearchProgress
 struct UnreadableMonthFile
 {
     QString path;
-    MonthRead::Status status = MonthRead::Status::Refused; // Refused or Damaged
+    MonthRead::Status status = MonthRead::Status::Refused; // Refused, Damaged or Unreadable
 };
 
 struct SearchScanHooks

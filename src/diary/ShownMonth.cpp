@@ -131,6 +131,7 @@ ShownMonth::Move ShownMonth::moveRow(int row, const EntryRecord& entry, const QS
         readMonthFile(m_paths.monthFilePath(move.otherMonth.toString(QStringLiteral("yyyy")),
                                             move.otherMonth.toString(QStringLiteral("MM"))),
                       password);
+    move.otherState = other.status;
     if (!other.readable()) {
         move.otherUnreadable = true;
         move.other.path = m_paths.monthFilePath(move.otherMonth.toString(QStringLiteral("yyyy")),

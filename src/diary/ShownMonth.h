@@ -77,6 +77,7 @@ public:
         QDate otherMonth;
         QList<EntryRecord> otherEntries;
         bool otherUnreadable = false;
+        MonthRead::Status otherState = MonthRead::Status::Missing; // how its file was read
         bool ok() const { return !otherUnreadable && other.ok() && own.ok(); }
     };
     Move moveRow(int row, const EntryRecord& entry, const QString& password,

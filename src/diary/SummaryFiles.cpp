@@ -108,6 +108,7 @@ QByteArray readPlain(const QString& path, SummaryReadStatus& status)
     if (!read.ok) {
         status.error =
             read.error.isEmpty() ? QStringLiteral("cannot read %1").arg(path) : read.error;
+        status.unreadable = !read.tooLarge;
         return {};
     }
     return scrambleBytes(read.bytes);

@@ -54,7 +54,8 @@ QStringList totalRowTexts(const TotalRow& row);
 struct SummaryReadStatus
 {
     bool existed = false;
-    QString error; // empty when the file was read or did not exist
+    QString error;           // empty when the file was read or did not exist
+    bool unreadable = false; // could not be opened or read at all, as opposed to damaged
     bool ok() const { return error.isEmpty(); }
 };
 

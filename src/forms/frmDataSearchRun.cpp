@@ -150,7 +150,7 @@ void frmDataSearch::cmdSearch_Click()
     };
     hooks.stopRequested = [this] { return m_stopRequested; };
     hooks.unreadableFile = [this](const UnreadableMonthFile& file) {
-        reportUnreadableDataFile(m_host.context().dialogs, file.path);
+        reportUnreadableDataFile(m_host.context().dialogs, file.path, file.status);
     };
     SearchOutcome outcome =
         runSearch(m_host.context().paths, criteria, m_host.settings().passwordInForce(), hooks);

@@ -134,7 +134,7 @@ EditOutcome frmMain::moveToOtherMonth(const EntryRecord& entry, int row)
                          [sortOn](QList<EntryRecord>& rows) { ::SortMonthList(rows, sortOn); });
     if (move.otherUnreadable) {
         if (!move.other.path.isEmpty()) {
-            reportUnreadableDataFile(m_context.dialogs, move.other.path);
+            reportUnreadableDataFile(m_context.dialogs, move.other.path, move.otherState);
             reportFailedSave(move.other); // and that the change is refused
         }
         return {};

@@ -23,6 +23,12 @@
 
 namespace {
 
+// A summary file holds no password line: it is either damaged or cannot be opened.
+MonthRead::Status summaryProblem(const SummaryReadStatus& status)
+{
+    return status.unreadable ? MonthRead::Status::Unreadable : MonthRead::Status::Damaged;
+}
+
 QList<QColor> qtColours(const QList<RowColour>& colours)
 {
     QList<QColor> result;
@@ -231,7 +237,8 @@ void frmMain::ShowYearList()
     const QString year = focusYear();
     const YearList list = ::readYearList(m_context.paths, year);
     if (!list.status.ok())
-        reportUnreadableDataFile(m_context.dialogs, m_context.paths.yearSummaryPath(year));
+        reportUnreadableDataFile(m_context.dialogs, m_context.paths.yearSummaryPath(year),
+                                 summaryProblem(list.status));
     m_yearSummary = list.summary;
     m_yearTally = list.yearTally;
     if (m_yearModel->columnCount() == 0)
@@ -247,7 +254,8 @@ void frmMain::ShowTotalList()
 {
     const TotalList list = ::readTotalList(m_context.paths);
     if (!list.status.ok())
-        reportUnreadableDataFile(m_context.dialogs, m_context.paths.totalSummaryPath());
+        reportUnreadableDataFile(m_context.dialogs, m_context.paths.totalSummaryPath(),
+                                 summaryProblem(list.status));
     m_totalTally = list.totalTally;
     m_totalRows = list.totalRows;
     if (m_totalModel->columnCount() == 0)

@@ -1,5 +1,6 @@
 #include "DataTool.h"
 #include "core/Scramble.h"
+#include "diary/MonthFile.h"
 #include "diary/SummaryFiles.h"
 #include "platform/SingleInstance.h"
 #include "support/TempProgramFolder.h"
@@ -84,6 +85,13 @@ private slots:
         r = run({"month", junk.fileName()});
         QCOMPARE(r.status, 1);
         QVERIFY(r.err.contains("damaged"));
+        // Sound records, but more of them than any month holds: refused by the size alone.
+        const QByteArray line = formatMonthText({makeEntry("2026/07/01", "5")}, QString()).plain;
+        QVERIFY(writeMonthFile(path, line.repeated(int(kMonthFileSizeMax / line.size()) + 1))
+                    .isEmpty());
+        r = run({"month", path});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains("larger than any month"));
         QCOMPARE(run({"frobnicate", path}).status, 2);
         QCOMPARE(run({}).status, 2);
     }

@@ -1,6 +1,8 @@
 #include "core/Cp932.h"
+#include "core/FileFaults.h"
 #include "core/Scramble.h"
 #include "diary/MonthFile.h"
+#include "support/DiaryGenerator.h"
 #include "support/TempProgramFolder.h"
 
 #include <QFile>
@@ -224,6 +226,39 @@ private slots:
         QCOMPARE(second.entries[1][KeyDate].constData(), first.entries[0][KeyDate].constData());
         QCOMPARE(second.entries[1][Kekka].constData(), first.entries[0][Kekka].constData());
         QVERIFY(first.entries[1][Msg].constData() != first.entries[0][Msg].constData());
+    }
+
+    // Both readers refuse a file larger than any month by its size, as damaged, and call a
+    // file that cannot be opened unreadable, not damaged. A month of 10 000 entries stays far
+    // below the size.
+    void filesTheReadersRefuse_data()
+    {
+        QTest::addColumn<bool>("large");
+        QTest::addColumn<MonthRead::Status>("status");
+        QTest::newRow("larger than any month") << true << MonthRead::Status::Damaged;
+        QTest::newRow("cannot be opened") << false << MonthRead::Status::Unreadable;
+    }
+    void filesTheReadersRefuse()
+    {
+        QFETCH(bool, large);
+        QFETCH(MonthRead::Status, status);
+        TempProgramFolder folder;
+        const QString path = folder.paths().monthFilePath("2026", "07");
+        const QByteArray line = formatMonthText({makeEntry("2026/07/01", "1")}, QString()).plain;
+        // Whole sound records, which a reader without the size check would load.
+        const int lines = large ? int(kMonthFileSizeMax / line.size()) + 1 : 1;
+        QVERIFY(writeMonthFile(path, line.repeated(lines)).isEmpty());
+        if (!large)
+            filefaults::refuseReads(path);
+        QCOMPARE(readMonthFile(path, QString()).status, status);
+        QCOMPARE(readMonthFields(path, QString()).status, status);
+        filefaults::refuseReads(QString());
+        if (!large)
+            return;
+        QList<EntryRecord> month;
+        for (int i = 0; i < 10000; ++i)
+            month.append(generatedEntry(DiaryShape(), 2026, 7, i));
+        QVERIFY(formatMonthText(month, QString()).plain.size() * 4 < kMonthFileSizeMax);
     }
 
     void fileAtRestIsScrambled()

@@ -2,6 +2,7 @@
 // the main window's search list, unreadable months, stopping, new conditions, loading and
 // unloading with the search tab.
 #include "core/Clock.h"
+#include "diary/MonthFile.h"
 #include "diary/Summaries.h"
 #include "forms/EntryTableModel.h"
 #include "forms/frmDataSearch.h"
@@ -390,11 +391,17 @@ private slots:
         h.folder.writeMonth("2024", "02", {makeEntry("2024/02/05", "2")}, "other");
         h.folder.writeMonth("2024", "03", {makeEntry("2024/03/05", "3")});
         h.folder.writeMonth("2024", "04", {makeEntry("2024/04/05", "4")}, "secret");
+        const QByteArray may = formatMonthText({makeEntry("2024/05/05", "5")}, "secret").plain;
+        QVERIFY(
+            writeMonthFile(h.folder.paths().monthFilePath("2024", "05"), may.chopped(9)).isEmpty());
         h.openForm();
         h.dialogs.clearShown();
+        for (int box = 0; box < 4; ++box)
+            h.dialogs.queueAnswer(MessageAnswer::Ok); // three files and the end of the search
         h.search();
         QCOMPARE(h.resultIds(), (QStringList{"1", "4"}));
-        QCOMPARE(h.dialogs.shown.size(), 3);
+        QCOMPARE(h.dialogs.shown.size(), 4);
+        QCOMPARE(h.dialogs.shown[2].box.caption, QStringLiteral("ファイルエラー")); // cut short
         const QString folder = QDir::toNativeSeparators(h.folder.path() + "/data/2024/");
         for (int i = 0; i < 2; ++i) {
             const MessageBoxSpec& box = h.dialogs.shown[i].box;

@@ -1,6 +1,8 @@
 #include "core/AtomicFile.h"
 #include "core/Clock.h"
+#include "core/FileFaults.h"
 #include "core/Scramble.h"
+#include "diary/MonthFile.h"
 #include "diary/Settings.h"
 #include "forms/DiaryInstance.h"
 #include "forms/EntryTableModel.h"
@@ -246,34 +248,59 @@ private slots:
         QVERIFY(!now.startPasswordText.contains(QChar::ReplacementCharacter));
     }
 
+    // Only a password that does not match is an authentication error; a damaged file or one
+    // that cannot be opened is a file error. Each is left as it is and takes no changes.
+    void unreadableMonthIsReportedAndNeverOverwritten_data()
+    {
+        QTest::addColumn<QString>("password"); // the file's password line
+        QTest::addColumn<int>("cut");          // bytes cut off the end of the plain form
+        QTest::addColumn<bool>("unopenable");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("another password") << "other" << 0 << false << "認証エラー"
+                                          << "」を読み込めません。";
+        QTest::newRow("cut short") << "" << 7 << false << "ファイルエラー"
+                                   << "」は壊れているため、読み込めません。";
+        QTest::newRow("cannot be opened") << "" << 0 << true << "ファイルエラー"
+                                          << "」を開けないため、読み込めません。";
+    }
     void unreadableMonthIsReportedAndNeverOverwritten()
     {
+        QFETCH(QString, password);
+        QFETCH(int, cut);
+        QFETCH(bool, unopenable);
+        QFETCH(QString, caption);
+        QFETCH(QString, says);
         TempProgramFolder folder;
         folder.writeSettings("[Setting]\r\n");
-        folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "1")}, "other");
         const QString path = folder.paths().monthFilePath("2026", "07");
-        QFile before(path);
-        QVERIFY(before.open(QIODevice::ReadOnly));
-        const QByteArray stored = before.readAll();
-        before.close();
+        const QByteArray plain =
+            formatMonthText({makeEntry("2026/07/01", "1")}, password).plain.chopped(cut);
+        QVERIFY(writeMonthFile(path, plain).isEmpty());
+        const QByteArray stored = readWholeFile(path).bytes;
+        if (unopenable)
+            filefaults::refuseReads(path);
 
         ScriptedDialogs dialogs;
         FixedClock clock(QDate(2026, 7, 15));
         frmMain window(AppContext{folder.paths(), dialogs, clock});
+        dialogs.queueAnswer(MessageAnswer::Ok);
         QVERIFY(window.Form_Load());
         QCOMPARE(dialogs.shown.size(), 1);
-        QCOMPARE(dialogs.shown[0].box.caption, QStringLiteral("認証エラー"));
-        QCOMPARE(dialogs.shown[0].box.text, QStringLiteral("データファイル「") + path +
-                                                QStringLiteral("」を読み込めません。"));
+        const MessageBoxSpec& told = dialogs.shown[0].box;
+        QCOMPARE(told.caption, caption);
+        QVERIFY(told.text.startsWith(QStringLiteral("データファイル「") + path + says));
+        // The password's text stays as it was; the others say the file was left untouched.
+        QCOMPARE(told.text.contains(QStringLiteral("そのままにしてあります")), password.isEmpty());
         QCOMPARE(window.monthModel()->rowCount(), 0);
 
         QVERIFY(!window.shownMonth().append({makeEntry("2026/07/02", "2")}));
+        dialogs.queueAnswer(MessageAnswer::Ok);
         QVERIFY(!window.SaveMonthFile());
         QCOMPARE(dialogs.shown.size(), 2);
         QCOMPARE(dialogs.shown[1].box.caption, QStringLiteral("保存エラー"));
-        QFile after(path);
-        QVERIFY(after.open(QIODevice::ReadOnly));
-        QCOMPARE(after.readAll(), stored);
+        filefaults::refuseReads(QString());
+        QCOMPARE(readWholeFile(path).bytes, stored);
     }
 
     void unencodableTextIsRefusedWithTheFieldNamed()
