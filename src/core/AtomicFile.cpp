@@ -34,9 +34,9 @@ QString describe(const QString& path, const char* what, int error)
 }
 
 // Runs one system call of the file layer, or fails it when the fault seam says so.
-template <typename Call> int checked(filefaults::Op op, Call call)
+template <typename Call> int checked(filefaults::Op op, const QString& path, Call call)
 {
-    if (filefaults::fails(op)) {
+    if (filefaults::fails(op, path)) {
         errno = EIO;
         return -1;
     }
@@ -52,7 +52,7 @@ int syncFolder(const QString& folder)
     const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return -1;
-    const int result = checked(filefaults::Op::Sync, [&] { return ::fsync(fd); });
+    const int result = checked(filefaults::Op::Sync, folder, [&] { return ::fsync(fd); });
     const int error = errno;
     ::close(fd);
     errno = error;
@@ -159,7 +159,7 @@ public:
         while (size > 0) {
             const auto chunk = static_cast<size_t>(std::min(size, kChunk));
             ssize_t written = -1;
-            checked(filefaults::Op::Write, [&] {
+            checked(filefaults::Op::Write, m_path, [&] {
                 written = ::write(m_fd, data, chunk);
                 return written < 0 ? -1 : 0;
             });
@@ -174,16 +174,16 @@ public:
     // Sync, close and rename: from here on the target is the new file.
     QString commit()
     {
-        if (checked(filefaults::Op::Sync, [&] { return ::fsync(m_fd); }) != 0)
+        if (checked(filefaults::Op::Sync, m_path, [&] { return ::fsync(m_fd); }) != 0)
             return describe(m_target, "sync failed", errno);
         const int fd = m_fd;
         m_fd = -1;
         // close() reports write errors that the file system delayed. It is never repeated:
         // the descriptor is gone even when it was interrupted.
-        const bool injected = filefaults::fails(filefaults::Op::Flush);
+        const bool injected = filefaults::fails(filefaults::Op::Flush, m_path);
         if (::close(fd) != 0 || injected)
             return describe(m_target, "flush failed", injected ? EIO : errno);
-        if (checked(filefaults::Op::Rename, [&] {
+        if (checked(filefaults::Op::Rename, m_target, [&] {
                 return ::rename(native(m_path).constData(), native(m_target).constData());
             }) != 0)
             return describe(m_target, "rename failed", errno);
@@ -337,7 +337,8 @@ bool removeFileUnsynced(const QString& path)
 {
     if (!QFileInfo::exists(path))
         return true;
-    return checked(filefaults::Op::Remove, [&] { return ::unlink(native(path).constData()); }) == 0;
+    return checked(filefaults::Op::Remove, path,
+                   [&] { return ::unlink(native(path).constData()); }) == 0;
 }
 
 bool removeFileDurably(const QString& path)

@@ -148,6 +148,42 @@ bool readsWhole(const QString& relative, const QByteArray& bytes)
     return summary.match(relative).hasMatch() && plain.endsWith("\r\n");
 }
 
+// A call of the file layer by what it did and to which path below `root`; temporary files
+// by their kind only.
+QString callName(const filefaults::Call& call, const QString& root)
+{
+    static const char* const kOps[] = {"write", "flush", "sync", "rename", "remove"};
+    static const QRegularExpression temporary(QStringLiteral("[^/]*\\.tmp$"));
+    QString path = QDir(root).relativeFilePath(call.path);
+    path.replace(temporary, QStringLiteral("*.tmp"));
+    return QString::fromLatin1(kOps[int(call.op)]) + u' ' + path;
+}
+
+// The only calls that may fail without a word, by name and by the call just before: each
+// leaves a record that costs some work at the next start, and all the user asked for is done.
+bool mayFailUnseen(const QString& call, const QString& before)
+{
+    static const struct
+    {
+        QRegularExpression call;
+        QString before; // empty: any
+    } allowed[] = {
+        // The record of a finished save unit: left behind, it costs a recount of its month.
+        {QRegularExpression(QStringLiteral("^remove data/\\.zumi-work/recount-\\d{4}-\\d\\d$")),
+         {}},
+        // The mark of a finished backup: the next backup or start finds nothing to finish and
+        // removes it.
+        {QRegularExpression(QStringLiteral("^remove data/\\.backup_pending$")), {}},
+        {QRegularExpression(QStringLiteral("^sync data$")),
+         QStringLiteral("remove data/.backup_pending")},
+    };
+    for (const auto& a : allowed) {
+        if (a.call.match(call).hasMatch() && (a.before.isEmpty() || a.before == before))
+            return true;
+    }
+    return false;
+}
+
 bool saidDone(const ScriptedDialogs& dialogs)
 {
     for (const auto& shown : dialogs.shown) {
@@ -190,22 +226,25 @@ private slots:
         }
         QVERIFY(calls > 0);
         QVERIFY(after != before);
-        long unseen = 0;
+        QStringList unseen;
         for (long k = 1; k <= calls; ++k) {
             Fixture f;
             const Files start = filesBelow(f.folder.path());
             filefaults::start(k);
             run(f);
             filefaults::stop();
-            const QString at = QStringLiteral("call %1").arg(k);
+            const QList<filefaults::Call> made = filefaults::calls();
+            QVERIFY(made.size() >= k);
+            const QString call = callName(made[k - 1], f.folder.path());
+            const QString at = QStringLiteral("call %1 (%2)").arg(k).arg(call);
             const Files now = filesBelow(f.folder.path());
             if (!namesAFile(f.dialogs, f.folder.path())) {
-                // Only removing the record of a finished unit or backup may fail unseen: it
-                // costs a recount or a tidy-up at the next start, and everything else is done.
+                const QString before = k > 1 ? callName(made[k - 2], f.folder.path()) : QString();
+                QVERIFY2(mayFailUnseen(call, before), qPrintable(at + " failed without a word"));
                 Files withoutMark = now;
                 withoutMark.remove(QStringLiteral("data/.backup_pending")); // tidied at next start
                 QVERIFY2(withoutMark == after, qPrintable(at + " failed without a word"));
-                ++unseen;
+                unseen.append(call);
                 continue;
             }
             QVERIFY2(!saidDone(f.dialogs), qPrintable(at));
@@ -223,8 +262,9 @@ private slots:
                 QDir(workFolderOf(f.folder.paths().dataFolder())).entryList({"*.tmp"}, QDir::Files);
             QVERIFY2(work.isEmpty(), qPrintable(at + ": " + work.join(' ')));
         }
-        qInfo("%s: %ld calls of the file layer, each failed once: %ld reported, %ld unseen",
-              qPrintable(operation), calls, calls - unseen, unseen);
+        qInfo("%s: %ld calls of the file layer, each failed once: %ld reported, %ld unseen (%s)",
+              qPrintable(operation), calls, calls - long(unseen.size()), long(unseen.size()),
+              qPrintable(unseen.join(QStringLiteral(", "))));
     }
 
     // A save cut short after its month file, before the year row: the next start, after the
