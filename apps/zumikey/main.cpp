@@ -1,5 +1,4 @@
-#include "assistant/KanaWidth.h"
-#include "assistant/StartUp.h"
+#include "assistant/InstanceCheck.h"
 #include "assistant/frmZumikey.h"
 #include "core/Clock.h"
 #include "core/Cp932.h"
@@ -7,6 +6,7 @@
 #include "platform/ForeignWindows.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
+#include "profile/KanaWidth.h"
 
 #include <QApplication>
 
