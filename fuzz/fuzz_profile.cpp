@@ -1,6 +1,6 @@
 // The profile reader of the input assistant.
-#include "assistant/UserProfile.h"
 #include "core/IniFile.h"
+#include "profile/UserProfile.h"
 
 #include <cstddef>
 #include <cstdint>

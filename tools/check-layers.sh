@@ -4,7 +4,8 @@
 #   diary     headless diary logic: core, diary
 #   platform  desktop calls: core, platform
 #   forms     the diary's windows: core, diary, platform, forms
-#   assistant the input assistant: core, platform, assistant
+#   profile   the assistant's headless part: core, profile
+#   assistant the input assistant's windows: core, platform, profile, assistant
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../src"
 declare -A allowed=(
@@ -12,7 +13,8 @@ declare -A allowed=(
     [diary]="core diary"
     [platform]="core platform"
     [forms]="core diary platform forms"
-    [assistant]="core platform assistant"
+    [profile]="core profile"
+    [assistant]="core platform profile assistant"
 )
 status=0
 for folder in "${!allowed[@]}"; do
@@ -25,9 +27,14 @@ for folder in "${!allowed[@]}"; do
         esac
     done < <(grep -Hn -o '#include "[^"]*"' "$folder"/* | sed 's/#include "\(.*\)"/\1/')
 done
-# The headless layers use no widgets.
-if grep -n -E '#include <Q(Widget|Application|MessageBox|Dialog)|QtWidgets' core/* diary/*; then
+# The headless layers use no widgets, and name no widget or window class either.
+headless=(core/* diary/* profile/*)
+if grep -n -E '#include <Q(Widget|Application|MessageBox|Dialog)|QtWidgets' "${headless[@]}"; then
     echo "widget headers in a headless folder"; status=1
+fi
+windowClasses=$(grep -h -E '^class \w+[^;]*$' forms/*.h assistant/*.h | sed -E 's/^class (\w+).*/\1/' | sort -u | paste -sd'|')
+if grep -n -E "^\s*(class|struct) (Q[A-Z]\w*|${windowClasses});" "${headless[@]}"; then
+    echo "a widget or window class declared in a headless folder"; status=1
 fi
 [ $status -eq 0 ] && echo "layers: every include runs downward"
 exit $status

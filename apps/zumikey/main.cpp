@@ -1,5 +1,4 @@
-#include "assistant/KanaWidth.h"
-#include "assistant/StartUp.h"
+#include "assistant/InstanceCheck.h"
 #include "assistant/frmZumikey.h"
 #include "core/AppPaths.h"
 #include "core/Clock.h"
@@ -8,6 +7,7 @@
 #include "platform/ForeignWindows.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
+#include "profile/KanaWidth.h"
 
 #include <QApplication>
 

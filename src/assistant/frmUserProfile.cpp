@@ -1,9 +1,9 @@
 #include "assistant/frmUserProfile.h"
 
-#include "assistant/ProfileValidation.h"
 #include "core/AtomicFile.h"
 #include "core/Dialogs.h"
 #include "platform/WindowLevel.h"
+#include "profile/ProfileValidation.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>

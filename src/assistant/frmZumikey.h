@@ -1,9 +1,9 @@
 #pragma once
 
 #include "assistant/AssistantSettings.h"
-#include "assistant/FieldTexts.h"
-#include "assistant/UserProfile.h"
 #include "core/AppPaths.h"
+#include "profile/ButtonTexts.h"
+#include "profile/UserProfile.h"
 
 #include <QWidget>
 

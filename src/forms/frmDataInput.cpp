@@ -3,9 +3,9 @@
 #include "core/AppContext.h"
 #include "core/Cp932.h"
 #include "core/Dialogs.h"
-#include "diary/EntryFormHost.h"
 #include "diary/EntryFormText.h"
 #include "diary/Settings.h"
+#include "forms/EntryFormHost.h"
 #include "platform/WindowLevel.h"
 
 #include <QApplication>

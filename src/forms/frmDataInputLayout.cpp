@@ -3,9 +3,9 @@
 
 #include "core/AppContext.h"
 #include "core/Dialogs.h"
-#include "diary/EntryFormHost.h"
 #include "forms/ChoiceKeyFilter.h"
 #include "forms/DigitKeyFilter.h"
+#include "forms/EntryFormHost.h"
 #include "forms/FormHelpers.h"
 
 #include <QCheckBox>

@@ -3,8 +3,8 @@
 
 #include "core/AppContext.h"
 #include "core/Dialogs.h"
-#include "diary/EntryFormHost.h"
 #include "diary/EntryFormText.h"
+#include "forms/EntryFormHost.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -4,12 +4,12 @@
 
 #include "core/AppContext.h"
 #include "core/Clock.h"
-#include "diary/SearchHost.h"
 #include "diary/Settings.h"
 #include "forms/ChoiceKeyFilter.h"
 #include "forms/DigitKeyFilter.h"
 #include "forms/EntryTableModel.h"
 #include "forms/FormHelpers.h"
+#include "forms/SearchHost.h"
 #include "platform/WindowLevel.h"
 
 #include <QCheckBox>

@@ -3,12 +3,12 @@
 
 #include "core/AppContext.h"
 #include "core/Dialogs.h"
-#include "diary/SearchHost.h"
 #include "diary/SearchScan.h"
 #include "diary/Settings.h"
 #include "diary/Tally.h"
 #include "forms/BusyCursor.h"
 #include "forms/EntryTableModel.h"
+#include "forms/SearchHost.h"
 #include "forms/UnreadableDataFile.h"
 
 #include <QApplication>

@@ -2,15 +2,15 @@
 
 #include "core/AppContext.h"
 #include "diary/Commands.h"
-#include "diary/EntryFormHost.h"
 #include "diary/ImportRegistration.h"
 #include "diary/MonthNavigation.h"
-#include "diary/SearchHost.h"
 #include "diary/ShownMonth.h"
 #include "diary/Summaries.h"
 #include "diary/Tally.h"
 #include "forms/ColumnSort.h"
+#include "forms/EntryFormHost.h"
 #include "forms/MainState.h"
+#include "forms/SearchHost.h"
 
 #include <QPointer>
 #include <QWidget>

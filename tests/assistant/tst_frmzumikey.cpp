@@ -1,4 +1,4 @@
-#include "assistant/StartUp.h"
+#include "assistant/InstanceCheck.h"
 #include "assistant/frmUserProfile.h"
 #include "assistant/frmZumikey.h"
 #include "core/AtomicFile.h"

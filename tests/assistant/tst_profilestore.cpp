@@ -1,8 +1,8 @@
 #include "assistant/AssistantSettings.h"
-#include "assistant/UserProfile.h"
 #include "core/AtomicFile.h"
 #include "core/Cp932.h"
 #include "core/Scramble.h"
+#include "profile/UserProfile.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,6 +1,5 @@
 // Takes the manual's pictures from the real windows over a throw-away program folder:
 //   QT_QPA_PLATFORM=offscreen shoot_manual <folder for the PNG files>
-#include "assistant/UserProfile.h"
 #include "assistant/frmUserProfile.h"
 #include "assistant/frmZumikey.h"
 #include "core/Clock.h"
@@ -13,6 +12,7 @@
 #include "forms/frmStartPassword.h"
 #include "platform/FolderDialog.h"
 #include "platform/ForeignWindows.h"
+#include "profile/UserProfile.h"
 #include "support/FakePrinters.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempProgramFolder.h"

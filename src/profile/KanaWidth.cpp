@@ -1,4 +1,4 @@
-#include "assistant/KanaWidth.h"
+#include "profile/KanaWidth.h"
 
 #include <unicode/translit.h>
 #include <unicode/unistr.h>

@@ -1,7 +1,7 @@
-#include "assistant/ProfileValidation.h"
+#include "profile/ProfileValidation.h"
 
-#include "assistant/KanaWidth.h"
 #include "core/Cp932.h"
+#include "profile/KanaWidth.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "assistant/UserProfile.h"
+#include "profile/UserProfile.h"
 
 #include <QDate>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "assistant/UserProfile.h"
+#include "profile/UserProfile.h"
 
 // The checks the profile editor runs before it saves, in their fixed order.
 struct ProfileCheck

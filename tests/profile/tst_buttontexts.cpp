@@ -1,5 +1,5 @@
-#include "assistant/FieldTexts.h"
-#include "assistant/KanaWidth.h"
+#include "profile/ButtonTexts.h"
+#include "profile/KanaWidth.h"
 
 #include <QTest>
 
@@ -197,4 +197,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestFieldTexts)
-#include "tst_fieldtexts.moc"
+#include "tst_buttontexts.moc"

@@ -1,4 +1,4 @@
-#include "assistant/UserProfile.h"
+#include "profile/UserProfile.h"
 
 #include "core/AtomicFile.h"
 #include "core/Cp932.h"

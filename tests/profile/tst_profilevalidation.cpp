@@ -1,4 +1,4 @@
-#include "assistant/ProfileValidation.h"
+#include "profile/ProfileValidation.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "assistant/StartUp.h"
+#include "assistant/InstanceCheck.h"
 
 #include "core/Dialogs.h"
 #include "platform/SingleInstance.h"

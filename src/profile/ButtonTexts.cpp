@@ -1,6 +1,6 @@
-#include "assistant/FieldTexts.h"
+#include "profile/ButtonTexts.h"
 
-#include "assistant/KanaWidth.h"
+#include "profile/KanaWidth.h"
 
 namespace {
 
