@@ -82,7 +82,8 @@ private slots:
         h.folder.writeMonth("2025", "12", {entry("2025/12/10", "2026/01/05", "2")}, "third");
         const QByteArray march = h.folder.plainFile("data/2026/03.log");
         const QByteArray december = h.folder.plainFile("data/2025/12.log");
-        QVERIFY(writeFileAtomically(h.folder.paths().monthFilePath("2025", "11"), "\x81").isEmpty());
+        QVERIFY(
+            writeFileAtomically(h.folder.paths().monthFilePath("2025", "11"), "\x81").isEmpty());
         h.start();
         h.selectTab("T_Setting");
         h.child<QRadioButton>("optEndDay")->click();
@@ -241,10 +242,10 @@ private slots:
         const QString staged = AppPaths(staging).monthFilePath("2026", committed ? "03" : "04");
         if (committed) {
             QVERIFY(writeFileAtomically(staging + "/password", "1").isEmpty());
-            QVERIFY(writeMonthFile(staged, formatMonthText({entry("2026/03/10", "2026/04/05", "1")},
-                                                           "pw")
-                                               .plain)
-                        .isEmpty());
+            QVERIFY(
+                writeMonthFile(
+                    staged, formatMonthText({entry("2026/03/10", "2026/04/05", "1")}, "pw").plain)
+                    .isEmpty());
             QVERIFY(writeFileAtomically(
                         staging + "/commit",
                         scrambleBytes("[Setting]\r\nStartPassword=1\r\nStartPasswordInput=pw\r\n"
@@ -274,7 +275,8 @@ private slots:
         h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
         h.start();
         h.selectTab("T_Setting");
-        const QString month = QDir::toNativeSeparators(h.folder.paths().monthFilePath("2026", "03"));
+        const QString month =
+            QDir::toNativeSeparators(h.folder.paths().monthFilePath("2026", "03"));
         // The fault moves on until it hits the second staged month file.
         for (long failAt = 1; failAt < 200; ++failAt) {
             h.child<QCheckBox>("chkStartPassword")->setChecked(true);
