@@ -45,8 +45,6 @@ QString passwordMarkPath(const QString& staging)
 
 bool syncFolder(const QString& folder)
 {
-    if (filefaults::fails(filefaults::Op::Sync))
-        return false;
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
     if (fd < 0)
         return false;
@@ -72,8 +70,7 @@ QString closeStaging(const QString& staging)
 {
     QDir(oldFolder(staging)).removeRecursively();
     QDir(AppPaths(staging).dataFolder()).removeRecursively();
-    if (filefaults::fails(filefaults::Op::Rename) ||
-        !QFile::rename(commitPath(staging), donePath(staging)) || !syncFolder(staging))
+    if (!QFile::rename(commitPath(staging), donePath(staging)) || !syncFolder(staging))
         return removingFailed(commitPath(staging));
     for (const QString& mark : {movedOutPath(staging), passwordMarkPath(staging)}) {
         if (!removeFileDurably(mark))
@@ -375,13 +372,10 @@ PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPa
         result.rewritten = 0;
         return result;
     };
-    // First, so that a unit cut short at any point leaves a folder that says what it was.
     // Our own work files are no names for the user: a failure before the commit is the
     // settings' failure to be stored.
     const QString settingsNotStored = QStringLiteral("設定ファイル「%1」を保存できませんでした。")
                                           .arg(QDir::toNativeSeparators(paths.settingsPath()));
-    if (!writeFileAtomically(passwordMarkPath(staging), "1").isEmpty())
-        return fail(settingsNotStored);
     struct MonthPath
     {
         QString year, month, path;
@@ -416,6 +410,9 @@ PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPa
         const MonthTextBuild build = formatMonthText(before.entries, newPassword);
         if (!build.ok())
             return fail(cannotWrite);
+        // First, so that a unit cut short at any point leaves a folder that says what it was.
+        if (result.rewritten == 0 && !writeFileAtomically(passwordMarkPath(staging), "1").isEmpty())
+            return fail(settingsNotStored);
         // Staged beside the data, where nothing reads it, and checked before it may count.
         const QString staged = fresh.monthFilePath(files[i].year, files[i].month);
         const QString error = build.plain.isEmpty() ? writeFileAtomically(staged, QByteArray())
@@ -425,6 +422,12 @@ PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPa
             check.entries != before.entries)
             return fail(cannotWrite);
         ++result.rewritten;
+    }
+    if (result.rewritten == 0) {
+        // No file to rewrite: storing the settings is all, and one atomic write.
+        result.error = writeCommit(paths.settingsPath());
+        result.committed = result.error.isEmpty();
+        return result;
     }
     // Anything in the way of the settings file would stop the unit after the commit.
     if (QFileInfo(paths.settingsPath()).isDir())
