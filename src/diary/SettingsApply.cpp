@@ -1,6 +1,7 @@
 #include "diary/SettingsApply.h"
 
 #include "core/AtomicFile.h"
+#include "core/FileFaults.h"
 #include "diary/DataFolders.h"
 #include "diary/KeySort.h"
 #include "diary/MonthFile.h"
@@ -8,6 +9,7 @@
 #include "diary/Tally.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -34,14 +36,58 @@ QString oldFolder(const QString& staging)
 {
     return staging + QStringLiteral("/old");
 }
+// Says the staging folder holds a password rewrite: month files to rename over their
+// originals, not folders to exchange.
+QString passwordMarkPath(const QString& staging)
+{
+    return staging + QStringLiteral("/password");
+}
 
-void syncFolder(const QString& folder)
+bool syncFolder(const QString& folder)
 {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+QString removingFailed(const QString& path)
+{
+    return QStringLiteral("「%1」を削除できませんでした。").arg(QDir::toNativeSeparators(path));
+}
+
+QString donePath(const QString& staging)
+{
+    return staging + QStringLiteral("/done");
+}
+
+// The last steps of either kind, once the new settings are in place. The commit becomes the
+// done mark in one rename, so a staging folder without a commit is told apart: finished when
+// it holds the done mark, else never committed.
+QString closeStaging(const QString& staging)
+{
+    QDir(oldFolder(staging)).removeRecursively();
+    QDir(AppPaths(staging).dataFolder()).removeRecursively();
+    if (!QFile::rename(commitPath(staging), donePath(staging)) || !syncFolder(staging))
+        return removingFailed(commitPath(staging));
+    for (const QString& mark : {movedOutPath(staging), passwordMarkPath(staging)}) {
+        if (!removeFileDurably(mark))
+            return removingFailed(mark);
     }
+    if (!removeFileDurably(donePath(staging)))
+        return removingFailed(donePath(staging));
+    QDir(staging).removeRecursively();
+    return QString();
+}
+
+QString settingsFromCommit(const AppPaths& paths, const QString& staging)
+{
+    const ReadResult settings = readWholeFile(commitPath(staging));
+    if (!settings.ok)
+        return settings.error;
+    return writeFileAtomically(paths.settingsPath(), settings.bytes);
 }
 
 QString monthName(int month)
@@ -113,17 +159,12 @@ QString swapIn(const AppPaths& paths)
             return movingFailed(fresh + u'/' + name, data + u'/' + name);
     }
     syncFolder(data);
-    const ReadResult settings = readWholeFile(commitPath(staging));
-    if (!settings.ok)
-        return settings.error;
-    if (const QString error = writeFileAtomically(paths.settingsPath(), settings.bytes);
-        !error.isEmpty())
+    if (const QString error = settingsFromCommit(paths, staging); !error.isEmpty())
         return error;
-    // Without the commit mark the rest is only the old data: removing it is safe at any point.
-    if (!removeFileDurably(commitPath(staging)))
-        return QStringLiteral("「%1」を削除できませんでした。")
-            .arg(QDir::toNativeSeparators(commitPath(staging)));
-    QDir(staging).removeRecursively();
+    // The old data goes before the commit; the moved-out mark after it, so that a staging
+    // folder holding only that mark is known as finished.
+    if (const QString error = closeStaging(staging); !error.isEmpty())
+        return error;
     syncFolder(data);
     return QString();
 }
@@ -171,6 +212,34 @@ QString namingUsersFiles(QString error, const AppPaths& paths)
     return error.replace(staged, paths.dataFolder());
 }
 
+// Renames every staged month file over its original, then puts the new settings in place.
+// A file already renamed is no longer staged, so every step can be repeated after a crash.
+QString passwordSwapIn(const AppPaths& paths)
+{
+    const QString staging = stagingFolder(paths);
+    const QString fresh = AppPaths(staging).dataFolder();
+    QStringList folders;
+    QDirIterator it(fresh, {QStringLiteral("*.log")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString to = paths.dataFolder() + u'/' + QDir(fresh).relativeFilePath(from);
+        if (filefaults::fails(filefaults::Op::Rename) ||
+            ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+            return QStringLiteral("データファイル「%1」を置き換えられませんでした。")
+                .arg(QDir::toNativeSeparators(to));
+        folders.append(QFileInfo(to).absolutePath());
+    }
+    folders.removeDuplicates();
+    for (const QString& folder : folders) {
+        if (!syncFolder(folder))
+            return QStringLiteral("フォルダ「%1」を確定できませんでした。")
+                .arg(QDir::toNativeSeparators(folder));
+    }
+    if (const QString error = settingsFromCommit(paths, staging); !error.isEmpty())
+        return error;
+    return closeStaging(staging);
+}
+
 } // namespace
 
 StoredMonths readStoredMonths(const AppPaths& paths, const QString& oldPassword,
@@ -190,6 +259,8 @@ StoredMonths readStoredMonths(const AppPaths& paths, const QString& oldPassword,
                 continue;
             if (!read.readable()) {
                 stored.unreadable.append(path);
+                if (read.status == MonthRead::Status::Refused)
+                    stored.refused.append(path);
                 continue;
             }
             for (const EntryRecord& entry : read.entries) {
@@ -301,41 +372,107 @@ ApplyRecovery finishInterruptedApply(const AppPaths& paths, QString* error)
     if (!QFileInfo::exists(staging))
         return ApplyRecovery::None;
     if (!QFileInfo::exists(commitPath(staging))) {
-        // Never committed: the stored data is the old one, untouched.
+        // Either finished but for the tidying, or never committed: then the stored data is
+        // the old one, untouched. An empty folder held nothing yet.
+        const bool finished = QFileInfo::exists(donePath(staging));
+        const bool empty =
+            QDir(staging).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         QDir(staging).removeRecursively();
-        return ApplyRecovery::RolledBack;
+        if (finished)
+            return ApplyRecovery::Finished;
+        return empty ? ApplyRecovery::None : ApplyRecovery::RolledBack;
     }
-    const QString failure = swapIn(paths);
+    const QString failure =
+        QFileInfo::exists(passwordMarkPath(staging)) ? passwordSwapIn(paths) : swapIn(paths);
     if (error)
         *error = failure;
     return failure.isEmpty() ? ApplyRecovery::Finished : ApplyRecovery::Failed;
 }
 
 PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPassword,
-                                     const QString& newPassword)
+                                     const QString& newPassword, const CommitWriter& writeCommit,
+                                     const ApplyProgress& progress)
 {
     PasswordRewrite result;
+    QString unfinished;
+    if (finishInterruptedApply(paths, &unfinished) == ApplyRecovery::Failed) {
+        result.error = QStringLiteral("前回の設定の適用を完了できていません。\r\n") + unfinished;
+        return result;
+    }
+    const QString staging = stagingFolder(paths);
+    const AppPaths fresh(staging);
+    const auto fail = [&](const QString& error) {
+        QDir(staging).removeRecursively();
+        result.error = error;
+        result.rewritten = 0;
+        return result;
+    };
+    // Our own work files are no names for the user: a failure before the commit is the
+    // settings' failure to be stored.
+    const QString settingsNotStored = QStringLiteral("設定ファイル「%1」を保存できませんでした。")
+                                          .arg(QDir::toNativeSeparators(paths.settingsPath()));
+    struct MonthPath
+    {
+        QString year, month, path;
+    };
+    QList<MonthPath> files;
     for (const QString& year : listYearFolders(paths.dataFolder())) {
         for (int month = 1; month <= 12; ++month) {
             const QString path = paths.monthFilePath(year, monthName(month));
-            if (!QFileInfo::exists(path))
-                continue;
-            const MonthRead now = readMonthFile(path, newPassword);
-            if (now.status == MonthRead::Status::Missing || now.status == MonthRead::Status::Loaded)
-                continue; // already in line
-            const MonthRead before =
-                now.status == MonthRead::Status::Refused && oldPassword != newPassword
-                    ? readMonthFile(path, oldPassword)
-                    : now;
-            if (before.status != MonthRead::Status::Loaded) {
-                result.unreadable.append(path);
-                continue;
-            }
-            const MonthTextBuild build = formatMonthText(before.entries, newPassword);
-            const QString error =
-                build.ok() ? writeMonthFile(path, build.plain) : QStringLiteral("bad text");
-            (error.isEmpty() ? result.rewritten : result.failed).append(path);
+            if (QFileInfo::exists(path))
+                files.append({year, monthName(month), path});
         }
     }
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString& path = files[i].path;
+        if (progress)
+            progress(int(i), int(files.size()));
+        const MonthRead now = readMonthFile(path, newPassword);
+        if (now.status == MonthRead::Status::Missing || now.status == MonthRead::Status::Loaded)
+            continue; // already in line
+        const MonthRead before =
+            now.status == MonthRead::Status::Refused && oldPassword != newPassword
+                ? readMonthFile(path, oldPassword)
+                : now;
+        if (before.status != MonthRead::Status::Loaded) {
+            (before.status == MonthRead::Status::Refused ? result.refused : result.damaged)
+                .append(path);
+            continue;
+        }
+        const QString cannotWrite =
+            QStringLiteral("データファイル「%1」のパスワードを書き換えられませんでした。")
+                .arg(QDir::toNativeSeparators(path));
+        const MonthTextBuild build = formatMonthText(before.entries, newPassword);
+        if (!build.ok())
+            return fail(cannotWrite);
+        // First, so that a unit cut short at any point leaves a folder that says what it was.
+        if (result.rewritten == 0 && !writeFileAtomically(passwordMarkPath(staging), "1").isEmpty())
+            return fail(settingsNotStored);
+        // Staged beside the data, where nothing reads it, and checked before it may count.
+        const QString staged = fresh.monthFilePath(files[i].year, files[i].month);
+        const QString error = build.plain.isEmpty() ? writeFileAtomically(staged, QByteArray())
+                                                    : writeMonthFile(staged, build.plain);
+        const MonthRead check = readMonthFile(staged, newPassword);
+        if (!error.isEmpty() || check.status != MonthRead::Status::Loaded ||
+            check.entries != before.entries)
+            return fail(cannotWrite);
+        ++result.rewritten;
+    }
+    if (result.rewritten == 0) {
+        // No file to rewrite: storing the settings is all, and one atomic write.
+        result.error = writeCommit(paths.settingsPath());
+        result.committed = result.error.isEmpty();
+        return result;
+    }
+    // Anything in the way of the settings file would stop the unit after the commit.
+    if (QFileInfo(paths.settingsPath()).isDir())
+        return fail(QStringLiteral("設定ファイル「%1」がフォルダのため、保存できません。")
+                        .arg(QDir::toNativeSeparators(paths.settingsPath())));
+    if (const QString error = writeCommit(commitPath(staging)); !error.isEmpty())
+        return fail(error.contains(QStringLiteral("/.apply")) ? settingsNotStored : error);
+    result.committed = true;
+    result.error = passwordSwapIn(paths);
+    if (progress)
+        progress(int(files.size()), int(files.size()));
     return result;
 }

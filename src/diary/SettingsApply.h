@@ -30,6 +30,7 @@ struct StoredMonths
 {
     QList<StoredMonth> months;
     QStringList unreadable;  // refused (a third password) or damaged
+    QStringList refused;     // of those, the ones under a third password
     QStringList badKeyDates; // files holding an entry whose other date is no "yyyy/MM/dd"
     int records = 0;
     bool canChangeKey() const { return unreadable.isEmpty() && badKeyDates.isEmpty(); }
@@ -64,20 +65,28 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
 
 enum class ApplyRecovery { None, RolledBack, Finished, Failed };
 
-// Start-up: an interrupted key rewrite is finished when it was committed (the new settings
-// are put in place too), else its staging folder is removed and the old data stays. When a
+// Start-up: an interrupted key or password rewrite is finished when it was committed (the new
+// settings are put in place too), else its staging folder is removed and the old data stays
+// (RolledBack; None when there was nothing to undo). When a
 // committed one cannot be finished, `error` names what failed: the settings and the data on
 // disk do not match then, and the diary must not run on them.
 ApplyRecovery finishInterruptedApply(const AppPaths& paths, QString* error = nullptr);
 
 struct PasswordRewrite
 {
-    QStringList unreadable; // neither the old nor the new password (or damaged): left as they are
-    QStringList rewritten;
-    QStringList failed; // could not be written: they keep the old password line
+    // Left as they are: under neither the old nor the new password, or damaged.
+    QStringList refused;
+    QStringList damaged;
+    int rewritten = 0;      // files that carry the new line once the unit is done
+    QString error;          // empty when the unit is done; names the user's file
+    bool committed = false; // the new settings are decided; an unfinished unit ends at start-up
 };
 
-// Reads every month file and rewrites those that carry the old password's line (or none)
-// with the new one; files already in line are not touched.
+// Brings every month file that carries the old password's line (or none) to the new one as
+// one unit with the settings: the rewritten files are staged and checked first, `writeCommit`
+// then stores the new settings beside them, which decides the unit, and the staged files are
+// renamed over their originals. Before the commit nothing stored is touched; after it a crash
+// is finished by finishInterruptedApply. Files already in line are not touched.
 PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPassword,
-                                     const QString& newPassword);
+                                     const QString& newPassword, const CommitWriter& writeCommit,
+                                     const ApplyProgress& progress = {});

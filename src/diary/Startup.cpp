@@ -14,14 +14,28 @@ std::optional<SettingsOrigin> prepareDataFolders(const AppPaths& paths, Dialogs&
 {
     finishInterruptedRestore(paths); // before the data folder could be created anew
     QDir().mkpath(paths.iniFolder());
-    QString unfinished; // a committed key rewrite cut short by a crash
-    if (finishInterruptedApply(paths, &unfinished) == ApplyRecovery::Failed) {
+    QString unfinished; // a committed key or password rewrite cut short by a crash
+    switch (finishInterruptedApply(paths, &unfinished)) {
+    case ApplyRecovery::Failed:
         dialogs.message(
-            {QStringLiteral("前回の設定の適用（キー項目の変更）を完了できませんでした。\r\n%1\r\n"
+            {QStringLiteral("前回の設定の適用を完了できませんでした。\r\n%1\r\n"
                             "設定とデータファイルが一致しないため、ズミラ帳を終了します。")
                  .arg(unfinished),
              QStringLiteral("起動エラー"), MessageIcon::Critical, MessageButtons::Ok});
         return std::nullopt;
+    case ApplyRecovery::Finished:
+        dialogs.message({QStringLiteral("前回中断された設定の適用を完了しました。"),
+                         QStringLiteral("設定の適用"), MessageIcon::Information,
+                         MessageButtons::Ok});
+        break;
+    case ApplyRecovery::RolledBack:
+        dialogs.message({QStringLiteral("前回の設定の適用は途中で中断されたため、取り消しました。"
+                                        "設定とデータファイルは適用前のままです。"),
+                         QStringLiteral("設定の適用"), MessageIcon::Information,
+                         MessageButtons::Ok});
+        break;
+    case ApplyRecovery::None:
+        break;
     }
     finishInterruptedBackup(paths);
     // Only our own work folder is tidied: the user's copies beside the data stay.

@@ -18,13 +18,17 @@
 
 namespace {
 
-// The start-up path shows boxes only for failures; each one is a failed check here.
+// The start-up path shows boxes for failures, each one a failed check here, and tells of an
+// interrupted apply that it was finished or undone.
 class StartupDialogs : public Dialogs
 {
 public:
     MessageAnswer message(const MessageBoxSpec& box) override
     {
-        boxes.append(box.caption + QStringLiteral(" / ") + box.text);
+        if (box.caption == u"設定の適用" && box.icon == MessageIcon::Information)
+            applyTold.append(box.text);
+        else
+            boxes.append(box.caption + QStringLiteral(" / ") + box.text);
         return box.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
     }
     QString saveFileName(const FileDialogSpec&) override { return {}; }
@@ -36,6 +40,7 @@ public:
     bool startDetached(const QString&, const QStringList&) override { return false; }
     void beep() override {}
     QStringList boxes;
+    QStringList applyTold;
 };
 
 QString describe(const Tally& t)
@@ -52,7 +57,7 @@ QString describe(const Tally& t)
 struct Journal
 {
     QStringList committed; // prizes of entries whose operation returned
-    int applies = 0;
+    int applies = 0;       // key changes or password switches
     int backups = 0;
     bool restored = false;
 };
@@ -67,7 +72,7 @@ Journal readJournal(const RunFolder& run)
         QStringList fields = line.split(u'\t');
         const QString tag = fields.takeFirst();
         journal.committed += tag == u"registration" || tag == u"import" ? fields : QStringList();
-        journal.applies += tag == u"apply";
+        journal.applies += tag == u"apply" || tag == u"password";
         journal.backups += tag == u"backup";
         journal.restored = journal.restored || tag == u"restore";
     }
@@ -95,9 +100,12 @@ public:
         readDiary();
         checkSummaries();
         switch (m_op) {
+        case CrashOp::Apply:
+        case CrashOp::Password:
+            checkApplyTold(dialogs.applyTold, journal);
+            [[fallthrough]];
         case CrashOp::Registration:
         case CrashOp::Import:
-        case CrashOp::Apply:
             checkEntries(journal);
             break;
         case CrashOp::Backup:
@@ -165,8 +173,9 @@ private:
         for (const QString& year : listYearFolders(m_run.paths().dataFolder())) {
             for (int m = 1; m <= 12; ++m) {
                 const QString month = QStringLiteral("%1").arg(m, 2, 10, QLatin1Char('0'));
-                const MonthRead read =
-                    readMonthFile(m_run.paths().monthFilePath(year, month), QString());
+                // Every month under the one password the settings hold.
+                const MonthRead read = readMonthFile(m_run.paths().monthFilePath(year, month),
+                                                     m_settings.passwordInForce());
                 if (read.status == MonthRead::Status::Missing)
                     continue;
                 if (read.status != MonthRead::Status::Loaded)
@@ -279,6 +288,23 @@ private:
                 fail(QStringLiteral("entries"),
                      QStringLiteral("%1 is there %2 times").arg(it.key()).arg(*it));
         }
+    }
+
+    // What start-up told of an apply the kill cut short matches the stored settings: finished
+    // is the round after the journaled ones, undone the last journaled one.
+    void checkApplyTold(const QStringList& told, const Journal& journal)
+    {
+        if (told.size() > 1)
+            fail(QStringLiteral("start-up"), told.join(QStringLiteral(" / ")));
+        if (told.isEmpty())
+            return;
+        const bool finished = told[0].contains(QStringLiteral("完了しました"));
+        const bool on = m_op == CrashOp::Apply ? m_settings.keyIsEndDay : m_settings.startPassword;
+        if (on != switchedOnAfter(journal.applies + (finished ? 1 : 0)))
+            fail(QStringLiteral("start-up"),
+                 QStringLiteral("told \"%1\" after %2 rounds, but the settings hold the other")
+                     .arg(told[0])
+                     .arg(journal.applies));
     }
 
     QMap<QString, QByteArray> dataFiles(const RunFolder& run) const

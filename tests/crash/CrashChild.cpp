@@ -8,6 +8,7 @@
 #include "forms/frmDataInput.h"
 #include "forms/frmMain.h"
 
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QFile>
 #include <QLineEdit>
@@ -86,6 +87,9 @@ public:
         case CrashOp::Apply:
             apply();
             break;
+        case CrashOp::Password:
+            password();
+            break;
         case CrashOp::Backup:
             backup();
             break;
@@ -140,13 +144,32 @@ private:
         }
     }
 
-    void apply()
+    void settingsTab()
     {
         auto* tabs = widget<QTabWidget>(&m_window, "tabMain");
         for (int i = 0; i < tabs->count(); ++i) {
             if (tabs->widget(i)->property("tabKey").toString() == u"T_Setting")
                 tabs->setCurrentIndex(i);
         }
+    }
+
+    // The stored password switched on and off; the box is set without its click, which
+    // would ask for the password the settings already hold.
+    void password()
+    {
+        settingsTab();
+        for (int round = 0; round < kApplyRounds; ++round) {
+            const bool on = round % 2 == 0;
+            widget<QCheckBox>(&m_window, "chkStartPassword")->setChecked(on);
+            widget<QPushButton>(&m_window, "cmdSetting")->setEnabled(true);
+            step(QStringLiteral("password\t") + (on ? u'1' : u'0'),
+                 [&] { click(&m_window, "cmdSetting"); });
+        }
+    }
+
+    void apply()
+    {
+        settingsTab();
         for (int round = 0; round < kApplyRounds; ++round) {
             const bool endDay = round % 2 == 0;
             widget<QRadioButton>(&m_window, endDay ? "optEndDay" : "optNowDay")->click();

@@ -17,18 +17,22 @@ namespace {
 
 const QString kDateFormat = QStringLiteral("yyyy/MM/dd");
 
-QByteArray settingsText(bool keyIsEndDay)
+QByteArray settingsText(bool keyIsEndDay, bool withPassword)
 {
     // No duplicate question, so the child never waits for an answer.
     return QByteArray("[Setting]\r\nFormatKey=") + (keyIsEndDay ? "0" : "1") +
-           "\r\nNoTyohuku=0\r\n";
+           "\r\nNoTyohuku=0\r\n" +
+           (withPassword
+                ? "StartPassword=0\r\nStartPasswordInput=" + kCrashPassword.toUtf8() + "\r\n"
+                : QByteArray());
 }
 
 // Writes the month files and summaries of `entries` under the given key.
-QString writeDiary(const AppPaths& paths, const QList<BaseEntry>& entries, bool keyIsEndDay)
+QString writeDiary(const AppPaths& paths, const QList<BaseEntry>& entries, bool keyIsEndDay,
+                   bool withPassword = false)
 {
-    if (const QString error =
-            writeFileAtomically(paths.settingsPath(), scrambleBytes(settingsText(keyIsEndDay)));
+    if (const QString error = writeFileAtomically(
+            paths.settingsPath(), scrambleBytes(settingsText(keyIsEndDay, withPassword)));
         !error.isEmpty())
         return error;
     QMap<QString, QList<EntryRecord>> months;
@@ -67,6 +71,8 @@ QString opName(CrashOp op)
         return QStringLiteral("import");
     case CrashOp::Apply:
         return QStringLiteral("apply");
+    case CrashOp::Password:
+        return QStringLiteral("password");
     case CrashOp::Backup:
         return QStringLiteral("backup");
     case CrashOp::Restore:
@@ -77,8 +83,8 @@ QString opName(CrashOp op)
 
 QList<CrashOp> allOps()
 {
-    return {CrashOp::Registration, CrashOp::Import, CrashOp::Apply, CrashOp::Backup,
-            CrashOp::Restore};
+    return {CrashOp::Registration, CrashOp::Import, CrashOp::Apply,
+            CrashOp::Password,     CrashOp::Backup, CrashOp::Restore};
 }
 
 std::optional<CrashOp> opFromName(const QString& name)
@@ -172,7 +178,8 @@ QMap<QString, QByteArray> userFilesInBackup()
 QString buildFixture(CrashOp op, const RunFolder& run)
 {
     const QList<BaseEntry> base = baseEntries();
-    if (const QString error = writeDiary(run.paths(), base, op == CrashOp::Import);
+    if (const QString error =
+            writeDiary(run.paths(), base, op == CrashOp::Import, op == CrashOp::Password);
         !error.isEmpty())
         return error;
     QDir().mkpath(run.place());

@@ -13,7 +13,7 @@
 // What the crash driver runs: each operation in a child process over a copy of a small
 // diary, killed at a random moment, and the state the next start finds checked.
 
-enum class CrashOp { Registration, Import, Apply, Backup, Restore };
+enum class CrashOp { Registration, Import, Apply, Password, Backup, Restore };
 
 QString opName(CrashOp op);
 std::optional<CrashOp> opFromName(const QString& name);
@@ -64,8 +64,17 @@ QList<PlannedEntry> registrationPlan();
 QList<QList<PlannedEntry>> importPlan();
 // The clipboard text of one import, as copied from the contest-information site.
 QString importClipboard(const QList<PlannedEntry>& listings, int firstId);
-// How many times the child applies a key change, and how many backups it makes.
+// How many times the child applies a key change (or switches the start password on or off),
+// and how many backups it makes.
 constexpr int kApplyRounds = 4;
+// The start password the fixture of the password operation stores, still switched off.
+inline const QString kCrashPassword = QStringLiteral("pw");
+// What apply rounds switch (the deadline key, the start password): round r (from 0) switches
+// it on when r is even, so after `rounds` finished rounds it is on when `rounds` is odd.
+inline bool switchedOnAfter(int rounds)
+{
+    return rounds % 2 == 1;
+}
 constexpr int kBackupRounds = 3;
 
 // User files that live in the day's backup folder and must survive every backup.

@@ -4,7 +4,8 @@
 // the start-up path over what is left and checks it (CrashCheck.cpp).
 //
 //   crash_driver [--kills N] [--seed S] [operation...]   operations: registration import
-//                                                        apply backup restore (all by default)
+//                                                        apply password backup restore
+//                                                        (all by default)
 #include "CrashChild.h"
 
 #include <QApplication>
@@ -155,8 +156,9 @@ int main(int argc, char* argv[])
                       QStringLiteral("n"), QStringLiteral("50")});
     parser.addOption(
         {QStringLiteral("seed"), QStringLiteral("Seed of the kill delays."), QStringLiteral("n")});
-    parser.addPositionalArgument(QStringLiteral("operation"),
-                                 QStringLiteral("registration import apply backup restore"));
+    parser.addPositionalArgument(
+        QStringLiteral("operation"),
+        QStringLiteral("registration import apply password backup restore"));
     parser.process(app);
 
     QList<CrashOp> ops;

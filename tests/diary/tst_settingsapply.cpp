@@ -35,6 +35,16 @@ KeyRewrite changeKey(const TempProgramFolder& f, const ApplyProgress& progress =
         [](const QString& path) { return writeFileAtomically(path, "new settings"); }, progress);
 }
 
+// A password rewrite whose commit stores `settingsImage`.
+PasswordRewrite changePassword(const TempProgramFolder& f, const QString& oldPassword,
+                               const QString& newPassword,
+                               const QByteArray& settingsImage = "new settings")
+{
+    return rewritePasswordLines(f.paths(), oldPassword, newPassword, [&](const QString& path) {
+        return writeFileAtomically(path, settingsImage);
+    });
+}
+
 QDateTime modified(const TempProgramFolder& f, const QString& relative)
 {
     return QFileInfo(f.path() + u'/' + relative).lastModified();
@@ -155,26 +165,101 @@ private slots:
         const QByteArray third = f.plainFile("data/2025/01.log");
 
         // Switched on: every file gets the line; the third password's file is reported and kept.
-        PasswordRewrite on = rewritePasswordLines(f.paths(), QString(), "pw");
-        QCOMPARE(on.rewritten.size(), 2);
-        QCOMPARE(on.unreadable, QStringList{f.paths().monthFilePath("2025", "01")});
+        const PasswordRewrite on = changePassword(f, QString(), "pw");
+        QVERIFY2(on.error.isEmpty(), qPrintable(on.error));
+        QCOMPARE(on.rewritten, 2);
+        QCOMPARE(on.refused, QStringList{f.paths().monthFilePath("2025", "01")});
         QVERIFY(f.plainFile("data/2026/03.log").startsWith("\"StartPassword=pw\"\r\n"));
         QCOMPARE(monthEntries(f, "2026", "04", "pw").size(), 1);
         QCOMPARE(f.plainFile("data/2025/01.log"), third);
+        QCOMPARE(readWholeFile(f.paths().settingsPath()).bytes, QByteArray("new settings"));
+        QVERIFY(!QFileInfo::exists(f.paths().dataFolder() + "/.apply"));
 
         // No change: every file is read, none is written.
         const QDateTime before = modified(f, "data/2026/03.log");
         QTest::qWait(20);
-        const PasswordRewrite same = rewritePasswordLines(f.paths(), "pw", "pw");
-        QVERIFY(same.rewritten.isEmpty());
-        QCOMPARE(same.unreadable.size(), 1);
+        const PasswordRewrite same = changePassword(f, "pw", "pw");
+        QCOMPARE(same.rewritten, 0);
+        QCOMPARE(same.refused.size(), 1);
         QCOMPARE(modified(f, "data/2026/03.log"), before);
 
+        // A damaged file is told apart from a refused one and kept as well.
+        QVERIFY(writeFileAtomically(f.paths().monthFilePath("2024", "05"), "\x81").isEmpty());
         // Switched off: the line goes from every file that carried the old password.
-        const PasswordRewrite off = rewritePasswordLines(f.paths(), "pw", QString());
-        QCOMPARE(off.rewritten.size(), 2);
+        const PasswordRewrite off = changePassword(f, "pw", QString());
+        QCOMPARE(off.rewritten, 2);
+        QCOMPARE(off.damaged, QStringList{f.paths().monthFilePath("2024", "05")});
         QVERIFY(f.plainFile("data/2026/03.log").startsWith("\"2026/03/10\""));
         QCOMPARE(f.plainFile("data/2025/01.log"), third);
+    }
+
+    // Every write, sync, rename and remove of a password change failing in turn, each
+    // followed by the next start: the months and the settings always agree on one password.
+    void aPasswordChangeThatFailsAnywhereEndsUnderOnePassword()
+    {
+        for (long failAt = 1;; ++failAt) {
+            TempProgramFolder f;
+            for (int m = 1; m <= 3; ++m)
+                f.writeMonth(
+                    "2026", QString("0%1").arg(m),
+                    {entry(QString("2026/0%1/10").arg(m), "2026/04/05", QString::number(m))});
+            QVERIFY(writeFileAtomically(f.paths().settingsPath(), "old settings").isEmpty());
+            filefaults::start(failAt);
+            const PasswordRewrite rewrite = changePassword(f, QString(), "pw");
+            const long operations = filefaults::stop();
+            QVERIFY(rewrite.error.isEmpty() == (failAt > operations));
+            // Before the commit nothing of ours is named; after it only the work folder can be.
+            QVERIFY2(rewrite.committed || !rewrite.error.contains(".apply"),
+                     qPrintable(rewrite.error));
+            QVERIFY(finishInterruptedApply(f.paths()) != ApplyRecovery::Failed);
+
+            const QByteArray settings = readWholeFile(f.paths().settingsPath()).bytes;
+            QVERIFY(settings == "old settings" || settings == "new settings");
+            QCOMPARE(settings == "new settings", rewrite.committed);
+            const QString password = rewrite.committed ? "pw" : "";
+            for (int m = 1; m <= 3; ++m)
+                QCOMPARE(monthEntries(f, "2026", QString("0%1").arg(m), password).size(), 1);
+            QVERIFY(!QFileInfo::exists(f.paths().dataFolder() + "/.apply"));
+            if (failAt > operations)
+                break;
+        }
+    }
+
+    // What the next start finds of a password change cut off by a kill.
+    void anInterruptedPasswordChangeIsFinishedOrUndone()
+    {
+        TempProgramFolder f;
+        f.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
+        f.writeMonth("2026", "04", {entry("2026/04/10", "2026/04/15", "2")});
+        const QString staging = f.paths().dataFolder() + "/.apply";
+        const AppPaths fresh(staging);
+        const QByteArray underPw =
+            formatMonthText({entry("2026/03/10", "2026/04/05", "1")}, "pw").plain;
+        QVERIFY(writeFileAtomically(staging + "/password", "1").isEmpty());
+        QVERIFY(writeMonthFile(fresh.monthFilePath("2026", "03"), underPw).isEmpty());
+        QCOMPARE(finishInterruptedApply(f.paths()), ApplyRecovery::RolledBack);
+        QCOMPARE(monthEntries(f, "2026", "03").size(), 1);
+
+        // Committed, one file renamed already: the other follows and the settings go in.
+        QVERIFY(writeFileAtomically(staging + "/password", "1").isEmpty());
+        QVERIFY(writeMonthFile(f.paths().monthFilePath("2026", "03"), underPw).isEmpty());
+        QVERIFY(
+            writeMonthFile(fresh.monthFilePath("2026", "04"),
+                           formatMonthText({entry("2026/04/10", "2026/04/15", "2")}, "pw").plain)
+                .isEmpty());
+        QVERIFY(writeFileAtomically(staging + "/commit", "pw settings").isEmpty());
+        QCOMPARE(finishInterruptedApply(f.paths()), ApplyRecovery::Finished);
+        QCOMPARE(monthEntries(f, "2026", "03", "pw").size(), 1);
+        QCOMPARE(monthEntries(f, "2026", "04", "pw").size(), 1);
+        QCOMPARE(readWholeFile(f.paths().settingsPath()).bytes, QByteArray("pw settings"));
+        QVERIFY(!QFileInfo::exists(staging));
+
+        // Finished but for the tidying: known as finished, not as undone.
+        QVERIFY(writeFileAtomically(staging + "/done", "").isEmpty());
+        QCOMPARE(finishInterruptedApply(f.paths()), ApplyRecovery::Finished);
+        QVERIFY(QDir().mkpath(staging));
+        QCOMPARE(finishInterruptedApply(f.paths()), ApplyRecovery::None);
+        QVERIFY(!QFileInfo::exists(staging));
     }
 
     void anInterruptedKeyChangeEndsWithOneWholeSetOfData()

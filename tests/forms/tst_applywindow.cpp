@@ -5,6 +5,7 @@
 #include "support/MainWindowHarness.h"
 
 #include "core/AtomicFile.h"
+#include "core/FileFaults.h"
 #include "core/Scramble.h"
 
 #include <QAbstractButton>
@@ -81,23 +82,29 @@ private slots:
         h.folder.writeMonth("2025", "12", {entry("2025/12/10", "2026/01/05", "2")}, "third");
         const QByteArray march = h.folder.plainFile("data/2026/03.log");
         const QByteArray december = h.folder.plainFile("data/2025/12.log");
+        QVERIFY(
+            writeFileAtomically(h.folder.paths().monthFilePath("2025", "11"), "\x81").isEmpty());
         h.start();
         h.selectTab("T_Setting");
         h.child<QRadioButton>("optEndDay")->click();
         h.child<QCheckBox>("chkSortOn")->click(); // another setting, which is still stored
         h.dialogs.clearShown();
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSetting")->click();
 
-        const QString unreadable =
+        // One box for the whole apply, each unreadable file named once with what is wrong.
+        QCOMPARE(h.dialogs.shown.size(), 1);
+        QCOMPARE(h.dialogs.shown[0].box.caption, QString("設定エラー"));
+        QCOMPARE(h.dialogs.shown[0].box.icon, MessageIcon::Critical);
+        const QString text = h.dialogs.shown[0].box.text;
+        const QString refused =
             QDir::toNativeSeparators(h.folder.paths().monthFilePath("2025", "12"));
-        QVERIFY(shownBox(h, "設定エラー", MessageIcon::Critical));
-        QVERIFY(h.dialogs.shown[0].box.text.contains(unreadable));
-        int reports = 0;
-        for (const auto& shown : h.dialogs.shown)
-            reports += shown.box.caption == u"認証エラー" && shown.box.text.contains(unreadable);
-        QCOMPARE(reports, 1);
-        QVERIFY(!shownBox(h, "完了", MessageIcon::None)); // an error, so no success
-
+        const QString damaged =
+            QDir::toNativeSeparators(h.folder.paths().monthFilePath("2025", "11"));
+        QCOMPARE(text.count(refused), 1);
+        QVERIFY(text.contains(QString("「%1」は別のパスワード").arg(refused)));
+        QCOMPARE(text.count(damaged), 1);
+        QVERIFY(text.contains(QString("「%1」は壊れている").arg(damaged)));
         QCOMPARE(h.folder.plainFile("data/2026/03.log"), march);
         QCOMPARE(h.folder.plainFile("data/2025/12.log"), december);
         const Settings stored = storedSettings(h);
@@ -217,16 +224,109 @@ private slots:
         QVERIFY(!shownBox(h, "認証エラー", MessageIcon::Critical));
     }
 
-    void startUpEndsAKeyChangeThatWasCutShort()
+    void startUpEndsAnApplyThatWasCutShort_data()
     {
+        QTest::addColumn<bool>("committed");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("key change never committed") << false << "取り消しました";
+        QTest::newRow("password change committed") << true << "完了しました";
+    }
+
+    void startUpEndsAnApplyThatWasCutShort()
+    {
+        QFETCH(bool, committed);
+        QFETCH(QString, told);
         MainWindowHarness h(QDate(2026, 3, 15));
         h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
         const QString staging = h.folder.paths().dataFolder() + "/.apply";
-        QVERIFY(writeMonthFile(AppPaths(staging).monthFilePath("2026", "04"), "half written")
+        const QString staged = AppPaths(staging).monthFilePath("2026", committed ? "03" : "04");
+        if (committed) {
+            QVERIFY(writeFileAtomically(staging + "/password", "1").isEmpty());
+            QVERIFY(
+                writeMonthFile(
+                    staged, formatMonthText({entry("2026/03/10", "2026/04/05", "1")}, "pw").plain)
                     .isEmpty());
+            QVERIFY(writeFileAtomically(
+                        staging + "/commit",
+                        scrambleBytes("[Setting]\r\nStartPassword=1\r\nStartPasswordInput=pw\r\n"
+                                      "SimekiriStart=0\r\n"))
+                        .isEmpty());
+            h.loginPrompt = [] { return true; };
+        } else {
+            QVERIFY(writeMonthFile(staged, "half written").isEmpty());
+        }
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.start();
+        QCOMPARE(h.dialogs.shown.size(), 1);
+        QCOMPARE(h.dialogs.shown[0].box.caption, QString("設定の適用"));
+        QVERIFY(h.dialogs.shown[0].box.text.contains(told));
         QVERIFY(!QFileInfo::exists(staging));
+        QCOMPARE(storedSettings(h).passwordInForce(), QString(committed ? "pw" : ""));
         QCOMPARE(h.window->monthModel()->rowCount(), 1);
+    }
+
+    // A write that fails part way through a password change: one box that names the user's
+    // file, and the months and the settings all stay under the old password.
+    void aPasswordChangeThatCannotBeWrittenChangesNothing()
+    {
+        MainWindowHarness h(QDate(2026, 3, 15),
+                            "[Setting]\r\nStartPassword=0\r\nStartPasswordInput=pw\r\n");
+        h.folder.writeMonth("2025", "07", {entry("2025/07/10", "2025/07/20", "2")});
+        h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
+        h.start();
+        h.selectTab("T_Setting");
+        const QString month =
+            QDir::toNativeSeparators(h.folder.paths().monthFilePath("2026", "03"));
+        // The fault moves on until it hits the second staged month file.
+        for (long failAt = 1; failAt < 200; ++failAt) {
+            h.child<QCheckBox>("chkStartPassword")->setChecked(true);
+            h.button("cmdSetting")->setEnabled(true);
+            h.dialogs.clearShown();
+            h.dialogs.queueAnswer(MessageAnswer::Ok);
+            filefaults::start(failAt);
+            h.button("cmdSetting")->click();
+            filefaults::stop();
+            QCOMPARE(h.dialogs.shown.size(), 1);
+            QCOMPARE(h.dialogs.shown[0].box.icon, MessageIcon::Critical);
+            QVERIFY(!storedSettings(h).startPassword);
+            QVERIFY(!h.child<QCheckBox>("chkStartPassword")->isChecked());
+            QCOMPARE(readMonthFile(h.folder.paths().monthFilePath("2025", "07"), "").entries.size(),
+                     1);
+            if (h.dialogs.shown[0].box.text.contains(month)) {
+                QVERIFY(!h.dialogs.shown[0].box.text.contains(".apply"));
+                return;
+            }
+        }
+        QFAIL("no failure reached the second month file");
+    }
+
+    void aTargetReachedIsToldBySavesOnly()
+    {
+        MainWindowHarness h(QDate(2026, 3, 15));
+        h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
+        h.start();
+        h.selectTab("T_Month"); // the summaries: 3000 won, no target yet
+        QVERIFY(h.window->SaveMonthFile());
+        h.selectTab("T_Setting");
+        // Targets already reached: the apply only recomputes the column, every time.
+        for (const char* target : {"1000", "2000"}) {
+            h.child<QLineEdit>("txtDreamMoney")->setText(target);
+            h.button("cmdSetting")->setEnabled(true);
+            h.dialogs.clearShown();
+            h.dialogs.queueAnswer(MessageAnswer::Ok);
+            h.button("cmdSetting")->click();
+            QCOMPARE(h.dialogs.shown.size(), 1);
+            QCOMPARE(h.dialogs.shown[0].box.text, QString("設定を適用させました"));
+            QVERIFY(!storedSettings(h).dreamMoneyReached);
+        }
+        // The next save that finds the target reached tells it, once.
+        h.selectTab("T_Month");
+        h.dialogs.clearShown();
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
+        QVERIFY(h.window->SaveMonthFile());
+        QCOMPARE(h.dialogs.shown.size(), 1);
+        QCOMPARE(h.dialogs.shown[0].box.text, QString("目標収支金額を達成しました。"));
+        QVERIFY(storedSettings(h).dreamMoneyReached);
     }
 
     void targetOnlyChangeTouchesOnlyTheTargetColumn()
