@@ -88,8 +88,9 @@ public:
     // month's readability and a running search. Called after every change that can affect it.
     void updateCommands();
     MainState& state() { return m_state; }
-    // Loads the month of the day on show (the date picker) into the month list.
-    void LoadMonthFile();
+    // Loads the month of the day on show (the date picker) into the month list. A file that
+    // cannot be read is told at once, unless the caller lists it in its own box.
+    void LoadMonthFile(bool reportUnreadable = true);
     // Writes the month on show to its own file. False (with a message to the user) when it
     // was not written; the list then shows again what the file holds.
     bool SaveMonthFile();
@@ -169,7 +170,7 @@ private:
 
     void setCurrentDate(const QDate& date);
     void connectShownMonth();
-    void afterMonthRead();
+    void afterMonthRead(bool reportUnreadable = true);
     // Tells the user why a save failed; false when it did not fail.
     bool reportFailedSave(const MonthSave& save);
     bool optEndDayChecked() const;
