@@ -167,6 +167,9 @@ private:
     void readSettings();
     // False when the settings file could not be written; the user has been told.
     bool writeSettings();
+    // False, once the user has been told, while the settings file must not be written over:
+    // the apply step then changes nothing.
+    bool settingsFileWritable();
 
     void setCurrentDate(const QDate& date);
     void connectShownMonth();

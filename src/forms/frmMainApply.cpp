@@ -38,6 +38,8 @@ MessageBoxSpec errorBox(const QString& text, const QString& caption)
 
 void frmMain::cmdSetting_Click()
 {
+    if (!settingsFileWritable())
+        return;
     cmdSetting->setEnabled(false);
     prgShinko->setMaximum(1);
     prgShinko->setValue(0);
