@@ -140,8 +140,8 @@ bool readsWhole(const QString& relative, const QByteArray& bytes)
     static const QRegularExpression month(QStringLiteral("^data/\\d{4}/\\d\\d\\.log$"));
     static const QRegularExpression summary(QStringLiteral("^data/0000/.+\\.log$"));
     // A backup whose copy is complete but not yet moved in leaves its mark for the next start.
-    if (relative == u"data/.backup_pending")
-        return bytes.endsWith("_backup");
+    if (relative == u"data.backup_pending")
+        return bytes.endsWith("_backup\n");
     const QByteArray plain = scrambleBytes(bytes);
     if (month.match(relative).hasMatch())
         return parseMonthText(plain, QString()).status == MonthText::Status::Loaded;
@@ -203,7 +203,7 @@ private slots:
                 // Only removing the record of a finished unit or backup may fail unseen: it
                 // costs a recount or a tidy-up at the next start, and everything else is done.
                 Files withoutMark = now;
-                withoutMark.remove(QStringLiteral("data/.backup_pending")); // tidied at next start
+                withoutMark.remove(QStringLiteral("data.backup_pending")); // tidied at next start
                 QVERIFY2(withoutMark == after, qPrintable(at + " failed without a word"));
                 ++unseen;
                 continue;
