@@ -5,7 +5,6 @@
 #include "core/IniFile.h"
 #include "core/Scramble.h"
 
-#include <QFileInfo>
 #include <QHash>
 
 #include <cmath>
@@ -85,22 +84,18 @@ QByteArray formatAssistantSettings(const AssistantSettings& s, int top, int left
     return bytes;
 }
 
-AssistantSettings loadAssistantSettings(const QString& path, bool* damaged)
+AssistantSettings loadAssistantSettings(const QString& path, StoredFile* file)
 {
-    if (damaged)
-        *damaged = false;
-    if (!QFileInfo::exists(path))
-        return AssistantSettings();
-    const ReadResult read = readWholeFile(path, 1024 * 1024);
-    const QByteArray plain = read.ok ? scrambleBytes(read.bytes) : QByteArray();
-    if (damaged)
-        *damaged = !read.ok || !isSoundIniText(plain, kOption);
-    return parseAssistantSettings(plain);
+    StoredFile local;
+    return parseAssistantSettings(
+        readStoredIniFile(path, kOption, 1024 * 1024, file ? *file : local));
 }
 
 QString saveAssistantSettings(const QString& path, const AssistantSettings& settings, int top,
                               int left)
 {
+    if (cannotBeRead(path))
+        return QStringLiteral("読み込めないファイルのため、上書きしません。");
     const QByteArray plain = formatAssistantSettings(settings, top, left);
     if (plain.isEmpty())
         return QStringLiteral("保存できない文字が含まれています。");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DamagedFile.h"
 #include "platform/KeyStroke.h"
 
 #include <QByteArray>
@@ -33,12 +34,14 @@ AssistantSettings parseAssistantSettings(const QByteArray& plainBytes);
 // window's edges in twips. Empty when some text cannot be held in code page 932.
 QByteArray formatAssistantSettings(const AssistantSettings& settings, int top, int left);
 
-// Loads the scrambled file; all defaults when it is missing. A file that exists but is
-// damaged (unreadable, too large, not code page 932, cut short) sets `damaged`; what could
-// be read is returned, and the file must be kept before it is written over.
-AssistantSettings loadAssistantSettings(const QString& path, bool* damaged = nullptr);
+// Loads the scrambled file; all defaults when it is missing. `file` tells how it was found:
+// of a damaged file (too large, not code page 932, cut short) what could be read is
+// returned, and the file must be kept before it is written over; one that cannot be read
+// gives the defaults and must never be written over.
+AssistantSettings loadAssistantSettings(const QString& path, StoredFile* file = nullptr);
 
-// Writes the scrambled file atomically. Empty on success, else what went wrong.
+// Writes the scrambled file atomically; an existing file that cannot be read is left alone.
+// Empty on success, else what went wrong.
 QString saveAssistantSettings(const QString& path, const AssistantSettings& settings, int top,
                               int left);
 

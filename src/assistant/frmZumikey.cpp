@@ -185,11 +185,10 @@ void frmZumikey::Form_Load()
     QDir().mkpath(m_paths.iniFolder());
     removeDeadTemporaries(m_paths.dataFolder()); // never those of a diary still writing
 
-    bool damaged = false;
-    const AssistantSettings s = loadAssistantSettings(m_paths.assistantSettingsPath(), &damaged);
-    if (damaged)
-        m_settingsLocked =
-            !keepDamagedFile(m_paths.assistantSettingsPath(), m_clock.today(), m_dialogs);
+    StoredFile file;
+    const AssistantSettings s = loadAssistantSettings(m_paths.assistantSettingsPath(), &file);
+    m_settingsLocked =
+        !settleStoredFile(m_paths.assistantSettingsPath(), file, m_clock.today(), m_dialogs);
     if (s.top) {
         QPoint at = pos();
         at.setY(twipsToPixels(*s.top));
@@ -282,10 +281,18 @@ void frmZumikey::tmrCheckActiveWindow_Timer()
 
 void frmZumikey::LoadUserProfile()
 {
-    bool damaged = false;
-    m_profile = loadUserProfileFile(m_paths.profilePath(), nullptr, &damaged);
+    StoredFile file;
+    m_profile = loadUserProfileFile(m_paths.profilePath(), nullptr, &file);
+    // A file that cannot be read stays as it is; it is told once a run.
+    if (file.condition == FileCondition::Unreadable) {
+        if (!m_toldUnreadableProfile)
+            reportUnreadableFile(m_paths.profilePath(), file.error, m_dialogs);
+        m_toldUnreadableProfile = true;
+        return;
+    }
     // What could be read replaces a damaged file once it is kept aside, so it is reported once.
-    if (damaged && keepDamagedFile(m_paths.profilePath(), m_clock.today(), m_dialogs))
+    if (file.condition == FileCondition::Damaged &&
+        keepDamagedFile(m_paths.profilePath(), m_clock.today(), m_dialogs))
         saveUserProfileFile(m_paths.profilePath(), m_profile);
 }
 

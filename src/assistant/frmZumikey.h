@@ -68,8 +68,10 @@ private:
     quint64 mlngTargetWnd = 0;
     bool m_toldUnavailable = false;
     bool m_unloaded = false;
-    // A damaged settings file that could not be kept aside is never written over.
+    // A settings file that could not be read, or a damaged one that could not be kept aside,
+    // is never written over.
     bool m_settingsLocked = false;
+    bool m_toldUnreadableProfile = false;
 
     std::array<std::array<QPushButton*, 5>, kFieldRowCount> m_fieldButtons{};
     QPushButton* cmdUserProfile = nullptr;

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -92,9 +93,38 @@ QString stagingFor(const QString& target)
 {
     return target + QStringLiteral(".partial");
 }
+// Names the backup in progress, so that the next start finishes it. It lies beside the data
+// folder, never in it: a backup only reads the data, which may be read-only.
 QString pendingMark(const AppPaths& paths)
 {
+    return paths.programFolder() + QStringLiteral("/data.backup_pending");
+}
+// Where earlier versions kept that mark.
+QString oldPendingMark(const AppPaths& paths)
+{
     return paths.dataFolder() + QStringLiteral("/.backup_pending");
+}
+
+// The mark is written in place: the temporary file of an atomic write would lie beside the
+// data folder, where a crash would leave it and nothing tidies. A mark cut short by a crash
+// lacks its line end; the backup it names had not begun.
+bool writePendingMark(const QString& path, const QString& target)
+{
+    QFile file(path);
+    const QByteArray line = target.toUtf8() + '\n';
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         file.write(line) == line.size() && file.flush() &&
+                         ::fsync(file.handle()) == 0;
+    file.close();
+    return written && file.error() == QFileDevice::NoError && syncFolder(parentOf(path));
+}
+
+// The backup folder a mark names; empty for a mark cut short.
+QString markedTarget(const QByteArray& bytes, bool oldMark)
+{
+    if (oldMark)
+        return QString::fromUtf8(bytes);
+    return bytes.endsWith('\n') ? QString::fromUtf8(bytes.chopped(1)) : QString();
 }
 
 QStringList filesBelow(const QString& folder)
@@ -213,14 +243,18 @@ QString backupData(const AppPaths& paths, const QString& picked, const QDate& da
     finishInterruptedBackup(paths);
     if (const QString error = tidyBackupFolder(target); !error.isEmpty())
         return error;
-    // Lets the next start finish this backup when the program is killed part way.
-    if (const QString error = writeFileAtomically(pendingMark(paths), target.toUtf8());
-        !error.isEmpty())
-        return QStringLiteral("データフォルダに書き込めません。\r\n") + error;
+    // Lets the next start finish this backup when the program is killed part way. Where the
+    // program folder cannot be written either, the complete copy beside the backup folder is
+    // the only mark: the next backup into that place, or a restore from it, finishes it.
+    const bool marked = writePendingMark(pendingMark(paths), target);
     const QString staging = stagingFor(target);
+    const auto unmark = [&] {
+        if (marked)
+            removeFileDurably(pendingMark(paths));
+    };
     const auto fail = [&](const QString& error) {
         QDir(staging).removeRecursively();
-        removeFileDurably(pendingMark(paths));
+        unmark();
         return error + QDir::toNativeSeparators(target);
     };
     if (!QDir().mkpath(staging))
@@ -234,21 +268,25 @@ QString backupData(const AppPaths& paths, const QString& picked, const QDate& da
     // From here the copy is complete: a failure leaves it for the next backup or start.
     if (const QString error = moveBackupIn(staging, target); !error.isEmpty())
         return error;
-    removeFileDurably(pendingMark(paths));
+    unmark();
     return {};
 }
 
 void finishInterruptedBackup(const AppPaths& paths)
 {
-    const ReadResult mark = readWholeFile(pendingMark(paths));
-    if (!mark.ok)
-        return;
-    const QString target = QString::fromUtf8(mark.bytes);
-    // A backup place that is not there now (a removed stick) is tidied another time.
-    if (!target.isEmpty() && !QFileInfo(parentOf(target)).isDir())
-        return;
-    if (target.isEmpty() || tidyBackupFolder(target).isEmpty())
-        removeFileDurably(pendingMark(paths));
+    for (const QString& markPath : {pendingMark(paths), oldPendingMark(paths)}) {
+        if (!QFileInfo::exists(markPath))
+            continue;
+        const ReadResult mark = readWholeFile(markPath);
+        if (!mark.ok)
+            continue;
+        const QString target = markedTarget(mark.bytes, markPath == oldPendingMark(paths));
+        // A backup place that is not there now (a removed stick) is tidied another time.
+        if (!target.isEmpty() && !QFileInfo(parentOf(target)).isDir())
+            continue;
+        if (target.isEmpty() || tidyBackupFolder(target).isEmpty())
+            removeFileDurably(markPath);
+    }
 }
 
 bool hasBackupFolderName(const QString& path)
@@ -281,6 +319,9 @@ QString restoreData(const AppPaths& paths, const QString& folder)
 
     finishInterruptedRestore(paths);
     finishInterruptedBackup(paths); // a backup of this data left half moved into its folder
+    // A backup killed while it was moved into the picked folder left it a mix of two backups.
+    if (const QString error = tidyBackupFolder(folder); !error.isEmpty())
+        return error;
     const QString staging = restoreStaging(paths);
     if (!removeIfPresent(staging) || !QDir().mkpath(staging))
         return QStringLiteral("復元用のフォルダを作成できません。");

@@ -60,7 +60,7 @@ DeadlineScan findOpenEntries(const AppPaths& paths, bool keyIsEndDay, const QStr
     for (const QString& path : files) {
         MonthRead month = *prefetch.next(); // a missing file reads as an empty month
         if (!month.readable()) {
-            scan.unreadableFiles.append(path);
+            scan.unreadableFiles.append({path, month.status});
             continue;
         }
         for (EntryRecord& entry : month.entries) {

@@ -28,8 +28,8 @@ QStringList deadlineMonthFiles(const AppPaths& paths, bool keyIsEndDay, const QD
 
 struct DeadlineScan
 {
-    QList<EntryRecord> entries;  // sorted by deadline; equal deadlines keep file order
-    QStringList unreadableFiles; // refused or damaged month files, skipped
+    QList<EntryRecord> entries;             // sorted by deadline; equal deadlines keep file order
+    QList<UnreadableMonth> unreadableFiles; // month files that could not be read, skipped
 };
 
 // Reads the month files above. `startPassword` is the password in force (empty when none).

@@ -1,5 +1,6 @@
 #include "diary/ImportRegistration.h"
 
+#include <QDir>
 #include <QSet>
 
 QList<ImportMonth> groupImportByMonth(const QList<EntryRecord>& rows)
@@ -40,14 +41,15 @@ ImportOutcome registerImportedRows(const QList<EntryRecord>& rows, bool duplicat
             outcome.notRegistered += run.rows;
             continue;
         }
-        const std::optional<QList<EntryRecord>> existing = hooks.loadMonth(run.year, run.month);
-        if (!existing) {
+        const auto loaded = hooks.loadMonth(run.year, run.month);
+        if (const auto* unreadable = std::get_if<UnreadableMonth>(&loaded)) {
             // Saving now would overwrite entries that could not be read.
-            outcome.unreadableMonths.append(run.year + u'/' + run.month);
+            outcome.unreadableMonths.append(*unreadable);
             outcome.notRegistered += run.rows;
         } else {
+            const QList<EntryRecord>& existing = std::get<QList<EntryRecord>>(loaded);
             const QList<EntryRecord> accepted =
-                duplicateCheck ? acceptImportedRows(run.rows, *existing, hooks.confirmDuplicate)
+                duplicateCheck ? acceptImportedRows(run.rows, existing, hooks.confirmDuplicate)
                                : run.rows;
             outcome.declined += int(run.rows.size() - accepted.size());
             if (!accepted.isEmpty() && !hooks.appendAndSave(run.year, run.month, accepted)) {
@@ -69,10 +71,15 @@ QString notRegisteredMessage(const ImportOutcome& outcome)
 {
     QStringList parts;
     if (!outcome.unreadableMonths.isEmpty()) {
-        parts.append(QStringLiteral(
-                         "次の月のデータファイルを読み込めないため、%1件を登録していません：\r\n%2")
+        QStringList files;
+        for (const UnreadableMonth& month : outcome.unreadableMonths)
+            files.append(
+                QStringLiteral("「%1」（%2）")
+                    .arg(QDir::toNativeSeparators(month.path), monthReadProblem(month.status)));
+        parts.append(QStringLiteral("次のデータファイルを読み込めないため、%1件を登録していませ"
+                                    "ん。ファイルはそのままにしてあります。\r\n%2")
                          .arg(outcome.notRegistered.size())
-                         .arg(outcome.unreadableMonths.join(QStringLiteral("、"))));
+                         .arg(files.join(QStringLiteral("\r\n"))));
     }
     if (!outcome.unsavedMonth.isEmpty()) {
         parts.append(

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "diary/EntryRecord.h"
+#include "diary/MonthFile.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
-#include <optional>
+#include <variant>
 
 // Registers parsed listings month by month. The window does the loading and saving through
 // the hooks below; this code decides which rows go into which month, and in what order.
@@ -32,9 +33,11 @@ QList<EntryRecord> acceptImportedRows(const QList<EntryRecord>& run,
 
 struct ImportHooks
 {
-    // Loads a month and makes it the month list; returns its entries, or nothing when the
-    // file cannot be read (wrong password, damaged), in which case nothing is added to it.
-    std::function<std::optional<QList<EntryRecord>>(const QString& year, const QString& month)>
+    // Loads a month and makes it the month list; returns its entries, or the file and why it
+    // cannot be read (wrong password, damaged, no permission), in which case nothing is added
+    // to it. The load tells the user nothing: the import's own box lists every such file.
+    std::function<std::variant<QList<EntryRecord>, UnreadableMonth>(const QString& year,
+                                                                    const QString& month)>
         loadMonth;
     // Appends rows to the month just loaded, key-sorts it when that option is on, and saves;
     // false when the save failed (the user was told), which ends the import there.
@@ -50,9 +53,9 @@ struct ImportHooks
 struct ImportOutcome
 {
     int registered = 0;
-    int declined = 0;             // duplicates the user chose not to register
-    QStringList unreadableMonths; // "yyyy/MM" of months that could not be loaded
-    QString unsavedMonth;         // "yyyy/MM" of a month whose save failed
+    int declined = 0;                        // duplicates the user chose not to register
+    QList<UnreadableMonth> unreadableMonths; // month files that could not be read
+    QString unsavedMonth;                    // "yyyy/MM" of a month whose save failed
     QList<EntryRecord>
         notRegistered; // the rows meant for unreadable months, the unsaved one and later ones
 };
@@ -62,6 +65,6 @@ struct ImportOutcome
 ImportOutcome registerImportedRows(const QList<EntryRecord>& rows, bool duplicateCheck,
                                    const ImportHooks& hooks);
 
-// The message about months that could not be read (and so took none of their rows); empty
-// when every month was read.
+// The message about months that could not be read (and so took none of their rows), each
+// file named with why, and about a save that failed; empty when there was neither.
 QString notRegisteredMessage(const ImportOutcome& outcome);

@@ -5,7 +5,6 @@
 #include "core/IniFile.h"
 #include "core/Scramble.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -118,23 +117,19 @@ bool formatSettings(const Settings& s, int top, int left, QByteArray& plainText)
     return cp932::encode(text, plainText);
 }
 
-Settings LoadSettings(const QString& settingsPath, bool& existed, bool* damaged)
+Settings LoadSettings(const QString& settingsPath, bool& existed, StoredFile* file)
 {
-    existed = QFileInfo::exists(settingsPath);
-    if (damaged)
-        *damaged = false;
-    if (!existed)
-        return Settings();
-    const ReadResult read = readWholeFile(settingsPath, 1024 * 1024);
-    // An unreadable file reads like an empty one: every key falls to its default.
-    const QByteArray plain = read.ok ? scrambleBytes(read.bytes) : QByteArray();
-    if (damaged)
-        *damaged = !read.ok || !isSoundIniText(plain, kSetting);
+    StoredFile local;
+    StoredFile& found = file ? *file : local;
+    const QByteArray plain = readStoredIniFile(settingsPath, kSetting, 1024 * 1024, found);
+    existed = found.condition != FileCondition::Missing;
     return parseSettings(plain);
 }
 
 QString SaveSettings(const QString& settingsPath, const Settings& settings, int top, int left)
 {
+    if (cannotBeRead(settingsPath))
+        return QStringLiteral("読み込めないファイルのため、上書きしません。");
     QByteArray plain;
     if (!formatSettings(settings, top, left, plain))
         return QStringLiteral("text that code page 932 cannot hold");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Currency.h"
+#include "core/DamagedFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -81,10 +82,12 @@ Settings parseSettings(const QByteArray& plainText);
 bool formatSettings(const Settings& settings, int top, int left, QByteArray& plainText);
 
 // Reads the scrambled settings file. When it does not exist, the defaults are returned
-// and `existed` is false; the caller then writes them. A file that exists but is damaged
-// (unreadable, not code page 932, cut short) sets `damaged`: what could be read is returned,
-// with defaults for the rest, and the file must be kept before it is written over.
-Settings LoadSettings(const QString& settingsPath, bool& existed, bool* damaged = nullptr);
+// and `existed` is false; the caller then writes them. `file` tells how it was found: of a
+// damaged file (not code page 932, cut short, too large) what could be read is returned,
+// with defaults for the rest, and the file must be kept before it is written over; of one
+// that cannot be read, the defaults, and it must never be written over.
+Settings LoadSettings(const QString& settingsPath, bool& existed, StoredFile* file = nullptr);
 
-// Writes the scrambled settings file. Returns an empty string on success.
+// Writes the scrambled settings file; an existing file that cannot be read is left alone.
+// Returns an empty string on success.
 QString SaveSettings(const QString& settingsPath, const Settings& settings, int top, int left);

@@ -14,8 +14,9 @@ struct MainState
     bool startingUp = false;
     bool suppressPasswordDialog = false;
     bool searchFormLoaded = false;
-    // A damaged settings file that could not be kept aside is never written over.
-    bool settingsFileLocked = false;
+    // Why the settings file is never written over in this run (it could not be read, or it
+    // was damaged and could not be kept aside); empty while it may be written.
+    QString settingsFileLock;
     // The row last picked in each list, counted from 0; empty while nothing is picked.
     std::optional<int> selectedMonthRow;
     std::optional<int> selectedYearRow;

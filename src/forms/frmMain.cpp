@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -167,11 +168,17 @@ void frmMain::closeEvent(QCloseEvent* event)
 void frmMain::readSettings()
 {
     bool existed = false;
-    bool damaged = false;
-    const Settings settings = LoadSettings(m_context.paths.settingsPath(), existed, &damaged);
-    if (damaged)
-        m_state.settingsFileLocked = !keepDamagedFile(m_context.paths.settingsPath(),
-                                                      m_context.clock.today(), m_context.dialogs);
+    StoredFile file;
+    const Settings settings = LoadSettings(m_context.paths.settingsPath(), existed, &file);
+    // Told once a run: a file already locked stays locked and is not reported again.
+    if (m_state.settingsFileLock.isEmpty() &&
+        !settleStoredFile(m_context.paths.settingsPath(), file, m_context.clock.today(),
+                          m_context.dialogs)) {
+        m_state.settingsFileLock =
+            file.condition == FileCondition::Unreadable
+                ? QStringLiteral("このファイルは読み込めなかったため、上書きしません。")
+                : QStringLiteral("壊れたファイルを別名で残せなかったため、上書きしません。");
+    }
     if (m_state.startingUp && settings.mainTop) {
         const int top = twipsToPixels(*settings.mainTop);
         const int left = settings.mainLeft ? twipsToPixels(*settings.mainLeft) : x();
@@ -179,19 +186,32 @@ void frmMain::readSettings()
     }
     showSettings(settings);
     // A kept damaged file is replaced at once, so it is reported only once.
-    if (!existed || damaged)
+    if (m_state.settingsFileLock.isEmpty() &&
+        (!existed || file.condition == FileCondition::Damaged))
         writeSettings();
+}
+
+bool frmMain::settingsFileWritable()
+{
+    if (m_state.settingsFileLock.isEmpty())
+        return true;
+    m_context.dialogs.message(
+        {QStringLiteral("設定ファイル「%1」を保存できないため、設定を適用できません。データは変更"
+                        "していません。\r\n%2")
+             .arg(QDir::toNativeSeparators(m_context.paths.settingsPath()),
+                  m_state.settingsFileLock),
+         QStringLiteral("設定エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    return false;
 }
 
 bool frmMain::writeSettings()
 {
     m_state.settings = settingsFromControls();
-    // A damaged file that could not be kept aside is never overwritten.
-    const QString error =
-        m_state.settingsFileLocked
-            ? QStringLiteral("壊れたファイルを別名で残せなかったため、上書きしていません。")
-            : SaveSettings(m_context.paths.settingsPath(), m_state.settings, pixelsToTwips(y()),
-                           pixelsToTwips(x()));
+    // A file that could not be read, or a damaged one not kept aside, is never overwritten.
+    const QString error = !m_state.settingsFileLock.isEmpty()
+                              ? m_state.settingsFileLock
+                              : SaveSettings(m_context.paths.settingsPath(), m_state.settings,
+                                             pixelsToTwips(y()), pixelsToTwips(x()));
     if (error.isEmpty())
         return true;
     m_context.dialogs.message({QStringLiteral("設定ファイル「%1」を保存できませんでした。\r\n%2")

@@ -88,8 +88,9 @@ public:
     // month's readability and a running search. Called after every change that can affect it.
     void updateCommands();
     MainState& state() { return m_state; }
-    // Loads the month of the day on show (the date picker) into the month list.
-    void LoadMonthFile();
+    // Loads the month of the day on show (the date picker) into the month list. A file that
+    // cannot be read is told at once, unless the caller lists it in its own box.
+    void LoadMonthFile(bool reportUnreadable = true);
     // Writes the month on show to its own file. False (with a message to the user) when it
     // was not written; the list then shows again what the file holds.
     bool SaveMonthFile();
@@ -166,10 +167,13 @@ private:
     void readSettings();
     // False when the settings file could not be written; the user has been told.
     bool writeSettings();
+    // False, once the user has been told, while the settings file must not be written over:
+    // the apply step then changes nothing.
+    bool settingsFileWritable();
 
     void setCurrentDate(const QDate& date);
     void connectShownMonth();
-    void afterMonthRead();
+    void afterMonthRead(bool reportUnreadable = true);
     // Tells the user why a save failed; false when it did not fail.
     bool reportFailedSave(const MonthSave& save);
     bool optEndDayChecked() const;

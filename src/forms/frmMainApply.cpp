@@ -37,6 +37,8 @@ QString unreadableLine(const QString& path, bool refused)
 
 void frmMain::cmdSetting_Click()
 {
+    if (!settingsFileWritable())
+        return;
     cmdSetting->setEnabled(false);
     prgShinko->setMaximum(1);
     prgShinko->setValue(0);

@@ -19,10 +19,8 @@ QList<EntryRecord> frmMain::scanOpenDeadlines(bool reportUnreadable)
         scan = findOpenEntries(m_context.paths, s.keyIsEndDay, m_state.settings.passwordInForce(),
                                m_context.clock.today(), s.deadlineDays);
     }
-    if (reportUnreadable) {
-        for (const QString& path : scan.unreadableFiles)
-            reportUnreadableDataFile(m_context.dialogs, path);
-    }
+    if (reportUnreadable)
+        reportUnreadableDataFiles(m_context.dialogs, scan.unreadableFiles);
     return std::move(scan.entries);
 }
 

@@ -46,11 +46,14 @@ ImportOutcome frmMain::registerImport(const QList<EntryRecord>& rows, const QDat
 {
     const bool keyIsEndDay = optEndDay->isChecked();
     ImportHooks hooks;
-    hooks.loadMonth = [this](const QString& year,
-                             const QString& month) -> std::optional<QList<EntryRecord>> {
-        showMonthOf(QDate(year.toInt(), month.toInt(), 1));
+    hooks.loadMonth =
+        [this](const QString& year,
+               const QString& month) -> std::variant<QList<EntryRecord>, UnreadableMonth> {
+        // Unread months are told in the import's one box at the end, not one box each.
+        setCurrentDate(QDate(year.toInt(), month.toInt(), 1));
+        LoadMonthFile(false);
         if (!m_month->readable())
-            return std::nullopt;
+            return UnreadableMonth{m_month->path(), m_month->fileState()};
         return m_month->entries();
     };
     hooks.appendAndSave = [this](const QString&, const QString&, const QList<EntryRecord>& added) {
@@ -77,7 +80,7 @@ ImportOutcome frmMain::registerImport(const QList<EntryRecord>& rows, const QDat
     const bool otherMonth = m_month->month() != QDate(start.year(), start.month(), 1);
     setCurrentDate(start);
     if (otherMonth)
-        LoadMonthFile();
+        LoadMonthFile(false); // its file was told about when the month was first shown
     else
         RefreshTotals();
     m_state.selectedMonthRow.reset();

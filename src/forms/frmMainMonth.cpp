@@ -33,17 +33,17 @@ void frmMain::showMonthOf(const QDate& day)
     LoadMonthFile();
 }
 
-void frmMain::LoadMonthFile()
+void frmMain::LoadMonthFile(bool reportUnreadable)
 {
     const BusyCursor busy;
     m_month->load(dtpDate->date(), m_state.settings.passwordInForce());
-    afterMonthRead();
+    afterMonthRead(reportUnreadable);
 }
 
-void frmMain::afterMonthRead()
+void frmMain::afterMonthRead(bool reportUnreadable)
 {
-    if (!m_month->readable())
-        reportUnreadableDataFile(m_context.dialogs, m_month->path());
+    if (reportUnreadable && !m_month->readable())
+        reportUnreadableDataFile(m_context.dialogs, m_month->path(), m_month->fileState());
     prgShinko->setMaximum(std::max(1, m_month->rowCount()));
     prgShinko->setValue(0);
     monthLoaded();

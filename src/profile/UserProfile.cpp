@@ -5,7 +5,7 @@
 #include "core/IniFile.h"
 #include "core/Scramble.h"
 
-#include <QFileInfo>
+#include <QDir>
 
 namespace {
 
@@ -78,24 +78,22 @@ UserProfile parseProfile(const QByteArray& plainBytes)
     return profile;
 }
 
-UserProfile loadUserProfileFile(const QString& path, bool* existed, bool* damaged)
+UserProfile loadUserProfileFile(const QString& path, bool* existed, StoredFile* file)
 {
-    const bool exists = QFileInfo::exists(path);
+    StoredFile local;
+    StoredFile& found = file ? *file : local;
+    const QByteArray plain = readStoredIniFile(path, kSection, 1024 * 1024, found);
     if (existed)
-        *existed = exists;
-    if (damaged)
-        *damaged = false;
-    if (!exists)
-        return UserProfile();
-    const ReadResult read = readWholeFile(path, 1024 * 1024);
-    const QByteArray plain = read.ok ? scrambleBytes(read.bytes) : QByteArray();
-    if (damaged)
-        *damaged = !read.ok || !isSoundIniText(plain, kSection);
+        *existed = found.condition != FileCondition::Missing;
     return parseProfile(plain);
 }
 
 QString saveUserProfileFile(const QString& path, const UserProfile& profile)
 {
+    // What the user typed never replaces a profile that could not be read.
+    if (cannotBeRead(path))
+        return QStringLiteral("「%1」を読み込めないため、上書きしません。")
+            .arg(QDir::toNativeSeparators(path));
     QByteArray plain;
     if (!cp932::encode(formatProfileText(profile), plain))
         return QStringLiteral("保存できない文字が含まれています。");

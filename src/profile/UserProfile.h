@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DamagedFile.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QString>
@@ -63,13 +65,14 @@ QString formatProfileText(const UserProfile& profile);
 // keys read as "".
 UserProfile parseProfile(const QByteArray& plainBytes);
 
-// Loads the scrambled file; a missing file gives an empty profile and `existed` false. A
-// file that exists but is damaged (unreadable, too large, not code page 932, cut short)
-// sets `damaged`; what could be read is returned, and the file must be kept before it is
-// written over.
+// Loads the scrambled file; a missing file gives an empty profile and `existed` false.
+// `file` tells how it was found: of a damaged file (too large, not code page 932, cut short)
+// what could be read is returned, and the file must be kept before it is written over; one
+// that cannot be read gives an empty profile and must never be written over.
 UserProfile loadUserProfileFile(const QString& path, bool* existed = nullptr,
-                                bool* damaged = nullptr);
+                                StoredFile* file = nullptr);
 
 // Writes the scrambled file atomically. Empty on success, else what went wrong; text that
-// code page 932 cannot hold is refused and nothing is written.
+// code page 932 cannot hold is refused and nothing is written, and so is an existing file
+// that cannot be read.
 QString saveUserProfileFile(const QString& path, const UserProfile& profile);

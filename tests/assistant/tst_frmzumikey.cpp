@@ -4,6 +4,7 @@
 #include "core/AtomicFile.h"
 #include "core/Clock.h"
 #include "core/Cp932.h"
+#include "core/FileFaults.h"
 #include "core/Scramble.h"
 #include "platform/ForeignWindows.h"
 #include "platform/SingleInstance.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLineEdit>
@@ -132,6 +134,39 @@ private slots:
         a.dialogs.shown.clear();
         a.open();
         QVERIFY(a.dialogs.shown.isEmpty());
+    }
+
+    // A file that cannot be opened is not damaged: one box says so, nothing is copied aside,
+    // and neither closing the window nor the profile editor writes over it.
+    void unreadableFilesAreLeftAsTheyAre_data()
+    {
+        QTest::addColumn<bool>("profile"); // user.dat, else zumikey.ini
+        QTest::newRow("user.dat") << true;
+        QTest::newRow("zumikey.ini") << false;
+    }
+    void unreadableFilesAreLeftAsTheyAre()
+    {
+        QFETCH(bool, profile);
+        Assistant a;
+        a.writeProfile(sampleProfile());
+        a.writeSettings(QStringLiteral("[UserInputOption]\r\nFormState=0\r\n"));
+        const QString path = profile ? a.paths.profilePath() : a.paths.assistantSettingsPath();
+        const QByteArray stored = readWholeFile(path).bytes;
+        filefaults::refuseReads(path);
+        a.dialogs.queueAnswer(MessageAnswer::Ok);
+        a.open();
+        QCOMPARE(a.dialogs.shown.size(), 1);
+        const MessageBoxSpec& told = a.dialogs.shown[0].box;
+        QCOMPARE(told.caption, QStringLiteral("ファイルエラー"));
+        QVERIFY(told.text.startsWith(QStringLiteral("ファイル「%1」を読み込めません。").arg(path)));
+        QVERIFY(!told.text.contains(QStringLiteral("壊れ")));
+        QCOMPARE(saveUserProfileFile(a.paths.profilePath(), sampleProfile()).isEmpty(), !profile);
+        a.form->close();
+        a.form.reset();
+        filefaults::refuseReads(QString());
+        QCOMPARE(a.dialogs.shown.size(), 1);
+        QCOMPARE(readWholeFile(path).bytes, stored);
+        QCOMPARE(QDir(a.paths.iniFolder()).entryList(QDir::Files).size(), 2);
     }
 
     void controlsCarryTheirNames()

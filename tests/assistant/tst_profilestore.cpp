@@ -1,6 +1,7 @@
 #include "assistant/AssistantSettings.h"
 #include "core/AtomicFile.h"
 #include "core/Cp932.h"
+#include "core/FileFaults.h"
 #include "core/Scramble.h"
 #include "profile/UserProfile.h"
 
@@ -108,35 +109,45 @@ private slots:
     void damagedFiles_data()
     {
         QTest::addColumn<QByteArray>("plain");
-        QTest::addColumn<bool>("damaged");
+        QTest::addColumn<FileCondition>("condition");
         QTest::addColumn<QString>("job");
         UserProfile profile;
         profile[ProfileKey::UserJob] = QStringLiteral("教師");
         const QByteArray good = sjis(formatProfileText(profile));
-        QTest::newRow("sound") << good << false << "教師";
-        QTest::newRow("empty") << QByteArray() << true << "";
+        const auto damaged = FileCondition::Damaged;
+        QTest::newRow("sound") << good << FileCondition::Sound << "教師";
+        QTest::newRow("empty") << QByteArray() << damaged << "";
         QTest::newRow("random bytes")
-            << QByteArray("\x8a\x01\xff\x13zq\x80\xe3\x9c\x00\x7f") << true << "";
-        QTest::newRow("NUL-filled") << QByteArray(good.size(), '\0') << true << "";
-        QTest::newRow("cut short") << good.left(good.size() - 5) << true << "教師";
+            << QByteArray("\x8a\x01\xff\x13zq\x80\xe3\x9c\x00\x7f") << damaged << "";
+        QTest::newRow("NUL-filled") << QByteArray(good.size(), '\0') << damaged << "";
+        QTest::newRow("cut short") << good.left(good.size() - 5) << damaged << "教師";
         QTest::newRow("undecodable value")
-            << QByteArray(good).replace("UserJob=", "UserJob=\x81\x7f") << true << "";
-        QTest::newRow("huge") << good + QByteArray(2 * 1024 * 1024, 'x') + "\r\n" << true << "";
+            << QByteArray(good).replace("UserJob=", "UserJob=\x81\x7f") << damaged << "";
+        QTest::newRow("huge") << good + QByteArray(2 * 1024 * 1024, 'x') + "\r\n" << damaged << "";
+        // Nothing is known of a file that cannot be opened: it is never written over.
+        QTest::newRow("cannot be opened") << good << FileCondition::Unreadable << "";
     }
     void damagedFiles()
     {
         QFETCH(QByteArray, plain);
-        QFETCH(bool, damaged);
+        QFETCH(FileCondition, condition);
         QFETCH(QString, job);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("user.dat"));
         QVERIFY(writeFileAtomically(path, scrambleBytes(plain)).isEmpty());
-        bool found = !damaged;
+        const bool unreadable = condition == FileCondition::Unreadable;
+        if (unreadable)
+            filefaults::refuseReads(path);
+        StoredFile found;
         const UserProfile p = loadUserProfileFile(path, nullptr, &found);
-        QCOMPARE(found, damaged);
+        QCOMPARE(found.condition, condition);
         QCOMPARE(p[ProfileKey::UserJob], job);
         for (const QString& value : p.values)
             QVERIFY(!value.contains(QChar::ReplacementCharacter));
+        QCOMPARE(saveUserProfileFile(path, p).isEmpty(), !unreadable);
+        filefaults::refuseReads(QString());
+        if (unreadable)
+            QCOMPARE(readWholeFile(path).bytes, scrambleBytes(plain));
     }
 
     void settingsDefaultsWithoutFile()

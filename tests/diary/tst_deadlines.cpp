@@ -107,7 +107,9 @@ void tst_Deadlines::scanReadsOnlyTheMonthsItNeeds()
     for (const EntryRecord& e : scan.entries)
         ids << e[ID];
     QCOMPARE(ids, QStringList({"11", "10"}));
-    QCOMPARE(scan.unreadableFiles, QStringList({byEntry.paths().monthFilePath("2026", "11")}));
+    QCOMPARE(scan.unreadableFiles.size(), 1);
+    QCOMPARE(scan.unreadableFiles[0].path, byEntry.paths().monthFilePath("2026", "11"));
+    QCOMPARE(scan.unreadableFiles[0].status, MonthRead::Status::Refused);
 }
 
 QTEST_GUILESS_MAIN(tst_Deadlines)

@@ -21,11 +21,12 @@ struct FakeMonths
     ImportHooks hooks()
     {
         ImportHooks h;
-        h.loadMonth = [this](const QString& y,
-                             const QString& m) -> std::optional<QList<EntryRecord>> {
+        h.loadMonth =
+            [this](const QString& y,
+                   const QString& m) -> std::variant<QList<EntryRecord>, UnreadableMonth> {
             calls << "load " + y + "/" + m;
             if (unreadable.contains(y + "/" + m))
-                return std::nullopt;
+                return UnreadableMonth{y + "/" + m + ".log", MonthRead::Status::Damaged};
             return months.value(y + "/" + m);
         };
         h.appendAndSave = [this](const QString& y, const QString& m,
@@ -165,7 +166,8 @@ private slots:
             registerImportedRows(parsedAndSorted(kMarchAndApril, true), false, hooks);
         QCOMPARE(lastDone, 4);
         QCOMPARE(outcome.registered, 2);
-        QCOMPARE(outcome.unreadableMonths, QStringList{"2024/03"});
+        QCOMPARE(outcome.unreadableMonths.size(), 1);
+        QCOMPARE(outcome.unreadableMonths[0].path, QStringLiteral("2024/03.log"));
         QCOMPARE(outcome.notRegistered.size(), 2);
         QVERIFY(!store.calls.contains("save 2024/03"));
         QCOMPARE(store.ids("2024/04"), (QStringList{"13", "11"}));

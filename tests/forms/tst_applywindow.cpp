@@ -154,12 +154,12 @@ private slots:
         MainWindowHarness h(QDate(2026, 3, 15));
         h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
         h.start(true);
+        h.selectTab("T_Setting");
+        h.child<QRadioButton>("optEndDay")->click();
         // The settings file can be read as missing but not written: the exchange stops after
         // the commit, when the new settings are put in place.
         const QString settings = h.folder.paths().settingsPath();
         QVERIFY(QFile::remove(settings) && QDir().mkpath(settings + "/keep"));
-        h.selectTab("T_Setting");
-        h.child<QRadioButton>("optEndDay")->click();
         h.dialogs.clearShown();
         h.button("cmdSetting")->click();
 

@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 namespace {
 
 const QDate kDay(2026, 12, 7);
@@ -44,6 +47,47 @@ void writeFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
+// Makes a folder read-only while it lives: a read-only bind mount of it over itself for root,
+// who ignores permissions, else its folders' write permissions taken away.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString& folder) : m_path(QFile::encodeName(folder))
+    {
+        if (::geteuid() == 0) {
+            m_mounted =
+                ::mount(m_path.constData(), m_path.constData(), nullptr, MS_BIND, nullptr) == 0;
+            if (m_mounted && ::mount(nullptr, m_path.constData(), nullptr,
+                                     MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+                ::umount2(m_path.constData(), MNT_DETACH);
+                m_mounted = false;
+            }
+            return;
+        }
+        m_folders.append(folder);
+        QDirIterator it(folder, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            m_folders.append(it.next());
+        for (const QString& f : m_folders)
+            QFile::setPermissions(f, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    ~ReadOnlyFolder()
+    {
+        if (m_mounted)
+            ::umount2(m_path.constData(), MNT_DETACH);
+        for (const QString& f : m_folders)
+            QFile::setPermissions(f, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    // False when root may not mount here (a container without the right).
+    bool made() const { return m_mounted || !m_folders.isEmpty(); }
+
+private:
+    QByteArray m_path;
+    bool m_mounted = false;
+    QStringList m_folders;
+};
+
 } // namespace
 
 class TestBackup : public QObject
@@ -53,6 +97,7 @@ class TestBackup : public QObject
 private slots:
     void names();
     void backupCopiesEveryFileAndReplacesTheSameDay();
+    void backupOnlyReadsTheDataFolder();
     void leftoversOfAKilledBackupAreTidied_data();
     void leftoversOfAKilledBackupAreTidied();
     void restoreBringsBackExactlyTheBackup();
@@ -107,23 +152,59 @@ void TestBackup::backupCopiesEveryFileAndReplacesTheSameDay()
     QVERIFY(!QFileInfo::exists(data + "/20261207_zumicho_backup"));
 }
 
+// A data folder that cannot be written is backed up, and stays as it was to the byte.
+void TestBackup::backupOnlyReadsTheDataFolder()
+{
+    MainWindowHarness h(kDay);
+    h.folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "1")});
+    writeFile(h.folder.paths().totalSummaryPath(), "total");
+    h.start();
+    const QString data = h.folder.paths().dataFolder();
+    const auto files = filesBelow(data);
+    QTemporaryDir place;
+    {
+        const ReadOnlyFolder readOnly(data);
+        if (!readOnly.made())
+            QSKIP("a read-only bind mount is not permitted here");
+        QVERIFY(!QFile(data + "/probe").open(QIODevice::WriteOnly));
+        h.dialogs.queueFolder(place.path());
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
+        h.button("cmdBackUp")->click();
+        QCOMPARE(h.dialogs.shown.size(), 1);
+        QCOMPARE(h.dialogs.shown[0].box.caption, QString("完了"));
+    }
+    QCOMPARE(filesBelow(data), files);
+    QCOMPARE(backupFiles(place.path() + "/20261207_zumicho_backup"), files);
+    QCOMPARE(
+        QDir(h.folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList{"data"}); // nothing left beside the data either
+}
+
 void TestBackup::leftoversOfAKilledBackupAreTidied_data()
 {
     QTest::addColumn<int>("leftover");
-    QTest::addColumn<bool>("atStart");
+    QTest::addColumn<QString>("next"); // what comes next: a start, a backup or a restore
+    QTest::addColumn<QString>("mark"); // below the program folder
     // A complete copy is finished; anything else goes, and the day's backup is never only
     // in a leftover.
-    QTest::newRow("complete copy not moved in, next start") << 0 << true;
-    QTest::newRow("complete copy not moved in, next backup") << 0 << false;
-    QTest::newRow("incomplete copy, next start") << 1 << true;
-    QTest::newRow("backup only as .old, next start") << 2 << true;
-    QTest::newRow(".old beside the backup, next backup") << 3 << false;
+    const QString mark = "data.backup_pending";
+    QTest::newRow("complete copy not moved in, next start") << 0 << "start" << mark;
+    QTest::newRow("complete copy not moved in, next backup") << 0 << "backup" << mark;
+    QTest::newRow("complete copy not moved in, restored from") << 0 << "restore"
+                                                               << "";
+    QTest::newRow("incomplete copy, next start") << 1 << "start" << mark;
+    QTest::newRow("backup only as .old, next start") << 2 << "start" << mark;
+    QTest::newRow(".old beside the backup, next backup") << 3 << "backup" << mark;
+    QTest::newRow("mark cut short, next start") << 4 << "start" << mark;
+    QTest::newRow("mark of an earlier version, next start") << 0 << "start"
+                                                            << "data/.backup_pending";
 }
 
 void TestBackup::leftoversOfAKilledBackupAreTidied()
 {
     QFETCH(int, leftover);
-    QFETCH(bool, atStart);
+    QFETCH(QString, next);
+    QFETCH(QString, mark);
     MainWindowHarness h(kDay);
     h.folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "1")});
     const QString data = h.folder.paths().dataFolder();
@@ -148,19 +229,28 @@ void TestBackup::leftoversOfAKilledBackupAreTidied()
         writeFile(target + ".old/2026/07.log", "older");
         break;
     }
-    writeFile(data + "/.backup_pending", target.toUtf8());
+    // The mark names the backup folder on a line; the earlier version's mark had no line end.
+    // Without a mark (none could be written), the copy beside the folder is the only sign.
+    const QByteArray line = target.toUtf8() + (mark.startsWith("data/") ? "" : "\n");
+    if (!mark.isEmpty())
+        writeFile(h.folder.path() + '/' + mark, leftover == 4 ? line.left(10) : line);
     const auto before = backupFiles(target + (leftover == 2 ? ".old" : ""));
+    const auto dataNow = filesBelow(data);
 
-    if (atStart) {
+    if (next == "start") {
         QVERIFY(prepareDataFolders(h.folder.paths(), h.dialogs).has_value());
         QCOMPARE(backupFiles(target), leftover == 0 ? filesBelow(data) : before);
-    } else {
+    } else if (next == "backup") {
         QCOMPARE(backupData(h.folder.paths(), place.path(), kDay), QString());
         QCOMPARE(backupFiles(target), filesBelow(data));
+    } else {
+        // The backup is finished first: what comes back is the complete copy, not a mix.
+        QCOMPARE(restoreData(h.folder.paths(), target), QString());
+        QCOMPARE(filesBelow(data), dataNow);
     }
     QCOMPARE(QDir(place.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{"20261207_zumicho_backup"});
-    QVERIFY(!QFileInfo::exists(data + "/.backup_pending"));
+    QVERIFY(mark.isEmpty() || !QFileInfo::exists(h.folder.path() + '/' + mark));
 }
 
 void TestBackup::restoreBringsBackExactlyTheBackup()

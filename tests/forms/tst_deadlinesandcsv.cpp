@@ -1,3 +1,5 @@
+#include "core/AtomicFile.h"
+#include "core/FileFaults.h"
 #include "diary/Export.h"
 #include "diary/KeySort.h"
 #include "diary/MonthFile.h"
@@ -15,6 +17,7 @@ class TestDeadlinesAndCsv : public QObject
 private slots:
     void startUpOffersTheDeadlinesAndTheSearchFormListsThemAgain();
     void csvOfASavedMonthComesBackByteForByte();
+    void unreadableMonthsAreListedInOneBox();
 };
 
 void TestDeadlinesAndCsv::startUpOffersTheDeadlinesAndTheSearchFormListsThemAgain()
@@ -96,6 +99,60 @@ void TestDeadlinesAndCsv::csvOfASavedMonthComesBackByteForByte()
     QCOMPARE(h.dialogs.shown[0].box.caption, QString("CSV取込"));
     QVERIFY(h.dialogs.shown[0].box.text.contains("5件を登録しました"));
     QVERIFY(h.dialogs.shown[0].box.text.contains("8行目"));
+    QVERIFY(h.dialogs.unexpected.isEmpty());
+}
+
+// A CSV import and the 締切間近 list over months that cannot be read: one box each, naming
+// every file and why, and the files stay as they were.
+void TestDeadlinesAndCsv::unreadableMonthsAreListedInOneBox()
+{
+    MainWindowHarness h(QDate(2026, 12, 7), "[Setting]\r\nFormatKey=1\r\n");
+    const AppPaths paths = h.folder.paths();
+    const QString may = paths.monthFilePath("2026", "05");
+    const QString june = paths.monthFilePath("2026", "06");
+    const QString august = paths.monthFilePath("2026", "08");
+    const QByteArray cut = formatMonthText({makeEntry("2026/05/01", "50")}, QString()).plain;
+    QVERIFY(writeMonthFile(may, cut.chopped(7)).isEmpty());
+    h.folder.writeMonth("2026", "06", {makeEntry("2026/06/01", "60")});
+    h.folder.writeMonth("2026", "08", {makeEntry("2026/08/01", "80")}, "other");
+    QMap<QString, QByteArray> stored;
+    for (const QString& path : {may, june, august})
+        stored[path] = readWholeFile(path).bytes;
+    h.start();
+    filefaults::refuseReads(june);
+
+    listexport::ExportInput input;
+    for (const char* day : {"2026/05/02", "2026/06/02", "2026/07/02", "2026/08/02", "2026/09/02"})
+        input.rows << makeEntry(day, QString(day).mid(5, 2)).toStringList();
+    const QString csv = h.folder.path() + "/diary.csv";
+    QVERIFY(
+        writeFileAtomically(
+            csv,
+            listexport::encodeExport(listexport::exportText(input, listexport::Format::Csv)).bytes)
+            .isEmpty());
+    h.dialogs.queueFileName(csv);
+    h.dialogs.queueAnswer(MessageAnswer::Ok);
+    h.button("cmdCsvInput")->click();
+    h.dialogs.queueAnswer(MessageAnswer::Ok); // the files
+    h.dialogs.queueAnswer(MessageAnswer::Ok); // and no deadline coming up
+    h.window->cmdSimekiri_Click();
+    filefaults::refuseReads(QString());
+
+    QCOMPARE(h.dialogs.shown.size(), 3);
+    const QString imported = h.dialogs.shown[0].box.text;
+    QCOMPARE(h.dialogs.shown[0].box.caption, QString("CSV取込"));
+    QVERIFY(imported.contains("2件を登録しました"));
+    QVERIFY(imported.contains("3件を登録していません"));
+    QCOMPARE(h.dialogs.shown[1].box.caption, QString("ファイルエラー"));
+    for (const QString& text : {imported, h.dialogs.shown[1].box.text}) {
+        QVERIFY(text.contains(QString("「%1」（ファイルが壊れています）").arg(may)));
+        QVERIFY(text.contains(QString("「%1」（ファイルを開けません）").arg(june)));
+        QVERIFY(
+            text.contains(QString("「%1」（記帳者認証のパスワードが一致しません）").arg(august)));
+    }
+    QCOMPARE(h.dialogs.shown[2].box.caption, QString("締切間近"));
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        QCOMPARE(readWholeFile(it.key()).bytes, it.value());
     QVERIFY(h.dialogs.unexpected.isEmpty());
 }
 

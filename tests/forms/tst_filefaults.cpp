@@ -140,8 +140,8 @@ bool readsWhole(const QString& relative, const QByteArray& bytes)
     static const QRegularExpression month(QStringLiteral("^data/\\d{4}/\\d\\d\\.log$"));
     static const QRegularExpression summary(QStringLiteral("^data/0000/.+\\.log$"));
     // A backup whose copy is complete but not yet moved in leaves its mark for the next start.
-    if (relative == u"data/.backup_pending")
-        return bytes.endsWith("_backup");
+    if (relative == u"data.backup_pending")
+        return bytes.endsWith("_backup\n");
     const QByteArray plain = scrambleBytes(bytes);
     if (month.match(relative).hasMatch())
         return parseMonthText(plain, QString()).status == MonthText::Status::Loaded;
@@ -242,7 +242,7 @@ private slots:
                 const QString before = k > 1 ? callName(made[k - 2], f.folder.path()) : QString();
                 QVERIFY2(mayFailUnseen(call, before), qPrintable(at + " failed without a word"));
                 Files withoutMark = now;
-                withoutMark.remove(QStringLiteral("data/.backup_pending")); // tidied at next start
+                withoutMark.remove(QStringLiteral("data.backup_pending")); // tidied at next start
                 QVERIFY2(withoutMark == after, qPrintable(at + " failed without a word"));
                 unseen.append(call);
                 continue;

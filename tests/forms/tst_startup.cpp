@@ -1,5 +1,6 @@
 #include "core/AtomicFile.h"
 #include "core/Clock.h"
+#include "core/DamagedFile.h"
 #include "core/FileFaults.h"
 #include "core/Scramble.h"
 #include "diary/MonthFile.h"
@@ -242,10 +243,48 @@ private slots:
         }
         QCOMPARE(readWholeFile(path + QStringLiteral(".damaged-20260715")).bytes, stored);
         bool existed = false;
-        bool damaged = true;
-        const Settings now = LoadSettings(path, existed, &damaged);
-        QVERIFY(existed && !damaged);
+        StoredFile file;
+        const Settings now = LoadSettings(path, existed, &file);
+        QVERIFY(existed && file.condition == FileCondition::Sound);
         QVERIFY(!now.startPasswordText.contains(QChar::ReplacementCharacter));
+    }
+
+    // A settings file that cannot be opened is not damaged: nothing is copied aside, and
+    // neither the end nor an apply writes over it.
+    void unreadableSettingsAreLeftAsTheyAre()
+    {
+        TempProgramFolder folder;
+        folder.writeSettings("[Setting]\r\nSortOn=0\r\n");
+        const QString path = folder.paths().settingsPath();
+        const QByteArray stored = readWholeFile(path).bytes;
+        filefaults::refuseReads(path);
+        ScriptedDialogs dialogs;
+        FixedClock clock(QDate(2026, 7, 15));
+        {
+            frmMain window(AppContext{folder.paths(), dialogs, clock});
+            dialogs.queueAnswer(MessageAnswer::Ok);
+            QVERIFY(window.Form_Load());
+            QCOMPARE(dialogs.shown.size(), 1);
+            const MessageBoxSpec& told = dialogs.shown[0].box;
+            QCOMPARE(told.caption, QStringLiteral("ファイルエラー"));
+            QVERIFY(
+                told.text.startsWith(QStringLiteral("ファイル「%1」を読み込めません。").arg(path)));
+            QVERIFY(told.text.contains(QStringLiteral("そのままにして")));
+            QVERIFY(!told.text.contains(QStringLiteral("壊れ")));
+            dialogs.queueAnswer(MessageAnswer::Ok);
+            window.cmdSetting_Click();
+            QCOMPARE(dialogs.shown[1].box.caption, QStringLiteral("設定エラー"));
+            dialogs.queueAnswer(MessageAnswer::Ok);
+            window.cmdEnd_Click();
+            QCOMPARE(dialogs.shown.size(), 3);
+            QCOMPARE(dialogs.shown[2].box.caption, QStringLiteral("保存エラー"));
+            QVERIFY(dialogs.shown[2].box.text.contains(path));
+        }
+        filefaults::refuseReads(QString());
+        QVERIFY(dialogs.allAnswersUsed());
+        QCOMPARE(readWholeFile(path).bytes, stored);
+        QCOMPARE(QDir(folder.paths().iniFolder()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"zumicho.ini"});
     }
 
     // Only a password that does not match is an authentication error; a damaged file or one
