@@ -58,6 +58,7 @@ private slots:
         h.child<QRadioButton>("optEndDay")->click();
         QVERIFY(h.button("cmdSetting")->isEnabled());
         h.dialogs.clearShown();
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSetting")->click();
 
         QVERIFY(!h.button("cmdSetting")->isEnabled());
@@ -86,6 +87,8 @@ private slots:
         h.child<QRadioButton>("optEndDay")->click();
         h.child<QCheckBox>("chkSortOn")->click(); // another setting, which is still stored
         h.dialogs.clearShown();
+        h.dialogs.queueAnswer(MessageAnswer::Ok); // the refusal
+        h.dialogs.queueAnswer(MessageAnswer::Ok); // the month that cannot be read
         h.button("cmdSetting")->click();
 
         const QString unreadable =
@@ -130,9 +133,13 @@ private slots:
             QVERIFY(QFile::remove(path.chopped(1)) && QDir().mkpath(path + "keep"));
         else
             QVERIFY(writeFileAtomically(path, "in the way").isEmpty());
+        // The tab reads the settings and writes back what it could read: two boxes.
+        for (int i = 0; i < (keyChange ? 0 : 2); ++i)
+            h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.selectTab("T_Setting");
         h.child<QAbstractButton>(keyChange ? "optEndDay" : "chkSortOn")->click();
         h.dialogs.clearShown();
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSetting")->click();
 
         QVERIFY(!h.dialogs.shown.isEmpty());
@@ -151,9 +158,13 @@ private slots:
         // the commit, when the new settings are put in place.
         const QString settings = h.folder.paths().settingsPath();
         QVERIFY(QFile::remove(settings) && QDir().mkpath(settings + "/keep"));
+        // The tab reads the settings and writes back what it could read: two boxes.
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.selectTab("T_Setting");
         h.child<QRadioButton>("optEndDay")->click();
         h.dialogs.clearShown();
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSetting")->click();
 
         QCOMPARE(h.dialogs.shown.size(), 1);
@@ -181,6 +192,7 @@ private slots:
         FixedClock clock(QDate(2026, 3, 15));
         {
             frmMain w(AppContext{folder.paths(), dialogs, clock});
+            dialogs.queueAnswer(MessageAnswer::Ok);
             QVERIFY(!w.Form_Load());
         }
         QCOMPARE(dialogs.shown.size(), 1);
@@ -207,6 +219,7 @@ private slots:
         h.selectTab("T_Setting");
         h.child<QCheckBox>("chkStartPassword")->setChecked(true);
         h.button("cmdSetting")->setEnabled(true);
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSetting")->click();
 
         QVERIFY(storedSettings(h).startPassword);
@@ -247,6 +260,7 @@ private slots:
         target->setText("5000");
         h.button("cmdSetting")->setEnabled(true);
         h.dialogs.clearShown();
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSetting")->click();
 
         const QList<TotalRow> after = readTotalSummary(h.folder.paths().totalSummaryPath());

@@ -194,6 +194,8 @@ private slots:
         FixedClock clock(QDate(2026, 7, 15));
         for (int start = 0; start < 2; ++start) {
             ScriptedDialogs dialogs;
+            if (start == 0)
+                dialogs.queueAnswer(MessageAnswer::Ok);
             frmMain window(AppContext{folder.paths(), dialogs, clock});
             window.setLoginPrompt([] { return true; }); // the locked row is let in here
             QVERIFY(window.Form_Load());
@@ -227,6 +229,7 @@ private slots:
         ScriptedDialogs dialogs;
         FixedClock clock(QDate(2026, 7, 15));
         frmMain window(AppContext{folder.paths(), dialogs, clock});
+        dialogs.queueAnswer(MessageAnswer::Ok);
         QVERIFY(window.Form_Load());
         QCOMPARE(dialogs.shown.size(), 1);
         QCOMPARE(dialogs.shown[0].box.caption, QStringLiteral("認証エラー"));
@@ -235,6 +238,7 @@ private slots:
         QCOMPARE(window.monthModel()->rowCount(), 0);
 
         QVERIFY(!window.shownMonth().append({makeEntry("2026/07/02", "2")}));
+        dialogs.queueAnswer(MessageAnswer::Ok);
         QVERIFY(!window.SaveMonthFile());
         QCOMPARE(dialogs.shown.size(), 2);
         QCOMPARE(dialogs.shown[1].box.caption, QStringLiteral("保存エラー"));
@@ -250,6 +254,7 @@ private slots:
         EntryRecord e = makeEntry("2026/07/02", "2");
         e[Present] = QStringLiteral("Crème 🍰");
         window.shownMonth().append({e});
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         QVERIFY(!window.SaveMonthFile());
         QCOMPARE(h.dialogs.shown.size(), 1);
         QVERIFY(h.dialogs.shown[0].box.text.contains(QStringLiteral("「賞品名」")));
