@@ -98,6 +98,18 @@ const QMap<QString, Operation>& operations()
              f.answerOkBoxes();
              f.button("cmdInput")->click();
          }}},
+        {"month emptied", {[](Fixture& f) {
+             f.child<QTableView>("lvwMonth")->selectAll(); // every row: deleted without a question
+             f.answerOkBoxes();
+             f.button("cmdDelete")->click();
+         }}},
+        {"year row delete", {[](Fixture& f) {
+             f.selectTab("T_Year");
+             auto* year = f.child<QTableView>("lvwYear");
+             emit year->clicked(year->model()->index(6, 0));
+             f.answerOkBoxes();
+             f.button("cmdDelete")->click();
+         }}},
         {"settings save", {[](Fixture& f) {
              f.answerOkBoxes();
              f.button("cmdEnd")->click();
