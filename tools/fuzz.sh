@@ -18,7 +18,7 @@ cmake --build "$dir" --parallel "$(nproc)"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-targets=(monthfile monthfile_roundtrip clipboardimport settings summaries profile cp932 scramble_roundtrip)
+targets=(monthfile monthfile_roundtrip clipboardimport csvdiaryimport settings summaries profile cp932 scramble_roundtrip)
 status=0
 for t in "${targets[@]}"; do
     seeds="$ROOT/fuzz/corpus/$t"

@@ -290,13 +290,21 @@ QString skippedListingsMessage(const QList<SkippedListing>& skipped)
 
 QStringList splitClipboardLines(const QString& text)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    QStringList lines = text.split(lineBreak);
-    for (QString& line : lines) {
-        qsizetype end = line.size();
-        while (end > 0 && isBlank(line[end - 1]))
+    // Not with a regular expression: it refuses text holding an unpaired surrogate, and the
+    // whole text would come back as one line.
+    QStringList lines;
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= n; ++i) {
+        if (i < n && text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        qsizetype end = i;
+        while (end > start && isBlank(text[end - 1]))
             --end;
-        line.truncate(end);
+        lines.append(text.mid(start, end - start));
+        if (i + 1 < n && text[i] == u'\r' && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
     }
     return lines;
 }

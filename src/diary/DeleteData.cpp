@@ -44,19 +44,28 @@ bool folderHoldsFiles(const QString& folder)
     return !QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty();
 }
 
-EmptiedMonth tidyEmptiedMonth(const AppPaths& paths, const QString& year, const QString& month)
+EmptiedMonth tidyEmptiedMonth(const AppPaths& paths, const QString& year, const QString& month,
+                              QString& notRemoved)
 {
-    removeFileDurably(paths.monthFilePath(year, month));
+    const QString path = paths.monthFilePath(year, month);
+    if (!removeFileDurably(path))
+        notRemoved = path;
+    // A month file that stayed keeps its year.
     if (folderHoldsFiles(paths.yearFolder(year)))
         return EmptiedMonth::YearKept;
-    deleteYearData(paths, year);
+    if (const QString left = deleteYearData(paths, year); notRemoved.isEmpty())
+        notRemoved = left;
     return EmptiedMonth::YearRemoved;
 }
 
-void deleteYearData(const AppPaths& paths, const QString& year)
+QString deleteYearData(const AppPaths& paths, const QString& year)
 {
-    QDir(paths.yearFolder(year)).removeRecursively();
-    removeFileDurably(paths.yearSummaryPath(year));
+    const QString folder = paths.yearFolder(year);
+    const bool folderGone = QDir(folder).removeRecursively();
+    const QString summary = paths.yearSummaryPath(year);
+    if (!removeFileDurably(summary))
+        return summary;
+    return folderGone ? QString() : folder;
 }
 
 void removeSummaryFolderIfEmpty(const AppPaths& paths)
@@ -96,8 +105,9 @@ bool FolderOperation(const QString& source, const QString& target, FolderMode mo
     return ok;
 }
 
-void deleteAllData(const AppPaths& paths)
+QString deleteAllData(const AppPaths& paths)
 {
-    FolderOperation(paths.dataFolder(), QString(), FolderMode::DeleteData);
-    QDir(paths.summaryFolder()).removeRecursively();
+    const bool folders = FolderOperation(paths.dataFolder(), QString(), FolderMode::DeleteData);
+    const bool summaries = QDir(paths.summaryFolder()).removeRecursively();
+    return folders && summaries ? QString() : paths.dataFolder();
 }

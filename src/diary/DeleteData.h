@@ -15,11 +15,13 @@ enum class EmptiedMonth {
 };
 
 // Deletes the month file of an emptied month and, when its year has no month file left,
-// the year folder and the year summary.
-EmptiedMonth tidyEmptiedMonth(const AppPaths& paths, const QString& year, const QString& month);
+// the year folder and the year summary. `notRemoved` is set to what could not be removed.
+EmptiedMonth tidyEmptiedMonth(const AppPaths& paths, const QString& year, const QString& month,
+                              QString& notRemoved);
 
-// Deletes every file of a year folder, the folder and the year summary.
-void deleteYearData(const AppPaths& paths, const QString& year);
+// Deletes every file of a year folder, the folder and the year summary. Returns the first
+// of them that could not be removed (or synced away), "" when all went.
+QString deleteYearData(const AppPaths& paths, const QString& year);
 
 // Removes the summary folder when it holds no file.
 void removeSummaryFolderIfEmpty(const AppPaths& paths);
@@ -40,5 +42,6 @@ bool syncFolder(const QString& folder);
 enum class FolderMode { Copy, Delete, DeleteData };
 bool FolderOperation(const QString& source, const QString& target, FolderMode mode);
 
-// Removes every year folder and the summary folder; the settings stay.
-void deleteAllData(const AppPaths& paths);
+// Removes every year folder and the summary folder; the settings stay. Returns the data
+// folder when something in it could not be removed, else "".
+QString deleteAllData(const AppPaths& paths);

@@ -195,6 +195,8 @@ private:
     void emptiedMonth();
     bool removeYearFromTotal(const QString& year);
     void afterYearFolderRemoved(const QString& year);
+    // Tells that a file or folder of the data could not be deleted ("" tells nothing).
+    void reportNotRemoved(const QString& path);
     // Removes rows (0-based) of the month on show and saves or tidies the month.
     void removeMonthRows(QList<int> rows);
     // After rows left the month on show and it was saved: the summaries, or the tidy-up

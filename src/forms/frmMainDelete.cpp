@@ -7,6 +7,8 @@
 #include "diary/SummaryUnits.h"
 #include "forms/EntryTableModel.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,10 +64,19 @@ void frmMain::emptiedMonth()
     m_monthTally = Tally(); // its expense goes too
     // Removing the month's file and folders changes its year and total rows: one unit again.
     const YearMonth unit{m_month->year(), m_month->month().month()};
-    beginSummaryUnit(m_context.paths, unit);
+    if (const QString error = beginSummaryUnit(m_context.paths, unit); !error.isEmpty()) {
+        // The month is saved empty and its rows say so; only the tidy-up waits for a next time.
+        m_context.dialogs.message(
+            {QStringLiteral("空になった月のフォルダと集計を整理できませんでした。\r\n") + error,
+             QStringLiteral("削除エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        return;
+    }
     bool summed = true;
-    if (tidyEmptiedMonth(m_context.paths, m_month->year(), m_month->monthDigits()) ==
-        EmptiedMonth::YearKept) {
+    QString notRemoved;
+    const EmptiedMonth tidied =
+        tidyEmptiedMonth(m_context.paths, m_month->year(), m_month->monthDigits(), notRemoved);
+    reportNotRemoved(notRemoved);
+    if (tidied == EmptiedMonth::YearKept) {
         summed = UpdateYearSummary(m_month->month(), Tally());
     } else {
         summed = removeYearFromTotal(m_month->year());
@@ -93,9 +104,18 @@ void frmMain::afterYearFolderRemoved(const QString& year)
     if (!folderHoldsFiles(m_context.paths.summaryFolder()))
         removeSummaryFolderIfEmpty(m_context.paths);
     else if (summaryFolderHoldsOnlyTotal(m_context.paths))
-        deleteAllData(m_context.paths); // that was the last year
+        reportNotRemoved(deleteAllData(m_context.paths)); // that was the last year
     else
         removeYearFromTotal(year);
+}
+
+void frmMain::reportNotRemoved(const QString& path)
+{
+    if (path.isEmpty())
+        return;
+    m_context.dialogs.message(
+        {QStringLiteral("「%1」を削除できませんでした。").arg(QDir::toNativeSeparators(path)),
+         QStringLiteral("削除エラー"), MessageIcon::Critical, MessageButtons::Ok});
 }
 
 void frmMain::removeMonthRows(QList<int> rows)
@@ -177,18 +197,23 @@ void frmMain::DeleteSelectedEntries()
             removeMonthRows(rows);
     } else if (key == Tab::Year && yearPicked) {
         const QString year = focusYear();
-        removeFileDurably(m_context.paths.monthFilePath(year, focusMonth()));
-        UpdateYearSummary(dtpDate->date(), Tally());
-        if (!folderHoldsFiles(m_context.paths.yearFolder(year))) {
-            deleteYearData(m_context.paths, year);
-            afterYearFolderRemoved(year);
+        const QString path = m_context.paths.monthFilePath(year, focusMonth());
+        if (!removeFileDurably(path))
+            reportNotRemoved(path);
+        // A month file that is still there keeps its row.
+        if (!QFileInfo::exists(path)) {
+            UpdateYearSummary(dtpDate->date(), Tally());
+            if (!folderHoldsFiles(m_context.paths.yearFolder(year))) {
+                reportNotRemoved(deleteYearData(m_context.paths, year));
+                afterYearFolderRemoved(year);
+            }
         }
         ShowYearList();
     } else if (key == Tab::Total && totalPicked) {
-        deleteYearData(m_context.paths, focusYear());
+        reportNotRemoved(deleteYearData(m_context.paths, focusYear()));
         removeYearFromTotal(focusYear());
         if (::readTotalList(m_context.paths).totalRows.isEmpty())
-            deleteAllData(m_context.paths);
+            reportNotRemoved(deleteAllData(m_context.paths));
         ShowTotalList();
     }
     RefreshTotals();
@@ -208,11 +233,11 @@ void frmMain::cmdAllDelete_Click()
         if (SaveMonthFile())
             emptiedMonth();
     } else if (key == Tab::Year) {
-        deleteYearData(m_context.paths, focusYear());
+        reportNotRemoved(deleteYearData(m_context.paths, focusYear()));
         afterYearFolderRemoved(focusYear());
         ShowYearList();
     } else if (key == Tab::Total) {
-        deleteAllData(m_context.paths);
+        reportNotRemoved(deleteAllData(m_context.paths));
         ShowTotalList();
     }
     RefreshTotals();

@@ -3,8 +3,6 @@
 #include "core/Cp932.h"
 #include "profile/KanaWidth.h"
 
-#include <QRegularExpression>
-
 namespace {
 
 using K = ProfileKey;
@@ -19,11 +17,13 @@ ProfileCheck fail(ProfileCheck check, K box, const QString& message)
 
 bool mailShapeIsValid(const QString& mail)
 {
-    // One "@", something before it, and after it something, a ".", something.
-    static const QRegularExpression shape(
-        QRegularExpression::anchoredPattern(QStringLiteral(".+@.+\\..+")),
-        QRegularExpression::DotMatchesEverythingOption);
-    return shape.match(mail).hasMatch() && mail.count(u'@') < 2;
+    // One "@", something before it, and after it something, a ".", something. Not with a
+    // regular expression: it fails on an unpaired surrogate, which is told as a wide character.
+    const qsizetype at = mail.indexOf(u'@');
+    if (at < 1 || mail.count(u'@') != 1)
+        return false;
+    const qsizetype dot = mail.indexOf(u'.', at + 2);
+    return dot >= 0 && dot < mail.size() - 1;
 }
 
 bool isKanaNameCharacter(QChar c)

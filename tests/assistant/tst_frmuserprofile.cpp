@@ -123,6 +123,7 @@ private slots:
         e.edit("txtUserJob")->setText(QStringLiteral("会社員"));
         QLineEdit* box = e.form->findChild<QLineEdit*>(name);
         box->setText(input);
+        e.dialogs.queueAnswer(MessageAnswer::Ok);
         e.click("cmdUserSet");
         QCOMPARE(e.dialogs.shown.size(), 1);
         const MessageBoxSpec& shown = e.dialogs.shown.first().box;

@@ -124,6 +124,7 @@ private slots:
         Assistant a;
         const QString path = profile ? a.paths.profilePath() : a.paths.assistantSettingsPath();
         QVERIFY(writeFileAtomically(path, stored).isEmpty());
+        a.dialogs.queueAnswer(MessageAnswer::Ok);
         a.open();
         QCOMPARE(a.dialogs.shown.size(), 1);
         QCOMPARE(a.dialogs.shown[0].box.caption, QStringLiteral("ファイルエラー"));
@@ -398,6 +399,7 @@ private slots:
         a.writeProfile(sampleProfile());
         a.windows.isAvailable = false;
         a.open();
+        a.dialogs.queueAnswer(MessageAnswer::Ok);
         a.button(FieldRow::UserName, 0)->click();
         QTRY_COMPARE(a.dialogs.shown.size(), 1);
         QVERIFY(a.dialogs.shown.first().box.text.contains(QStringLiteral("クリップボード")));
@@ -432,6 +434,7 @@ private slots:
         SingleInstance first(QStringLiteral("zumikey"), dir.path());
         QVERIFY(acquireSingleInstance(first, dialogs));
         SingleInstance second(QStringLiteral("zumikey"), dir.path());
+        dialogs.queueAnswer(MessageAnswer::Ok);
         QVERIFY(!acquireSingleInstance(second, dialogs));
         QCOMPARE(dialogs.shown.size(), 1);
         const MessageBoxSpec& box = dialogs.shown.first().box;

@@ -118,6 +118,7 @@ private slots:
         ScriptedDialogs dialogs;
         const QString missing = dir.filePath(QStringLiteral("missing.log"));
         const QString target = dir.filePath(QStringLiteral("!"));
+        dialogs.queueAnswer(MessageAnswer::Ok);
         QVERIFY(!ScrambleFile(missing, target, dialogs));
         QCOMPARE(dialogs.shown.size(), 1);
         QCOMPARE(dialogs.shown[0].box.caption, QStringLiteral("ファイルが在りません"));

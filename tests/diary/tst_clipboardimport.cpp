@@ -210,6 +210,15 @@ private slots:
             << QStringLiteral("ID:900 賞品:ケーキ🎂\n当選数:5名様 "
                               "締切:2024/03/01\nサイト名:A\n紹介文:\n［現金］\n")
             << int(R::Unstorable);
+        // Half of a pair: refused like any character the month files cannot hold.
+        QTest::newRow("unpaired high surrogate in prize")
+            << QStringLiteral("ID:900 賞品:ケーキ") + QChar(0xD83C) +
+                   QStringLiteral("\n当選数:5名様 締切:2024/03/01\nサイト名:A\n紹介文:\n［現金］\n")
+            << int(R::Unstorable);
+        QTest::newRow("unpaired low surrogate in site")
+            << QStringLiteral("ID:900 賞品:x\n当選数:5名様 締切:2024/03/01\nサイト名:A") +
+                   QChar(0xDC00) + QStringLiteral("\n紹介文:\n［現金］\n")
+            << int(R::Unstorable);
     }
     void skippedListingsAreReported()
     {
@@ -294,6 +303,17 @@ private slots:
         }
         QVERIFY(records > 500);
         QVERIFY(skipped > 500);
+    }
+
+    void unpairedSurrogateOutsideListings()
+    {
+        const QString text = QStringLiteral("新着") + QChar(0xDBFF) + u'\n' +
+                             listing("1", "2024/04/10") + QChar(0xDC01) + u'\n' +
+                             listing("2", "2024/03/15");
+        const ImportParse parsed = parseClipboardListings(text, options(true));
+        QVERIFY(parsed.skipped.isEmpty());
+        QCOMPARE(parsed.records.size(), 2);
+        QCOMPARE(parsed.records[1][Site], u"応募先2");
     }
 
     void textWithoutListings()

@@ -60,6 +60,12 @@ private slots:
             << true
             << QStringList{"2017/03/01 5#0", "2017/03/02 7#1", "2017/03/02 7#4", "2017/03/02 9#2",
                            "2017/03/03 1#3"};
+        QTest::newRow("added entry belongs last")
+            << QStringList{"2017/03/01 5", "2017/03/02 7", "2017/03/03 1", "2017/03/31 2"} << true
+            << QStringList{"2017/03/01 5#0", "2017/03/02 7#1", "2017/03/03 1#2", "2017/03/31 2#3"};
+        QTest::newRow("added entry equal to the last row")
+            << QStringList{"2017/03/01 5", "2017/03/03 1", "2017/03/03 001"} << true
+            << QStringList{"2017/03/01 5#0", "2017/03/03 1#1", "2017/03/03 1#2"};
         QTest::newRow("added entry before every row")
             << QStringList{"2017/03/02 1", "2017/03/03 1", "2017/03/01 9"} << true
             << QStringList{"2017/03/01 9#2", "2017/03/02 1#0", "2017/03/03 1#1"};

@@ -158,6 +158,9 @@ private slots:
         row(
             "cycle", [](SearchCriteria& c) { c.cycle = "不定期"; }, same, true);
         row(
+            "cycle other", [](SearchCriteria& c) { c.cycle = "毎月"; }, field(Cycle, u"毎週"),
+            false);
+        row(
             "entry method", [](SearchCriteria& c) { c.oboWay = "ハガキ応募"; }, same, false);
 
         // Together: every criterion must hold.

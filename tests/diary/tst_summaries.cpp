@@ -181,6 +181,7 @@ private slots:
                 state.reached = true;
             }
         };
+        dialogs.queueAnswer(MessageAnswer::Ok);
         save(1);
         save(1);
         save(2);
@@ -190,6 +191,7 @@ private slots:
         QCOMPARE(dialogs.shown.at(0).box.buttons, MessageButtons::Ok);
         // A new target re-arms it.
         state = {Currency::fromUnits(2000000), false};
+        dialogs.queueAnswer(MessageAnswer::Ok);
         save(3);
         QCOMPARE(dialogs.shown.size(), 2);
     }

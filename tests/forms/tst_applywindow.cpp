@@ -59,6 +59,7 @@ private slots:
         h.child<QRadioButton>("optEndDay")->click();
         QVERIFY(h.button("cmdSetting")->isEnabled());
         h.dialogs.clearShown();
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSetting")->click();
 
         QVERIFY(!h.button("cmdSetting")->isEnabled());
@@ -137,9 +138,13 @@ private slots:
             QVERIFY(QFile::remove(path.chopped(1)) && QDir().mkpath(path + "keep"));
         else
             QVERIFY(writeFileAtomically(path, "in the way").isEmpty());
+        // The tab reads the settings and writes back what it could read: two boxes.
+        for (int i = 0; i < (keyChange ? 0 : 2); ++i)
+            h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.selectTab("T_Setting");
         h.child<QAbstractButton>(keyChange ? "optEndDay" : "chkSortOn")->click();
         h.dialogs.clearShown();
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSetting")->click();
 
         QVERIFY(!h.dialogs.shown.isEmpty());
@@ -161,6 +166,7 @@ private slots:
         const QString settings = h.folder.paths().settingsPath();
         QVERIFY(QFile::remove(settings) && QDir().mkpath(settings + "/keep"));
         h.dialogs.clearShown();
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSetting")->click();
 
         QCOMPARE(h.dialogs.shown.size(), 1);
@@ -188,6 +194,7 @@ private slots:
         FixedClock clock(QDate(2026, 3, 15));
         {
             frmMain w(AppContext{folder.paths(), dialogs, clock});
+            dialogs.queueAnswer(MessageAnswer::Ok);
             QVERIFY(!w.Form_Load());
         }
         QCOMPARE(dialogs.shown.size(), 1);
@@ -214,6 +221,7 @@ private slots:
         h.selectTab("T_Setting");
         h.child<QCheckBox>("chkStartPassword")->setChecked(true);
         h.button("cmdSetting")->setEnabled(true);
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSetting")->click();
 
         QVERIFY(storedSettings(h).startPassword);
@@ -347,6 +355,7 @@ private slots:
         target->setText("5000");
         h.button("cmdSetting")->setEnabled(true);
         h.dialogs.clearShown();
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSetting")->click();
 
         const QList<TotalRow> after = readTotalSummary(h.folder.paths().totalSummaryPath());

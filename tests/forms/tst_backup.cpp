@@ -345,6 +345,7 @@ void TestBackup::throughTheWindow()
     QTemporaryDir place;
 
     h.dialogs.queueFolder(place.path());
+    h.dialogs.queueAnswer(MessageAnswer::Ok);
     h.button("cmdBackUp")->click();
     QCOMPARE(h.dialogs.shown.last().box.text, QString("バックアップが完了しました。"));
     const QString backup = place.path() + "/20261207_zumicho_backup";
@@ -353,6 +354,7 @@ void TestBackup::throughTheWindow()
     // A backup that cannot be written is reported and the day's earlier backup stays.
     writeFile(backup + ".partial", "a file in the way");
     h.dialogs.queueFolder(place.path());
+    h.dialogs.queueAnswer(MessageAnswer::Ok);
     h.button("cmdBackUp")->click();
     QCOMPARE(h.dialogs.shown.last().box.caption, QString("エラー"));
     QCOMPARE(backupFiles(backup), filesBelow(h.folder.paths().dataFolder()));
@@ -365,7 +367,9 @@ void TestBackup::throughTheWindow()
 
     h.dialogs.clearShown();
     h.dialogs.queueAnswer(MessageAnswer::Yes);
-    h.dialogs.queueFolder(place.path()); // wrong name: asked again
+    h.dialogs.queueAnswer(MessageAnswer::Ok); // the wrong name
+    h.dialogs.queueAnswer(MessageAnswer::Ok); // done
+    h.dialogs.queueFolder(place.path());      // wrong name: asked again
     h.dialogs.queueFolder(backup);
     h.button("cmdRestore")->click();
     QVERIFY(h.dialogs.allAnswersUsed());

@@ -212,6 +212,8 @@ private slots:
         const QString july = paths.monthFilePath("2026", "07");
         QVERIFY(QFile::rename(july, july + ".kept"));
         QVERIFY(QDir().mkpath(july));
+        h.dialogs.queueAnswer(MessageAnswer::Ok); // the failed save
+        h.dialogs.queueAnswer(MessageAnswer::Ok); // July read again: it cannot be
         emit h.child<QTableView>("lvwMonth")->horizontalHeader()->sectionClicked(ID);
         QVERIFY(!h.dialogs.shown.isEmpty());
         QCOMPARE(h.dialogs.shown.first().box.caption, QStringLiteral("保存エラー"));
@@ -224,6 +226,7 @@ private slots:
             h.clickRow("lvwYear", 7);
             h.selectTab("T_Month");
         } else if (pick == u"total") {
+            h.dialogs.queueAnswer(MessageAnswer::Ok); // July read once more on the way back
             h.selectTab("T_Total");
             h.clickRow("lvwTotal", 0);
             h.selectTab("T_Month");

@@ -189,6 +189,7 @@ private slots:
         h.field<QLineEdit>("txtPresent")->setText(QStringLiteral("賞品"));
         // Entry date one day after the deadline.
         h.field<QDateEdit>("dtpNowDay")->setDate(QDate(2026, 7, 16));
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.koshin();
         QCOMPARE(h.dialogs.shown.size(), 1);
         QCOMPARE(h.dialogs.shown[0].box.text, QStringLiteral("応募日が締切日を越えています。"));
@@ -200,6 +201,7 @@ private slots:
         // Text that the month file cannot hold is refused before anything changes.
         h.field<QDateEdit>("dtpEndDay")->setDate(QDate(2026, 7, 16));
         h.field<QLineEdit>("txtPresent")->setText(QStringLiteral("賞品😀"));
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.koshin();
         QCOMPARE(h.dialogs.shown.size(), 2);
         QVERIFY(h.dialogs.shown[1].box.text.contains(QStringLiteral("「賞品名」")));
@@ -380,6 +382,8 @@ private slots:
         h.clickRow("lvwMonth", 0);
         h.button("cmdHensyu")->click();
         h.field<QDateEdit>("dtpNowDay")->setDate(QDate(2026, 8, 10));
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.koshin();
         QStringList captions;
         for (const auto& shown : h.dialogs.shown)
@@ -398,6 +402,8 @@ private slots:
         h.button("cmdNewInput")->click();
         h.field<QDateEdit>("dtpNowDay")->setDate(QDate(2026, 8, 1));
         h.field<QDateEdit>("dtpEndDay")->setDate(QDate(2026, 8, 1));
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.koshin();
         QCOMPARE(h.dialogs.shown.size(), 2);
         QCOMPARE(h.dialogs.shown[1].box.caption, QStringLiteral("保存エラー"));
@@ -632,6 +638,7 @@ private slots:
 
         // A metafile has no reader here: a load error in the picture's place.
         h.dialogs.queueFileName(wmf);
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.field<QPushButton>("cmdPicIn")->click();
         const QString expected =
             QStringLiteral("ｴﾗｰ番号481: zumicho でｴﾗｰが発生しました。\r\nピクチャが不正です。");
@@ -656,6 +663,7 @@ private slots:
         // A stored entry whose picture is gone opens with the error and saves no path.
         h.dialogs.clearShown();
         h.clickRow("lvwMonth", 0);
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdHensyu")->click();
         QCOMPARE(h.dialogs.shown.size(), 1);
         QVERIFY(h.dialogs.shown[0].box.text.startsWith(QStringLiteral("ｴﾗｰ番号53: ")));

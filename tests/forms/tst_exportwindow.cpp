@@ -43,6 +43,7 @@ private slots:
         QVERIFY(h.button("cmdPrint")->isVisibleTo(h.window.get()));
         const QString path = h.folder.paths().programFolder() + QStringLiteral("/一覧.csv");
         h.dialogs.queueFileName(path);
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSave")->click();
 
         QCOMPARE(h.dialogs.fileDialogs.size(), 1);
@@ -80,7 +81,9 @@ private slots:
         h.selectTab("T_Year");
         const QString html = h.folder.paths().programFolder() + QStringLiteral("/year.CSV");
         h.dialogs.queueFileName(html);
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSave")->click();
+        QCOMPARE(h.dialogs.shown.last().box.text, QStringLiteral("保存しました"));
         const QByteArray written = readAll(html);
         QVERIFY(written.startsWith("<TABLE BORDER= \"1\" >\r\n<COL SPAN= \"1\" ALIGN=\"left\"><COL "
                                    "SPAN=\"9\" ALIGN=\"right\">\r\n"));
@@ -106,6 +109,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         h.dialogs.queueFileName(blocker + QStringLiteral("/out.htm"));
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSave")->click();
         QCOMPARE(h.dialogs.shown.size(), 1);
         QVERIFY(h.dialogs.shown[0].box.text.startsWith(QStringLiteral("エラー番号 = 75\r")));
@@ -124,6 +128,7 @@ private slots:
         h.window->monthModel()->replace(0, entry);
         const QString path = h.folder.paths().programFolder() + QStringLiteral("/list.csv");
         h.dialogs.queueFileName(path);
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdSave")->click();
         QCOMPARE(h.dialogs.shown.size(), 1);
         QVERIFY(h.dialogs.shown[0].box.text.contains(QStringLiteral("「é」")));

@@ -42,6 +42,7 @@ private slots:
         h.dialogs.clipboard = listing("12345", "ホットプレート", "2024/03/31") +
                               listing("23456", "カメラ", "2024/04/15") +
                               QStringLiteral("ID:999 こわれた情報\r\n");
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button("cmdInput")->click();
         QCOMPARE(h.shownDate(), QStringLiteral("2024/03/10"));
         QCOMPARE(h.window->monthModel()->rowCount(), 1);

@@ -233,6 +233,7 @@ private slots:
         Harness h(QDate(2026, 7, 15), "[Setting]\r\nDreamMoney=1000000\r\n");
         h.start();
         h.window->shownMonth().append({won("2026/07/01", "1", "大物当選", "1100000")});
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         QVERIFY(h.window->SaveMonthFile());
         QCOMPARE(h.dialogs.shown.size(), 1);
         QCOMPARE(h.dialogs.shown[0].box.text, QStringLiteral("目標収支金額を達成しました。"));
@@ -256,6 +257,7 @@ private slots:
         QVERIFY(h.window->SaveMonthFile());
         h.button("cmdYearNext")->click();
         h.window->shownMonth().append({won("2026/03/01", "2", "当選", "700000")});
+        h.dialogs.queueAnswer(MessageAnswer::Ok); // the default target is reached
         QVERIFY(h.window->SaveMonthFile());
         h.selectTab("T_Total");
         auto* total = qobject_cast<QStandardItemModel*>(h.child<QTableView>("lvwTotal")->model());

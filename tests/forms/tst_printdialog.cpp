@@ -84,6 +84,8 @@ private slots:
         Fixture f;
         f.printers.printers = installed;
         f.printers.defaultName = "b";
+        for (int i = 0; i < boxes; ++i)
+            f.dialogs.queueAnswer(MessageAnswer::Ok);
         frmPrint& dialog = f.open(listLines(1));
         QStringList shown;
         for (int i = 0; i < f.list("cboPrinter")->count(); ++i)
@@ -152,6 +154,8 @@ private slots:
                 ->findChild<QLineEdit*>()
                 ->setText(topMargin);
         }
+        if (!box.isEmpty())
+            f.dialogs.queueAnswer(MessageAnswer::Ok);
         f.button("cmdPrintStart")->click();
         QCOMPARE(f.printers.jobs, jobs);
         QCOMPARE(f.printers.pagesStarted, pages);

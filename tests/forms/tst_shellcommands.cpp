@@ -77,6 +77,7 @@ void TestShellCommands::helpOpensTheWindowsSection()
 
     // Without the manual the user is told where it belongs, and nothing is opened.
     QDir(h.folder.path() + "/manual").removeRecursively();
+    h.dialogs.queueAnswer(MessageAnswer::Ok);
     help->click();
     QCOMPARE(h.dialogs.openedUrls.size(), 1);
     QCOMPARE(h.dialogs.shown.size(), 1);
@@ -91,8 +92,10 @@ void TestShellCommands::failuresAreReported()
     h.start(true);
     h.dialogs.openResult = ShellResult::NoAssociation;
     h.selectTab("T_About");
-    for (const char* name : {"cmdZumiraHomepage", "cmdMyMail", "cmdHelp"})
+    for (const char* name : {"cmdZumiraHomepage", "cmdMyMail", "cmdHelp"}) {
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         h.button(name)->click();
+    }
     QCOMPARE(h.dialogs.shown.size(), 3);
     for (const ScriptedDialogs::Shown& shown : h.dialogs.shown) {
         QCOMPARE(shown.box.text, QStringLiteral("No association for file extension"));
@@ -100,6 +103,7 @@ void TestShellCommands::failuresAreReported()
     }
     h.dialogs.clearShown();
     h.dialogs.openResult = ShellResult::FileNotFound;
+    h.dialogs.queueAnswer(MessageAnswer::Ok);
     h.button("cmdHelp")->click();
     QCOMPARE(h.dialogs.shown[0].box.text,
              "File not found:" + h.folder.path() + "/manual/main.html");

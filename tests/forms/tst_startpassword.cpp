@@ -100,6 +100,7 @@ private slots:
         box(form, "txtStartPassword")->setText(QStringLiteral("Key〜1"));
         enter(form, "txtStartPasswordKakunin", QStringLiteral("Key〜1"));
         QVERIFY(!form->isVisible());
+        s.dialogs.queueAnswer(MessageAnswer::Ok);
         s.button("cmdSetting")->click(); // applying stamps every month file
         QCOMPARE(s.dialogs.shown.last().box.caption, QStringLiteral("完了"));
         QVERIFY(s.folder.plainFile("data/2026/11.log")

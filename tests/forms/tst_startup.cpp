@@ -230,6 +230,8 @@ private slots:
         FixedClock clock(QDate(2026, 7, 15));
         for (int start = 0; start < 2; ++start) {
             ScriptedDialogs dialogs;
+            if (start == 0)
+                dialogs.queueAnswer(MessageAnswer::Ok);
             frmMain window(AppContext{folder.paths(), dialogs, clock});
             window.setLoginPrompt([] { return true; }); // the locked row is let in here
             QVERIFY(window.Form_Load());
@@ -349,6 +351,7 @@ private slots:
         EntryRecord e = makeEntry("2026/07/02", "2");
         e[Present] = QStringLiteral("Crème 🍰");
         window.shownMonth().append({e});
+        h.dialogs.queueAnswer(MessageAnswer::Ok);
         QVERIFY(!window.SaveMonthFile());
         QCOMPARE(h.dialogs.shown.size(), 1);
         QVERIFY(h.dialogs.shown[0].box.text.contains(QStringLiteral("「賞品名」")));

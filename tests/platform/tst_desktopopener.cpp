@@ -178,6 +178,7 @@ void TestDesktopOpener::folderPromptShownInFull()
 void TestDesktopOpener::runtimeErrorBox()
 {
     ScriptedDialogs dialogs;
+    dialogs.queueAnswer(MessageAnswer::Ok);
     ShowRuntimeError(dialogs, {482, QStringLiteral("プリンタ エラーです。")});
     QCOMPARE(dialogs.shown.last().box.text,
              QStringLiteral("実行時エラー '482':\r\nプリンタ エラーです。"));

@@ -47,6 +47,8 @@ private slots:
         row("nothing before @", K::UserMail, QStringLiteral("@example.jp"), kBadMailShape);
         row("nothing after the dot", K::UserMail, QStringLiteral("a@example."), kBadMailShape);
         row("full-width letter", K::UserMail, QStringLiteral("ａ@example.jp"), kWideMail);
+        row("half of a surrogate pair", K::UserMail, QStringLiteral("a@example.jp") + QChar(0xD83D),
+            kWideMail);
         row("comma", K::UserMail, QStringLiteral("a,b@example.jp"), kForbiddenMail);
         row("space", K::UserMail, QStringLiteral("a b@example.jp"), kForbiddenMail);
         row("grave accent", K::UserMail, QStringLiteral("a`b@example.jp"), kForbiddenMail);

@@ -2,17 +2,40 @@
 
 #include <QTest>
 
+namespace {
+
+bool hasButton(MessageButtons buttons, MessageAnswer answer)
+{
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return answer == MessageAnswer::Ok;
+    case MessageButtons::OkCancel:
+        return answer == MessageAnswer::Ok || answer == MessageAnswer::Cancel;
+    case MessageButtons::YesNo:
+        return answer == MessageAnswer::Yes || answer == MessageAnswer::No;
+    case MessageButtons::YesNoCancel:
+        return answer != MessageAnswer::Ok;
+    }
+    return false;
+}
+
+} // namespace
+
 MessageAnswer ScriptedDialogs::message(const MessageBoxSpec& box)
 {
-    MessageAnswer answer = MessageAnswer::Ok;
+    MessageAnswer answer;
     if (m_answers.isEmpty()) {
-        if (box.buttons != MessageButtons::Ok) {
-            unexpected = QStringLiteral("unexpected question: %1 / %2").arg(box.caption, box.text);
-            QTest::qFail(qPrintable(unexpected), __FILE__, __LINE__);
-            answer = MessageAnswer::Cancel;
-        }
+        // Plain OK boxes too: an error box nobody expected is a failure, not a formality.
+        unexpected = QStringLiteral("unexpected box: %1 / %2").arg(box.caption, box.text);
+        QTest::qFail(qPrintable(unexpected), __FILE__, __LINE__);
+        answer = box.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     } else {
         answer = m_answers.dequeue();
+        if (!hasButton(box.buttons, answer)) {
+            unexpected = QStringLiteral("box without the queued answer's button: %1 / %2")
+                             .arg(box.caption, box.text);
+            QTest::qFail(qPrintable(unexpected), __FILE__, __LINE__);
+        }
     }
     shown.append({box, answer});
     return answer;

@@ -5,8 +5,9 @@
 #include <QList>
 #include <QQueue>
 
-// The dialog seam for tests: records every box and answers from queues. A box, file
-// dialog or folder choice that no answer was queued for fails the running test.
+// The dialog seam for tests: records every box and answers from queues. A box (plain OK
+// boxes included), file dialog or folder choice that no answer was queued for fails the
+// running test.
 class ScriptedDialogs : public Dialogs
 {
 public:
@@ -37,6 +38,8 @@ public:
     }
     // Forgets what was shown so far.
     void clearShown() { shown.clear(); }
+    // Forgets the answers not used, so that any further box fails again.
+    void dropUnusedAnswers() { m_answers.clear(); }
 
     QList<Shown> shown;
     QList<FileDialogSpec> fileDialogs;
