@@ -223,7 +223,7 @@ QString passwordSwapIn(const AppPaths& paths)
     while (it.hasNext()) {
         const QString from = it.next();
         const QString to = paths.dataFolder() + u'/' + QDir(fresh).relativeFilePath(from);
-        if (filefaults::fails(filefaults::Op::Rename) ||
+        if (filefaults::fails(filefaults::Op::Rename, to) ||
             ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
             return QStringLiteral("データファイル「%1」を置き換えられませんでした。")
                 .arg(QDir::toNativeSeparators(to));

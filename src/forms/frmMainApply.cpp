@@ -145,17 +145,11 @@ void frmMain::cmdSetting_Click()
     if (!keyRewritten) {
         // The settings and the password lines of the month files change as one unit.
         const Settings wanted = settingsFromControls();
-        PasswordRewrite rewrite;
-        if (m_state.settingsFileLocked) {
-            rewrite.error =
-                QStringLiteral("設定ファイル「%1」は壊れていて、別名で残せなかったため、"
-                               "上書きしていません。")
-                    .arg(QDir::toNativeSeparators(m_context.paths.settingsPath()));
-        } else {
-            const BusyCursor busy;
-            rewrite = rewritePasswordLines(m_context.paths, oldPassword, wanted.passwordInForce(),
-                                           commitWriter(wanted), progress);
-        }
+        const PasswordRewrite rewrite = [&] {
+            const BusyCursor busy; // not over the boxes that follow
+            return rewritePasswordLines(m_context.paths, oldPassword, wanted.passwordInForce(),
+                                        commitWriter(wanted), progress);
+        }();
         if (rewrite.committed)
             m_state.settings = wanted;
         if (rewrite.committed && !rewrite.error.isEmpty()) {

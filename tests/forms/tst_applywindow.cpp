@@ -205,7 +205,11 @@ private slots:
         // Once the way is free the next start finishes the change.
         QVERIFY(QFile::remove(data + "/2027"));
         frmMain w(AppContext{folder.paths(), dialogs, clock});
+        dialogs.clearShown();
+        dialogs.queueAnswer(MessageAnswer::Ok);
         QVERIFY(w.Form_Load());
+        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown[0].box.caption, QString("設定の適用"));
         QVERIFY(storedSettings(folder).keyIsEndDay);
         QCOMPARE(
             readMonthFile(folder.paths().monthFilePath("2027", "01"), QString()).entries.size(), 1);

@@ -210,9 +210,9 @@ bool mayFailUnseen(const QString& call, const QString& before)
          {}},
         // The mark of a finished backup: the next backup or start finds nothing to finish and
         // removes it.
-        {QRegularExpression(QStringLiteral("^remove data/\\.backup_pending$")), {}},
-        {QRegularExpression(QStringLiteral("^sync data$")),
-         QStringLiteral("remove data/.backup_pending")},
+        {QRegularExpression(QStringLiteral("^remove data\\.backup_pending$")), {}},
+        {QRegularExpression(QStringLiteral("^sync \\.$")),
+         QStringLiteral("remove data.backup_pending")},
     };
     for (const auto& a : allowed) {
         if (a.call.match(call).hasMatch() && (a.before.isEmpty() || a.before == before))
