@@ -240,6 +240,15 @@ QString passwordSwapIn(const AppPaths& paths)
     return closeStaging(staging);
 }
 
+// A new apply starts only on data that no earlier one left half done.
+QString finishEarlierApply(const AppPaths& paths)
+{
+    QString unfinished;
+    if (finishInterruptedApply(paths, &unfinished) != ApplyRecovery::Failed)
+        return QString();
+    return QStringLiteral("前回の設定の適用を完了できていません。\r\n") + unfinished;
+}
+
 } // namespace
 
 StoredMonths readStoredMonths(const AppPaths& paths, const QString& oldPassword,
@@ -309,11 +318,9 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
                            const CommitWriter& writeCommit, const ApplyProgress& progress)
 {
     KeyRewrite result;
-    QString unfinished;
-    if (finishInterruptedApply(paths, &unfinished) == ApplyRecovery::Failed) {
-        result.error = QStringLiteral("前回の設定の適用を完了できていません。\r\n") + unfinished;
+    result.error = finishEarlierApply(paths);
+    if (!result.error.isEmpty())
         return result;
-    }
     const QString staging = stagingFolder(paths);
     const AppPaths fresh(staging);
     const auto fail = [&](const QString& error) {
@@ -394,11 +401,9 @@ PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPa
                                      const ApplyProgress& progress)
 {
     PasswordRewrite result;
-    QString unfinished;
-    if (finishInterruptedApply(paths, &unfinished) == ApplyRecovery::Failed) {
-        result.error = QStringLiteral("前回の設定の適用を完了できていません。\r\n") + unfinished;
+    result.error = finishEarlierApply(paths);
+    if (!result.error.isEmpty())
         return result;
-    }
     const QString staging = stagingFolder(paths);
     const AppPaths fresh(staging);
     const auto fail = [&](const QString& error) {
