@@ -2,13 +2,18 @@
 
 #include "core/AtomicFile.h"
 #include "core/Scramble.h"
+#include "diary/DeadlineCalendar.h"
+#include "diary/Deadlines.h"
 #include "diary/MonthFile.h"
 #include "diary/Settings.h"
 #include "diary/SummaryUnits.h"
 #include "platform/SingleInstance.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 namespace {
 
@@ -22,7 +27,12 @@ const char* const kUsage =
     "       zumicho-data recount DATAFOLDER [--password TEXT]\n"
     "                                             rewrite the year and total rows from the month\n"
     "                                             files, keeping expenses (refused while the\n"
-    "                                             diary has the folder open)\n";
+    "                                             diary has the folder open)\n"
+    "       zumicho-data deadlines DATAFOLDER --ics FILE [--days N] [--password TEXT]\n"
+    "                                             write the entries whose deadline is coming up\n"
+    "                                             (as 締切間近 finds them) as an iCalendar file,\n"
+    "                                             an alarm N days before each (default: the\n"
+    "                                             diary's setting)\n";
 
 QString escapeField(QString field)
 {
@@ -58,14 +68,22 @@ QString describeChange(const RowChange& change)
            (parts.isEmpty() ? QStringLiteral("added") : parts.join(QStringLiteral(", ")));
 }
 
-int recount(const QString& dataFolder, const QString& password, QIODevice& out, QTextStream& err)
+// The program folder of a data folder given on the command line; empty when it is none.
+QString programFolderOf(const QString& dataFolder, QTextStream& err)
 {
     const QString data = QDir::cleanPath(QDir(dataFolder).absolutePath());
-    if (QFileInfo(data).fileName() != u"data" || !QFileInfo(data).isDir()) {
-        err << "zumicho-data: " << dataFolder << ": not a data folder of the diary\n";
+    if (QFileInfo(data).fileName() == u"data" && QFileInfo(data).isDir())
+        return QFileInfo(data).absolutePath();
+    err << "zumicho-data: " << dataFolder << ": not a data folder of the diary\n";
+    return QString();
+}
+
+int recount(const QString& dataFolder, const QString& password, QIODevice& out, QTextStream& err)
+{
+    const QString program = programFolderOf(dataFolder, err);
+    if (program.isEmpty())
         return 1;
-    }
-    const AppPaths paths(QFileInfo(data).absolutePath());
+    const AppPaths paths(program);
     // Held until the recount is done, so the diary cannot start on the folder meanwhile.
     SingleInstance diary(QStringLiteral("zumicho"), paths.dataFolder());
     if (!diary.tryAcquire()) {
@@ -99,6 +117,43 @@ int recount(const QString& dataFolder, const QString& password, QIODevice& out, 
     return 0;
 }
 
+int deadlines(const QString& dataFolder, const QHash<QString, QString>& options, QTextStream& err)
+{
+    const QString program = programFolderOf(dataFolder, err);
+    if (program.isEmpty())
+        return 1;
+    const AppPaths paths(program);
+    bool existed = false;
+    const Settings settings = LoadSettings(paths.settingsPath(), existed);
+    const QString password = options.value(QStringLiteral("--password"));
+    if (settings.startPassword && settings.startPasswordText != password) {
+        err << "zumicho-data: the start password is on; give it with --password\n";
+        return 1;
+    }
+    int days = settings.deadlineDays;
+    if (options.contains(QStringLiteral("--days"))) {
+        bool number = false;
+        days = options.value(QStringLiteral("--days")).toInt(&number);
+        if (!number || days < 0 || days > kDeadlineDaysMax) {
+            err << "zumicho-data: --days takes a number from 0 to " << kDeadlineDaysMax << "\n";
+            return 2;
+        }
+    }
+    const DeadlineScan scan =
+        findOpenEntries(paths, settings.keyIsEndDay, password, QDate::currentDate(), days);
+    for (const UnreadableMonth& month : scan.unreadableFiles)
+        err << "zumicho-data: cannot read " << month.path << "; its entries are left out\n";
+    const QString target = options.value(QStringLiteral("--ics"));
+    const QString error =
+        writeFileAtomically(target, deadlineCalendar(scan.entries, settings.keyIsEndDay, days,
+                                                     QDateTime::currentDateTimeUtc()));
+    if (!error.isEmpty()) {
+        err << "zumicho-data: " << error << "\n";
+        return 1;
+    }
+    return scan.unreadableFiles.isEmpty() ? 0 : 1;
+}
+
 } // namespace
 
 int runDataTool(const QStringList& arguments, QIODevice& out, QTextStream& err)
@@ -109,15 +164,31 @@ int runDataTool(const QStringList& arguments, QIODevice& out, QTextStream& err)
     }
     const QString command = arguments.at(0);
     const QString path = arguments.at(1);
-    QString password;
-    const bool takesPassword = command == u"month" || command == u"recount";
-    if (takesPassword && arguments.size() == 4 && arguments.at(2) == u"--password") {
-        password = arguments.at(3);
-    } else if (arguments.size() != 2 || (command != u"decode" && command != u"encode" &&
-                                         command != u"month" && command != u"recount")) {
+    // Options come in pairs; which ones a command takes is fixed.
+    const QHash<QString, QStringList> optionsOf{
+        {QStringLiteral("decode"), {}},
+        {QStringLiteral("encode"), {}},
+        {QStringLiteral("month"), {QStringLiteral("--password")}},
+        {QStringLiteral("recount"), {QStringLiteral("--password")}},
+        {QStringLiteral("deadlines"),
+         {QStringLiteral("--ics"), QStringLiteral("--days"), QStringLiteral("--password")}},
+    };
+    QHash<QString, QString> options;
+    bool usable = optionsOf.contains(command) && arguments.size() % 2 == 0;
+    for (qsizetype i = 2; usable && i + 1 < arguments.size(); i += 2) {
+        usable = optionsOf.value(command).contains(arguments.at(i)) &&
+                 !options.contains(arguments.at(i));
+        options.insert(arguments.at(i), arguments.at(i + 1));
+    }
+    if (command == u"deadlines")
+        usable = usable && options.contains(QStringLiteral("--ics"));
+    if (!usable) {
         err << kUsage;
         return 2;
     }
+    const QString password = options.value(QStringLiteral("--password"));
+    if (command == u"deadlines")
+        return deadlines(path, options, err);
     if (command == u"recount")
         return recount(path, password, out, err);
     if (!QFileInfo(path).isFile()) {

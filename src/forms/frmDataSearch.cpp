@@ -6,6 +6,7 @@
 #include "core/Clock.h"
 #include "diary/Settings.h"
 #include "forms/ChoiceKeyFilter.h"
+#include "forms/DeadlineCalendarExport.h"
 #include "forms/DigitKeyFilter.h"
 #include "forms/EntryTableModel.h"
 #include "forms/FormHelpers.h"
@@ -206,6 +207,9 @@ void frmDataSearch::buildUi()
     cmdNewSearch = named(new QPushButton(QStringLiteral("新条件(&W)")), "cmdNewSearch");
     cmdSimekiri = named(new QPushButton(QStringLiteral("締切間近(&L)")), "cmdSimekiri");
     cmdSimekiri->setToolTip(QStringLiteral("締切日が近い未応募・不明の懸賞を一覧にします"));
+    cmdCalendar = named(new QPushButton(QStringLiteral("カレンダー出力(&C)")), "cmdCalendar");
+    cmdCalendar->setToolTip(
+        QStringLiteral("締切間近の懸賞を、カレンダーのアプリで読み込めるファイルに保存します"));
     cmdClose = named(new QPushButton(QStringLiteral("終了(&E)")), "cmdClose");
     cmdHelp = named(new QPushButton(QStringLiteral("ヘルプ(&Q)")), "cmdHelp");
     prgShinko = named(new QProgressBar, "prgShinko");
@@ -215,7 +219,7 @@ void frmDataSearch::buildUi()
     prgShinko->setAccessibleName(QStringLiteral("検索の進み具合"));
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {cmdSearch, cmdNewSearch, cmdSimekiri, cmdClose, cmdHelp})
+    for (QPushButton* b : {cmdSearch, cmdNewSearch, cmdSimekiri, cmdCalendar, cmdClose, cmdHelp})
         buttons->addWidget(b);
     buttons->addStretch();
 
@@ -257,6 +261,10 @@ void frmDataSearch::connectEvents()
     connect(cmdSimekiri, &QPushButton::clicked, this, [this] {
         if (!m_searching)
             m_host.cmdSimekiri_Click();
+    });
+    connect(cmdCalendar, &QPushButton::clicked, this, [this] {
+        if (!m_searching)
+            exportDeadlineCalendar(m_host.context(), m_host.settings());
     });
     connect(cmdClose, &QPushButton::clicked, this, &frmDataSearch::cmdClose_Click);
     connect(cmdHelp, &QPushButton::clicked, this, &frmDataSearch::cmdHelp_Click);
@@ -319,8 +327,8 @@ void frmDataSearch::arrangeDateRows(bool keyIsEndDay)
                                    cboOboWay,        txtMsg,
                                    txtSnap,          chkBigAndSmall,
                                    cmdSearch,        cmdNewSearch,
-                                   cmdSimekiri,      cmdClose,
-                                   cmdHelp};
+                                   cmdSimekiri,      cmdCalendar,
+                                   cmdClose,         cmdHelp};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

@@ -106,6 +106,7 @@ private:
     QPushButton* cmdSearch = nullptr;
     QPushButton* cmdNewSearch = nullptr;
     QPushButton* cmdSimekiri = nullptr;
+    QPushButton* cmdCalendar = nullptr;
     QPushButton* cmdClose = nullptr;
     QPushButton* cmdHelp = nullptr;
     QProgressBar* prgShinko = nullptr;

@@ -118,6 +118,7 @@ void frmDataSearch::setSearchingState(bool searching)
     cmdSearch->setEnabled(!searching);
     cmdNewSearch->setEnabled(!searching);
     cmdSimekiri->setEnabled(!searching);
+    cmdCalendar->setEnabled(!searching);
     cmdHelp->setEnabled(!searching);
     cmdClose->setText(searching ? QStringLiteral("中止(&P)") : QStringLiteral("終了(&P)"));
     if (searching)

@@ -7,6 +7,10 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -129,6 +133,81 @@ private slots:
         QCOMPARE(year.months[6].expenses, Currency::fromUnits(700));
         QCOMPARE(readTotalSummary(paths.totalSummaryPath()).value(0).figures, year.yearTally());
         QCOMPARE(run({"recount", paths.dataFolder()}).out, QByteArray("nothing to change\n"));
+    }
+
+    // Exactly the open entries, read back by a standard iCalendar parser; the UIDs stay.
+    void deadlinesWriteTheOpenEntriesAsACalendar_data()
+    {
+        QTest::addColumn<bool>("keyIsEndDay");
+        QTest::newRow("key: entry date") << false;
+        QTest::newRow("key: deadline") << true;
+    }
+
+    void deadlinesWriteTheOpenEntriesAsACalendar()
+    {
+        QFETCH(bool, keyIsEndDay);
+        TempProgramFolder folder;
+        folder.writeSettings(keyIsEndDay ? "[Setting]\r\nFormatKey=0\r\n"
+                                         : "[Setting]\r\nFormatKey=1\r\n");
+        const QDate today = QDate::currentDate();
+        const auto entry = [&](int inDays, const QString& id, const QString& present,
+                               const QString& kekka) {
+            const QString deadline = today.addDays(inDays).toString("yyyy/MM/dd");
+            const QString booked = today.addDays(-40).toString("yyyy/MM/dd");
+            EntryRecord e = makeEntry(keyIsEndDay ? deadline : booked, id, present, kekka);
+            e[OtherDate] = keyIsEndDay ? booked : deadline;
+            e[URL] = QStringLiteral("https://example.jp/p?a=1,2;b=3");
+            return e;
+        };
+        const QString longPrize = QString(30, QChar(u'賞')) + QStringLiteral("、旅行券；一名様");
+        const QList<EntryRecord> entries{
+            entry(2, "101", QStringLiteral("米10kg, 新潟産; 特別"), QStringLiteral("未応募")),
+            entry(5, "0", longPrize, QStringLiteral("不明")),
+            entry(3, "102", QStringLiteral("当たった"), QStringLiteral("当選")),
+            entry(30, "103", QStringLiteral("先の話"), QStringLiteral("未応募")),
+        };
+        for (const EntryRecord& e : entries) {
+            const QDate key = QDate::fromString(e[KeyDate], "yyyy/MM/dd");
+            const QString year = key.toString("yyyy"), month = key.toString("MM");
+            QList<EntryRecord> inMonth =
+                readMonthFile(folder.paths().monthFilePath(year, month), QString()).entries;
+            inMonth.append(e);
+            folder.writeMonth(year, month, inMonth);
+        }
+        const QString ics = folder.path() + "/deadlines.ics";
+        const auto parsed = [&] {
+            const Run r = run({"deadlines", folder.paths().dataFolder(), "--ics", ics});
+            QProcess parser;
+            parser.start("/usr/bin/python3",
+                         {"-c",
+                          "import icalendar, json, sys\n"
+                          "cal = icalendar.Calendar.from_ical(open(sys.argv[1], 'rb').read())\n"
+                          "print(json.dumps([{'uid': str(e['UID']), 'summary': str(e['SUMMARY']),"
+                          " 'start': e['DTSTART'].dt.isoformat(), 'url': str(e.get('URL', '')),"
+                          " 'description': str(e['DESCRIPTION']),"
+                          " 'alarm': str(e.subcomponents[0]['TRIGGER'].dt)}"
+                          " for e in cal.walk('VEVENT')]))",
+                          ics});
+            parser.waitForFinished();
+            return std::make_pair(r.status,
+                                  QJsonDocument::fromJson(parser.readAllStandardOutput()).array());
+        };
+        const auto [status, events] = parsed();
+        QCOMPARE(status, 0);
+        QCOMPARE(events.size(), 2);
+        const QJsonObject first = events[0].toObject();
+        QCOMPARE(first["summary"].toString(), QStringLiteral("米10kg, 新潟産; 特別 (応募先)"));
+        QCOMPARE(first["start"].toString(), today.addDays(2).toString(Qt::ISODate));
+        QCOMPARE(first["url"].toString(), QStringLiteral("https://example.jp/p?a=1,2;b=3"));
+        QVERIFY(first["description"].toString().contains("URL: https://example.jp/p?a=1,2;b=3"));
+        QCOMPARE(first["alarm"].toString(), QStringLiteral("-7 days, 0:00:00"));
+        QCOMPARE(events[1].toObject()["summary"].toString(),
+                 longPrize + QStringLiteral(" (応募先)"));
+        QVERIFY(events[0].toObject()["uid"] != events[1].toObject()["uid"]);
+        // A second export gives the same events: calendars update them by their UIDs.
+        const auto [again, later] = parsed();
+        QCOMPARE(again, 0);
+        QCOMPARE(later, events);
     }
 };
 

@@ -51,6 +51,21 @@ void TestDeadlinesAndCsv::startUpOffersTheDeadlinesAndTheSearchFormListsThemAgai
     h.window->searchModel()->clear();
     form->findChild<QPushButton*>("cmdSimekiri")->click();
     QCOMPARE(ids(), QStringList({"2", "1"}));
+
+    // And the same entries as calendar events, in a file named without its suffix.
+    h.dialogs.clearShown();
+    h.dialogs.queueFileName(h.folder.path() + "/締切");
+    h.dialogs.queueAnswer(MessageAnswer::Ok);
+    form->findChild<QPushButton*>("cmdCalendar")->click();
+    QCOMPARE(h.dialogs.shown.size(), 1);
+    QCOMPARE(h.dialogs.shown[0].box.caption, QString("完了"));
+    QVERIFY(h.dialogs.shown[0].box.text.contains("2件"));
+    QFile ics(h.folder.path() + "/締切.ics");
+    QVERIFY(ics.open(QIODevice::ReadOnly));
+    const QByteArray calendar = ics.readAll();
+    QCOMPARE(calendar.count("BEGIN:VEVENT"), 2);
+    QVERIFY(calendar.contains("DTSTART;VALUE=DATE:20261231\r\n"));
+    QVERIFY(calendar.contains("DTSTART;VALUE=DATE:20270104\r\n"));
     QVERIFY(h.dialogs.unexpected.isEmpty());
     QVERIFY(h.dialogs.allAnswersUsed());
 }
