@@ -96,7 +96,8 @@ QByteArray deadlineCalendar(const QList<EntryRecord>& entries, bool keyIsEndDay,
         const QByteArray identity = identityOf(entry);
         const int occurrence = seen[identity]++;
         line(QStringLiteral("BEGIN:VEVENT"));
-        line(QStringLiteral("UID:%1-%2@zumicho").arg(QString::fromLatin1(identity)).arg(occurrence));
+        line(
+            QStringLiteral("UID:%1-%2@zumicho").arg(QString::fromLatin1(identity)).arg(occurrence));
         line(QStringLiteral("DTSTAMP:") + stamp);
         line(QStringLiteral("DTSTART;VALUE=DATE:") + deadline.toString(QStringLiteral("yyyyMMdd")));
         line(QStringLiteral("DTEND;VALUE=DATE:") +

@@ -43,10 +43,10 @@ bool exportDeadlineCalendar(const AppContext& context, const Settings& settings)
     }
     reportUnreadableDataFiles(context.dialogs, scan.unreadableFiles);
     if (!error.isEmpty()) {
-        context.dialogs.message({QStringLiteral("カレンダーのファイル「%1」を保存できませんでした。\r\n%2")
-                                     .arg(QDir::toNativeSeparators(path), error),
-                                 QStringLiteral("保存エラー"), MessageIcon::Critical,
-                                 MessageButtons::Ok});
+        context.dialogs.message(
+            {QStringLiteral("カレンダーのファイル「%1」を保存できませんでした。\r\n%2")
+                 .arg(QDir::toNativeSeparators(path), error),
+             QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
         return false;
     }
     context.dialogs.message(
