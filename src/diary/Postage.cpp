@@ -88,8 +88,9 @@ MonthPostage postageOf(const QList<EntryRecord>& entries, bool keyIsEndDay,
         // The entry date is the key date, or the other date when the deadline is the key.
         const QDate sent = QDate::fromString(entry[keyIsEndDay ? OtherDate : KeyDate], kDateFormat);
         const std::optional<int> rate =
-            sent.isValid() ? table.rateOn(postcard ? QStringLiteral("はがき") : table.mailKind, sent)
-                           : std::nullopt;
+            sent.isValid()
+                ? table.rateOn(postcard ? QStringLiteral("はがき") : table.mailKind, sent)
+                : std::nullopt;
         if (rate)
             postage.yen += *rate;
         else

@@ -40,8 +40,8 @@ QByteArray defaultPostageText();
 
 struct MonthPostage
 {
-    int mailed = 0;  // entries sent by post
-    qint64 yen = 0;  // their postage
+    int mailed = 0;   // entries sent by post
+    qint64 yen = 0;   // their postage
     int unpriced = 0; // mailed entries with no rate for their date (or no date)
 };
 

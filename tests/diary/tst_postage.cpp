@@ -73,10 +73,10 @@ private slots:
             return e;
         };
         const PostageTable table = parsePostageTable(QString::fromUtf8(defaultPostageText())).table;
-        const MonthPostage postage = postageOf(
-            {entry("2024/09/30", "ハガキ応募"), entry("2024/10/01", "郵送応募"),
-             entry("2024/10/02", "ネット応募"), entry("----/--/--", "郵送応募")},
-            keyIsEndDay, table);
+        const MonthPostage postage =
+            postageOf({entry("2024/09/30", "ハガキ応募"), entry("2024/10/01", "郵送応募"),
+                       entry("2024/10/02", "ネット応募"), entry("----/--/--", "郵送応募")},
+                      keyIsEndDay, table);
         QCOMPARE(postage.mailed, 3);
         QCOMPARE(postage.yen, qint64(63 + 85));
         QCOMPARE(postage.unpriced, 1);
