@@ -30,8 +30,7 @@ QString winnersBand(const QString& number)
     if (number == u"全員")
         return QStringLiteral("全員");
     // Stored as a count followed by "名様"; the count may also stand alone.
-    const QString count =
-        number.endsWith(QStringLiteral("名様")) ? number.chopped(2) : number;
+    const QString count = number.endsWith(QStringLiteral("名様")) ? number.chopped(2) : number;
     bool ok = false;
     const qint64 n = count.toLongLong(&ok);
     if (!ok || n <= 0)
@@ -47,8 +46,7 @@ QString winnersBand(const QString& number)
 
 AnalysisTally::AnalysisTally(bool keyIsEndDay, PostageTable postage)
     : m_keyIsEndDay(keyIsEndDay), m_postage(std::move(postage))
-{
-}
+{}
 
 void AnalysisTally::add(const EntryRecord& entry)
 {

@@ -1,5 +1,9 @@
 #include "Postage.h"
 
+#include "core/AtomicFile.h"
+
+#include <QFileInfo>
+
 namespace {
 
 const QString kDateFormat = QStringLiteral("yyyy/MM/dd");
@@ -73,6 +77,24 @@ QByteArray defaultPostageText()
                "封書,2019/10/01,84\n"
                "封書,2024/10/01,110\n")
         .toUtf8();
+}
+
+PostageLoad loadPostageTable(const AppPaths& paths)
+{
+    PostageLoad load;
+    load.path = paths.programFolder() + u'/' + kPostageFileName;
+    QByteArray text = defaultPostageText();
+    if (QFileInfo::exists(load.path)) {
+        const ReadResult read = readWholeFile(load.path, 1024 * 1024);
+        if (read.ok)
+            text = read.bytes;
+        else
+            load.error = read.error;
+    } else {
+        load.error = writeFileAtomically(load.path, text);
+    }
+    load.read = parsePostageTable(QString::fromUtf8(text));
+    return load;
 }
 
 MonthPostage postageOf(const QList<EntryRecord>& entries, bool keyIsEndDay,

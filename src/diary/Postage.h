@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AppPaths.h"
 #include "diary/EntryRecord.h"
 
 #include <QDate>
@@ -37,6 +38,17 @@ inline const QString kPostageFileName = QStringLiteral("postage.txt");
 PostageTableRead parsePostageTable(const QString& text);
 // The file written when there is none yet: postcards, return postcards and letters.
 QByteArray defaultPostageText();
+
+struct PostageLoad
+{
+    QString path;
+    PostageTableRead read;
+    QString error; // the file could not be read (it is left alone) or the defaults written
+};
+
+// The table beside the data folder. When there is none yet the defaults are written there
+// for the user to extend; a file that cannot be read is never replaced, its defaults used.
+PostageLoad loadPostageTable(const AppPaths& paths);
 
 struct MonthPostage
 {

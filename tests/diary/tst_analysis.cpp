@@ -14,10 +14,18 @@ private slots:
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("band");
         const char* rows[][2] = {
-            {"1名様", "1～10名"},         {"10名様", "1～10名"},       {"11名様", "11～100名"},
-            {"100名様", "11～100名"},     {"101名様", "101～1000名"}, {"1000名様", "101～1000名"},
-            {"1001名様", "1001名以上"},   {"250", "101～1000名"},     {"全員", "全員"},
-            {"0名様", "不明"},            {"", "不明"},               {"たくさん", "不明"},
+            {"1名様", "1～10名"},
+            {"10名様", "1～10名"},
+            {"11名様", "11～100名"},
+            {"100名様", "11～100名"},
+            {"101名様", "101～1000名"},
+            {"1000名様", "101～1000名"},
+            {"1001名様", "1001名以上"},
+            {"250", "101～1000名"},
+            {"全員", "全員"},
+            {"0名様", "不明"},
+            {"", "不明"},
+            {"たくさん", "不明"},
         };
         for (const auto& row : rows)
             QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1]);
@@ -46,7 +54,9 @@ private slots:
         QList<EntryRecord> entries;
         for (int i = 0; i < 30; ++i) {
             EntryRecord e = makeEntry("2024/10/05", QString::number(i), "賞品", results[i % 5],
-                                      QString::number(i % 5 == 1 ? 1000 : i % 5 == 3 ? 50000 : 0));
+                                      QString::number(i % 5 == 1   ? 1000
+                                                      : i % 5 == 3 ? 50000
+                                                                   : 0));
             e[OtherDate] = i % 2 ? "2024/09/20" : "2024/10/03";
             e[OboWay] = ways[i % 3];
             e[Genre] = i % 4 ? "現金" : "食品";
@@ -67,7 +77,8 @@ private slots:
             {AnalysisDimension::OboWay, [](const EntryRecord& e) { return e[OboWay]; }},
             {AnalysisDimension::Genre, [](const EntryRecord& e) { return e[Genre]; }},
             {AnalysisDimension::Site, [](const EntryRecord& e) { return e[Site]; }},
-            {AnalysisDimension::Winners, [](const EntryRecord& e) { return winnersBand(e[Number]); }},
+            {AnalysisDimension::Winners,
+             [](const EntryRecord& e) { return winnersBand(e[Number]); }},
         };
         for (const auto& d : dimensions) {
             int entriesSeen = 0;
