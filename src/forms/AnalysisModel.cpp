@@ -8,8 +8,7 @@ enum Column { Label, Entries, Wins, Small, Medium, Large, Rate, Won, Postage, Co
 
 AnalysisModel::AnalysisModel(QString dimensionTitle, QObject* parent)
     : QAbstractTableModel(parent), m_title(std::move(dimensionTitle))
-{
-}
+{}
 
 void AnalysisModel::setRows(QList<AnalysisRow> rows)
 {

@@ -36,9 +36,9 @@ const struct
     AnalysisDimension dimension;
     const char16_t* title;
 } kDimensions[] = {
-    {AnalysisDimension::OboWay, u"応募方法"},  {AnalysisDimension::OboKeishiki, u"応募形式"},
+    {AnalysisDimension::OboWay, u"応募方法"},   {AnalysisDimension::OboKeishiki, u"応募形式"},
     {AnalysisDimension::SenkoWay, u"選考方法"}, {AnalysisDimension::Cycle, u"サイクル"},
-    {AnalysisDimension::Genre, u"ジャンル"},   {AnalysisDimension::Site, u"応募先"},
+    {AnalysisDimension::Genre, u"ジャンル"},    {AnalysisDimension::Site, u"応募先"},
     {AnalysisDimension::Winners, u"当選人数"},
 };
 
@@ -88,7 +88,8 @@ void frmAnalysis::buildLayout(int year)
     cmdSave = pushButton("cmdSave", QStringLiteral("保存(&V)"),
                          QStringLiteral("表示している表をCSVファイルに保存します"));
     cmdClose = pushButton("cmdClose", QStringLiteral("閉じる(&E)"));
-    connect(cmdRun, &QPushButton::clicked, this, [this] { m_handlers.run([this] { cmdRun_Click(); }); });
+    connect(cmdRun, &QPushButton::clicked, this,
+            [this] { m_handlers.run([this] { cmdRun_Click(); }); });
     connect(cmdStop, &QPushButton::clicked, this, &frmAnalysis::cmdStop_Click);
     connect(cmdSave, &QPushButton::clicked, this,
             [this] { m_handlers.run([this] { cmdSave_Click(); }); });
@@ -208,9 +209,10 @@ void frmAnalysis::cmdRun_Click()
                                 ? QStringLiteral("%1行目は料金として読めないため、使っていません。")
                                       .arg(lines.join(QStringLiteral("、")))
                                 : postage.error;
-        m_context.dialogs.message(
-            {QStringLiteral("郵送料の表「%1」: %2").arg(QDir::toNativeSeparators(postage.path), why),
-             QStringLiteral("分析"), MessageIcon::Exclamation, MessageButtons::Ok});
+        m_context.dialogs.message({QStringLiteral("郵送料の表「%1」: %2")
+                                       .arg(QDir::toNativeSeparators(postage.path), why),
+                                   QStringLiteral("分析"), MessageIcon::Exclamation,
+                                   MessageButtons::Ok});
     }
     if (stopped)
         m_context.dialogs.message({QStringLiteral("集計を中止しました"), QStringLiteral("分析"),
@@ -278,13 +280,15 @@ void frmAnalysis::cmdSave_Click()
     }
     const listexport::EncodedExport encoded =
         listexport::encodeExport(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
-    QString error = encoded.unencodable.isEmpty()
-                        ? writeFileAtomically(path, encoded.bytes)
-                        : QStringLiteral("「%1」はファイルに書けない文字です。").arg(encoded.unencodable);
+    QString error =
+        encoded.unencodable.isEmpty()
+            ? writeFileAtomically(path, encoded.bytes)
+            : QStringLiteral("「%1」はファイルに書けない文字です。").arg(encoded.unencodable);
     if (!error.isEmpty()) {
-        m_context.dialogs.message(
-            {QStringLiteral("「%1」を保存できませんでした。\r\n%2").arg(QDir::toNativeSeparators(path), error),
-             QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        m_context.dialogs.message({QStringLiteral("「%1」を保存できませんでした。\r\n%2")
+                                       .arg(QDir::toNativeSeparators(path), error),
+                                   QStringLiteral("保存エラー"), MessageIcon::Critical,
+                                   MessageButtons::Ok});
         return;
     }
     m_context.dialogs.message({QStringLiteral("保存しました"), QStringLiteral("完了"),

@@ -61,7 +61,8 @@ private slots:
         QString text;
         QVERIFY(cp932::decode(saved.readAll(), text));
         QVERIFY(text.startsWith("\"応募方法\",\"応募数\",\"当選数\""));
-        QVERIFY(text.contains("\"郵送応募\",\"2\",\"1\",\"1\",\"0\",\"0\",\"50.00\",\"1000\",\"148\"\r\n"));
+        QVERIFY(text.contains(
+            "\"郵送応募\",\"2\",\"1\",\"1\",\"0\",\"0\",\"50.00\",\"1000\",\"148\"\r\n"));
         QVERIFY(dialogs.unexpected.isEmpty());
     }
 };
