@@ -7,6 +7,7 @@
 #include "diary/MonthFile.h"
 #include "diary/Settings.h"
 #include "diary/SummaryUnits.h"
+#include "platform/DesktopNotifications.h"
 #include "platform/SingleInstance.h"
 
 #include <QDate>
@@ -28,11 +29,13 @@ const char* const kUsage =
     "                                             rewrite the year and total rows from the month\n"
     "                                             files, keeping expenses (refused while the\n"
     "                                             diary has the folder open)\n"
-    "       zumicho-data deadlines DATAFOLDER --ics FILE [--days N] [--password TEXT]\n"
-    "                                             write the entries whose deadline is coming up\n"
-    "                                             (as 締切間近 finds them) as an iCalendar file,\n"
-    "                                             an alarm N days before each (default: the\n"
-    "                                             diary's setting)\n";
+    "       zumicho-data deadlines DATAFOLDER [--ics FILE] [--notify] [--days N]\n"
+    "                                     [--password TEXT]\n"
+    "                                             the entries whose deadline is coming up (as\n"
+    "                                             締切間近 finds them, N days ahead; default: the\n"
+    "                                             diary's setting): written as an iCalendar file\n"
+    "                                             with an alarm N days before each, and/or told\n"
+    "                                             through the desktop's notifications\n";
 
 QString escapeField(QString field)
 {
@@ -143,13 +146,23 @@ int deadlines(const QString& dataFolder, const QHash<QString, QString>& options,
         findOpenEntries(paths, settings.keyIsEndDay, password, QDate::currentDate(), days);
     for (const UnreadableMonth& month : scan.unreadableFiles)
         err << "zumicho-data: cannot read " << month.path << "; its entries are left out\n";
-    const QString target = options.value(QStringLiteral("--ics"));
-    const QString error =
-        writeFileAtomically(target, deadlineCalendar(scan.entries, settings.keyIsEndDay, days,
-                                                     QDateTime::currentDateTimeUtc()));
-    if (!error.isEmpty()) {
-        err << "zumicho-data: " << error << "\n";
-        return 1;
+    if (options.contains(QStringLiteral("--ics"))) {
+        const QString target = options.value(QStringLiteral("--ics"));
+        const QString error =
+            writeFileAtomically(target, deadlineCalendar(scan.entries, settings.keyIsEndDay, days,
+                                                         QDateTime::currentDateTimeUtc()));
+        if (!error.isEmpty()) {
+            err << "zumicho-data: " << error << "\n";
+            return 1;
+        }
+    }
+    if (options.contains(QStringLiteral("--notify")) && !scan.entries.isEmpty()) {
+        const QString error = sendDesktopNotification(
+            kDeadlineCaption, deadlineNoticeText(scan.entries, days, settings.keyIsEndDay));
+        if (!error.isEmpty()) {
+            err << "zumicho-data: " << error << "\n";
+            return 1;
+        }
     }
     return scan.unreadableFiles.isEmpty() ? 0 : 1;
 }
@@ -174,14 +187,17 @@ int runDataTool(const QStringList& arguments, QIODevice& out, QTextStream& err)
          {QStringLiteral("--ics"), QStringLiteral("--days"), QStringLiteral("--password")}},
     };
     QHash<QString, QString> options;
-    bool usable = optionsOf.contains(command) && arguments.size() % 2 == 0;
-    for (qsizetype i = 2; usable && i + 1 < arguments.size(); i += 2) {
-        usable = optionsOf.value(command).contains(arguments.at(i)) &&
-                 !options.contains(arguments.at(i));
-        options.insert(arguments.at(i), arguments.at(i + 1));
+    QStringList rest = arguments.mid(2);
+    if (command == u"deadlines" && rest.removeAll(QStringLiteral("--notify")) == 1)
+        options.insert(QStringLiteral("--notify"), QString()); // the one option without a value
+    bool usable = optionsOf.contains(command) && rest.size() % 2 == 0;
+    for (qsizetype i = 0; usable && i + 1 < rest.size(); i += 2) {
+        usable = optionsOf.value(command).contains(rest.at(i)) && !options.contains(rest.at(i));
+        options.insert(rest.at(i), rest.at(i + 1));
     }
     if (command == u"deadlines")
-        usable = usable && options.contains(QStringLiteral("--ics"));
+        usable = usable && (options.contains(QStringLiteral("--ics")) ||
+                            options.contains(QStringLiteral("--notify")));
     if (!usable) {
         err << kUsage;
         return 2;

@@ -82,3 +82,20 @@ QString deadlineQuestionText(qsizetype count, int days)
         .arg(days)
         .arg(count);
 }
+
+QString deadlineNoticeText(const QList<EntryRecord>& entries, int days, bool keyIsEndDay)
+{
+    constexpr qsizetype kShown = 5;
+    QStringList lines{QStringLiteral("締切日が今日から%1日以内の未応募・不明の懸賞が%2件あります。")
+                          .arg(days)
+                          .arg(entries.size())};
+    for (qsizetype i = 0; i < std::min(kShown, entries.size()); ++i) {
+        const EntryRecord& e = entries[i];
+        // "yyyy/MM/dd" shown as "MM/dd".
+        lines.append(deadlineOf(e, keyIsEndDay).mid(5) + u' ' + e[Present] +
+                     (e[Site].isEmpty() ? QString() : QStringLiteral("（%1）").arg(e[Site])));
+    }
+    if (entries.size() > kShown)
+        lines.append(QStringLiteral("ほか%1件").arg(entries.size() - kShown));
+    return lines.join(u'\n');
+}

@@ -36,6 +36,9 @@ struct DeadlineScan
 DeadlineScan findOpenEntries(const AppPaths& paths, bool keyIsEndDay, const QString& startPassword,
                              const QDate& today, int days);
 
+// The text of a desktop notification: how many, then the first few by deadline.
+QString deadlineNoticeText(const QList<EntryRecord>& entries, int days, bool keyIsEndDay);
+
 // The question at start-up, and the caption of every deadline box.
 QString deadlineQuestionText(qsizetype count, int days);
 inline const QString kDeadlineCaption = QStringLiteral("締切間近");

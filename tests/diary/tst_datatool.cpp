@@ -6,13 +6,44 @@
 #include "support/TempProgramFolder.h"
 
 #include <QBuffer>
+#include <QDBusConnection>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMutex>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+// The desktop's notification service as the test's own, on a private session bus and in a
+// thread of its own, so that the tool's blocking call is answered.
+class FakeNotifications : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    QMutex mutex;
+    QStringList calls; // summary, then body, per notification
+    QStringList capabilities;
+
+public slots:
+    QStringList GetCapabilities()
+    {
+        const QMutexLocker lock(&mutex);
+        return capabilities;
+    }
+    uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body,
+                const QStringList&, const QVariantMap&, int)
+    {
+        const QMutexLocker lock(&mutex);
+        calls << summary << body;
+        return uint(calls.size());
+    }
+};
 
 class TestDataTool : public QObject
 {
@@ -208,6 +239,49 @@ private slots:
         const auto [again, later] = parsed();
         QCOMPARE(again, 0);
         QCOMPARE(later, events);
+    }
+
+    // 締切間近 told through the notification service; nothing when nothing is due.
+    void deadlinesAreToldThroughTheDesktop()
+    {
+        QProcess bus;
+        bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        QVERIFY(bus.waitForReadyRead(5000));
+        const QByteArray address = bus.readLine().trimmed();
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+        QThread serving;
+        FakeNotifications service;
+        service.capabilities = {"body", "body-markup"};
+        service.moveToThread(&serving);
+        serving.start();
+        const auto stopServing = qScopeGuard([&] {
+            serving.quit();
+            serving.wait();
+            bus.kill();
+            bus.waitForFinished();
+        });
+        QDBusConnection connection = QDBusConnection::connectToBus(QString(address), "fake");
+        QVERIFY(connection.registerService("org.freedesktop.Notifications"));
+        QVERIFY(connection.registerObject("/org/freedesktop/Notifications", &service,
+                                          QDBusConnection::ExportAllSlots));
+
+        TempProgramFolder folder;
+        const QString data = folder.paths().dataFolder();
+        QVERIFY(QDir().mkpath(data));
+        const QDate today = QDate::currentDate();
+        QCOMPARE(run({"deadlines", data, "--notify"}).status, 0);
+        EntryRecord due =
+            makeEntry(today.addDays(1).toString("yyyy/MM/dd"), "1", "米<5kg>&", "未応募");
+        due[OtherDate] = today.addDays(3).toString("yyyy/MM/dd"); // the deadline: entry-date key
+        folder.writeMonth(today.addDays(1).toString("yyyy"), today.addDays(1).toString("MM"),
+                          {due});
+        const Run told = run({"deadlines", data, "--notify", "--days", "5"});
+        QCOMPARE(told.status, 0);
+        QCOMPARE(service.calls,
+                 (QStringList{"締切間近",
+                              "締切日が今日から5日以内の未応募・不明の懸賞が1件あります。\n" +
+                                  today.addDays(3).toString("MM/dd") +
+                                  " 米&lt;5kg&gt;&amp;（応募先）"}));
     }
 };
 
