@@ -20,9 +20,9 @@ QString sendDesktopNotification(const QString& summary, const QString& body)
     // The desktop entry lets the desktop show the diary's name and icon, and start it.
     const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("zumicho")},
                             {QStringLiteral("urgency"), QVariant::fromValue<uchar>(1)}};
-    const QDBusReply<uint> reply =
-        service.call(QStringLiteral("Notify"), QStringLiteral("ズミラ帳"), uint(0),
-                     QStringLiteral("zumicho"), summary, markup ? body.toHtmlEscaped() : body, QStringList(), hints, int(-1));
+    const QDBusReply<uint> reply = service.call(
+        QStringLiteral("Notify"), QStringLiteral("ズミラ帳"), uint(0), QStringLiteral("zumicho"),
+        summary, markup ? body.toHtmlEscaped() : body, QStringList(), hints, int(-1));
     if (!reply.isValid())
         return QStringLiteral("the notification service refused: %1").arg(reply.error().message());
     return QString();
