@@ -50,7 +50,7 @@ AnalysisTally::AnalysisTally(bool keyIsEndDay, PostageTable postage)
 
 void AnalysisTally::add(const EntryRecord& entry)
 {
-    const qint64 postage = postageOf({entry}, m_keyIsEndDay, m_postage).yen;
+    const qint64 postage = postageOfEntry(entry, m_keyIsEndDay, m_postage).value_or(0).value_or(0);
     for (int d = 0; d < kAnalysisDimensions; ++d) {
         Table& table = m_tables[d];
         const QString value = valueIn(entry, static_cast<AnalysisDimension>(d));

@@ -97,24 +97,31 @@ PostageLoad loadPostageTable(const AppPaths& paths)
     return load;
 }
 
+std::optional<std::optional<int>> postageOfEntry(const EntryRecord& entry, bool keyIsEndDay,
+                                                 const PostageTable& table)
+{
+    const QString& way = entry[OboWay];
+    const bool postcard = way == u"ハガキ応募";
+    if (!postcard && way != u"郵送応募")
+        return std::nullopt;
+    // The entry date is the key date, or the other date when the deadline is the key.
+    const QDate sent = QDate::fromString(entry[keyIsEndDay ? OtherDate : KeyDate], kDateFormat);
+    if (!sent.isValid())
+        return std::optional<int>();
+    return table.rateOn(postcard ? QStringLiteral("はがき") : table.mailKind, sent);
+}
+
 MonthPostage postageOf(const QList<EntryRecord>& entries, bool keyIsEndDay,
                        const PostageTable& table)
 {
     MonthPostage postage;
     for (const EntryRecord& entry : entries) {
-        const QString& way = entry[OboWay];
-        const bool postcard = way == u"ハガキ応募";
-        if (!postcard && way != u"郵送応募")
+        const std::optional<std::optional<int>> rate = postageOfEntry(entry, keyIsEndDay, table);
+        if (!rate)
             continue;
         ++postage.mailed;
-        // The entry date is the key date, or the other date when the deadline is the key.
-        const QDate sent = QDate::fromString(entry[keyIsEndDay ? OtherDate : KeyDate], kDateFormat);
-        const std::optional<int> rate =
-            sent.isValid()
-                ? table.rateOn(postcard ? QStringLiteral("はがき") : table.mailKind, sent)
-                : std::nullopt;
-        if (rate)
-            postage.yen += *rate;
+        if (*rate)
+            postage.yen += **rate;
         else
             ++postage.unpriced;
     }

@@ -57,6 +57,11 @@ struct MonthPostage
     int unpriced = 0; // mailed entries with no rate for their date (or no date)
 };
 
+// The postage of one entry: none when it was not mailed; an empty optional inside when it was
+// but no rate holds for its entry date.
+std::optional<std::optional<int>> postageOfEntry(const EntryRecord& entry, bool keyIsEndDay,
+                                                 const PostageTable& table);
+
 // The postage of the mailed entries of a month, each at the rate of its entry date.
 MonthPostage postageOf(const QList<EntryRecord>& entries, bool keyIsEndDay,
                        const PostageTable& table);

@@ -91,8 +91,12 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
     for (const QString& path : allFiles)
         bytes += qMin(QFileInfo(path).size(), kMonthFileSizeMax); // larger ones are refused
     QList<EntryRecord>& results = outcome.results;
-    results.reserve(qsizetype(bytes / kSmallestEntryBytes) + 1);
-    adviseLargePages(results.data(), std::size_t(results.capacity()) * sizeof(EntryRecord));
+    // Handed to the caller one by one, the results need room for one month only.
+    const bool keep = !hooks.matched;
+    if (keep) {
+        results.reserve(qsizetype(bytes / kSmallestEntryBytes) + 1);
+        adviseLargePages(results.data(), std::size_t(results.capacity()) * sizeof(EntryRecord));
+    }
     // And room for the entries' texts: at most twice the bytes of the files.
     const LargePageFill textRoom(std::size_t(bytes) * 2);
     MonthPrefetch prefetch(allFiles, startPassword);
@@ -117,7 +121,9 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
             qsizetype kept = first;
             for (qsizetype i = first; i < results.size(); ++i) {
                 if (matcher.matches(results.at(i))) {
-                    if (kept != i)
+                    if (!keep)
+                        hooks.matched(results.at(i));
+                    else if (kept != i)
                         results[kept] = std::move(results[i]);
                     ++kept;
                 }
@@ -127,7 +133,7 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
                     break;
                 }
             }
-            results.resize(kept);
+            results.resize(keep ? kept : first);
             if (outcome.interrupted)
                 break;
         }

@@ -48,6 +48,9 @@ struct SearchScanHooks
     // A month file that could not be read (wrong password, damaged); the scan goes on.
     // The window reports it ("認証エラー") when it is called.
     std::function<void(const UnreadableMonthFile&)> unreadableFile;
+    // When set, each matching entry is handed over here in scan order instead of being kept:
+    // the outcome then holds no results (nor their statistics).
+    std::function<void(const EntryRecord&)> matched;
 };
 
 // Figures of a result list, as the statistics panel shows them (no expenses in a search).

@@ -120,6 +120,7 @@ void frmAnalysis::buildLayout(int year)
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->verticalHeader()->hide();
         view->horizontalHeader()->setStretchLastSection(true);
+        view->horizontalHeader()->setResizeContentsPrecision(200); // not every site's row
         view->setAccessibleName(QString::fromUtf16(d.title));
         connect(proxy, &QAbstractItemModel::layoutChanged, this, &frmAnalysis::drawChart);
         m_models.append(model);
@@ -181,16 +182,13 @@ void frmAnalysis::cmdRun_Click()
     hooks.unreadableFile = [&unreadable](const UnreadableMonthFile& file) {
         unreadable.append({file.path, file.status});
     };
+    const PostageLoad postage = loadPostageTable(m_context.paths);
+    AnalysisTally tally(m_settings.keyIsEndDay, postage.read.table);
+    hooks.matched = [&tally](const EntryRecord& entry) { tally.add(entry); };
     const SearchOutcome outcome =
         runSearch(m_context.paths, periodCriteria(dtpFrom->date(), dtpTo->date()),
                   m_settings.passwordInForce(), hooks);
     const bool stopped = outcome.interrupted || m_stop;
-    const PostageLoad postage = loadPostageTable(m_context.paths);
-    AnalysisTally tally(m_settings.keyIsEndDay, postage.read.table);
-    if (!stopped) {
-        for (const EntryRecord& entry : outcome.results)
-            tally.add(entry);
-    }
     for (int i = 0; i < m_models.size(); ++i) {
         m_models[i]->setRows(stopped ? QList<AnalysisRow>() : tally.rows(kDimensions[i].dimension));
         m_views[i]->resizeColumnsToContents();

@@ -81,7 +81,8 @@ QString installDeadlineTimer(const QString& unitFolder, const DeadlineTimerUnits
                              QString* managerNote)
 {
     if (!QDir().mkpath(unitFolder))
-        return QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(unitFolder));
+        return QStringLiteral("cannot create the folder %1")
+            .arg(QDir::toNativeSeparators(unitFolder));
     if (QString error = writeFileAtomically(servicePath(unitFolder), units.service.toUtf8());
         !error.isEmpty())
         return error;

@@ -14,9 +14,8 @@ private slots:
     {
         const DeadlineTimerUnits units = deadlineTimerUnits(
             "/home/a b/zumicho/zumicho-data", "/home/a b/100%\"x\"/data", QTime(7, 30));
-        QVERIFY(units.service.contains(
-            "\nExecStart=\"/home/a b/zumicho/zumicho-data\" deadlines "
-            "\"/home/a b/100%%\\\"x\\\"/data\" --notify\n"));
+        QVERIFY(units.service.contains("\nExecStart=\"/home/a b/zumicho/zumicho-data\" deadlines "
+                                       "\"/home/a b/100%%\\\"x\\\"/data\" --notify\n"));
         QVERIFY(units.timer.contains("\nOnCalendar=*-*-* 07:30:00\nPersistent=true\n"));
         QVERIFY(units.timer.contains("\nWantedBy=timers.target\n"));
     }
@@ -25,7 +24,8 @@ private slots:
     {
         QTemporaryDir home;
         const QString folder = home.path() + "/systemd/user";
-        const DeadlineTimerUnits units = deadlineTimerUnits("/z/zumicho-data", "/z/data", QTime(8, 0));
+        const DeadlineTimerUnits units =
+            deadlineTimerUnits("/z/zumicho-data", "/z/data", QTime(8, 0));
         QString note; // no service manager for this user here, most likely: only noted
         QCOMPARE(installDeadlineTimer(folder, units, &note), QString());
         QFile service(folder + "/zumicho-deadlines.service");
