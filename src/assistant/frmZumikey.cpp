@@ -182,7 +182,7 @@ void frmZumikey::Form_Load()
     fraOption->setVisible(false);
     cmdOption->setText(kOptionShow);
 
-    QDir().mkpath(m_paths.iniFolder());
+    createFolders(m_paths.iniFolder());          // the user's alone
     removeDeadTemporaries(m_paths.dataFolder()); // never those of a diary still writing
 
     StoredFile file;

@@ -59,29 +59,22 @@ int syncFolder(const QString& folder)
     return result;
 }
 
-// Creates `folder` and the missing folders above it; each new folder's entry is synced, so
-// a file renamed into it later cannot vanish with it.
-bool createFolder(const QString& folder)
+bool isThere(const QString& path)
 {
-    QStringList missing;
-    for (QString f = folder; !QFileInfo(f).isDir(); f = QFileInfo(f).absolutePath())
-        missing.prepend(f);
-    if (!QDir().mkpath(folder))
-        return false;
-    for (const QString& created : missing) {
-        if (syncFolder(QFileInfo(created).absolutePath()) != 0)
-            return false;
-    }
-    return true;
+    struct stat st
+    {
+    };
+    return ::lstat(native(path).constData(), &st) == 0;
 }
 
-// The work folder among the parents of `folder`, else `folder` itself.
+// The work folder among the parents of `folder`, else `folder` itself. Whatever carries the
+// work folder's name counts, so that a link by that name is refused rather than passed by.
 QString temporaryFolderFor(const QString& folder, bool& inWorkFolder)
 {
     QDir dir(folder);
     do {
         const QString candidate = dir.filePath(kWorkFolderName);
-        if (QFileInfo(candidate).isDir()) {
+        if (isThere(candidate)) {
             inWorkFolder = true;
             return candidate;
         }
@@ -91,12 +84,10 @@ QString temporaryFolderFor(const QString& folder, bool& inWorkFolder)
 }
 
 // "<pid>-<sequence>-<random>.tmp": the process id tells start-up whose file it is.
-QString temporaryPath(const QString& target)
+QString temporaryPath(const QString& target, const QString& folder, bool inWorkFolder)
 {
     static std::atomic<unsigned> sequence{0};
     const QFileInfo info(target);
-    bool inWorkFolder = false;
-    const QString folder = temporaryFolderFor(info.absolutePath(), inWorkFolder);
     const QString name =
         QStringLiteral("%1-%2-%3.tmp")
             .arg(::getpid())
@@ -118,7 +109,10 @@ bool processIsGone(qint64 pid)
 class AtomicFileWriter::Temporary
 {
 public:
-    explicit Temporary(const QString& target) : m_target(target) {}
+    // `copyMode`: the permissions of the file copied, else -1.
+    Temporary(const QString& target, NewFileMode mode, int copyMode = -1)
+        : m_target(target), m_mode(mode), m_copyMode(copyMode)
+    {}
     ~Temporary()
     {
         if (m_fd >= 0)
@@ -130,12 +124,19 @@ public:
     QString open()
     {
         const QString folder = QFileInfo(m_target).absolutePath();
-        if (!createFolder(folder))
+        if (!createFolders(folder))
             return describe(m_target, "cannot create the folder", errno ? errno : EACCES);
+        bool inWorkFolder = false;
+        const QString temporaries = temporaryFolderFor(folder, inWorkFolder);
+        if (inWorkFolder) {
+            if (const QString refusal = foreignFolderError(temporaries); !refusal.isEmpty())
+                return refusal;
+        }
+        const mode_t created = m_mode == NewFileMode::Umask ? 0666 : 0600;
         for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
-            m_path = temporaryPath(m_target);
-            m_fd =
-                ::open(native(m_path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            m_path = temporaryPath(m_target, temporaries, inWorkFolder);
+            m_fd = ::open(native(m_path).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, created);
             if (m_fd < 0 && errno != EEXIST)
                 break;
         }
@@ -144,12 +145,17 @@ public:
             m_path.clear();
             return describe(m_target, "cannot create a temporary file", error);
         }
-        // A replaced file keeps its permissions.
+        // A copy takes its original's permissions, a replaced file keeps its own, and a new
+        // private file is the user's alone whatever the umask.
         struct stat old
         {
         };
-        if (::stat(native(m_target).constData(), &old) == 0 &&
-            ::fchmod(m_fd, old.st_mode & 07777) != 0)
+        int permissions = m_copyMode;
+        if (permissions < 0 && ::stat(native(m_target).constData(), &old) == 0)
+            permissions = int(old.st_mode & 07777);
+        if (permissions < 0 && m_mode == NewFileMode::Private)
+            permissions = 0600;
+        if (permissions >= 0 && ::fchmod(m_fd, mode_t(permissions)) != 0)
             return describe(m_target, "cannot set permissions", errno);
         return QString();
     }
@@ -200,6 +206,8 @@ public:
 
 private:
     QString m_target;
+    NewFileMode m_mode;
+    int m_copyMode;
     QString m_path;
     int m_fd = -1;
 };
@@ -233,7 +241,64 @@ QString workFolderOf(const QString& dataFolder)
     return dataFolder + u'/' + kWorkFolderName;
 }
 
-AtomicFileWriter::AtomicFileWriter(const QString& path) : m_file(std::make_unique<Temporary>(path))
+QString foreignFolderError(const QString& folder)
+{
+    struct stat st
+    {
+    };
+    if (::lstat(native(folder).constData(), &st) != 0)
+        return QString(); // not there (or below a file): nothing of it can be used either
+    const QString name = QDir::toNativeSeparators(folder);
+    QString why;
+    if (S_ISLNK(st.st_mode))
+        why = QStringLiteral("「%1」はシンボリックリンクのため、作業用フォルダとして使えません。");
+    else if (!S_ISDIR(st.st_mode))
+        why = QStringLiteral("「%1」はフォルダではないため、作業用フォルダとして使えません。");
+    else if (st.st_uid != ::geteuid())
+        why = QStringLiteral(
+            "「%1」は他のユーザーのフォルダのため、作業用フォルダとして使えません。");
+    else
+        return QString();
+    return why.arg(name) +
+           QStringLiteral("\r\nここには何も書き込みません。中身を確かめてから削除し、もう一度実行"
+                          "して下さい。");
+}
+
+bool createFolders(const QString& folder, unsigned mode, bool syncEach)
+{
+    QStringList missing;
+    for (QString f = QDir::cleanPath(QDir(folder).absolutePath()); !QFileInfo(f).isDir();) {
+        missing.prepend(f);
+        const QString up = QFileInfo(f).absolutePath();
+        if (up == f)
+            break;
+        f = up;
+    }
+    for (const QString& created : missing) {
+        if (::mkdir(native(created).constData(), mode_t(mode)) != 0) {
+            if (errno != EEXIST)
+                return false;
+            continue; // made meanwhile by another process: it keeps its mode
+        }
+        // The mode exactly, whatever the umask; each new entry is synced, so that a file
+        // renamed into the folder later cannot vanish with it.
+        if (::chmod(native(created).constData(), mode_t(mode)) != 0 ||
+            (syncEach && syncFolder(QFileInfo(created).absolutePath()) != 0))
+            return false;
+    }
+    return QFileInfo(folder).isDir();
+}
+
+int permissionBits(const QString& path)
+{
+    struct stat st
+    {
+    };
+    return ::lstat(native(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+AtomicFileWriter::AtomicFileWriter(const QString& path, NewFileMode mode)
+    : m_file(std::make_unique<Temporary>(path, mode))
 {}
 
 AtomicFileWriter::~AtomicFileWriter() = default;
@@ -285,9 +350,9 @@ QString FolderSyncs::finish()
     return error;
 }
 
-QString writeFileAtomically(const QString& path, const QByteArray& bytes)
+QString writeFileAtomically(const QString& path, const QByteArray& bytes, NewFileMode mode)
 {
-    AtomicFileWriter file(path);
+    AtomicFileWriter file(path, mode);
     QString error = file.open();
     if (error.isEmpty())
         error = file.write(bytes.constData(), bytes.size());
@@ -304,7 +369,12 @@ QString copyFileAtomically(const QString& source, const QString& target)
         return QStringLiteral("「%1」: %2")
             .arg(QDir::toNativeSeparators(source),
                  refused ? QString::fromLocal8Bit(std::strerror(EACCES)) : in.errorString());
-    AtomicFileWriter file(target);
+    struct stat original
+    {
+    };
+    if (::fstat(in.handle(), &original) != 0)
+        return describe(source, "cannot read the permissions", errno);
+    AtomicFileWriter::Temporary file(target, NewFileMode::Private, int(original.st_mode & 0777));
     QString error = file.open();
     QByteArray buffer(kChunk, Qt::Uninitialized);
     while (error.isEmpty()) {
@@ -322,9 +392,14 @@ QString copyFileAtomically(const QString& source, const QString& target)
 QString createFileDurably(const QString& path)
 {
     const QString folder = QFileInfo(path).absolutePath();
-    if (!createFolder(folder))
+    if (!createFolders(folder))
         return describe(path, "cannot create the folder", errno ? errno : EACCES);
-    const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (QFileInfo(folder).fileName() == kWorkFolderName) {
+        if (const QString refusal = foreignFolderError(folder); !refusal.isEmpty())
+            return refusal;
+    }
+    const int fd =
+        ::open(native(path).constData(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return describe(path, "cannot create the file", errno);
     ::close(fd);
@@ -352,7 +427,8 @@ int removeDeadTemporaries(const QString& dataFolder)
 {
     static const QRegularExpression pattern(QStringLiteral("^(\\d+)-\\d+-[0-9a-f]{6}\\.tmp$"));
     const QString folder = workFolderOf(dataFolder);
-    QDir().mkpath(folder);
+    if (!foreignFolderError(folder).isEmpty() || !createFolders(folder))
+        return 0;
     int removed = 0;
     for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         const auto match = pattern.match(name);

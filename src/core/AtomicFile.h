@@ -22,20 +22,40 @@ ReadResult readWholeFile(const QString& path, qint64 maxSize = 256 * 1024 * 1024
 // written, and the records of saves in progress. Nothing else of ours lives in it.
 QString workFolderOf(const QString& dataFolder);
 
+// What a file the atomic writers create may be read by. A file that exists keeps its mode.
+enum class NewFileMode {
+    Private, // 0600, only the user: everything the programs keep
+    Umask    // 0666 less the user's umask: a file put where the user chose
+};
+
+// Empty when `folder` is absent or a real folder (not a link) of this user; else a text for
+// the user naming it. Our work and staging folders are used only then: nothing is written
+// into, or removed from, one that fails.
+QString foreignFolderError(const QString& folder);
+
+// Creates `folder` and the missing folders above it with `mode` (only the user by default),
+// syncing each new folder's entry unless the caller syncs them itself. Folders that exist
+// keep their modes. True when `folder` is a folder afterwards.
+bool createFolders(const QString& folder, unsigned mode = 0700, bool syncEach = true);
+
+// The permission bits of `path` itself (a link is not followed), or -1 when it is not there.
+int permissionBits(const QString& path);
+
 // Writes `bytes` to a temporary file and renames it over `path`, then syncs the folder, so
 // a crash leaves either the old or the new file. Every write, flush, sync and rename is
 // checked; on a failure before the rename the old file is untouched. The temporary file
 // lives in the work folder of the data folder that holds `path` (found among its parent
 // folders), else beside `path` under a hidden name of ours. Creates missing folders.
 // Returns an empty string on success, else a description that names the file.
-QString writeFileAtomically(const QString& path, const QByteArray& bytes);
+QString writeFileAtomically(const QString& path, const QByteArray& bytes,
+                            NewFileMode mode = NewFileMode::Private);
 
 // The same for a file written piece by piece: the pieces go to the temporary file, and only
 // commit() puts it in place of `path`. Dropped without commit(), it leaves `path` untouched.
 class AtomicFileWriter
 {
 public:
-    explicit AtomicFileWriter(const QString& path);
+    explicit AtomicFileWriter(const QString& path, NewFileMode mode = NewFileMode::Private);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -49,6 +69,7 @@ public:
 private:
     class Temporary;
     std::unique_ptr<Temporary> m_file;
+    friend QString copyFileAtomically(const QString& source, const QString& target);
 };
 
 // While one lives on a thread, the atomic writes of that thread leave the sync of their folders
@@ -72,7 +93,8 @@ private:
     QStringList m_files; // a file written into each folder, to name it
 };
 
-// Copies `source` to `target` the same way: the target is either the old or a complete copy.
+// Copies `source` to `target` the same way: the target is either the old or a complete copy,
+// with the source's permissions (a copy is never readable by more than its original).
 QString copyFileAtomically(const QString& source, const QString& target);
 
 // Makes sure an empty file named `path` exists (keeping one that does) and syncs its folder:
@@ -87,5 +109,6 @@ bool removeFileUnsynced(const QString& path);
 
 // Creates the work folder of `dataFolder` and removes the temporary files in it that
 // processes no longer running left behind. Files of a running process (the diary and the
-// assistant share the data folder) and every other file are kept. Returns how many went.
+// assistant share the data folder) and every other file are kept, and so is everything in a
+// work folder that foreignFolderError refuses. Returns how many went.
 int removeDeadTemporaries(const QString& dataFolder);

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -54,8 +55,11 @@ bool copiedSubFolders(const QString& from, const QString& to)
     return true;
 }
 
+// Our own folders only: the contents of a folder a link leads to are never removed.
 bool removeIfPresent(const QString& folder)
 {
+    if (!foreignFolderError(folder).isEmpty())
+        return false;
     return !QFileInfo::exists(folder) || QDir(folder).removeRecursively();
 }
 
@@ -110,13 +114,14 @@ QString oldPendingMark(const AppPaths& paths)
 // lacks its line end; the backup it names had not begun.
 bool writePendingMark(const QString& path, const QString& target)
 {
-    QFile file(path);
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
     const QByteArray line = target.toUtf8() + '\n';
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                         file.write(line) == line.size() && file.flush() &&
-                         ::fsync(file.handle()) == 0;
-    file.close();
-    return written && file.error() == QFileDevice::NoError && syncFolder(parentOf(path));
+    const bool written =
+        ::write(fd, line.constData(), size_t(line.size())) == line.size() && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && written && syncFolder(parentOf(path));
 }
 
 // The backup folder a mark names; empty for a mark cut short.
@@ -161,12 +166,16 @@ QString moveBackupIn(const QString& staging, const QString& target)
             .arg(QDir::toNativeSeparators(path));
     };
     QStringList folders{target};
+    // The folders are synced below, with the files moved in.
+    if (!createFolders(target, folderPermissions(staging), false))
+        return failed(target);
     for (const QString& file : fresh) {
         const QString from = staging + u'/' + file;
         const QString to = target + u'/' + file;
         if (!QFileInfo::exists(from) && QFileInfo(to).isFile())
             continue; // moved before the crash
-        if (!QDir().mkpath(parentOf(to)) || !replaceFile(from, to))
+        if (!createFolders(parentOf(to), folderPermissions(parentOf(from)), false) ||
+            !replaceFile(from, to))
             return failed(to);
         folders.append(parentOf(to));
     }
@@ -195,13 +204,17 @@ QString moveBackupIn(const QString& staging, const QString& target)
 QString tidyBackupFolder(const QString& target)
 {
     const QString old = target + QStringLiteral(".old");
+    const QString staging = stagingFor(target);
+    for (const QString& ours : {old, staging}) {
+        if (const QString error = foreignFolderError(ours); !error.isEmpty())
+            return error;
+    }
     if (QFileInfo::exists(old)) {
         if (!QFileInfo::exists(target))
             QDir().rename(old, target);
         else
             QDir(old).removeRecursively();
     }
-    const QString staging = stagingFor(target);
     if (!QFileInfo::exists(staging))
         return {};
     if (QFileInfo::exists(staging + u'/' + kWrittenList))
@@ -257,7 +270,8 @@ QString backupData(const AppPaths& paths, const QString& picked, const QDate& da
         unmark();
         return error + QDir::toNativeSeparators(target);
     };
-    if (!QDir().mkpath(staging))
+    // The copy may be read by no more than the data folder it copies.
+    if (!createFolders(staging, folderPermissions(paths.dataFolder())))
         return fail(QStringLiteral("バックアップ先にフォルダを作成できません。\r\n"));
     if (!FolderOperation(paths.dataFolder(), staging, FolderMode::Copy) ||
         !copiedSubFolders(paths.dataFolder(), staging))
@@ -323,14 +337,20 @@ QString restoreData(const AppPaths& paths, const QString& folder)
     if (const QString error = tidyBackupFolder(folder); !error.isEmpty())
         return error;
     const QString staging = restoreStaging(paths);
-    if (!removeIfPresent(staging) || !QDir().mkpath(staging))
+    for (const QString& ours : {staging, restoreReady(paths)}) {
+        if (const QString error = foreignFolderError(ours); !error.isEmpty())
+            return error;
+    }
+    // The restored data folder has the permissions of the backup folder, as its files do.
+    // Synced when it takes its name, as everything in it is before.
+    if (!removeIfPresent(staging) || !createFolders(staging, folderPermissions(folder), false))
         return QStringLiteral("復元用のフォルダを作成できません。");
     bool ok =
         FolderOperation(folder, staging, FolderMode::Copy) && copiedSubFolders(folder, staging);
     // A backup without settings keeps the settings in use rather than dropping them.
     const QString stagedIni = staging + u'/' + QFileInfo(paths.iniFolder()).fileName();
     if (ok && !QFileInfo::exists(stagedIni) && QFileInfo::exists(paths.iniFolder())) {
-        ok = QDir().mkpath(stagedIni);
+        ok = createFolders(stagedIni, folderPermissions(paths.iniFolder()));
         for (const QFileInfo& info :
              QDir(paths.iniFolder()).entryInfoList(QDir::Files | QDir::Hidden)) {
             const QString copy = stagedIni + u'/' + info.fileName();
@@ -367,9 +387,11 @@ void finishInterruptedRestore(const AppPaths& paths)
 {
     const QString data = paths.dataFolder();
     removeIfPresent(restoreStaging(paths)); // never completed
-    if (!QFileInfo::exists(data)) {
+    const QString old = data + QStringLiteral(".old");
+    const auto ours = [](const QString& folder) { return foreignFolderError(folder).isEmpty(); };
+    if (!QFileInfo::exists(data) && ours(restoreReady(paths)) && ours(old)) {
         if (!QFileInfo::exists(restoreReady(paths)) || !QDir().rename(restoreReady(paths), data))
-            QDir().rename(data + QStringLiteral(".old"), data);
+            QDir().rename(old, data);
     }
     removeIfPresent(restoreReady(paths));
     if (QFileInfo::exists(data))

@@ -8,14 +8,16 @@
 #include <QFile>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// Every copied file and folder is on the disk when this returns true.
+// Every copied file and folder is on the disk when this returns true. A copied folder has
+// its original's permissions, as copied files do.
 bool copyTree(const QString& from, const QString& to)
 {
-    bool ok = QDir().mkpath(to);
+    bool ok = createFolders(to, folderPermissions(from));
     const QDir source(from);
     for (const QFileInfo& info :
          source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
@@ -37,6 +39,14 @@ bool syncFolder(const QString& folder)
         return false;
     const bool synced = ::fsync(fd) == 0;
     return ::close(fd) == 0 && synced;
+}
+
+unsigned folderPermissions(const QString& folder)
+{
+    struct stat st
+    {
+    };
+    return ::stat(QFile::encodeName(folder).constData(), &st) == 0 ? st.st_mode & 0777 : 0700;
 }
 
 bool folderHoldsFiles(const QString& folder)

@@ -32,6 +32,10 @@ bool summaryFolderHoldsOnlyTotal(const AppPaths& paths);
 // True when `folder` holds at least one file.
 bool folderHoldsFiles(const QString& folder);
 
+// The permissions a copy of `folder` takes (those of the folder a link leads to); 0700 when
+// it cannot be examined.
+unsigned folderPermissions(const QString& folder);
+
 // Writes a folder's entries (names added, renamed or removed) to the disk.
 bool syncFolder(const QString& folder);
 

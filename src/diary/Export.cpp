@@ -109,6 +109,36 @@ bool writeCsv(const ExportInput& input, const std::function<void(int)>& rowWritt
     return true;
 }
 
+// Appends `text` with the three characters that would make markup of it written as entities.
+void appendHtmlText(QString& out, const QString& text)
+{
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char* entity = c == u'&'   ? "&amp;"
+                             : c == u'<' ? "&lt;"
+                             : c == u'>' ? "&gt;"
+                                         : nullptr;
+        if (!entity)
+            continue;
+        out += QStringView(text).sliced(from, i - from);
+        out += QLatin1String(entity);
+        from = i + 1;
+    }
+    out += QStringView(text).sliced(from);
+}
+
+QString htmlCells(const QStringList& texts, const QString& between)
+{
+    QString out;
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        if (i > 0)
+            out += between;
+        appendHtmlText(out, texts.at(i));
+    }
+    return out;
+}
+
 const QString kTableStart = QStringLiteral("<TABLE BORDER= \"1\" >");
 
 bool writeHtml(const ExportInput& input, const std::function<void(int)>& rowWritten,
@@ -134,7 +164,8 @@ bool writeHtml(const ExportInput& input, const std::function<void(int)>& rowWrit
     out += QStringLiteral("</TR>") + kCrLf;
 
     const QList<int> columns = exportedColumns(input.kind);
-    // Values go out as typed: the fragment is meant to be pasted into the user's own page.
+    // The fragment is pasted into the user's own page and the listings come from another
+    // site: a value is text there, never markup.
     const QString rowStart = QStringLiteral("<TR><TD>");
     const QString between = QStringLiteral("</TD><TD>");
     const QString rowEnd = QStringLiteral("</TD></TR>\r\n");
@@ -143,7 +174,7 @@ bool writeHtml(const ExportInput& input, const std::function<void(int)>& rowWrit
         for (qsizetype c = 0; c < columns.size(); ++c) {
             if (c > 0)
                 out += between;
-            out += input.cell(row, columns.at(c));
+            appendHtmlText(out, input.cell(row, columns.at(c)));
         }
         out += rowEnd;
     });
@@ -161,13 +192,13 @@ bool writeHtml(const ExportInput& input, const std::function<void(int)>& rowWrit
                 "<TR ALIGN=\"center\"><TD NOWRAP>当選総数（件）</TD><TD NOWRAP>応募総数（件）</TD>"
                 "<TD NOWRAP>当選率（％）</TD></TR>") +
             kCrLf;
-        out += QStringLiteral("<TR><TD NOWRAP>") + QStringList{p[0], p[1], p[2]}.join(cells) +
+        out += QStringLiteral("<TR><TD NOWRAP>") + htmlCells({p[0], p[1], p[2]}, cells) +
                QStringLiteral("</TD></TR>") + kCrLf;
         out += QStringLiteral(
                    "<TR ALIGN=\"center\"><TD NOWRAP>当選総額(円)</TD><TD NOWRAP>支出総額(円)</TD>"
                    "<TD NOWRAP>収支総額(円)</TD></TR>") +
                kCrLf;
-        out += QStringLiteral("<TR><TD NOWRAP>") + QStringList{p[3], p[4], p[5]}.join(cells) +
+        out += QStringLiteral("<TR><TD NOWRAP>") + htmlCells({p[3], p[4], p[5]}, cells) +
                QStringLiteral("</TD></TR>") + kCrLf;
         out += QStringLiteral("</TABLE>") + kCrLf;
     }
@@ -190,6 +221,13 @@ const QString& ExportInput::cell(qsizetype row, int column) const
         return column >= 0 && column < kEntryFieldCount ? entries.at(row)[column] : none;
     const QStringList& cells = rows.at(row);
     return column >= 0 && column < cells.size() ? cells.at(column) : none;
+}
+
+QString htmlText(const QString& text)
+{
+    QString out;
+    appendHtmlText(out, text);
+    return out;
 }
 
 Format formatForPath(const QString& path)
@@ -280,7 +318,7 @@ ExportWrite writeExportFile(const QString& path, const ExportInput& input, Forma
 {
     constexpr qsizetype kWriteSize = 64 * 1024;
     ExportWrite result;
-    AtomicFileWriter file(path);
+    AtomicFileWriter file(path, NewFileMode::Umask); // the user chose the place
     result.error = file.open();
     if (!result.error.isEmpty())
         return result;

@@ -36,6 +36,10 @@ struct ExportInput
 // Only a name ending exactly in ".csv" is CSV; ".CSV", ".htm" or no extension is HTML.
 Format formatForPath(const QString& path);
 
+// A value as the HTML table holds it: "&", "<" and ">" as "&amp;", "&lt;" and "&gt;". Text
+// without them is unchanged.
+QString htmlText(const QString& text);
+
 // The list columns written for a kind (the URL and picture path of an entry never are).
 QList<int> exportedColumns(ListKind kind);
 QStringList headerTexts(ListKind kind, bool keyIsEndDay);

@@ -142,7 +142,7 @@ QString swapIn(const AppPaths& paths)
     const QString data = paths.dataFolder();
     const QString old = oldFolder(staging);
     if (!QFileInfo::exists(movedOutPath(staging))) {
-        QDir().mkpath(old);
+        createFolders(old);
         for (const QString& name : replacedFolders(data)) {
             if (!QDir().rename(data + u'/' + name, old + u'/' + name))
                 return movingFailed(data + u'/' + name, old + u'/' + name);
@@ -180,7 +180,7 @@ QString copyOthers(const QString& from, const QString& to, bool yearFolder)
         if (yearFolder && item.isFile() && monthFile.match(item.fileName()).hasMatch())
             continue;
         const QString target = to + u'/' + item.fileName();
-        if (!QDir().mkpath(to))
+        if (!createFolders(to))
             return QStringLiteral("フォルダ「%1」を作成できませんでした。")
                 .arg(QDir::toNativeSeparators(to));
         if (item.isSymLink()) {
@@ -188,7 +188,7 @@ QString copyOthers(const QString& from, const QString& to, bool yearFolder)
                 return QStringLiteral("「%1」をコピーできませんでした。")
                     .arg(QDir::toNativeSeparators(item.filePath()));
         } else if (item.isDir()) {
-            if (!QDir().mkpath(target))
+            if (!createFolders(target))
                 return QStringLiteral("フォルダ「%1」を作成できませんでした。")
                     .arg(QDir::toNativeSeparators(target));
             if (const QString error = copyOthers(item.filePath(), target, false); !error.isEmpty())
@@ -197,7 +197,6 @@ QString copyOthers(const QString& from, const QString& to, bool yearFolder)
         } else {
             if (const QString error = copyFileAtomically(item.filePath(), target); !error.isEmpty())
                 return error;
-            QFile::setPermissions(target, item.permissions());
         }
     }
     return QString();
@@ -243,6 +242,8 @@ QString passwordSwapIn(const AppPaths& paths)
 // A new apply starts only on data that no earlier one left half done.
 QString finishEarlierApply(const AppPaths& paths)
 {
+    if (QString foreign = foreignFolderError(stagingFolder(paths)); !foreign.isEmpty())
+        return foreign;
     QString unfinished;
     if (finishInterruptedApply(paths, &unfinished) != ApplyRecovery::Failed)
         return QString();
@@ -337,6 +338,11 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
                             .arg(month.year, monthName(month.month)));
         if (const QString error = writeMonthFile(path, build.plain); !error.isEmpty())
             return fail(error);
+        // A month that was there before keeps the permissions of its file.
+        const QString before = paths.monthFilePath(month.year, monthName(month.month));
+        if (QFileInfo::exists(before) && !QFile::setPermissions(path, QFile::permissions(before)))
+            return fail(QStringLiteral("「%1」を保存できませんでした。")
+                            .arg(QDir::toNativeSeparators(before)));
         // What was written must read back as it was meant, before the old data goes.
         const MonthRead check = readMonthFile(path, newPassword);
         if (check.status != MonthRead::Status::Loaded || check.entries != month.entries)
@@ -357,7 +363,7 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
             !error.isEmpty())
             return fail(error);
     }
-    QDir().mkpath(fresh.dataFolder());
+    createFolders(fresh.dataFolder());
     // Anything in the way of a new folder would stop the swap after the commit.
     for (const QString& name :
          QDir(fresh.dataFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
@@ -376,6 +382,11 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
 ApplyRecovery finishInterruptedApply(const AppPaths& paths, QString* error)
 {
     const QString staging = stagingFolder(paths);
+    if (const QString foreign = foreignFolderError(staging); !foreign.isEmpty()) {
+        if (error)
+            *error = foreign;
+        return ApplyRecovery::Failed; // nothing in it is ours to finish or remove
+    }
     if (!QFileInfo::exists(staging))
         return ApplyRecovery::None;
     if (!QFileInfo::exists(commitPath(staging))) {
@@ -460,6 +471,9 @@ PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPa
         const MonthRead check = readMonthFile(staged, newPassword);
         if (!error.isEmpty() || check.status != MonthRead::Status::Loaded ||
             check.entries != before.entries)
+            return fail(cannotWrite);
+        // It takes the place of the file, with the file's permissions.
+        if (!QFile::setPermissions(staged, QFile::permissions(path)))
             return fail(cannotWrite);
         ++result.rewritten;
     }

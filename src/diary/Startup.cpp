@@ -10,10 +10,27 @@
 #include <QDir>
 #include <QFile>
 
+QStringList ownFolders(const AppPaths& paths)
+{
+    return {workFolderOf(paths.dataFolder()), paths.dataFolder() + QStringLiteral("/.apply"),
+            paths.programFolder() + QStringLiteral("/data.restore"),
+            paths.programFolder() + QStringLiteral("/data.ready")};
+}
+
 std::optional<SettingsOrigin> prepareDataFolders(const AppPaths& paths, Dialogs& dialogs)
 {
+    // Our work and staging folders, as start-up would tidy them: a link or another user's
+    // folder in their place is left alone, and the diary does not run on it.
+    for (const QString& ours : ownFolders(paths)) {
+        if (const QString error = foreignFolderError(ours); !error.isEmpty()) {
+            dialogs.message({error + QStringLiteral("\r\nズミラ帳を終了します。"),
+                             QStringLiteral("起動エラー"), MessageIcon::Critical,
+                             MessageButtons::Ok});
+            return std::nullopt;
+        }
+    }
     finishInterruptedRestore(paths); // before the data folder could be created anew
-    QDir().mkpath(paths.iniFolder());
+    createFolders(paths.iniFolder());
     QString unfinished; // a committed key or password rewrite cut short by a crash
     switch (finishInterruptedApply(paths, &unfinished)) {
     case ApplyRecovery::Failed:

@@ -23,6 +23,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 namespace {
 
 using K = ProfileKey;
@@ -211,6 +213,7 @@ private slots:
     void firstStartUsesDefaultsAndWritesTheFileAtClose()
     {
         Assistant a;
+        const mode_t umask = ::umask(022);
         a.open();
         QVERIFY(a.find<QCheckBox>("chkFormState")->isChecked());
         QVERIFY(a.form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -236,6 +239,12 @@ private slots:
                               expected));
         QCOMPARE(scrambleBytes(read.bytes), expected);
         QVERIFY(read.bytes != expected);
+        ::umask(umask);
+        // The user's alone, whatever the umask.
+        for (const QString& folder :
+             {a.paths.dataFolder(), a.paths.iniFolder(), workFolderOf(a.paths.dataFolder())})
+            QCOMPARE(permissionBits(folder), 0700);
+        QCOMPARE(permissionBits(a.paths.assistantSettingsPath()), 0600);
     }
 
     void storedSettingsAreApplied()

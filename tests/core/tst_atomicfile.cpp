@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -76,6 +77,77 @@ private slots:
         touch(dir.filePath(name));
         QCOMPARE(removeDeadTemporaries(dir.filePath("data")), removed ? 1 : 0);
         QCOMPARE(QFile::exists(dir.filePath(name)), !removed);
+    }
+
+    // A work folder that is a link, no folder, or another user's is neither written into nor
+    // tidied: the write fails naming it, and what the link leads to stays as it was.
+    void foreignWorkFolderIsNeverUsed_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("link to a folder") << "link";
+        QTest::newRow("link to nothing") << "dangling";
+        QTest::newRow("a file") << "file";
+        QTest::newRow("another user's folder") << "foreign"; // root only: chown
+    }
+
+    void foreignWorkFolderIsNeverUsed()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString data = dir.filePath("data");
+        const QString work = workFolderOf(data);
+        const QString elsewhere = dir.filePath("elsewhere");
+        const QString dead = QStringLiteral("%1-0-0a1b2c.tmp").arg(deadPid());
+        touch(elsewhere + u'/' + dead);
+        QVERIFY(QDir().mkpath(data));
+        if (kind == "link" || kind == "dangling")
+            QVERIFY(QFile::link(kind == "link" ? elsewhere : dir.filePath("gone"), work));
+        else if (kind == "file")
+            touch(work);
+        else if (::geteuid() != 0)
+            QSKIP("only root can give a folder to another user");
+        else
+            QVERIFY(QDir().rename(elsewhere, work) &&
+                    ::chown(QFile::encodeName(work).constData(), 65534, 65534) == 0);
+        const QString shown = kind == "foreign" ? work : elsewhere;
+
+        QVERIFY(foreignFolderError(work).contains(QDir::toNativeSeparators(work)));
+        QCOMPARE(removeDeadTemporaries(data), 0);
+        const QString path = data + "/ini/zumicho.ini";
+        QVERIFY(writeFileAtomically(path, "new").contains(QDir::toNativeSeparators(work)));
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(
+            createFileDurably(work + "/recount-2026-07").contains(QDir::toNativeSeparators(work)));
+        if (kind != "file" && kind != "dangling")
+            QCOMPARE(QDir(shown).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                     QStringList{dead});
+        QVERIFY(!QFileInfo::exists(dir.filePath("gone")));
+    }
+
+    // Created files and folders are the user's alone whatever the umask; a replaced file
+    // keeps its permissions, a copy takes its original's, an export the umask's.
+    void permissionsOfWhatIsWritten()
+    {
+        QTemporaryDir dir;
+        const mode_t umask = ::umask(022);
+        const QString file = dir.filePath("data/2026/07.log");
+        QVERIFY(writeFileAtomically(file, "new").isEmpty());
+        const int created[] = {permissionBits(dir.filePath("data")),
+                               permissionBits(dir.filePath("data/2026")), permissionBits(file)};
+        QVERIFY(
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        QVERIFY(writeFileAtomically(file, "rewritten").isEmpty());
+        const int rewritten = permissionBits(file);
+        QVERIFY(copyFileAtomically(file, dir.filePath("copy/07.log")).isEmpty());
+        QVERIFY(writeFileAtomically(dir.filePath("list.csv"), "a", NewFileMode::Umask).isEmpty());
+        ::umask(umask);
+        QCOMPARE(created[0], 0700);
+        QCOMPARE(created[1], 0700);
+        QCOMPARE(created[2], 0600);
+        QCOMPARE(rewritten, 0640);
+        QCOMPARE(permissionBits(dir.filePath("copy")), 0700);
+        QCOMPARE(permissionBits(dir.filePath("copy/07.log")), 0640);
+        QCOMPARE(permissionBits(dir.filePath("list.csv")), 0644);
     }
 
     // Each call of one write failing in turn: the old file stays unless the new one is

@@ -1,9 +1,12 @@
+#include "core/AtomicFile.h"
 #include "diary/Export.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace listexport;
 
@@ -68,11 +71,47 @@ private slots:
         QVERIFY(encoded.bytes.endsWith("\"500\",\"120\",\"380\"\r\n"));
     }
 
-    void monthHtmlByEntryDateWithoutStatisticsKeepsValuesAsTyped()
+    void htmlValuesAreTextNeverMarkup_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("plain") << "東京都 \"A\"・Ｂ＆Ｃ＜＞"
+                               << "東京都 \"A\"・Ｂ＆Ｃ＜＞";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("ampersand") << "A&B"
+                                   << "A&amp;B";
+        QTest::newRow("entity stays visible") << "&amp;"
+                                              << "&amp;amp;";
+        QTest::newRow("script") << "<script>alert(1)</script>"
+                                << "&lt;script&gt;alert(1)&lt;/script&gt;";
+        QTest::newRow("table end") << "</TD></TR></TABLE>"
+                                   << "&lt;/TD&gt;&lt;/TR&gt;&lt;/TABLE&gt;";
+        QTest::newRow("at both ends") << ">x<"
+                                      << "&gt;x&lt;";
+    }
+    void htmlValuesAreTextNeverMarkup()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, written);
+        QCOMPARE(htmlText(value), written);
+        // Every value of an entry or summary row, and of the statistics.
+        ExportInput in;
+        in.withStatistics = true;
+        in.rows = {entryRow(value)};
+        in.panel = {value, "2", "50.00", "500", "120", value};
+        const QString html = exportText(in, Format::Html);
+        QVERIFY(html.contains("<TD>郵送</TD><TD>" + written + "</TD></TR>\r\n"));
+        QVERIFY(html.contains("<TR><TD NOWRAP>" + written + "</TD><TD NOWRAP>2</TD>"));
+        QVERIFY(html.contains("<TD NOWRAP>120</TD><TD NOWRAP>" + written + "</TD></TR>"));
+        QVERIFY(!html.contains("<script"));
+    }
+
+    void monthHtmlByEntryDateWithoutStatistics()
     {
         ExportInput in;
         in.keyIsEndDay = false;
-        in.rows = {entryRow("<b>&")};
+        in.rows = {entryRow("新春, 記念")};
         in.panel = kPanel;
         QCOMPARE(exportText(in, Format::Html),
                  QStringLiteral(
@@ -92,7 +131,7 @@ private slots:
                      "TD><TD>小物当選</TD>"
                      "<TD>500</TD><TD>10名様</TD><TD>2026/12/01</TD><TD>2027/01/10</TD><TD>ハガキ</"
                      "TD><TD>抽選</TD>"
-                     "<TD>毎月</TD><TD>郵送</TD><TD><b>&</TD></TR>\r\n"
+                     "<TD>毎月</TD><TD>郵送</TD><TD>新春, 記念</TD></TR>\r\n"
                      "</TABLE>\r\n"));
     }
 
@@ -207,8 +246,11 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("list.out"));
         int told = 0;
+        const mode_t umask = ::umask(022);
         QVERIFY(writeExportFile(path, in, format, [&](int row) { told = row; }).ok());
+        ::umask(umask);
         QCOMPARE(told, rows);
+        QCOMPARE(permissionBits(path), 0644); // the user chose the place: the umask holds
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), expected);

@@ -103,6 +103,8 @@ private slots:
     void restoreBringsBackExactlyTheBackup();
     void refusedRestoresChangeNothing();
     void interruptedRestoreIsFinished();
+    void linkedStagingIsNeverUsed_data();
+    void linkedStagingIsNeverUsed();
     void throughTheWindow();
 };
 
@@ -333,6 +335,48 @@ void TestBackup::interruptedRestoreIsFinished()
     QVERIFY(QDir().rename(data, program + "/data.old"));
     finishInterruptedRestore(h.folder.paths());
     QCOMPARE(filesBelow(data).keys(), QStringList{"2024/03.log"});
+}
+
+void TestBackup::linkedStagingIsNeverUsed_data()
+{
+    QTest::addColumn<QString>("name"); // {place}: where the backup goes
+    QTest::addColumn<bool>("backup");  // else a restore from the backup
+    QTest::newRow("backup staging") << "{place}/20261207_zumicho_backup.partial" << true;
+    QTest::newRow("earlier backup aside") << "{place}/20261207_zumicho_backup.old" << true;
+    QTest::newRow("restore staging") << "{program}/data.restore" << false;
+    QTest::newRow("restored copy") << "{program}/data.ready" << false;
+}
+
+// A link in the place of a staging folder is refused by name; what it leads to stays as it
+// was, also when a start tidies after a killed backup.
+void TestBackup::linkedStagingIsNeverUsed()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, backup);
+    MainWindowHarness h(kDay);
+    h.folder.writeMonth("2026", "07", {makeEntry("2026/07/01", "1")});
+    QTemporaryDir place;
+    QTemporaryDir elsewhere;
+    writeFile(elsewhere.path() + "/.zumicho_backup_files", "2026/07.log\n");
+    writeFile(elsewhere.path() + "/2026/07.log", "the user's own");
+    const auto there = filesBelow(elsewhere.path());
+    const QString target = place.path() + "/20261207_zumicho_backup";
+    if (!backup)
+        QCOMPARE(backupData(h.folder.paths(), place.path(), kDay), QString());
+    const QString link =
+        QString(name).replace("{place}", place.path()).replace("{program}", h.folder.path());
+    QVERIFY(QFile::link(elsewhere.path(), link));
+    const auto data = filesBelow(h.folder.paths().dataFolder());
+
+    const QString error = backup ? backupData(h.folder.paths(), place.path(), kDay)
+                                 : restoreData(h.folder.paths(), target);
+    QVERIFY2(error.contains(QDir::toNativeSeparators(link)), qPrintable(error));
+    writeFile(h.folder.path() + "/data.backup_pending", target.toUtf8() + '\n');
+    finishInterruptedBackup(h.folder.paths());
+    finishInterruptedRestore(h.folder.paths());
+    QCOMPARE(filesBelow(elsewhere.path()), there);
+    QCOMPARE(filesBelow(h.folder.paths().dataFolder()), data);
+    QCOMPARE(QFileInfo::exists(target), !backup);
 }
 
 void TestBackup::throughTheWindow()

@@ -15,6 +15,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -221,6 +222,26 @@ bool mayFailUnseen(const QString& call, const QString& before)
     return false;
 }
 
+// Every file and folder below `root` whose permissions are not the user's alone (0600, 0700),
+// as "path mode".
+QStringList notPrivate(const QString& root, const QStringList& keptModes)
+{
+    QStringList found;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = QDir(root).relativeFilePath(path);
+        const int mode = permissionBits(path);
+        const int expected = keptModes.contains(relative) ? 0640
+                             : it.fileInfo().isDir()      ? 0700
+                                                          : 0600;
+        if (mode != expected)
+            found.append(relative + u' ' + QString::number(mode, 8));
+    }
+    return found;
+}
+
 bool saidDone(const ScriptedDialogs& dialogs)
 {
     for (const auto& shown : dialogs.shown) {
@@ -306,6 +327,54 @@ private slots:
         qInfo("%s: %ld calls of the file layer, each failed once: %ld reported, %ld unseen (%s)",
               qPrintable(operation), calls, calls - long(unseen.size()), long(unseen.size()),
               qPrintable(unseen.join(QStringLiteral(", "))));
+    }
+
+    // What the programs write is the user's alone whatever the umask: folders 0700, files
+    // 0600. A file the user gave other permissions keeps them when it is rewritten, and its
+    // copies in a backup have them too.
+    void everyFileAndFolderIsTheUsersAlone_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QStringList>("keptModes"); // 0640, as the user set the month file
+        const QString month = QStringLiteral("data/2026/07.log");
+        QTest::newRow("first start") << QString() << QStringList();
+        QTest::newRow("registration") << "registration save" << QStringList{month};
+        QTest::newRow("profile save") << "profile save" << QStringList{month};
+        QTest::newRow("key change") << "settings apply" << QStringList{month};
+        QTest::newRow("backup") << "backup"
+                                << QStringList{month, "20260715_zumicho_backup/2026/07.log"};
+        QTest::newRow("restore") << "restore" << QStringList(); // from a backup made before
+    }
+
+    void everyFileAndFolderIsTheUsersAlone()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QStringList, keptModes);
+        const mode_t umask = ::umask(022);
+        if (operation.isEmpty()) {
+            TempProgramFolder folder;
+            ScriptedDialogs dialogs;
+            FixedClock clock(QDate(2026, 7, 15));
+            dialogs.queueAnswer(MessageAnswer::No); // no desktop shortcut
+            {
+                frmMain window(AppContext{folder.paths(), dialogs, clock});
+                QVERIFY(window.Form_Load());
+                QVERIFY(QFileInfo::exists(folder.paths().settingsPath()));
+                QVERIFY(QFileInfo::exists(workFolderOf(folder.paths().dataFolder())));
+                QCOMPARE(notPrivate(folder.path(), {}), QStringList());
+            }
+            QCOMPARE(notPrivate(folder.path(), {}), QStringList()); // the lock file too
+        } else {
+            Fixture f;
+            QVERIFY(QFile::setPermissions(f.folder.paths().monthFilePath("2026", "07"),
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+            const Operation& op = operations()[operation];
+            f.okBoxes = op.doneBoxes;
+            op.run(f);
+            QVERIFY(f.dialogs.allAnswersUsed());
+            QCOMPARE(notPrivate(f.folder.path(), keptModes), QStringList());
+        }
+        ::umask(umask);
     }
 
     // A save cut short after its month file, before the year row: the next start, after the

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -188,6 +189,51 @@ private slots:
         copy.close();
         h.start();
         QVERIFY(QFile::exists(copy.fileName()));
+    }
+
+    // A link in the place of our work or staging folders: start-up says so, naming it, and
+    // ends; nothing is written into or removed from where the link leads.
+    void linkedWorkFolderStopsTheStart_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("work folder") << "data/.zumi-work";
+        QTest::newRow("apply staging") << "data/.apply";
+        QTest::newRow("restore staging") << "data.restore";
+        QTest::newRow("restored copy") << "data.ready";
+    }
+
+    void linkedWorkFolderStopsTheStart()
+    {
+        QFETCH(QString, name);
+        TempProgramFolder folder;
+        ScriptedDialogs dialogs;
+        FixedClock clock(QDate(2026, 7, 15));
+        QTemporaryDir elsewhere;
+        // What a killed process of ours would have left: a temporary, a half staged copy.
+        const QStringList left = {"2147483646-0-0a1b2c.tmp", "commit", "2026/07.log"};
+        for (const QString& file : left)
+            QVERIFY(writeFileAtomically(elsewhere.filePath(file), "keep").isEmpty());
+        const QString link = folder.path() + u'/' + name;
+        QVERIFY(QDir().mkpath(folder.paths().dataFolder()));
+        QVERIFY(QFile::link(elsewhere.path(), link));
+        dialogs.queueAnswer(MessageAnswer::Ok);
+        frmMain window(AppContext{folder.paths(), dialogs, clock});
+        QVERIFY(!window.Form_Load());
+
+        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown[0].box.caption, QStringLiteral("起動エラー"));
+        QCOMPARE(dialogs.shown[0].box.icon, MessageIcon::Critical);
+        QVERIFY(dialogs.shown[0].box.text.startsWith(
+            QStringLiteral("「%1」はシンボリックリンク").arg(QDir::toNativeSeparators(link))));
+        QVERIFY(!QFileInfo::exists(folder.paths().settingsPath()));
+        QDirIterator it(elsewhere.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        QStringList there;
+        while (it.hasNext())
+            there.append(QDir(elsewhere.path()).relativeFilePath(it.next()));
+        there.sort();
+        QStringList kept = left;
+        kept.sort();
+        QCOMPARE(there, kept);
     }
 
     void endStoresPositionAndDropsUnappliedSettings()
