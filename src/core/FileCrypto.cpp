@@ -32,8 +32,7 @@ const unsigned char* data(const QByteArray& bytes)
 
 // Derives the key and the check value together: the two halves of one Argon2id output, so
 // the check tells nothing of the key. The output lives in guarded memory and is wiped.
-bool derive(const QString& password, const KeyRecord& record, unsigned char* key,
-            QByteArray* check)
+bool derive(const QString& password, const KeyRecord& record, unsigned char* key, QByteArray* check)
 {
     if (!sodiumReady() || record.salt.size() != qsizetype(kSaltSize))
         return false;
@@ -167,10 +166,10 @@ StoredRead decodeStoredBytes(const QByteArray& stored, const DiaryKey* key)
     QByteArray plain(textSize, Qt::Uninitialized);
     unsigned long long got = 0;
     const unsigned char* nonce = data(stored) + kHeaderSize;
-    if (crypto_aead_xchacha20poly1305_ietf_decrypt(
-            reinterpret_cast<unsigned char*>(plain.data()), &got, nullptr, nonce + kNonceSize,
-            quint64(textSize + kTagSize), data(stored), quint64(kHeaderSize), nonce,
-            key->bytes()) != 0)
+    if (crypto_aead_xchacha20poly1305_ietf_decrypt(reinterpret_cast<unsigned char*>(plain.data()),
+                                                   &got, nullptr, nonce + kNonceSize,
+                                                   quint64(textSize + kTagSize), data(stored),
+                                                   quint64(kHeaderSize), nonce, key->bytes()) != 0)
         return read;
     read.status = StoredRead::Status::Decrypted;
     read.plain = std::move(plain);

@@ -12,10 +12,10 @@
 // What a key is derived with, and what checks a typed password without storing it.
 struct KeyRecord
 {
-    QByteArray salt;             // random, one per diary
-    quint64 operations = 0;      // Argon2id passes
-    quint64 memory = 0;          // Argon2id memory in bytes
-    QByteArray check;            // tells the right password from a wrong one; no key in it
+    QByteArray salt;        // random, one per diary
+    quint64 operations = 0; // Argon2id passes
+    quint64 memory = 0;     // Argon2id memory in bytes
+    QByteArray check;       // tells the right password from a wrong one; no key in it
     bool isValid() const;
 
     // One line of text ("argon2id$ops$memory$salt$check", the last two in base 64), and back;
@@ -66,7 +66,7 @@ QByteArray encryptBytes(const QByteArray& plain, const DiaryKey& key);
 struct StoredRead
 {
     enum class Status {
-        Plain,    // in the scrambled form, unscrambled
+        Plain, // in the scrambled form, unscrambled
         Decrypted,
         NeedsKey, // encrypted, and no key was given
         Damaged   // encrypted, but cut short or changed: fails authentication

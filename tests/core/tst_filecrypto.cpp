@@ -47,8 +47,8 @@ private slots:
         QVERIFY(std::equal(unlocked->bytes(), unlocked->bytes() + 32, m_key->bytes()));
         QVERIFY(!DiaryKey::unlock(QStringLiteral("ひみつPW"), again)); // letter case counts
         QVERIFY(!DiaryKey::unlock(QString(), again));
-        for (const QString& text : {QString(), QStringLiteral("argon2id$3$x$AA==$AA=="),
-                                    m_record.toText().chopped(4)})
+        for (const QString& text :
+             {QString(), QStringLiteral("argon2id$3$x$AA==$AA=="), m_record.toText().chopped(4)})
             QVERIFY(!KeyRecord::fromText(text).isValid());
         // Another diary with the same password has another salt, and so another key.
         const DiaryKey::Made other = DiaryKey::create(QStringLiteral("ひみつpw"));
