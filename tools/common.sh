@@ -11,7 +11,7 @@ PACKAGES=(
     xvfb xauth xdotool x11-utils
     fonts-ipafont-gothic fonts-ipafont-mincho
     poppler-utils cups printer-driver-cups-pdf xdg-utils
-    libicu-dev openbox
+    libicu-dev openbox libsodium-dev
     python3-icalendar
 )
 
