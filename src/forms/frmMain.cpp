@@ -8,6 +8,7 @@
 #include "diary/Startup.h"
 #include "forms/ColumnWidths.h"
 #include "forms/EntryTableModel.h"
+#include "forms/SettingsPage.h"
 #include "forms/frmDataSearch.h"
 #include "platform/DesktopShortcut.h"
 #include "platform/WindowLevel.h"
@@ -27,7 +28,8 @@
 #include <algorithm>
 
 frmMain::frmMain(const AppContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_month(new ShownMonth(context.paths, this))
+    : QWidget(parent), m_context(context), m_parts(m_context, m_state, *this),
+      m_month(new ShownMonth(context.paths, this))
 {
     buildUi();
     connectShownMonth();
@@ -75,9 +77,9 @@ bool frmMain::Form_Load()
 
     m_state.startingUp = true;
     m_state.suppressPasswordDialog = true;
-    readSettings();
+    m_settingsPage->readSettings();
     // The login prompt of a locked diary runs here, while starting up.
-    if (chkStartPassword->isChecked() && !StartPasswordLogin()) {
+    if (m_state.settings.startPassword && !StartPasswordLogin()) {
         m_ended = true; // a cancelled login stores nothing
         return false;
     }
@@ -85,8 +87,8 @@ bool frmMain::Form_Load()
     // Month files are read under the start password, so this waits for the login.
     finishSummaryUnits();
 
-    setTopMost(this, chkFormState->isChecked());
-    if (chkStartZumira->isChecked())
+    setTopMost(this, m_state.settings.formState);
+    if (m_state.settings.startZumira)
         OpenSiteUrl(deployment::kSiteHome, QStringLiteral("0"));
     BuildEntryColumns(lvwMonth);
     BuildEntryColumns(lvwSearch);
@@ -148,9 +150,9 @@ void frmMain::cmdEnd_Click()
     if (currentTab() == Tab::Setting) {
         // Settings changed on the tab but never applied are dropped.
         m_state.suppressPasswordDialog = true;
-        readSettings();
+        m_settingsPage->readSettings();
     }
-    writeSettings();
+    m_settingsPage->writeSettings();
     m_ended = true;
     close();
 }
@@ -165,133 +167,33 @@ void frmMain::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void frmMain::readSettings()
-{
-    bool existed = false;
-    StoredFile file;
-    const Settings settings = LoadSettings(m_context.paths.settingsPath(), existed, &file);
-    // Told once a run: a file already locked stays locked and is not reported again.
-    if (m_state.settingsFileLock.isEmpty() &&
-        !settleStoredFile(m_context.paths.settingsPath(), file, m_context.clock.today(),
-                          m_context.dialogs)) {
-        m_state.settingsFileLock =
-            file.condition == FileCondition::Unreadable
-                ? QStringLiteral("このファイルは読み込めなかったため、上書きしません。")
-                : QStringLiteral("壊れたファイルを別名で残せなかったため、上書きしません。");
-    }
-    if (m_state.startingUp && settings.mainTop) {
-        const int top = twipsToPixels(*settings.mainTop);
-        const int left = settings.mainLeft ? twipsToPixels(*settings.mainLeft) : x();
-        move(left, top);
-    }
-    showSettings(settings);
-    // A kept damaged file is replaced at once, so it is reported only once.
-    if (m_state.settingsFileLock.isEmpty() &&
-        (!existed || file.condition == FileCondition::Damaged))
-        writeSettings();
-}
-
-bool frmMain::settingsFileWritable()
-{
-    if (m_state.settingsFileLock.isEmpty())
-        return true;
-    m_context.dialogs.message(
-        {QStringLiteral("設定ファイル「%1」を保存できないため、設定を適用できません。データは変更"
-                        "していません。\r\n%2")
-             .arg(QDir::toNativeSeparators(m_context.paths.settingsPath()),
-                  m_state.settingsFileLock),
-         QStringLiteral("設定エラー"), MessageIcon::Critical, MessageButtons::Ok});
-    return false;
-}
-
-bool frmMain::writeSettings()
-{
-    m_state.settings = settingsFromControls();
-    // A file that could not be read, or a damaged one not kept aside, is never overwritten.
-    const QString error = !m_state.settingsFileLock.isEmpty()
-                              ? m_state.settingsFileLock
-                              : SaveSettings(m_context.paths.settingsPath(), m_state.settings,
-                                             pixelsToTwips(y()), pixelsToTwips(x()));
-    if (error.isEmpty())
-        return true;
-    m_context.dialogs.message({QStringLiteral("設定ファイル「%1」を保存できませんでした。\r\n%2")
-                                   .arg(m_context.paths.settingsPath(), error),
-                               QStringLiteral("保存エラー"), MessageIcon::Critical,
-                               MessageButtons::Ok});
-    return false;
-}
-
-void frmMain::showSettings(const Settings& s)
-{
-    m_state.settings = s;
-    optNowDay->setChecked(!s.keyIsEndDay);
-    optEndDay->setChecked(s.keyIsEndDay);
-    txtDreamMoney->setText(s.dreamMoneyText);
-    for (int i = 0; i < kWidthKeyCount; ++i)
-        txtSize[i]->setText(s.widths[i]);
-    const QSignalBlocker block(chkStartPassword); // a load never opens the password window
-    chkStartPassword->setChecked(s.startPassword);
-    chkStartZumira->setChecked(s.startZumira);
-    chkFormState->setChecked(s.formState);
-    chkNoTyohuku->setChecked(s.noTyohuku);
-    chkSortOn->setChecked(s.sortOn);
-    chkDeleteKakunin->setChecked(s.deleteKakunin);
-    chkAllDeleteKakunin->setChecked(s.allDeleteKakunin);
-    chkAutoSumOutput->setChecked(s.autoSumOutput);
-    chkSimekiriStart->setChecked(s.deadlineNotice);
-    txtSimekiriDays->setText(QString::number(s.deadlineDays));
-    arrangeDateWidthBoxes(s.keyIsEndDay);
-}
-
-Settings frmMain::settingsFromControls() const
-{
-    Settings s = m_state.settings; // keeps the target as read and the password text
-    s.keyIsEndDay = optEndDay->isChecked();
-    s.dreamMoneyText = txtDreamMoney->text();
-    for (int i = 0; i < kWidthKeyCount; ++i)
-        s.widths[i] = txtSize[i]->text();
-    s.startPassword = chkStartPassword->isChecked();
-    s.startZumira = chkStartZumira->isChecked();
-    s.formState = chkFormState->isChecked();
-    s.noTyohuku = chkNoTyohuku->isChecked();
-    s.sortOn = chkSortOn->isChecked();
-    s.deleteKakunin = chkDeleteKakunin->isChecked();
-    s.allDeleteKakunin = chkAllDeleteKakunin->isChecked();
-    s.autoSumOutput = chkAutoSumOutput->isChecked();
-    s.deadlineNotice = chkSimekiriStart->isChecked();
-    s.deadlineDays = std::clamp(txtSimekiriDays->text().toInt(), 0, kDeadlineDaysMax);
-    return s;
-}
-
 void frmMain::applyEntryColumnWidths(QTableView* view)
 {
-    // Settings keep widths in twips; the key date's column and the other date's follow the key.
-    const bool keyIsEndDay = optEndDay->isChecked();
-    const auto widthOf = [&](WidthKey key) {
-        return columnPixels(txtSize[int(key)]->text().toInt(), view->fontMetrics());
-    };
-    const WidthKey columns[kEntryFieldCount - 1] = {
-        keyIsEndDay ? WidthKey::EndDay : WidthKey::NowDay,
-        WidthKey::ID,
-        WidthKey::Site,
-        WidthKey::URL,
-        WidthKey::Genre,
-        WidthKey::Present,
-        WidthKey::Kekka,
-        WidthKey::HappyMoney,
-        WidthKey::Number,
-        keyIsEndDay ? WidthKey::NowDay : WidthKey::EndDay,
-        WidthKey::HappyDay,
-        WidthKey::OboKeishiki,
-        WidthKey::SenkoWay,
-        WidthKey::Cycle,
-        WidthKey::OboWay,
-        WidthKey::Msg};
+    // Settings keep widths in twips.
+    const auto twips = m_settingsPage->entryColumnTwips();
     for (int c = 0; c < kEntryFieldCount - 1; ++c) {
-        const int width = widthOf(columns[c]);
+        const int width = columnPixels(twips[c], view->fontMetrics());
         view->setColumnHidden(c, width == 0);
         if (width > 0)
             view->setColumnWidth(c, width);
     }
     view->setColumnHidden(Pic, true);
+}
+
+void frmMain::cmdSetting_Click()
+{
+    m_settingsPage->cmdSetting_Click();
+}
+
+void frmMain::endWithoutSaving()
+{
+    m_ended = true;
+    close();
+    QCoreApplication::quit(); // other open windows must not keep the program running
+}
+
+void frmMain::rebuildEntryLists()
+{
+    BuildEntryColumns(lvwMonth);
+    BuildEntryColumns(lvwSearch);
 }

@@ -9,6 +9,7 @@
 #include "diary/Tally.h"
 #include "forms/ColumnSort.h"
 #include "forms/EntryFormHost.h"
+#include "forms/MainParts.h"
 #include "forms/MainState.h"
 #include "forms/SearchHost.h"
 
@@ -40,6 +41,8 @@ class QRadioButton;
 class QStandardItemModel;
 class QTabWidget;
 class QTableView;
+class SettingsPage;
+class StatisticsPanel;
 
 // The address an entry's page opens at: entries taken from the site (ID other than "0")
 // open the site's pick-up page instead of a category page.
@@ -106,8 +109,8 @@ public:
 
     static QString VersionText();
 
-    // Writes the list chosen by the last save (OutputFileName) as CSV or HTML. False when
-    // nothing was written; the user has been told why.
+    // Writes the list chosen by the last save (the path in m_outputFileName) as CSV or HTML. False
+    // when nothing was written; the user has been told why.
     bool Output();
     // The cells of a list and the statistics panel, as saving and printing take them.
     listexport::ExportInput listInput(const QTableView* list) const;
@@ -117,6 +120,12 @@ public:
     // The printers the print dialog offers; the desktop's own unless set.
     void setPrinters(std::shared_ptr<Printers> printers) { m_printers = std::move(printers); }
     void cmdShortcut_Click();
+    // The settings tab's 適用.
+    void cmdSetting_Click();
+    // Ends the program at once, without the end sequence (which would store the settings).
+    void endWithoutSaving();
+    // The month and search lists take the key date and column widths of the settings tab.
+    void rebuildEntryLists();
 
 public slots:
     void cmdEnd_Click();
@@ -137,8 +146,6 @@ public slots:
     void cmdUserInput_Click();
     void cmdNewInput_Click();
     void cmdHensyu_Click();
-    void cmdSetting_Click();
-    void chkStartPassword_Click();
     void cmdBackUp_Click();
     void cmdRestore_Click();
     void cmdSave_Click();
@@ -156,27 +163,14 @@ private:
     QWidget* buildYearPage();
     QWidget* buildTotalPage();
     QWidget* buildSearchPage();
-    QWidget* buildSettingsPage();
     QWidget* buildAboutPage();
-    QWidget* buildStatisticsPanel();
     QWidget* buildCommandBar();
-
-    // Settings tab <-> settings object.
-    void showSettings(const Settings& settings);
-    Settings settingsFromControls() const;
-    void readSettings();
-    // False when the settings file could not be written; the user has been told.
-    bool writeSettings();
-    // False, once the user has been told, while the settings file must not be written over:
-    // the apply step then changes nothing.
-    bool settingsFileWritable();
 
     void setCurrentDate(const QDate& date);
     void connectShownMonth();
     void afterMonthRead(bool reportUnreadable = true);
     // Tells the user why a save failed; false when it did not fail.
     bool reportFailedSave(const MonthSave& save);
-    bool optEndDayChecked() const;
     // Hooks of the month road: after a load (expenses of the month) and after a save
     // (year and total summaries, target check).
     void monthLoaded();
@@ -216,7 +210,7 @@ private:
     // the year and total lists.
     void endDeleteSelection();
     void BuildEntryColumns(QTableView* view);
-    void ColumnHeaderClikSort(QTableView* view, int column);
+    void sortByHeader(QTableView* view, int column);
     void ListViewColumnHeadersYear();
     void ListViewColumnHeadersTotal();
     void ShowYearList();
@@ -226,11 +220,7 @@ private:
     // The year and month in focus: the date picker's, which the year and total rows move.
     QString focusYear() const;
     QString focusMonth() const;
-    void handleTargetMessage(const TotalUpdate& update);
-    void showPanel(const PanelTexts& texts);
     void setMonthLabelCaption();
-    void arrangeDateWidthBoxes(bool keyIsEndDay);
-    void settingChanged();
     // The login while starting up: the installed prompt, else the password window.
     bool StartPasswordLogin();
     void lvwYear_ItemClick(int row);
@@ -246,7 +236,6 @@ private:
     void stepShownMonth(int delta);
     void stepShownYear(int delta);
     void showDay(const ShownDay& day);
-    TargetState targetState() const;
     void applyEntryColumnWidths(QTableView* view);
     // Loads the search form unless it is loaded, with today's dates and the key date's row on top.
     void loadSearchForm();
@@ -262,10 +251,9 @@ private:
 
     const AppContext m_context;
     MainState m_state;
+    MainParts m_parts;
     ShownMonth* m_month = nullptr;
-    bool m_entryPicked = false;
     bool m_expenseEnded = false;
-    bool m_searchRunning = false;
     bool m_ended = false;
     Tally m_monthTally;
     Tally m_yearTally;
@@ -283,7 +271,7 @@ private:
     QList<TotalRow> m_totalRows;
     Qt::MouseButton m_lastMouseButton = Qt::NoButton;
     // The path chosen in the last save dialog, offered again the next time.
-    QString OutputFileName;
+    QString m_outputFileName;
     // The list the last save chose by its tab.
     QTableView* m_outputList = nullptr;
     std::shared_ptr<Printers> m_printers;
@@ -296,7 +284,6 @@ private:
     QTableView* lvwSearch = nullptr;
     EntryTableModel* m_monthModel = nullptr;
     EntryTableModel* m_searchModel = nullptr;
-    EntryTableModel* m_searchTempModel = nullptr;
     QStandardItemModel* m_yearModel = nullptr;
     QStandardItemModel* m_totalModel = nullptr;
     QFrame* fraLabel = nullptr;
@@ -311,32 +298,9 @@ private:
     QPushButton* cmdUnhappyMoneyIn = nullptr;
     QPushButton* cmdYearGraph = nullptr;
     QPushButton* cmdTotalGraph = nullptr;
-    QGroupBox* fraSetting = nullptr;
-    QRadioButton* optEndDay = nullptr;
-    QRadioButton* optNowDay = nullptr;
-    QLabel* lblMain = nullptr;
-    QLabel* lblSub = nullptr;
-    std::array<QLineEdit*, kWidthKeyCount> txtSize{};
-    QGridLayout* m_widthGrid = nullptr;
     DigitKeyFilter* m_digitFilter = nullptr;
-    QLineEdit* txtDreamMoney = nullptr;
-    QCheckBox* chkStartPassword = nullptr;
-    QCheckBox* chkStartZumira = nullptr;
-    QCheckBox* chkFormState = nullptr;
-    QCheckBox* chkNoTyohuku = nullptr;
-    QCheckBox* chkSortOn = nullptr;
-    QCheckBox* chkDeleteKakunin = nullptr;
-    QCheckBox* chkAllDeleteKakunin = nullptr;
-    QCheckBox* chkAutoSumOutput = nullptr;
-    QCheckBox* chkSimekiriStart = nullptr;
-    QLineEdit* txtSimekiriDays = nullptr;
-    QPushButton* cmdSetting = nullptr;
-    QLineEdit* txtHappyCount = nullptr;
-    QLineEdit* txtTotalCount = nullptr;
-    QLineEdit* txtPercent = nullptr;
-    QLineEdit* txtHappyMoney = nullptr;
-    QLineEdit* txtUnhappyMoney = nullptr;
-    QLineEdit* txtTotalMoney = nullptr;
+    StatisticsPanel* m_panel = nullptr;
+    SettingsPage* m_settingsPage = nullptr;
     QPushButton* cmdHensyu = nullptr;
     QPushButton* cmdInput = nullptr;
     QPushButton* cmdCsvInput = nullptr;

@@ -5,6 +5,7 @@
 #include "core/Dialogs.h"
 #include "diary/Backup.h"
 #include "forms/BusyCursor.h"
+#include "forms/SettingsPage.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -94,7 +95,7 @@ void frmMain::cmdRestore_Click()
         if (error.isEmpty()) {
             // What was on show belongs to the replaced data and is read afresh.
             m_state.suppressPasswordDialog = true;
-            readSettings();
+            m_settingsPage->readSettings();
             LoadMonthFile();
         }
     }
@@ -106,7 +107,5 @@ void frmMain::cmdRestore_Click()
         {QStringLiteral("復元は正常に行われました。\r\n適用させるために一旦終了します。"),
          QStringLiteral("完了"), MessageIcon::None, MessageButtons::Ok});
     // Ends without the end sequence, which would write the old settings over the restored ones.
-    m_ended = true;
-    close();
-    QCoreApplication::quit(); // other open windows must not keep the program running
+    endWithoutSaving();
 }

@@ -1,4 +1,5 @@
 // Taking in a diary kept as CSV ("CSV取込"): the rows go the clipboard import's road.
+#include "forms/SettingsPage.h"
 #include "forms/frmMain.h"
 
 #include "core/AtomicFile.h"
@@ -37,7 +38,7 @@ void frmMain::cmdCsvInput_Click()
 
     std::optional<BusyCursor> busy(std::in_place);
     const QDate start = dtpDate->date();
-    CsvDiary diary = readCsvDiary(text, {optEndDay->isChecked(), start});
+    CsvDiary diary = readCsvDiary(text, {m_settingsPage->keyIsEndDayShown(), start});
     if (!diary.error.isEmpty()) {
         busy.reset();
         return refuse(diary.error);

@@ -6,6 +6,7 @@
 #include "diary/DeleteData.h"
 #include "diary/SummaryUnits.h"
 #include "forms/EntryTableModel.h"
+#include "forms/SettingsPage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,7 +46,7 @@ QList<int> allRows(int count)
 
 void frmMain::disableEntryCommands()
 {
-    m_entryPicked = false; // until the next pick in a list
+    m_state.entryPicked = false; // until the next pick in a list
     updateCommands();
 }
 
@@ -89,13 +90,13 @@ void frmMain::emptiedMonth()
 bool frmMain::removeYearFromTotal(const QString& year)
 {
     const TotalUpdate update =
-        ::UpdateTotalSummary(m_context.paths, year, std::nullopt, targetState());
+        ::UpdateTotalSummary(m_context.paths, year, std::nullopt, m_settingsPage->targetState());
     if (!update.error.isEmpty()) {
         m_context.dialogs.message(
             {QStringLiteral("集計ファイルを更新できませんでした。\r\n") + update.error,
              QStringLiteral("保存エラー"), MessageIcon::Critical, MessageButtons::Ok});
     }
-    handleTargetMessage(update);
+    m_settingsPage->handleTargetMessage(update);
     return update.error.isEmpty();
 }
 

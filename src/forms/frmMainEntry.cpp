@@ -60,7 +60,7 @@ bool frmMain::entryListKeyDown(QTableView* view, int key)
 {
     const bool isMonth = view == lvwMonth;
     // Only after rows were picked.
-    if (!m_entryPicked)
+    if (!m_state.entryPicked)
         return false;
     const auto selected = view->selectionModel()->selectedRows().size();
     if (key == Qt::Key_Delete) {

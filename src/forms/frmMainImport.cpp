@@ -1,4 +1,5 @@
 // Registering listings copied from the contest-information site.
+#include "forms/SettingsPage.h"
 #include "forms/frmMain.h"
 
 #include "core/Dialogs.h"
@@ -23,7 +24,7 @@ void frmMain::cmdInput_Click()
         return;
     std::optional<BusyCursor> busy(std::in_place);
     const QDate start = dtpDate->date();
-    ImportParse parse = parseClipboardListings(text, {optEndDay->isChecked(), start});
+    ImportParse parse = parseClipboardListings(text, {m_settingsPage->keyIsEndDayShown(), start});
     sortImportedRows(parse.records);
     m_searchModel->setEntries(parse.records); // the parsed rows stay in the search list
 
@@ -44,7 +45,7 @@ void frmMain::cmdInput_Click()
 
 ImportOutcome frmMain::registerImport(const QList<EntryRecord>& rows, const QDate& start)
 {
-    const bool keyIsEndDay = optEndDay->isChecked();
+    const bool keyIsEndDay = m_settingsPage->keyIsEndDayShown();
     ImportHooks hooks;
     hooks.loadMonth =
         [this](const QString& year,

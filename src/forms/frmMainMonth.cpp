@@ -5,6 +5,7 @@
 #include "diary/SummaryUnits.h"
 #include "forms/BusyCursor.h"
 #include "forms/EntryTableModel.h"
+#include "forms/SettingsPage.h"
 #include "forms/UnreadableDataFile.h"
 
 #include <QApplication>
@@ -65,11 +66,12 @@ bool frmMain::reportFailedSave(const MonthSave& save)
         break;
     case MonthSave::Outcome::Unstorable: {
         const MonthTextBuild& build = save.build;
-        const QString what = build.badPassword
-                                 ? QStringLiteral("記帳者認証のパスワード")
-                                 : QStringLiteral("%1件目の「%2」")
-                                       .arg(build.badEntry + 1)
-                                       .arg(entryColumnHeading(build.badField, optEndDayChecked()));
+        const QString what =
+            build.badPassword
+                ? QStringLiteral("記帳者認証のパスワード")
+                : QStringLiteral("%1件目の「%2」")
+                      .arg(build.badEntry + 1)
+                      .arg(entryColumnHeading(build.badField, m_settingsPage->keyIsEndDayShown()));
         m_context.dialogs.message({QStringLiteral("%1に保存できない文字「%2」が含まれています。")
                                        .arg(what, QString(build.badCharacter)),
                                    QStringLiteral("保存エラー"), MessageIcon::Critical,

@@ -74,13 +74,13 @@ void frmMain::dtpDate_Change()
     }
 }
 
-void frmMain::ColumnHeaderClikSort(QTableView* view, int column)
+void frmMain::sortByHeader(QTableView* view, int column)
 {
     auto* model = static_cast<EntryTableModel*>(view->model());
     if (model->rowCount() == 0)
         return;
     // The rows take new places: no row stays picked.
-    m_entryPicked = false;
+    m_state.entryPicked = false;
     const bool descending = (view == lvwMonth ? m_monthSort : m_searchSort).nextIsDescending();
     QList<EntryRecord> rows = model->entries();
     sortByColumn(rows, column, descending);
@@ -106,14 +106,14 @@ std::optional<int> frmMain::soleSelectedRow(const QTableView* view)
 std::optional<int> frmMain::entryCommandRow() const
 {
     const Tab key = currentTab();
-    if (!m_entryPicked || (key != Tab::Month && key != Tab::Search))
+    if (!m_state.entryPicked || (key != Tab::Month && key != Tab::Search))
         return std::nullopt;
     return soleSelectedRow(key == Tab::Month ? lvwMonth : lvwSearch);
 }
 
 void frmMain::entryListPicked(QTableView* view)
 {
-    m_entryPicked = true;
+    m_state.entryPicked = true;
     m_state.selectedCount = static_cast<int>(view->selectionModel()->selectedRows().size());
     const std::optional<int> row = soleSelectedRow(view);
     (view == lvwMonth ? m_state.selectedMonthRow : m_state.selectedSearchRow) = row;

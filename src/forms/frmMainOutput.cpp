@@ -4,6 +4,8 @@
 #include "forms/BusyCursor.h"
 #include "forms/EntryTableModel.h"
 #include "forms/ProgressPacer.h"
+#include "forms/SettingsPage.h"
+#include "forms/StatisticsPanel.h"
 #include "forms/frmMain.h"
 
 #include <QCheckBox>
@@ -45,17 +47,17 @@ void frmMain::cmdSave_Click()
     disableEntryCommands();
     FileDialogSpec spec;
     spec.caption = QStringLiteral("保存");
-    spec.fileName = OutputFileName;
+    spec.fileName = m_outputFileName;
     spec.filter = QStringLiteral("*.csv (*.csv);;*.htm (*.htm);;*.html (*.html)");
     const QString chosen = m_context.dialogs.saveFileName(spec);
     if (chosen.isEmpty())
         return;
-    OutputFileName = chosen;
+    m_outputFileName = chosen;
 
     const Tab key = currentTab();
     int maximum = 0;
     if (key == Tab::Month || key == Tab::Search) {
-        maximum = txtTotalCount->text().toInt();
+        maximum = m_panel->tally().entries;
         m_outputList = key == Tab::Month ? lvwMonth : lvwSearch;
     } else if (key == Tab::Year) {
         maximum = 12;
@@ -77,7 +79,7 @@ void frmMain::cmdSave_Click()
 listexport::ExportInput frmMain::listInput(const QTableView* list) const
 {
     listexport::ExportInput input;
-    input.keyIsEndDay = optEndDay->isChecked();
+    input.keyIsEndDay = m_settingsPage->keyIsEndDayShown();
     if (list == lvwMonth || list == lvwSearch) {
         input.kind = listexport::ListKind::Entries;
         input.entries = (list == lvwMonth ? m_monthModel : m_searchModel)->entries();
@@ -86,15 +88,14 @@ listexport::ExportInput frmMain::listInput(const QTableView* list) const
         input.kind = year ? listexport::ListKind::Year : listexport::ListKind::Total;
         input.rows = summaryRows(year ? m_yearModel : m_totalModel);
     }
-    input.withStatistics = chkAutoSumOutput->isChecked();
-    input.panel = {txtHappyCount->text(), txtTotalCount->text(),   txtPercent->text(),
-                   txtHappyMoney->text(), txtUnhappyMoney->text(), txtTotalMoney->text()};
+    input.withStatistics = m_state.settings.autoSumOutput;
+    input.panel = m_panel->texts();
     return input;
 }
 
 bool frmMain::Output()
 {
-    if (OutputFileName.isEmpty() || !m_outputList)
+    if (m_outputFileName.isEmpty() || !m_outputList)
         return false;
     const BusyCursor busy;
 
@@ -102,7 +103,7 @@ bool frmMain::Output()
     const qsizetype rowCount = input.rowCount();
     ProgressPacer pacer;
     const listexport::ExportWrite written = listexport::writeExportFile(
-        OutputFileName, input, listexport::formatForPath(OutputFileName), [&](int row) {
+        m_outputFileName, input, listexport::formatForPath(m_outputFileName), [&](int row) {
             if (pacer.due() || row == rowCount)
                 prgShinko->setValue(row);
         });

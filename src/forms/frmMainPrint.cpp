@@ -1,6 +1,7 @@
 #include "core/AppContext.h"
 #include "diary/PrintLayout.h"
 #include "forms/BusyCursor.h"
+#include "forms/StatisticsPanel.h"
 #include "forms/frmMain.h"
 #include "forms/frmPrint.h"
 #include "platform/CupsPrinters.h"
@@ -30,7 +31,7 @@ void frmMain::cmdPrint_Click()
     int maximum = 0;
     if (key == Tab::Month || key == Tab::Search) {
         list = key == Tab::Month ? lvwMonth : lvwSearch;
-        maximum = txtTotalCount->text().toInt();
+        maximum = m_panel->tally().entries;
     } else if (key == Tab::Year) {
         list = lvwYear;
         maximum = 12;

@@ -1,5 +1,6 @@
 // The search tab's side of the search form: loading it beside the window, the result
 // figures and the window order.
+#include "forms/StatisticsPanel.h"
 #include "forms/frmMain.h"
 
 #include "core/Clock.h"
@@ -13,9 +14,8 @@
 
 void frmMain::loadSearchForm()
 {
-    if (!m_state.searchFormLoaded || !m_searchForm) {
+    if (!m_searchForm) {
         m_searchForm = new frmDataSearch(*this, this);
-        m_state.searchFormLoaded = true;
         m_searchForm->Form_Load();
         // Beside the main window, kept on the screen.
         m_searchForm->adjustSize();
@@ -41,7 +41,6 @@ void frmMain::unloadSearchForm()
 
 void frmMain::searchFormClosed()
 {
-    m_state.searchFormLoaded = false;
     m_searchForm = nullptr;
     setTopMost(this, m_state.settings.formState);
 }
@@ -60,7 +59,7 @@ void frmMain::setSearchRunning(bool running)
         if (!child->isWindow())
             child->setEnabled(!running);
     }
-    m_searchRunning = running;
+    m_state.searchRunning = running;
     if (running) {
         // The result list is emptied; nothing of it stays selected.
         m_state.selectedSearchRow.reset();
@@ -71,10 +70,9 @@ void frmMain::setSearchRunning(bool running)
 
 void frmMain::clearStatisticsPanel()
 {
-    showPanel(emptyPanelTexts());
+    m_panel->clear();
     m_searchTally = Tally();
     m_shownTally = Tally();
-    m_searchTempModel->clear();
     // Nothing is left to save, print or edit.
     m_state.selectedSearchRow.reset();
     m_state.selectedCount = 0;

@@ -1,4 +1,6 @@
 // Switching tabs and wiring the window's events.
+#include "forms/SettingsPage.h"
+#include "forms/StatisticsPanel.h"
 #include "forms/frmMain.h"
 
 #include "diary/EntryFormText.h"
@@ -29,14 +31,14 @@ void frmMain::updateCommands()
 {
     CommandInputs in;
     in.tab = currentTab();
-    in.searchRunning = m_searchRunning;
+    in.searchRunning = m_state.searchRunning;
     in.monthReadable = m_month->readable();
     in.shownEntries = m_shownTally.entries;
     in.expenseEnded = m_expenseEnded;
     if (in.tab == Tab::Month || in.tab == Tab::Search) {
         QTableView* view = in.tab == Tab::Month ? lvwMonth : lvwSearch;
         const QModelIndexList rows = view->selectionModel()->selectedRows();
-        in.picked = m_entryPicked;
+        in.picked = m_state.entryPicked;
         in.selectedRows = static_cast<int>(rows.size());
         if (const std::optional<int> row = soleSelectedRow(view)) {
             const auto* model = static_cast<const EntryTableModel*>(view->model());
@@ -48,7 +50,9 @@ void frmMain::updateCommands()
     } else if (in.tab == Tab::Total) {
         in.picked = m_state.selectedTotalRow.has_value();
     }
+    m_settingsPage->commandInputs(in);
     const CommandState c = commandStateFor(in);
+    m_settingsPage->applyCommands(c);
     const std::pair<QWidget*, bool> commands[] = {
         {cmdNewInput, c.newInput},
         {cmdInput, c.input},
@@ -65,6 +69,7 @@ void frmMain::updateCommands()
         {cmdYearBack, c.yearSteps},
         {cmdYearNext, c.yearSteps},
         {dtpDate, c.datePicker},
+        {fraUnhappyMoney, c.expenseFrame},
     };
     for (const auto& [command, enabled] : commands)
         command->setEnabled(enabled);
@@ -81,7 +86,6 @@ void frmMain::connectEvents()
     connect(cmdCsvInput, &QPushButton::clicked, this, &frmMain::cmdCsvInput_Click);
     connect(cmdYearGraph, &QPushButton::clicked, this, [this] { openChart(false); });
     connect(cmdTotalGraph, &QPushButton::clicked, this, [this] { openChart(true); });
-    connect(cmdSetting, &QPushButton::clicked, this, &frmMain::cmdSetting_Click);
     connect(cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmMain::cmdPrint_Click);
     connect(cmdAllDelete, &QPushButton::clicked, this, &frmMain::cmdAllDelete_Click);
@@ -96,9 +100,9 @@ void frmMain::connectEvents()
             cmdUnhappyMoneyIn_Click();
     });
     connect(lvwMonth->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int column) { ColumnHeaderClikSort(lvwMonth, column); });
+            [this](int column) { sortByHeader(lvwMonth, column); });
     connect(lvwSearch->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int column) { ColumnHeaderClikSort(lvwSearch, column); });
+            [this](int column) { sortByHeader(lvwSearch, column); });
     for (QTableView* view : {lvwMonth, lvwSearch}) {
         // A click, also on a row that is still selected, or keys that select rows pick
         // them; rows that only leave the selection (removed, sorted away) pick nothing.
@@ -125,40 +129,22 @@ void frmMain::connectEvents()
     summaryPicks(lvwTotal, &frmMain::lvwTotal_ItemClick);
 
     m_digitFilter = new DigitKeyFilter(m_context.dialogs, this);
-    for (QLineEdit* box : txtSize) {
-        m_digitFilter->attach(box);
-        connect(box, &QLineEdit::textEdited, this, &frmMain::settingChanged);
-    }
-    m_digitFilter->attach(txtDreamMoney);
-    m_digitFilter->attach(txtSimekiriDays);
-    connect(txtSimekiriDays, &QLineEdit::textEdited, this, &frmMain::settingChanged);
-    connect(txtDreamMoney, &QLineEdit::textEdited, this, &frmMain::settingChanged);
     m_digitFilter->attach(txtUnhappyMoneyValue);
-    connect(chkStartPassword, &QCheckBox::clicked, this, &frmMain::chkStartPassword_Click);
-    for (QCheckBox* box : {chkStartZumira, chkFormState, chkNoTyohuku, chkSortOn, chkDeleteKakunin,
-                           chkAllDeleteKakunin, chkAutoSumOutput, chkSimekiriStart})
-        connect(box, &QCheckBox::clicked, this, &frmMain::settingChanged);
-    for (QRadioButton* option : {optEndDay, optNowDay}) {
-        connect(option, &QRadioButton::clicked, this, [this] {
-            arrangeDateWidthBoxes(optEndDay->isChecked());
-            settingChanged();
-        });
-    }
 }
 
 void frmMain::tabMain_Click()
 {
     const Tab key = currentTab();
-    m_entryPicked = false;
+    m_state.entryPicked = false;
     m_expenseEnded = false;
 
     m_state.suppressPasswordDialog = true;
     if (key != Tab::Setting)
-        readSettings(); // settings edited but not applied are dropped
+        m_settingsPage->readSettings(); // settings edited but not applied are dropped
     if (m_month->dirty())
         SaveMonthFile();
 
-    showPanel(emptyPanelTexts());
+    m_panel->clear();
     m_state.selectedMonthRow.reset();
     m_state.selectedYearRow.reset();
     m_state.selectedTotalRow.reset();
@@ -166,16 +152,13 @@ void frmMain::tabMain_Click()
     prgShinko->setValue(0);
     if (key != Tab::Search) {
         m_searchModel->clear();
-        m_searchTempModel->clear();
         unloadSearchForm();
     }
-    fraSetting->setEnabled(key == Tab::Setting);
 
     if (key == Tab::Month) {
         BuildEntryColumns(lvwMonth);
         LoadMonthFile();
     } else if (key == Tab::Year) {
-        fraUnhappyMoney->setEnabled(true);
         ListViewColumnHeadersYear();
         ShowYearList();
         setMonthLabelCaption();
@@ -191,10 +174,7 @@ void frmMain::tabMain_Click()
         m_searchForm->show();
         m_searchForm->raise();
     } else if (key == Tab::Setting) {
-        fraUnhappyMoney->setEnabled(false);
-        readSettings();
-        m_state.suppressPasswordDialog = false;
-        cmdSetting->setEnabled(false);
+        m_settingsPage->enter();
     }
     updateCommands();
 }
@@ -202,30 +182,6 @@ void frmMain::tabMain_Click()
 void frmMain::BuildEntryColumns(QTableView* view)
 {
     auto* model = static_cast<EntryTableModel*>(view->model());
-    model->setKeyIsEndDay(optEndDay->isChecked());
+    model->setKeyIsEndDay(m_settingsPage->keyIsEndDayShown());
     applyEntryColumnWidths(view);
-}
-
-void frmMain::settingChanged()
-{
-    cmdSetting->setEnabled(true);
-}
-
-void frmMain::arrangeDateWidthBoxes(bool keyIsEndDay)
-{
-    // The key date's box sits first, beside lblMain; the other date's beside lblSub.
-    QLineEdit* keyBox = txtSize[int(keyIsEndDay ? WidthKey::EndDay : WidthKey::NowDay)];
-    QLineEdit* otherBox = txtSize[int(keyIsEndDay ? WidthKey::NowDay : WidthKey::EndDay)];
-    const int subIndex = int(WidthKey::EndDay);
-    m_widthGrid->removeWidget(keyBox);
-    m_widthGrid->removeWidget(otherBox);
-    m_widthGrid->addWidget(keyBox, 0, 1);
-    m_widthGrid->addWidget(otherBox, subIndex / 4, (subIndex % 4) * 2 + 1);
-    lblMain->setText(keyIsEndDay ? QStringLiteral("締 切 日") : QStringLiteral("応 募 日"));
-    lblSub->setText(keyIsEndDay ? QStringLiteral("応 募 日") : QStringLiteral("締 切 日"));
-    lblMain->setBuddy(keyBox);
-    lblSub->setBuddy(otherBox);
-    keyBox->setAccessibleName(lblMain->text());
-    otherBox->setAccessibleName(lblSub->text());
-    setTabOrder(optNowDay, keyBox);
 }

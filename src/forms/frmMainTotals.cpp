@@ -1,4 +1,5 @@
 // The statistics panel, the year and total summaries, expenses and the target balance.
+#include "forms/StatisticsPanel.h"
 #include "forms/frmMain.h"
 
 #include "core/Dialogs.h"
@@ -7,6 +8,7 @@
 #include "forms/ColumnWidths.h"
 #include "forms/EntryTableModel.h"
 #include "forms/ProgressPacer.h"
+#include "forms/SettingsPage.h"
 #include "forms/UnreadableDataFile.h"
 #include "platform/WindowLevel.h"
 
@@ -58,26 +60,6 @@ void setSummaryColumns(QStandardItemModel* model, QTableView* view,
 
 } // namespace
 
-bool frmMain::optEndDayChecked() const
-{
-    return optEndDay->isChecked();
-}
-
-TargetState frmMain::targetState() const
-{
-    return {m_state.settings.dreamMoneyValue, m_state.settings.dreamMoneyReached};
-}
-
-void frmMain::showPanel(const PanelTexts& texts)
-{
-    txtHappyCount->setText(texts.happyCount);
-    txtTotalCount->setText(texts.totalCount);
-    txtPercent->setText(texts.percent);
-    txtHappyMoney->setText(texts.happyMoney);
-    txtUnhappyMoney->setText(texts.unhappyMoney);
-    txtTotalMoney->setText(texts.totalMoney);
-}
-
 void frmMain::RefreshTotals()
 {
     const Tab key = currentTab();
@@ -107,7 +89,7 @@ void frmMain::RefreshTotals()
         updateCommands();
         return; // the settings and about tabs leave the panel at zero
     }
-    showPanel(panelTexts(m_shownTally));
+    m_panel->setTally(m_shownTally);
     updateCommands();
 }
 
@@ -127,8 +109,8 @@ bool frmMain::monthSaved()
 
 void frmMain::finishSummaryUnits()
 {
-    const Recount recount =
-        ::finishSummaryUnits(m_context.paths, m_state.settings.passwordInForce(), targetState());
+    const Recount recount = ::finishSummaryUnits(
+        m_context.paths, m_state.settings.passwordInForce(), m_settingsPage->targetState());
     if (!recount.ok()) {
         QStringList files;
         for (const QString& path : recount.unreadable)
@@ -141,14 +123,14 @@ void frmMain::finishSummaryUnits()
     }
     TotalUpdate reached;
     reached.showTargetMessage = recount.showTargetMessage;
-    handleTargetMessage(reached);
+    m_settingsPage->handleTargetMessage(reached);
 }
 
 bool frmMain::UpdateYearSummary(const QDate& month, const Tally& monthTally)
 {
     const YearUpdate update =
         ::UpdateYearSummary(m_context.paths, month.toString(QStringLiteral("yyyy")), month.month(),
-                            monthTally, targetState());
+                            monthTally, m_settingsPage->targetState());
     const bool failed = !update.error.isEmpty() || !update.total.error.isEmpty();
     if (failed) {
         m_context.dialogs.message({QStringLiteral("集計ファイルを更新できませんでした。\r\n") +
@@ -164,17 +146,8 @@ bool frmMain::UpdateYearSummary(const QDate& month, const Tally& monthTally)
     const Tab key = currentTab();
     if (key == Tab::Year || key == Tab::Total)
         RefreshTotals();
-    handleTargetMessage(update.total);
+    m_settingsPage->handleTargetMessage(update.total);
     return !failed;
-}
-
-void frmMain::handleTargetMessage(const TotalUpdate& update)
-{
-    if (!update.showTargetMessage)
-        return;
-    m_context.dialogs.message(targetReachedMessage());
-    m_state.settings.dreamMoneyReached = true;
-    writeSettings(); // at once, so the message is never shown twice for one target
 }
 
 void frmMain::ListViewColumnHeadersYear()
@@ -274,8 +247,9 @@ void frmMain::setMonthLabelCaption()
 void frmMain::cmdUnhappyMoneyIn_Click()
 {
     const int month = dtpDate->date().month();
-    const ExpenseBooking booking = BookExpense(m_context.paths, focusYear(), month,
-                                               txtUnhappyMoneyValue->text(), targetState());
+    const ExpenseBooking booking =
+        BookExpense(m_context.paths, focusYear(), month, txtUnhappyMoneyValue->text(),
+                    m_settingsPage->targetState());
     if (!booking.update.error.isEmpty()) {
         m_context.dialogs.message(
             {QStringLiteral("集計ファイルを更新できませんでした。\r\n") + booking.update.error,
@@ -284,7 +258,7 @@ void frmMain::cmdUnhappyMoneyIn_Click()
     m_state.selectedYearRow.reset();
     lvwYear->clearSelection();
     updateCommands();
-    handleTargetMessage(booking.update.total);
+    m_settingsPage->handleTargetMessage(booking.update.total);
     m_yearSummary = booking.list.summary;
     m_yearTally = booking.list.yearTally;
     fillSummaryList(m_yearModel, booking.list.rows);
