@@ -1,8 +1,10 @@
 #include "forms/MainParts.h"
 
+#include "core/Dialogs.h"
 #include "forms/frmMain.h"
 
 #include <QDateEdit>
+#include <QDir>
 #include <QSignalBlocker>
 #include <QTabWidget>
 
@@ -45,4 +47,13 @@ void MainParts::disableEntryCommands() const
 {
     state.entryPicked = false; // until the next pick in a list
     window.updateCommands();
+}
+
+void MainParts::reportNotRemoved(const QString& path) const
+{
+    if (path.isEmpty())
+        return;
+    context.dialogs.message(
+        {QStringLiteral("「%1」を削除できませんでした。").arg(QDir::toNativeSeparators(path)),
+         QStringLiteral("削除エラー"), MessageIcon::Critical, MessageButtons::Ok});
 }

@@ -24,8 +24,7 @@ struct MainParts
 {
     MainParts(const AppContext& appContext, MainState& mainState, frmMain& mainWindow)
         : context(appContext), state(mainState), window(mainWindow)
-    {
-    }
+    {}
 
     const AppContext& context;
     MainState& state;
@@ -52,4 +51,6 @@ struct MainParts
     void setCurrentDate(const QDate& date) const;
     // Ends the selection state: edit, home page and delete wait for the next pick.
     void disableEntryCommands() const;
+    // Tells that a file or folder of the data could not be deleted ("" tells nothing).
+    void reportNotRemoved(const QString& path) const;
 };

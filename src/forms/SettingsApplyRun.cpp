@@ -3,6 +3,8 @@
 #include "core/Dialogs.h"
 #include "forms/BusyCursor.h"
 #include "forms/MainParts.h"
+#include "forms/MonthPage.h"
+#include "forms/SearchPage.h"
 #include "forms/SettingsPage.h"
 #include "forms/StatisticsPanel.h"
 #include "forms/frmMain.h"
@@ -60,7 +62,7 @@ void SettingsApplyRun::run()
             return;
     } else {
         // The month list held the displayed month in the old order.
-        m_parts.window.shownMonth().reload(m_parts.state.settings.passwordInForce());
+        m_parts.month->shownMonth().reload(m_parts.state.settings.passwordInForce());
         m_parts.panel->clear();
     }
     applyTargetColumn();
@@ -74,9 +76,8 @@ void SettingsApplyRun::run()
         return;
     }
     bar->setValue(bar->maximum());
-    m_parts.context.dialogs.message({QStringLiteral("設定を適用させました"),
-                                     QStringLiteral("完了"), MessageIcon::None,
-                                     MessageButtons::Ok});
+    m_parts.context.dialogs.message({QStringLiteral("設定を適用させました"), QStringLiteral("完了"),
+                                     MessageIcon::None, MessageButtons::Ok});
 }
 
 SettingsApplyRun::KeyApply SettingsApplyRun::applyKeyChange()
@@ -217,5 +218,6 @@ void SettingsApplyRun::endUnfinished(const QString& error)
 
 void SettingsApplyRun::rebuildEntryColumns()
 {
-    m_parts.window.rebuildEntryLists();
+    m_parts.month->BuildEntryColumns();
+    m_parts.search->BuildEntryColumns();
 }

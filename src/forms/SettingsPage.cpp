@@ -6,6 +6,7 @@
 #include "diary/Expenses.h"
 #include "forms/DigitKeyFilter.h"
 #include "forms/FormHelpers.h"
+#include "forms/MonthPage.h"
 #include "forms/SettingsApplyRun.h"
 #include "forms/frmMain.h"
 #include "forms/frmStartPassword.h"
@@ -164,6 +165,12 @@ void SettingsPage::applyCommands(const CommandState& c)
 {
     fraSetting->setEnabled(c.settingFrame);
     cmdSetting->setEnabled(c.setting);
+}
+
+std::optional<Tally> SettingsPage::refreshTotals()
+{
+    m_parts.month->recount(Currency());
+    return std::nullopt; // the panel stays at zero
 }
 
 void SettingsPage::readSettings()
@@ -348,10 +355,9 @@ void SettingsPage::chkStartPassword_Click()
     }
     // The box has already changed: on means switching the lock on, off switching it off.
     const bool switchingOn = chkStartPassword->isChecked();
-    auto* form = new frmStartPassword(switchingOn ? frmStartPassword::Mode::Set
-                                                  : frmStartPassword::Mode::Release,
-                                      state.settings.startPasswordText, m_parts.context.dialogs,
-                                      &m_parts.window);
+    auto* form = new frmStartPassword(
+        switchingOn ? frmStartPassword::Mode::Set : frmStartPassword::Mode::Release,
+        state.settings.startPasswordText, m_parts.context.dialogs, &m_parts.window);
     form->setAttribute(Qt::WA_DeleteOnClose);
     connect(form, &QDialog::finished, this, [this, form, switchingOn](int result) {
         MainState& state = m_parts.state;

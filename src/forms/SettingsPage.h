@@ -26,6 +26,7 @@ public:
     void enter() override;
     void commandInputs(CommandInputs& in) const override;
     void applyCommands(const CommandState& c) override;
+    std::optional<Tally> refreshTotals() override;
 
     // Reads the settings file into the controls; a damaged or missing file is written anew.
     void readSettings();

@@ -1,43 +1,85 @@
 #include "forms/frmMain.h"
 
 #include "core/Clock.h"
-#include "core/DamagedFile.h"
 #include "core/Dialogs.h"
-#include "diary/Deadlines.h"
 #include "diary/Deployment.h"
 #include "diary/Startup.h"
-#include "forms/ColumnWidths.h"
-#include "forms/EntryTableModel.h"
+#include "diary/SummaryUnits.h"
+#include "forms/MonthPage.h"
+#include "forms/SearchPage.h"
 #include "forms/SettingsPage.h"
-#include "forms/frmDataSearch.h"
+#include "forms/frmStartPassword.h"
 #include "platform/DesktopShortcut.h"
 #include "platform/WindowLevel.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
-#include <algorithm>
+
+namespace {
+
+// Start-up, after the login: finishes the saves a crash cut short.
+void finishSummaryUnits(const MainParts& parts)
+{
+    const Recount recount = ::finishSummaryUnits(
+        parts.context.paths, parts.state.settings.passwordInForce(), parts.settings->targetState());
+    if (!recount.ok()) {
+        QStringList files;
+        for (const QString& path : recount.unreadable)
+            files.append(
+                QStringLiteral("「%1」を読み込めません。").arg(QDir::toNativeSeparators(path)));
+        parts.context.dialogs.message(
+            {QStringLiteral("前回中断された保存の集計を月のデータに合わせられませんでした。\r\n") +
+                 (files + recount.errors).join(QStringLiteral("\r\n")),
+             QStringLiteral("集計エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    }
+    TotalUpdate reached;
+    reached.showTargetMessage = recount.showTargetMessage;
+    parts.settings->handleTargetMessage(reached);
+}
+
+} // namespace
+
+QString siteAddressFor(const QString& url, const QString& id)
+{
+    QString address = url;
+    if (id != u"0")
+        address.replace(deployment::kSiteCategoryPrefix, deployment::kSitePickupPrefix);
+    return address;
+}
 
 frmMain::frmMain(const AppContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_parts(m_context, m_state, *this),
-      m_month(new ShownMonth(context.paths, this))
+    : QWidget(parent), m_context(context), m_parts(m_context, m_state, *this)
 {
     buildUi();
-    connectShownMonth();
-    connect(cmdEnd, &QPushButton::clicked, this, &frmMain::cmdEnd_Click);
     connectEvents();
 }
 
 frmMain::~frmMain() = default;
+
+ShownMonth& frmMain::shownMonth()
+{
+    return m_parts.month->shownMonth();
+}
+
+EntryTableModel* frmMain::monthModel() const
+{
+    return m_parts.month->model();
+}
+
+EntryTableModel* frmMain::searchModel() const
+{
+    return m_parts.search->model();
+}
+
+QDate frmMain::shownDate() const
+{
+    return dtpDate->date();
+}
 
 QString frmMain::VersionText()
 {
@@ -49,14 +91,8 @@ QString frmMain::VersionText()
 
 bool frmMain::Form_Load()
 {
-    lvwMonth->hide();
-    const auto paint = [](QLabel* label, int r, int g, int b) {
-        label->setStyleSheet(QStringLiteral("color: rgb(%1,%2,%3);").arg(r).arg(g).arg(b));
-    };
-    paint(lblSyo, 168, 0, 0);
-    paint(lblTyu, 0, 168, 0);
-    paint(lblDai, 0, 0, 168);
-    paint(lblDay, 191, 159, 63);
+    MonthPage& month = *m_parts.month;
+    month.view()->hide();
     lblVersion->setText(QStringLiteral("ズミラ帳 Version ") + VersionText());
     setWindowTitle(QStringLiteral("ズミラ帳"));
 
@@ -77,7 +113,7 @@ bool frmMain::Form_Load()
 
     m_state.startingUp = true;
     m_state.suppressPasswordDialog = true;
-    m_settingsPage->readSettings();
+    m_parts.settings->readSettings();
     // The login prompt of a locked diary runs here, while starting up.
     if (m_state.settings.startPassword && !StartPasswordLogin()) {
         m_ended = true; // a cancelled login stores nothing
@@ -85,27 +121,33 @@ bool frmMain::Form_Load()
     }
     m_state.startingUp = false;
     // Month files are read under the start password, so this waits for the login.
-    finishSummaryUnits();
+    finishSummaryUnits(m_parts);
 
     setTopMost(this, m_state.settings.formState);
     if (m_state.settings.startZumira)
-        OpenSiteUrl(deployment::kSiteHome, QStringLiteral("0"));
-    BuildEntryColumns(lvwMonth);
-    BuildEntryColumns(lvwSearch);
-    ListViewColumnHeadersYear();
-    ListViewColumnHeadersTotal();
-
-    setCurrentDate(m_context.clock.today());
-    LoadMonthFile();
-    lvwMonth->show();
+        month.OpenSiteUrl(deployment::kSiteHome, QStringLiteral("0"));
+    month.BuildEntryColumns();
+    m_parts.search->BuildEntryColumns();
+    m_parts.setCurrentDate(m_context.clock.today());
+    month.LoadMonthFile();
+    month.view()->show();
     // Once the window is on the screen, so the box and the search form open over it.
-    QTimer::singleShot(0, this, &frmMain::noticeDeadlinesAtStart);
+    QTimer::singleShot(0, m_parts.search, &SearchPage::noticeDeadlinesAtStart);
     return true;
 }
 
 void frmMain::setLoginPrompt(std::function<bool()> prompt)
 {
     m_loginPrompt = std::move(prompt);
+}
+
+bool frmMain::StartPasswordLogin()
+{
+    if (m_loginPrompt)
+        return m_loginPrompt();
+    frmStartPassword form(frmStartPassword::Mode::Login, m_state.settings.startPasswordText,
+                          m_context.dialogs, this);
+    return form.exec() == QDialog::Accepted;
 }
 
 void frmMain::cmdShortcut_Click()
@@ -120,41 +162,29 @@ void frmMain::cmdShortcut_Click()
     }
 }
 
-void frmMain::setCurrentDate(const QDate& date)
-{
-    m_state.lastYearMonth = date.toString(QStringLiteral("yyyy/MM"));
-    const QSignalBlocker block(dtpDate);
-    dtpDate->setDate(date);
-}
-
-QString frmMain::focusYear() const
-{
-    return dtpDate->date().toString(QStringLiteral("yyyy"));
-}
-
-QString frmMain::focusMonth() const
-{
-    return dtpDate->date().toString(QStringLiteral("MM"));
-}
-
 void frmMain::cmdEnd_Click()
 {
     if (m_ended)
         return;
-    if (m_searchForm && m_searchForm->searching()) {
-        m_searchForm->cmdClose_Click(); // stops the search; ending waits until it has stopped
-        return;
-    }
-    unloadSearchForm();
+    if (m_parts.search->stopRunningSearch())
+        return; // ending waits until the search has stopped
+    m_parts.search->unloadSearchForm();
     restoreIfMinimised(this);
     if (currentTab() == Tab::Setting) {
         // Settings changed on the tab but never applied are dropped.
         m_state.suppressPasswordDialog = true;
-        m_settingsPage->readSettings();
+        m_parts.settings->readSettings();
     }
-    m_settingsPage->writeSettings();
+    m_parts.settings->writeSettings();
     m_ended = true;
     close();
+}
+
+void frmMain::endWithoutSaving()
+{
+    m_ended = true;
+    close();
+    QCoreApplication::quit(); // other open windows must not keep the program running
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
@@ -165,35 +195,4 @@ void frmMain::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
-}
-
-void frmMain::applyEntryColumnWidths(QTableView* view)
-{
-    // Settings keep widths in twips.
-    const auto twips = m_settingsPage->entryColumnTwips();
-    for (int c = 0; c < kEntryFieldCount - 1; ++c) {
-        const int width = columnPixels(twips[c], view->fontMetrics());
-        view->setColumnHidden(c, width == 0);
-        if (width > 0)
-            view->setColumnWidth(c, width);
-    }
-    view->setColumnHidden(Pic, true);
-}
-
-void frmMain::cmdSetting_Click()
-{
-    m_settingsPage->cmdSetting_Click();
-}
-
-void frmMain::endWithoutSaving()
-{
-    m_ended = true;
-    close();
-    QCoreApplication::quit(); // other open windows must not keep the program running
-}
-
-void frmMain::rebuildEntryLists()
-{
-    BuildEntryColumns(lvwMonth);
-    BuildEntryColumns(lvwSearch);
 }

@@ -1,175 +1,68 @@
-// Builds the controls of the main window; behaviour lives in the other frmMain files.
+// Builds the controls of the main window's frame; the pages build their own.
 #include "forms/frmMain.h"
 
-#include "forms/EntryTableModel.h"
 #include "forms/FormHelpers.h"
+#include "forms/MonthPage.h"
+#include "forms/SearchPage.h"
 #include "forms/SettingsPage.h"
 #include "forms/StatisticsPanel.h"
+#include "forms/TotalPage.h"
+#include "forms/YearPage.h"
 
-#include <QCheckBox>
 #include <QDateEdit>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLineEdit>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QStandardItemModel>
 #include <QTabWidget>
-#include <QTableView>
 #include <QVBoxLayout>
-
-namespace {
-
-QTableView* makeList(const char* name, QAbstractItemModel* model, const QString& accessibleName,
-                     bool multiSelect)
-{
-    auto* view = named(new QTableView, name);
-    view->setModel(model);
-    view->setAccessibleName(accessibleName);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(multiSelect ? QAbstractItemView::ExtendedSelection
-                                       : QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setShowGrid(false);
-    view->setWordWrap(false);
-    view->verticalHeader()->hide();
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
-    view->horizontalHeader()->setHighlightSections(false);
-    view->horizontalHeader()->setSectionsClickable(true);
-    return view;
-}
-
-QLabel* legendMark(const char* name, const QString& text)
-{
-    auto* label = named(new QLabel(QStringLiteral("■") + text), name);
-    return label;
-}
-
-} // namespace
 
 void frmMain::buildUi()
 {
     setObjectName(QStringLiteral("frmMain"));
-    m_monthModel = named(new EntryTableModel(this), "lvwMonthModel");
-    m_searchModel = named(new EntryTableModel(this), "lvwSearchModel");
-    m_yearModel = named(new QStandardItemModel(this), "lvwYearModel");
-    m_totalModel = named(new QStandardItemModel(this), "lvwTotalModel");
-
     tabMain = named(new QTabWidget, "tabMain");
     m_parts.tabMain = tabMain;
-    m_settingsPage = new SettingsPage(m_parts);
-    m_parts.settings = m_settingsPage;
+    m_parts.panel = new StatisticsPanel;
+    QWidget* commands = buildCommandBar();
+    // Each page finds the others through the parts, so all are made before any is used.
+    m_parts.settings = new SettingsPage(m_parts);
+    m_parts.month = new MonthPage(m_parts);
+    m_parts.year = new YearPage(m_parts);
+    m_parts.total = new TotalPage(m_parts);
+    m_parts.search = new SearchPage(m_parts);
+    auto* about = new MainPage(m_parts);
+    buildAboutPage(about);
     const struct
     {
         Tab tab;
         const char* key;
         const char16_t* caption;
-        QWidget* page;
+        MainPage* page;
     } tabs[] = {
-        {Tab::Month, "T_Month", u"月　　　間", buildMonthPage()},
-        {Tab::Year, "T_Year", u"年　　　間", buildYearPage()},
-        {Tab::Total, "T_Total", u"総　　　計", buildTotalPage()},
-        {Tab::Search, "T_Search", u"検　　　索", buildSearchPage()},
-        {Tab::Setting, "T_Setting", u"設　　　定", m_settingsPage},
-        {Tab::About, "T_About", u"ソフト情報", buildAboutPage()},
+        {Tab::Month, "T_Month", u"月　　　間", m_parts.month},
+        {Tab::Year, "T_Year", u"年　　　間", m_parts.year},
+        {Tab::Total, "T_Total", u"総　　　計", m_parts.total},
+        {Tab::Search, "T_Search", u"検　　　索", m_parts.search},
+        {Tab::Setting, "T_Setting", u"設　　　定", m_parts.settings},
+        {Tab::About, "T_About", u"ソフト情報", about},
     };
     for (const auto& tab : tabs) {
         tab.page->setProperty("tab", static_cast<int>(tab.tab));
         tab.page->setProperty("tabKey", QString::fromLatin1(tab.key));
+        m_pages[static_cast<int>(tab.tab)] = tab.page;
         tabMain->addTab(tab.page, QString::fromUtf16(tab.caption));
     }
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabMain, 1);
-    m_panel = new StatisticsPanel;
-    m_parts.panel = m_panel;
-    layout->addWidget(m_panel);
-    layout->addWidget(buildCommandBar());
+    layout->addWidget(m_parts.panel);
+    layout->addWidget(commands);
     resize(1000, 640);
 }
 
-QWidget* frmMain::buildMonthPage()
+void frmMain::buildAboutPage(QWidget* page)
 {
-    auto* page = new QWidget;
-    lvwMonth = makeList("lvwMonth", m_monthModel, QStringLiteral("月間"), true);
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(lvwMonth);
-
-    fraLabel = named(new QFrame, "fraLabel");
-    auto* legend = new QHBoxLayout(fraLabel);
-    legend->setContentsMargins(4, 0, 4, 0);
-    lblSyo = legendMark("lblSyo", QStringLiteral("　小物当選"));
-    lblTyu = legendMark("lblTyu", QStringLiteral("　中物当選"));
-    lblDai = legendMark("lblDai", QStringLiteral("　大物当選"));
-    lblDay = legendMark("lblDay", QStringLiteral("　当選日"));
-    for (QLabel* mark : {lblSyo, lblTyu, lblDai, lblDay})
-        legend->addWidget(mark);
-    legend->addStretch();
-    layout->addWidget(fraLabel);
-    return page;
-}
-
-QWidget* frmMain::buildYearPage()
-{
-    auto* page = new QWidget;
-    lvwYear = makeList("lvwYear", m_yearModel, QStringLiteral("年間"), false);
-    fraUnhappyMoney = named(new QGroupBox(QStringLiteral("支出")), "fraUnhappyMoney");
-    lblMonth = named(new QLabel(QStringLiteral("****年**月の支出総額")), "lblMonth");
-    txtUnhappyMoneyValue = named(new QLineEdit(QStringLiteral("0")), "txtUnhappyMoneyValue");
-    txtUnhappyMoneyValue->setMaxLength(9);
-    txtUnhappyMoneyValue->setAlignment(Qt::AlignRight);
-    lblMonth->setBuddy(txtUnhappyMoneyValue);
-    txtUnhappyMoneyValue->setAccessibleName(QStringLiteral("支出総額"));
-    cmdUnhappyMoneyIn = pushButton("cmdUnhappyMoneyIn", QStringLiteral("記帳(&K)"));
-    cmdUnhappyMoneyIn->setEnabled(false);
-    auto* expense = new QHBoxLayout(fraUnhappyMoney);
-    expense->addWidget(lblMonth);
-    expense->addWidget(txtUnhappyMoneyValue);
-    expense->addWidget(new QLabel(QStringLiteral("円")));
-    expense->addWidget(cmdUnhappyMoneyIn);
-    expense->addStretch();
-    cmdYearGraph = pushButton("cmdYearGraph", QStringLiteral("グラフ(&G)"),
-                              QStringLiteral("月別の応募・当選と収支のグラフ"));
-
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(lvwYear, 1);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(fraUnhappyMoney, 1);
-    bottom->addWidget(cmdYearGraph);
-    layout->addLayout(bottom);
-    return page;
-}
-
-QWidget* frmMain::buildTotalPage()
-{
-    auto* page = new QWidget;
-    lvwTotal = makeList("lvwTotal", m_totalModel, QStringLiteral("総計"), false);
-    cmdTotalGraph = pushButton("cmdTotalGraph", QStringLiteral("グラフ(&G)"),
-                               QStringLiteral("年別の応募・当選と収支のグラフ"));
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(cmdTotalGraph);
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(lvwTotal, 1);
-    layout->addLayout(bottom);
-    return page;
-}
-
-QWidget* frmMain::buildSearchPage()
-{
-    lvwSearch = makeList("lvwSearch", m_searchModel, QStringLiteral("検索"), true);
-    return lvwSearch;
-}
-
-QWidget* frmMain::buildAboutPage()
-{
-    auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
 
     auto* site = named(new QGroupBox(QStringLiteral("懸賞情報サイト「ズミラ広場」")), "fraZumira");
@@ -203,7 +96,6 @@ QWidget* frmMain::buildAboutPage()
     noticeColumn->addLayout(shortcutRow);
     layout->addWidget(notices);
     layout->addStretch();
-    return page;
 }
 
 QWidget* frmMain::buildCommandBar()
