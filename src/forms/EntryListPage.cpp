@@ -18,8 +18,7 @@
 #include <QMouseEvent>
 #include <QTableView>
 
-EntryListPage::EntryListPage(MainParts& parts, const char* listName,
-                             const QString& accessibleName)
+EntryListPage::EntryListPage(MainParts& parts, const char* listName, const QString& accessibleName)
     : MainPage(parts)
 {
     m_model = new EntryTableModel(this);
@@ -145,8 +144,7 @@ void EntryListPage::sortByHeader(int column)
 void EntryListPage::entryListPicked()
 {
     m_parts.state.entryPicked = true;
-    m_parts.state.selectedCount =
-        static_cast<int>(m_view->selectionModel()->selectedRows().size());
+    m_parts.state.selectedCount = static_cast<int>(m_view->selectionModel()->selectedRows().size());
     listPicked(soleSelectedRow());
     m_parts.window.updateCommands();
 }

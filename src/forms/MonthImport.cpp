@@ -42,8 +42,8 @@ void MonthImport::cmdInput_Click()
         problems.append(notRegistered);
     if (!problems.isEmpty()) {
         m_parts.context.dialogs.message({problems.join(QStringLiteral("\r\n\r\n")),
-                                   kSkippedListingsCaption, MessageIcon::Exclamation,
-                                   MessageButtons::Ok});
+                                         kSkippedListingsCaption, MessageIcon::Exclamation,
+                                         MessageButtons::Ok});
     }
 }
 
@@ -54,7 +54,7 @@ ImportOutcome MonthImport::registerImport(const QList<EntryRecord>& rows, const 
     ImportHooks hooks;
     hooks.loadMonth =
         [this, &page](const QString& year,
-               const QString& month) -> std::variant<QList<EntryRecord>, UnreadableMonth> {
+                      const QString& month) -> std::variant<QList<EntryRecord>, UnreadableMonth> {
         // Unread months are told in the import's one box at the end, not one box each.
         m_parts.setCurrentDate(QDate(year.toInt(), month.toInt(), 1));
         page.LoadMonthFile(false);
@@ -68,8 +68,8 @@ ImportOutcome MonthImport::registerImport(const QList<EntryRecord>& rows, const 
     };
     hooks.confirmDuplicate = [this, keyIsEndDay](const EntryRecord& row) {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
-        const MessageAnswer answer =
-            m_parts.context.dialogs.message(duplicateQuestion(DuplicateCheckText(row, keyIsEndDay)));
+        const MessageAnswer answer = m_parts.context.dialogs.message(
+            duplicateQuestion(DuplicateCheckText(row, keyIsEndDay)));
         QApplication::restoreOverrideCursor();
         return answer == MessageAnswer::Yes;
     };
@@ -80,7 +80,8 @@ ImportOutcome MonthImport::registerImport(const QList<EntryRecord>& rows, const 
         m_parts.prgShinko->setMaximum(std::max(1, total));
         m_parts.prgShinko->setValue(done);
     };
-    const ImportOutcome outcome = registerImportedRows(rows, m_parts.state.settings.noTyohuku, hooks);
+    const ImportOutcome outcome =
+        registerImportedRows(rows, m_parts.state.settings.noTyohuku, hooks);
 
     // Back to the month that was on show before the import.
     const bool otherMonth = page.shownMonth().month() != QDate(start.year(), start.month(), 1);
@@ -105,8 +106,9 @@ void MonthImport::cmdCsvInput_Click()
         return;
     const auto refuse = [&](const QString& why) {
         m_parts.context.dialogs.message({QStringLiteral("「%1」を取り込めません。\r\n%2")
-                                       .arg(QDir::toNativeSeparators(path), why),
-                                   kCsvImportCaption, MessageIcon::Critical, MessageButtons::Ok});
+                                             .arg(QDir::toNativeSeparators(path), why),
+                                         kCsvImportCaption, MessageIcon::Critical,
+                                         MessageButtons::Ok});
     };
     const ReadResult read = readWholeFile(path, 64 * 1024 * 1024);
     if (!read.ok)
@@ -140,6 +142,6 @@ void MonthImport::cmdCsvInput_Click()
         }
     }
     m_parts.context.dialogs.message({parts.join(QStringLiteral("\r\n\r\n")), kCsvImportCaption,
-                               troubled ? MessageIcon::Exclamation : MessageIcon::Information,
-                               MessageButtons::Ok});
+                                     troubled ? MessageIcon::Exclamation : MessageIcon::Information,
+                                     MessageButtons::Ok});
 }

@@ -82,8 +82,8 @@ MonthPage::MonthPage(MainParts& parts)
                  {"lblDai", u"　大物当選", 0, 0, 168},
                  {"lblDay", u"　当選日", 191, 159, 63}};
     for (const auto& mark : marks) {
-        auto* label = named(new QLabel(QStringLiteral("■") + QString::fromUtf16(mark.text)),
-                            mark.name);
+        auto* label =
+            named(new QLabel(QStringLiteral("■") + QString::fromUtf16(mark.text)), mark.name);
         label->setStyleSheet(
             QStringLiteral("color: rgb(%1,%2,%3);").arg(mark.r).arg(mark.g).arg(mark.b));
         legend->addWidget(label);
@@ -172,19 +172,19 @@ bool MonthPage::reportFailedSave(const MonthSave& save)
     case MonthSave::Outcome::Unstorable: {
         const MonthTextBuild& build = save.build;
         const QString what =
-            build.badPassword
-                ? QStringLiteral("記帳者認証のパスワード")
-                : QStringLiteral("%1件目の「%2」")
-                      .arg(build.badEntry + 1)
-                      .arg(entryColumnHeading(build.badField,
-                                              m_parts.settings->keyIsEndDayShown()));
+            build.badPassword ? QStringLiteral("記帳者認証のパスワード")
+                              : QStringLiteral("%1件目の「%2」")
+                                    .arg(build.badEntry + 1)
+                                    .arg(entryColumnHeading(build.badField,
+                                                            m_parts.settings->keyIsEndDayShown()));
         dialogs.message(saveError(QStringLiteral("%1に保存できない文字「%2」が含まれています。")
                                       .arg(what, QString(build.badCharacter))));
         break;
     }
     case MonthSave::Outcome::WriteFailed:
-        dialogs.message(saveError(QStringLiteral("データファイル「%1」を保存できませんでした。\r\n%2")
-                                      .arg(QDir::toNativeSeparators(save.path), save.error)));
+        dialogs.message(
+            saveError(QStringLiteral("データファイル「%1」を保存できませんでした。\r\n%2")
+                          .arg(QDir::toNativeSeparators(save.path), save.error)));
         break;
     }
     return true;

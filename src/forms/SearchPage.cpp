@@ -18,8 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-SearchPage::SearchPage(MainParts& parts)
-    : EntryListPage(parts, "lvwSearch", QStringLiteral("検索"))
+SearchPage::SearchPage(MainParts& parts) : EntryListPage(parts, "lvwSearch", QStringLiteral("検索"))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -214,8 +213,8 @@ void SearchPage::noticeDeadlinesAtStart()
     if (open.isEmpty())
         return;
     const MessageAnswer answer = m_parts.context.dialogs.message(
-        {deadlineQuestionText(open.size(), s.deadlineDays), kDeadlineCaption,
-         MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes});
+        {deadlineQuestionText(open.size(), s.deadlineDays), kDeadlineCaption, MessageIcon::Question,
+         MessageButtons::YesNo, MessageAnswer::Yes});
     if (answer == MessageAnswer::Yes)
         showDeadlineList(std::move(open));
 }

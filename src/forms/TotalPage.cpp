@@ -10,14 +10,12 @@
 #include "forms/frmMain.h"
 
 #include <QHBoxLayout>
-#include <QItemSelectionModel>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
-TotalPage::TotalPage(MainParts& parts) : MainPage(parts)
+TotalPage::TotalPage(MainParts& parts) : SummaryPage(parts)
 {
     m_totalModel = named(new QStandardItemModel(this), "lvwTotalModel");
     lvwTotal = makeList("lvwTotal", m_totalModel, QStringLiteral("総計"), false);
@@ -32,15 +30,8 @@ TotalPage::TotalPage(MainParts& parts) : MainPage(parts)
     layout->addLayout(bottom);
 
     connect(cmdTotalGraph, &QPushButton::clicked, this, [this] { m_parts.year->openChart(true); });
-    // The arrow keys pick a year exactly as a click does.
-    connect(lvwTotal, &QTableView::clicked, this,
-            [this](const QModelIndex& index) { lvwTotal_ItemClick(index.row()); });
-    connect(lvwTotal->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection& selected) {
-                if (!selected.isEmpty())
-                    lvwTotal_ItemClick(selected.indexes().first().row());
-            });
-    lvwTotal->installEventFilter(this);
+    watchList(lvwTotal, m_parts.state.selectedTotalRow,
+              [this](int row) { lvwTotal_ItemClick(row); });
     ListViewColumnHeadersTotal();
 }
 
@@ -120,8 +111,7 @@ void TotalPage::ShowTotalList()
 {
     const TotalList list = ::readTotalList(m_parts.context.paths);
     if (!list.status.ok())
-        reportUnreadableDataFile(m_parts.context.dialogs,
-                                 m_parts.context.paths.totalSummaryPath(),
+        reportUnreadableDataFile(m_parts.context.dialogs, m_parts.context.paths.totalSummaryPath(),
                                  summaryProblem(list.status));
     m_totalTally = list.totalTally;
     m_totalRows = list.totalRows;
@@ -141,17 +131,4 @@ void TotalPage::lvwTotal_ItemClick(int row)
         m_parts.setCurrentDate(QDate(year.toInt(), m_parts.date().month(), 1));
     }
     m_parts.window.updateCommands();
-}
-
-bool TotalPage::eventFilter(QObject* watched, QEvent* event)
-{
-    // Delete on a picked year deletes its data, as 削除 does.
-    if (watched == lvwTotal && event->type() == QEvent::KeyPress) {
-        if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Delete ||
-            !m_parts.state.selectedTotalRow)
-            return false;
-        m_parts.window.DeleteSelectedEntries();
-        return true;
-    }
-    return MainPage::eventFilter(watched, event);
 }

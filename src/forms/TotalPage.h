@@ -1,14 +1,14 @@
 #pragma once
 
 #include "diary/Summaries.h"
-#include "forms/MainPage.h"
+#include "forms/SummaryPage.h"
 
 class QPushButton;
 class QStandardItemModel;
 class QTableView;
 
 // The total tab: one row per year and the all-time figures.
-class TotalPage : public MainPage
+class TotalPage : public SummaryPage
 {
 public:
     explicit TotalPage(MainParts& parts);
@@ -29,12 +29,9 @@ public:
     const QList<TotalRow>& totalRows() const { return m_totalRows; }
     void setTotalRows(const QList<TotalRow>& rows) { m_totalRows = rows; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void ListViewColumnHeadersTotal();
     void lvwTotal_ItemClick(int row);
+    void ListViewColumnHeadersTotal();
 
     Tally m_totalTally;
     QList<TotalRow> m_totalRows;

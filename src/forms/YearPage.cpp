@@ -18,8 +18,6 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QItemSelectionModel>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,7 +25,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-YearPage::YearPage(MainParts& parts) : MainPage(parts)
+YearPage::YearPage(MainParts& parts) : SummaryPage(parts)
 {
     m_yearModel = named(new QStandardItemModel(this), "lvwYearModel");
     lvwYear = makeList("lvwYear", m_yearModel, QStringLiteral("年間"), false);
@@ -64,15 +62,7 @@ YearPage::YearPage(MainParts& parts) : MainPage(parts)
     });
     m_digitFilter = new DigitKeyFilter(m_parts.context.dialogs, this);
     m_digitFilter->attach(txtUnhappyMoneyValue);
-    // The arrow keys pick a month exactly as a click does.
-    connect(lvwYear, &QTableView::clicked, this,
-            [this](const QModelIndex& index) { lvwYear_ItemClick(index.row()); });
-    connect(lvwYear->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection& selected) {
-                if (!selected.isEmpty())
-                    lvwYear_ItemClick(selected.indexes().first().row());
-            });
-    lvwYear->installEventFilter(this);
+    watchList(lvwYear, m_parts.state.selectedYearRow, [this](int row) { lvwYear_ItemClick(row); });
     ListViewColumnHeadersYear();
 }
 
@@ -181,9 +171,9 @@ void YearPage::ShowYearList()
 
 bool YearPage::UpdateYearSummary(const QDate& month, const Tally& monthTally)
 {
-    const YearUpdate update = ::UpdateYearSummary(
-        m_parts.context.paths, month.toString(QStringLiteral("yyyy")), month.month(), monthTally,
-        m_parts.settings->targetState());
+    const YearUpdate update =
+        ::UpdateYearSummary(m_parts.context.paths, month.toString(QStringLiteral("yyyy")),
+                            month.month(), monthTally, m_parts.settings->targetState());
     const bool failed = !update.error.isEmpty() || !update.total.error.isEmpty();
     if (failed) {
         m_parts.context.dialogs.message(
@@ -218,8 +208,8 @@ void YearPage::cmdUnhappyMoneyIn_Click()
 {
     const int month = m_parts.date().month();
     const ExpenseBooking booking =
-        BookExpense(m_parts.context.paths, m_parts.focusYear(), month,
-                    txtUnhappyMoneyValue->text(), m_parts.settings->targetState());
+        BookExpense(m_parts.context.paths, m_parts.focusYear(), month, txtUnhappyMoneyValue->text(),
+                    m_parts.settings->targetState());
     if (!booking.update.error.isEmpty()) {
         m_parts.context.dialogs.message(
             {QStringLiteral("集計ファイルを更新できませんでした。\r\n") + booking.update.error,
@@ -249,19 +239,6 @@ void YearPage::lvwYear_ItemClick(int row)
         setMonthLabelCaption();
     }
     m_parts.window.updateCommands();
-}
-
-bool YearPage::eventFilter(QObject* watched, QEvent* event)
-{
-    // Delete on a picked month deletes its data, as 削除 does.
-    if (watched == lvwYear && event->type() == QEvent::KeyPress) {
-        if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Delete ||
-            !m_parts.state.selectedYearRow)
-            return false;
-        m_parts.window.DeleteSelectedEntries();
-        return true;
-    }
-    return MainPage::eventFilter(watched, event);
 }
 
 void YearPage::openChart(bool total)

@@ -2,7 +2,7 @@
 
 #include "diary/Summaries.h"
 #include "diary/SummaryFiles.h"
-#include "forms/MainPage.h"
+#include "forms/SummaryPage.h"
 
 #include <QPointer>
 
@@ -17,7 +17,7 @@ class QTableView;
 
 // The year tab: the twelve months of the year in focus, the expense booking (支出) and the
 // chart window, which the total tab shares.
-class YearPage : public MainPage
+class YearPage : public SummaryPage
 {
 public:
     explicit YearPage(MainParts& parts);
@@ -46,13 +46,10 @@ public:
     // Redraws the chart window, if open, from the rows the tabs now hold.
     void refreshChart();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    void lvwYear_ItemClick(int row);
     void ListViewColumnHeadersYear();
     void cmdUnhappyMoneyIn_Click();
-    void lvwYear_ItemClick(int row);
 
     YearSummary m_yearSummary;
     Tally m_yearTally;

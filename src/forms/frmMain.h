@@ -103,8 +103,8 @@ private:
     MainPage* currentPage() const;
     // The login while starting up: the installed prompt, else the password window.
     bool StartPasswordLogin();
-    void stepShownMonth(int delta);
-    void stepShownYear(int delta);
+    // One month or one year back or forward from the day on show.
+    void stepShownDay(bool byYear, int delta);
     // The list on show as saving and printing take it, with the panel's figures.
     std::optional<listexport::ExportInput> exportInput() const;
 

@@ -31,7 +31,6 @@ constexpr int kFileAccessError = 75;
 // The print bar follows the rows by time: redrawing it per row would cost more than the rows.
 constexpr qint64 kProgressInterval = 50; // ms
 
-
 // What the folder picker handed back, cut at a NUL as the old text box did.
 QString pickedFolder(Dialogs& dialogs, const QString& prompt)
 {
@@ -73,7 +72,9 @@ void frmMain::cmdSave_Click()
     if (!input)
         return;
     const Tab key = currentTab();
-    const int figures = key == Tab::Year ? 12 : key == Tab::Total ? 0 : m_parts.panel->tally().entries;
+    const int figures = key == Tab::Year    ? 12
+                        : key == Tab::Total ? 0
+                                            : m_parts.panel->tally().entries;
     // A panel that disagrees with its list must not cut the file short: the bar grows instead.
     const qsizetype rowCount = input->rowCount();
     prgShinko->setMaximum(std::max({1, figures, int(rowCount)}));
@@ -112,7 +113,9 @@ void frmMain::cmdPrint_Click()
     if (!input)
         return;
     const Tab key = currentTab();
-    const int figures = key == Tab::Year ? 12 : key == Tab::Total ? 0 : m_parts.panel->tally().entries;
+    const int figures = key == Tab::Year    ? 12
+                        : key == Tab::Total ? 0
+                                            : m_parts.panel->tally().entries;
     QStringList lines;
     {
         const BusyCursor busy;

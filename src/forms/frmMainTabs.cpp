@@ -166,54 +166,45 @@ void frmMain::tabMain_Click()
     updateCommands();
 }
 
-void frmMain::stepShownMonth(int delta)
-{
-    MonthPage& month = *m_parts.month;
-    if (month.shownMonth().dirty())
-        month.SaveMonthFile();
-    const QString day = dtpDate->date().toString(QStringLiteral("dd"));
-    const ShownDay shown = stepMonth({m_parts.focusYear(), m_parts.focusMonth(), day}, day, delta);
-    m_parts.setCurrentDate(QDate(shown.year.toInt(), shown.month.toInt(), shown.day.toInt()));
-    month.LoadMonthFile();
-}
-
-void frmMain::stepShownYear(int delta)
+void frmMain::stepShownDay(bool byYear, int delta)
 {
     const Tab key = currentTab();
-    if (key != Tab::Month && key != Tab::Year)
+    if (byYear && key != Tab::Month && key != Tab::Year)
         return;
     MonthPage& month = *m_parts.month;
     if (month.shownMonth().dirty())
         month.SaveMonthFile();
     const QString day = dtpDate->date().toString(QStringLiteral("dd"));
-    const ShownDay shown = stepYear({m_parts.focusYear(), m_parts.focusMonth(), day}, day, delta);
-    m_parts.setCurrentDate(QDate(shown.year.toInt(), shown.month.toInt(), shown.day.toInt()));
-    if (key == Tab::Month)
-        month.LoadMonthFile();
-    else
+    const ShownDay from{m_parts.focusYear(), m_parts.focusMonth(), day};
+    const ShownDay to = byYear ? stepYear(from, day, delta) : stepMonth(from, day, delta);
+    m_parts.setCurrentDate(QDate(to.year.toInt(), to.month.toInt(), to.day.toInt()));
+    if (byYear && key == Tab::Year)
         m_parts.year->ShowYearList();
-    m_parts.year->setMonthLabelCaption();
+    else
+        month.LoadMonthFile();
+    if (byYear)
+        m_parts.year->setMonthLabelCaption();
 }
 
 void frmMain::cmdMonthBack_Click()
 {
     if (currentTab() == Tab::Month)
-        stepShownMonth(-1);
+        stepShownDay(false, -1);
 }
 
 void frmMain::cmdMonthNext_Click()
 {
-    stepShownMonth(+1);
+    stepShownDay(false, +1);
 }
 
 void frmMain::cmdYearBack_Click()
 {
-    stepShownYear(-1);
+    stepShownDay(true, -1);
 }
 
 void frmMain::cmdYearNext_Click()
 {
-    stepShownYear(+1);
+    stepShownDay(true, +1);
 }
 
 void frmMain::dtpDate_Change()
