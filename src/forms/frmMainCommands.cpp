@@ -44,6 +44,19 @@ MessageBoxSpec errorBox(const QString& text)
     return {text, QStringLiteral("エラー"), MessageIcon::Critical, MessageButtons::Ok};
 }
 
+// The bar of a save or print of `rows` rows: the panel's count for an entry list, the
+// twelve months of a year. A panel that disagrees with its list must not cut the output
+// short: the bar grows instead.
+void startOutputBar(const MainParts& parts, qsizetype rows)
+{
+    const Tab key = parts.currentTab();
+    const int figures = key == Tab::Year    ? 12
+                        : key == Tab::Total ? 0
+                                            : parts.panel->tally().entries;
+    parts.prgShinko->setMaximum(std::max({1, figures, int(rows)}));
+    parts.prgShinko->setValue(0);
+}
+
 } // namespace
 
 std::optional<listexport::ExportInput> frmMain::exportInput() const
@@ -71,14 +84,8 @@ void frmMain::cmdSave_Click()
     std::optional<listexport::ExportInput> input = exportInput();
     if (!input)
         return;
-    const Tab key = currentTab();
-    const int figures = key == Tab::Year    ? 12
-                        : key == Tab::Total ? 0
-                                            : m_parts.panel->tally().entries;
-    // A panel that disagrees with its list must not cut the file short: the bar grows instead.
     const qsizetype rowCount = input->rowCount();
-    prgShinko->setMaximum(std::max({1, figures, int(rowCount)}));
-    prgShinko->setValue(0);
+    startOutputBar(m_parts, rowCount);
     listexport::ExportWrite written;
     {
         const BusyCursor busy;
@@ -112,16 +119,10 @@ void frmMain::cmdPrint_Click()
     const std::optional<listexport::ExportInput> input = exportInput();
     if (!input)
         return;
-    const Tab key = currentTab();
-    const int figures = key == Tab::Year    ? 12
-                        : key == Tab::Total ? 0
-                                            : m_parts.panel->tally().entries;
     QStringList lines;
     {
         const BusyCursor busy;
-        // A panel that disagrees with its list must not cut the job short: the bar grows instead.
-        prgShinko->setMaximum(std::max({1, figures, int(input->rowCount())}));
-        prgShinko->setValue(0);
+        startOutputBar(m_parts, input->rowCount());
         QElapsedTimer sinceShown;
         sinceShown.start();
         lines = printlayout::printLines(*input, [&](int row) {
