@@ -14,6 +14,9 @@ CommandState commandStateFor(const CommandInputs& in)
     c.monthSteps = in.tab == Tab::Month;
     c.yearSteps = in.tab == Tab::Month || in.tab == Tab::Year;
     c.datePicker = in.tab == Tab::Month;
+    c.expenseFrame = in.tab == Tab::Year;
+    c.settingFrame = in.tab == Tab::Setting;
+    c.setting = c.settingFrame && in.settingsEdited;
 
     if (entryTab && in.picked && writable) {
         c.del = in.selectedRows > 0;

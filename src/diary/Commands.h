@@ -23,6 +23,8 @@ struct CommandInputs
     int focusMonthEntries = -1;
     // The expense booking was ended by a delete and waits for the next pick.
     bool expenseEnded = false;
+    // Settings tab: a setting was changed since the tab was shown or applied.
+    bool settingsEdited = false;
 };
 
 // Which commands are available.
@@ -40,6 +42,9 @@ struct CommandState
     bool monthSteps = false;     // "<" and ">"
     bool yearSteps = false;      // "<<" and ">>"
     bool datePicker = false;
+    bool expenseFrame = false; // the year tab's 支出 frame
+    bool settingFrame = false; // the settings tab's controls
+    bool setting = false;      // 適用
     bool operator==(const CommandState&) const = default;
 };
 

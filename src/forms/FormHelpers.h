@@ -5,7 +5,7 @@
 #include <QString>
 #include <QWidget>
 
-// Gives a control the name the design documents use, so readers and tests can find it.
+// Gives a control its name as the diary has always called it, so readers and tests can find it.
 template <typename W> W* named(W* widget, const char* objectName)
 {
     widget->setObjectName(QString::fromLatin1(objectName));

@@ -13,7 +13,11 @@ struct MainState
     Settings settings;
     bool startingUp = false;
     bool suppressPasswordDialog = false;
-    bool searchFormLoaded = false;
+    // A row of the month or search list was picked since the last command that ended the
+    // selection.
+    bool entryPicked = false;
+    // A search is scanning the data folder; every command waits for it.
+    bool searchRunning = false;
     // Why the settings file is never written over in this run (it could not be read, or it
     // was damaged and could not be kept aside); empty while it may be written.
     QString settingsFileLock;

@@ -108,7 +108,7 @@ private:
     DigitKeyFilter* m_digitFilter = nullptr;
     QGridLayout* m_fieldGrid = nullptr;
 
-    // Controls named as the design names them (also their objectName).
+    // Controls, each also carrying its name as its objectName.
     QLabel* lblEndDay = nullptr;
     QDateEdit* dtpEndDay = nullptr;
     QLabel* lblNowDay = nullptr;

@@ -72,7 +72,7 @@ private:
     DigitKeyFilter* m_digitFilter = nullptr;
     ChoiceKeyFilter* m_choiceFilter = nullptr;
 
-    // Controls named as the design names them (also their objectName).
+    // Controls, each also carrying its name as its objectName.
     QCheckBox* chkEndDay = nullptr;
     QDateEdit* dtpEndDayBefore = nullptr;
     QDateEdit* dtpEndDayAfter = nullptr;

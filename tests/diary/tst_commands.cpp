@@ -76,6 +76,12 @@ private slots:
             const CommandState c = commandStateFor(on(tab, false, 0));
             QCOMPARE(c.newInput && c.input && c.monthSteps && c.datePicker, tab == Tab::Month);
             QCOMPARE(c.yearSteps, tab == Tab::Month || tab == Tab::Year);
+            QCOMPARE(c.expenseFrame, tab == Tab::Year);
+            QCOMPARE(c.settingFrame, tab == Tab::Setting);
+            CommandInputs edited = on(tab, false, 0);
+            edited.settingsEdited = true;
+            QVERIFY(!c.setting);
+            QCOMPARE(commandStateFor(edited).setting, tab == Tab::Setting);
         }
     }
 };

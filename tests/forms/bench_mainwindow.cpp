@@ -34,12 +34,12 @@ private slots:
         h.window->show();
         QElapsedTimer timer;
         timer.start();
-        h.window->LoadMonthFile();
+        h.window->monthPage().LoadMonthFile();
         QCoreApplication::processEvents();
         const qint64 loadMs = timer.elapsed();
         QCOMPARE(h.window->monthModel()->rowCount(), 500);
         timer.restart();
-        QVERIFY(h.window->SaveMonthFile());
+        QVERIFY(h.window->monthPage().SaveMonthFile());
         qInfo("month of 500 entries: load and colour %lld ms, save with summaries %lld ms", loadMs,
               timer.elapsed());
     }

@@ -318,7 +318,7 @@ private slots:
         h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
         h.start();
         h.selectTab("T_Month"); // the summaries: 3000 won, no target yet
-        QVERIFY(h.window->SaveMonthFile());
+        QVERIFY(h.window->monthPage().SaveMonthFile());
         h.selectTab("T_Setting");
         // Targets already reached: the apply only recomputes the column, every time.
         for (const char* target : {"1000", "2000"}) {
@@ -335,7 +335,7 @@ private slots:
         h.selectTab("T_Month");
         h.dialogs.clearShown();
         h.dialogs.queueAnswer(MessageAnswer::Ok);
-        QVERIFY(h.window->SaveMonthFile());
+        QVERIFY(h.window->monthPage().SaveMonthFile());
         QCOMPARE(h.dialogs.shown.size(), 1);
         QCOMPARE(h.dialogs.shown[0].box.text, QString("目標収支金額を達成しました。"));
         QVERIFY(storedSettings(h).dreamMoneyReached);
@@ -347,7 +347,7 @@ private slots:
         h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
         h.start();
         h.selectTab("T_Month"); // a first save builds the summaries
-        QVERIFY(h.window->SaveMonthFile());
+        QVERIFY(h.window->monthPage().SaveMonthFile());
         const QList<TotalRow> before = readTotalSummary(h.folder.paths().totalSummaryPath());
         const QByteArray month = h.folder.plainFile("data/2026/03.log");
         const QDateTime written =

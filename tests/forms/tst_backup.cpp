@@ -406,7 +406,7 @@ void TestBackup::throughTheWindow()
 
     // After the backup the month gets a second entry; the restore takes it away again.
     h.folder.writeMonth("2026", "12", {makeEntry("2026/12/01", "1"), makeEntry("2026/12/02", "2")});
-    w.LoadMonthFile();
+    w.monthPage().LoadMonthFile();
     QCOMPARE(w.monthModel()->rowCount(), 2);
 
     h.dialogs.clearShown();

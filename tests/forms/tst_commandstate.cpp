@@ -33,7 +33,7 @@ bool editable(MainWindowHarness& h)
 void showResults(MainWindowHarness& h, const QList<EntryRecord>& rows)
 {
     h.selectTab("T_Search");
-    h.window->searchList().setEntries(rows);
+    h.window->searchPage().searchList().setEntries(rows);
     h.window->RefreshTotals();
 }
 
@@ -111,7 +111,7 @@ private slots:
         for (MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Yes})
             h.dialogs.queueAnswer(answer);
         h.button("cmdDelete")->click();
-        QCOMPARE(h.window->searchList().rowCount(), 1);
+        QCOMPARE(h.window->searchPage().searchList().rowCount(), 1);
         QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
         QVERIFY(!h.button("cmdHensyu")->isEnabled());
         QVERIFY(!h.button("cmdDelete")->isEnabled());
@@ -177,7 +177,8 @@ private slots:
         if (command == u"cmdURL") {
             QCOMPARE(h.dialogs.openedUrls, acts ? QStringList{rows[1][URL]} : QStringList{});
         } else if (command == u"cmdDelete") {
-            QCOMPARE(h.window->searchList().entries(), (QList<EntryRecord>{rows[0], rows[2]}));
+            QCOMPARE(h.window->searchPage().searchList().entries(),
+                     (QList<EntryRecord>{rows[0], rows[2]}));
             QCOMPARE(h.window->shownMonth().entries(), (QList<EntryRecord>{rows[0], rows[2]}));
         } else {
             QCOMPARE(h.form() ? h.form()->findChild<QLineEdit*>("txtURL")->text() : QString(),
@@ -202,9 +203,9 @@ private slots:
         const EntryRecord august = makeEntry("2026/08/03", "8");
         h.folder.writeMonth("2026", "08", {august});
         h.start(true);
-        h.window->showMonthOf(QDate(2026, 8, 3));
-        QVERIFY(h.window->SaveMonthFile()); // August reaches the summaries
-        h.window->showMonthOf(QDate(2026, 7, 15));
+        h.window->monthPage().showMonthOf(QDate(2026, 8, 3));
+        QVERIFY(h.window->monthPage().SaveMonthFile()); // August reaches the summaries
+        h.window->monthPage().showMonthOf(QDate(2026, 7, 15));
         const AppPaths paths = h.folder.paths();
         const QByteArray augustBefore = bytesOf(paths.monthFilePath("2026", "08"));
 
@@ -244,8 +245,8 @@ private slots:
         MainWindowHarness h(QDate(2026, 7, 15));
         h.folder.writeMonth("2026", "03", {makeEntry("2026/03/05", "3")});
         h.start(true);
-        h.window->showMonthOf(QDate(2026, 3, 5));
-        QVERIFY(h.window->SaveMonthFile());
+        h.window->monthPage().showMonthOf(QDate(2026, 3, 5));
+        QVERIFY(h.window->monthPage().SaveMonthFile());
         h.selectTab("T_Year");
         auto* year = h.child<QTableView>("lvwYear");
         h.clickRow("lvwYear", 0);
@@ -262,8 +263,8 @@ private slots:
         QVERIFY(!h.button("cmdDelete")->isEnabled());
 
         h.folder.writeMonth("2025", "01", {makeEntry("2025/01/05", "1")});
-        h.window->showMonthOf(QDate(2025, 1, 5));
-        QVERIFY(h.window->SaveMonthFile());
+        h.window->monthPage().showMonthOf(QDate(2025, 1, 5));
+        QVERIFY(h.window->monthPage().SaveMonthFile());
         h.selectTab("T_Total");
         auto* total = h.child<QTableView>("lvwTotal");
         total->setFocus();

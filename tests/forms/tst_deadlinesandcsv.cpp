@@ -150,7 +150,7 @@ void TestDeadlinesAndCsv::unreadableMonthsAreListedInOneBox()
     h.button("cmdCsvInput")->click();
     h.dialogs.queueAnswer(MessageAnswer::Ok); // the files
     h.dialogs.queueAnswer(MessageAnswer::Ok); // and no deadline coming up
-    h.window->cmdSimekiri_Click();
+    h.window->searchPage().cmdSimekiri_Click();
     filefaults::refuseReads(QString());
 
     QCOMPARE(h.dialogs.shown.size(), 3);

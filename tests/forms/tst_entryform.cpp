@@ -2,6 +2,7 @@
 #include "diary/Deployment.h"
 #include "diary/MonthFile.h"
 #include "forms/EntryTableModel.h"
+#include "forms/MonthPage.h"
 #include "forms/frmDataInput.h"
 #include "forms/frmMain.h"
 #include "support/MainWindowHarness.h"
@@ -499,7 +500,7 @@ private slots:
         h.field<QLineEdit>("txtPresent")->setText(QStringLiteral("賞品1〜3名"));
         h.koshin();
         QCOMPARE(h.month("2026", "07").at(0)[Present], QStringLiteral("賞品1～3名"));
-        h.window->LoadMonthFile();                 // the list as read back from the file
+        h.window->monthPage().LoadMonthFile();     // the list as read back from the file
         h.field<QLineEdit>("txtPresent")->clear(); // typed once more, as the same entry
         h.field<QLineEdit>("txtPresent")->setText(QStringLiteral("賞品1〜3名"));
         h.dialogs.queueAnswer(MessageAnswer::No);

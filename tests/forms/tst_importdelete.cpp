@@ -99,7 +99,7 @@ private slots:
         h.button("cmdDelete")->click();
         QCOMPARE(h.dialogs.shown.size(), 2);
         QCOMPARE(h.dialogs.shown[1].box.caption, QStringLiteral("削除の確認"));
-        h.window->LoadMonthFile();
+        h.window->monthPage().LoadMonthFile();
         QStringList ids;
         for (const EntryRecord& e : h.window->monthModel()->entries())
             ids << e[ID];
@@ -113,11 +113,11 @@ private slots:
         h.folder.writeMonth("2025", "01", {makeEntry("2025/01/05", "9")});
         h.start();
         // January 2025 reaches the summaries through a save of its own.
-        h.window->showMonthOf(QDate(2025, 1, 15));
-        QVERIFY(h.window->SaveMonthFile());
-        h.window->showMonthOf(QDate(2026, 7, 15));
+        h.window->monthPage().showMonthOf(QDate(2025, 1, 15));
+        QVERIFY(h.window->monthPage().SaveMonthFile());
+        h.window->monthPage().showMonthOf(QDate(2026, 7, 15));
         h.window->shownMonth().append({makeEntry("2026/07/01", "1"), makeEntry("2026/07/02", "2")});
-        QVERIFY(h.window->SaveMonthFile());
+        QVERIFY(h.window->monthPage().SaveMonthFile());
         // Selecting every row deletes all without any question.
         selectRows(h.child<QTableView>("lvwMonth"), {0, 1});
         h.button("cmdDelete")->click();
@@ -144,11 +144,11 @@ private slots:
         h.folder.writeMonth("2026", "03", {makeEntry("2026/03/05", "3")});
         h.start();
         h.window->shownMonth().append({makeEntry("2026/07/01", "1")});
-        QVERIFY(h.window->SaveMonthFile());
+        QVERIFY(h.window->monthPage().SaveMonthFile());
         h.button("cmdMonthBack")->click(); // June
         for (int i = 0; i < 3; ++i)
             h.button("cmdMonthBack")->click();
-        QVERIFY(h.window->SaveMonthFile()); // March gets its summary row
+        QVERIFY(h.window->monthPage().SaveMonthFile()); // March gets its summary row
         h.selectTab("T_Year");
         auto* year = h.child<QTableView>("lvwYear");
         emit year->clicked(year->model()->index(2, 0));

@@ -2,6 +2,7 @@
 #include "diary/Settings.h"
 #include "diary/SummaryFiles.h"
 #include "forms/EntryTableModel.h"
+#include "forms/MonthPage.h"
 #include "forms/frmMain.h"
 #include "support/MainWindowHarness.h"
 #include "support/ScriptedDialogs.h"
@@ -134,7 +135,7 @@ private slots:
         auto* view = h.child<QTableView>("lvwMonth");
         emit view->horizontalHeader()->sectionClicked(ID);
         QCOMPARE(h.window->monthModel()->entry(0)[ID], QStringLiteral("10"));
-        h.window->LoadMonthFile(); // the file holds the new order
+        h.window->monthPage().LoadMonthFile(); // the file holds the new order
         QCOMPARE(h.window->monthModel()->entry(0)[ID], QStringLiteral("10"));
         emit view->horizontalHeader()->sectionClicked(ID);
         QCOMPARE(h.window->monthModel()->entry(0)[ID], QStringLiteral("9"));
@@ -201,7 +202,7 @@ private slots:
         h.start();
         h.window->shownMonth().append(
             {won("2026/07/01", "1", "大物当選", "20000"), makeEntry("2026/07/02", "2")});
-        QVERIFY(h.window->SaveMonthFile());
+        QVERIFY(h.window->monthPage().SaveMonthFile());
         const QByteArray year = h.folder.plainFile("data/0000/2026.log");
         QVERIFY(year.contains("\r\n7,0,0,1,1,2,50.00,20000,0,20000\r\n8,0,0,0,0,0,0.00,0,0,0\r\n"));
         QCOMPARE(h.folder.plainFile("data/0000/total.log"),
@@ -222,7 +223,7 @@ private slots:
         h.selectTab("T_Month");
         QCOMPARE(h.panel("txtUnhappyMoney"), QStringLiteral("3000"));
         h.window->shownMonth().append({makeEntry("2026/07/02", "2")});
-        QVERIFY(h.window->SaveMonthFile());
+        QVERIFY(h.window->monthPage().SaveMonthFile());
         QVERIFY(h.folder.plainFile("data/0000/2026.log")
                     .contains("\r\n7,0,0,0,0,1,0.00,0,3000,-3000\r\n"));
         QCOMPARE(h.panel("txtTotalMoney"), QStringLiteral("-3000"));
@@ -234,13 +235,13 @@ private slots:
         h.start();
         h.window->shownMonth().append({won("2026/07/01", "1", "大物当選", "1100000")});
         h.dialogs.queueAnswer(MessageAnswer::Ok);
-        QVERIFY(h.window->SaveMonthFile());
+        QVERIFY(h.window->monthPage().SaveMonthFile());
         QCOMPARE(h.dialogs.shown.size(), 1);
         QCOMPARE(h.dialogs.shown[0].box.text, QStringLiteral("目標収支金額を達成しました。"));
         QCOMPARE(h.dialogs.shown[0].box.caption, QStringLiteral("(^-^)vブィ！"));
         QVERIFY(h.folder.plainFile("data/ini/zumicho.ini").contains("DreamMoneyFlag=1\r\n"));
         h.window->shownMonth().append({makeEntry("2026/07/02", "2")});
-        QVERIFY(h.window->SaveMonthFile());
+        QVERIFY(h.window->monthPage().SaveMonthFile());
         QCOMPARE(h.dialogs.shown.size(), 1);
     }
 
@@ -254,11 +255,11 @@ private slots:
         for (int i = 0; i < 4; ++i)
             h.button("cmdMonthBack")->click();
         QCOMPARE(h.shownDate().left(7), QStringLiteral("2025/03"));
-        QVERIFY(h.window->SaveMonthFile());
+        QVERIFY(h.window->monthPage().SaveMonthFile());
         h.button("cmdYearNext")->click();
         h.window->shownMonth().append({won("2026/03/01", "2", "当選", "700000")});
         h.dialogs.queueAnswer(MessageAnswer::Ok); // the default target is reached
-        QVERIFY(h.window->SaveMonthFile());
+        QVERIFY(h.window->monthPage().SaveMonthFile());
         h.selectTab("T_Total");
         auto* total = qobject_cast<QStandardItemModel*>(h.child<QTableView>("lvwTotal")->model());
         QCOMPARE(total->rowCount(), 2);

@@ -7,6 +7,8 @@
 #include "diary/Settings.h"
 #include "forms/DiaryInstance.h"
 #include "forms/EntryTableModel.h"
+#include "forms/MonthPage.h"
+#include "forms/SettingsPage.h"
 #include "forms/frmMain.h"
 #include "platform/SingleInstance.h"
 #include "support/MainWindowHarness.h"
@@ -320,7 +322,7 @@ private slots:
             QVERIFY(told.text.contains(QStringLiteral("そのままにして")));
             QVERIFY(!told.text.contains(QStringLiteral("壊れ")));
             dialogs.queueAnswer(MessageAnswer::Ok);
-            window.cmdSetting_Click();
+            window.settingsPage().cmdSetting_Click();
             QCOMPARE(dialogs.shown[1].box.caption, QStringLiteral("設定エラー"));
             dialogs.queueAnswer(MessageAnswer::Ok);
             window.cmdEnd_Click();
@@ -383,7 +385,7 @@ private slots:
 
         QVERIFY(!window.shownMonth().append({makeEntry("2026/07/02", "2")}));
         dialogs.queueAnswer(MessageAnswer::Ok);
-        QVERIFY(!window.SaveMonthFile());
+        QVERIFY(!window.monthPage().SaveMonthFile());
         QCOMPARE(dialogs.shown.size(), 2);
         QCOMPARE(dialogs.shown[1].box.caption, QStringLiteral("保存エラー"));
         filefaults::refuseReads(QString());
@@ -398,7 +400,7 @@ private slots:
         e[Present] = QStringLiteral("Crème 🍰");
         window.shownMonth().append({e});
         h.dialogs.queueAnswer(MessageAnswer::Ok);
-        QVERIFY(!window.SaveMonthFile());
+        QVERIFY(!window.monthPage().SaveMonthFile());
         QCOMPARE(h.dialogs.shown.size(), 1);
         QVERIFY(h.dialogs.shown[0].box.text.contains(QStringLiteral("「賞品名」")));
         QVERIFY(!QFile::exists(h.folder.paths().monthFilePath("2026", "07")));
@@ -410,11 +412,11 @@ private slots:
         frmMain& window = h.start();
         const TempProgramFolder& folder = h.folder;
         window.shownMonth().append({makeEntry("2026/07/02", "2"), makeEntry("2026/07/03", "3")});
-        QVERIFY(window.SaveMonthFile());
-        window.LoadMonthFile();
+        QVERIFY(window.monthPage().SaveMonthFile());
+        window.monthPage().LoadMonthFile();
         QCOMPARE(window.monthModel()->rowCount(), 2);
         window.shownMonth().remove({0, 1});
-        QVERIFY(window.SaveMonthFile());
+        QVERIFY(window.monthPage().SaveMonthFile());
         QVERIFY(!QFile::exists(folder.paths().monthFilePath("2026", "07")));
     }
 
@@ -424,16 +426,16 @@ private slots:
                                  "[Setting]\r\nStartPassword=1\r\nStartPasswordInput=pw\r\n");
         locked.loginPrompt = [] { return true; };
         locked.start().shownMonth().append({makeEntry("2026/07/02", "2")});
-        QVERIFY(locked.window->SaveMonthFile());
+        QVERIFY(locked.window->monthPage().SaveMonthFile());
         QVERIFY(locked.folder.plainFile("data/2026/07.log").startsWith("\"StartPassword=pw\"\r\n"));
 
         // A password left in the file while the lock is off neither stamps nor blocks months.
         MainWindowHarness open(QDate(2026, 7, 15),
                                "[Setting]\r\nStartPassword=0\r\nStartPasswordInput=pw\r\n");
         open.start().shownMonth().append({makeEntry("2026/07/02", "2")});
-        QVERIFY(open.window->SaveMonthFile());
+        QVERIFY(open.window->monthPage().SaveMonthFile());
         QVERIFY(open.folder.plainFile("data/2026/07.log").startsWith("\"2026/07/02\""));
-        open.window->LoadMonthFile();
+        open.window->monthPage().LoadMonthFile();
         QCOMPARE(open.window->monthModel()->rowCount(), 1);
         QVERIFY(open.dialogs.shown.isEmpty());
     }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "core/Clock.h"
+#include "forms/MonthPage.h"
+#include "forms/SearchPage.h"
+#include "forms/SettingsPage.h"
 #include "forms/frmDataInput.h"
 #include "forms/frmMain.h"
 #include "support/LiveBoxDialogs.h"
