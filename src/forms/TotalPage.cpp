@@ -21,15 +21,20 @@ TotalPage::TotalPage(MainParts& parts) : SummaryPage(parts)
     lvwTotal = makeList("lvwTotal", m_totalModel, QStringLiteral("総計"), false);
     cmdTotalGraph = pushButton("cmdTotalGraph", QStringLiteral("グラフ(&G)"),
                                QStringLiteral("年別の応募・当選と収支のグラフ"));
+    cmdTotalAnalysis = pushButton("cmdTotalAnalysis", QStringLiteral("分析(&J)"),
+                                  QStringLiteral("すべての年の懸賞を種類ごとに集計します"));
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();
     bottom->addWidget(cmdTotalGraph);
+    bottom->addWidget(cmdTotalAnalysis);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(lvwTotal, 1);
     layout->addLayout(bottom);
 
     connect(cmdTotalGraph, &QPushButton::clicked, this, [this] { m_parts.year->openChart(true); });
+    connect(cmdTotalAnalysis, &QPushButton::clicked, this,
+            [this] { m_parts.year->openAnalysis(true); });
     watchList(lvwTotal, m_parts.state.selectedTotalRow,
               [this](int row) { lvwTotal_ItemClick(row); });
     ListViewColumnHeadersTotal();

@@ -38,4 +38,5 @@ private:
     QStandardItemModel* m_totalModel = nullptr;
     QTableView* lvwTotal = nullptr;
     QPushButton* cmdTotalGraph = nullptr;
+    QPushButton* cmdTotalAnalysis = nullptr;
 };

@@ -3,8 +3,11 @@
 #include "core/AtomicFile.h"
 #include "core/Dialogs.h"
 #include "diary/ChartSeries.h"
+#include "diary/DataFolders.h"
 #include "diary/DeleteData.h"
 #include "diary/Expenses.h"
+#include "diary/MonthFile.h"
+#include "diary/Postage.h"
 #include "forms/DigitKeyFilter.h"
 #include "forms/FormHelpers.h"
 #include "forms/MonthPage.h"
@@ -12,9 +15,11 @@
 #include "forms/SettingsPage.h"
 #include "forms/TotalPage.h"
 #include "forms/UnreadableDataFile.h"
+#include "forms/frmAnalysis.h"
 #include "forms/frmChart.h"
 #include "forms/frmMain.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -43,6 +48,11 @@ YearPage::YearPage(MainParts& parts) : SummaryPage(parts)
     expense->addWidget(txtUnhappyMoneyValue);
     expense->addWidget(new QLabel(QStringLiteral("円")));
     expense->addWidget(cmdUnhappyMoneyIn);
+    cmdPostage =
+        pushButton("cmdPostage", QStringLiteral("郵送料を計上(&O)"),
+                   QStringLiteral("この月の郵送応募の郵送料を、応募日の料金で支出に加えます"));
+    cmdPostage->setEnabled(false);
+    expense->addWidget(cmdPostage);
     expense->addStretch();
     cmdYearGraph = pushButton("cmdYearGraph", QStringLiteral("グラフ(&G)"),
                               QStringLiteral("月別の応募・当選と収支のグラフ"));
@@ -51,10 +61,15 @@ YearPage::YearPage(MainParts& parts) : SummaryPage(parts)
     layout->addWidget(lvwYear, 1);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(fraUnhappyMoney, 1);
+    cmdYearAnalysis = pushButton("cmdYearAnalysis", QStringLiteral("分析(&J)"),
+                                 QStringLiteral("この年の懸賞を種類ごとに集計します"));
     bottom->addWidget(cmdYearGraph);
+    bottom->addWidget(cmdYearAnalysis);
     layout->addLayout(bottom);
 
     connect(cmdYearGraph, &QPushButton::clicked, this, [this] { openChart(false); });
+    connect(cmdYearAnalysis, &QPushButton::clicked, this, [this] { openAnalysis(false); });
+    connect(cmdPostage, &QPushButton::clicked, this, &YearPage::cmdPostage_Click);
     connect(cmdUnhappyMoneyIn, &QPushButton::clicked, this, &YearPage::cmdUnhappyMoneyIn_Click);
     connect(txtUnhappyMoneyValue, &QLineEdit::returnPressed, this, [this] {
         if (!txtUnhappyMoneyValue->text().isEmpty())
@@ -87,6 +102,7 @@ void YearPage::applyCommands(const CommandState& c)
 {
     fraUnhappyMoney->setEnabled(c.expenseFrame);
     cmdUnhappyMoneyIn->setEnabled(c.unhappyMoneyIn);
+    cmdPostage->setEnabled(c.unhappyMoneyIn); // mailed entries need entries
 }
 
 std::optional<listexport::ExportInput> YearPage::exportInput() const
@@ -262,4 +278,74 @@ void YearPage::refreshChart()
 {
     if (m_chart)
         m_chart->refresh();
+}
+
+void YearPage::openAnalysis(bool total)
+{
+    QDate from(m_parts.focusYear().toInt(), 1, 1);
+    QDate to(from.year(), 12, 1);
+    if (total) {
+        const QStringList years = listYearFolders(m_parts.context.paths.dataFolder());
+        if (!years.isEmpty()) {
+            from = QDate(years.first().toInt(), 1, 1);
+            to = QDate(years.last().toInt(), 12, 1);
+        }
+    }
+    auto* window =
+        new frmAnalysis(m_parts.context, m_parts.state.settings, from, to, &m_parts.window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void YearPage::cmdPostage_Click()
+{
+    const QDate month = m_parts.date();
+    const QString year = m_parts.focusYear();
+    const QString path = m_parts.context.paths.monthFilePath(year, m_parts.focusMonth());
+    Dialogs& dialogs = m_parts.context.dialogs;
+    const QString caption = QStringLiteral("郵送料");
+    const MonthRead read = readMonthFile(path, m_parts.state.settings.passwordInForce());
+    if (read.status != MonthRead::Status::Loaded && read.status != MonthRead::Status::Missing) {
+        reportUnreadableDataFile(dialogs, path, read.status);
+        return;
+    }
+    const PostageLoad rates = loadPostageTable(m_parts.context.paths);
+    if (!rates.error.isEmpty() || !rates.read.badLines.isEmpty()) {
+        dialogs.message({QStringLiteral("郵送料の表「%1」を読めないところがあるため、読めた料金"
+                                        "（読めないときは既定の料金）で計算します。\r\n%2")
+                             .arg(QDir::toNativeSeparators(rates.path), rates.error),
+                         caption, MessageIcon::Exclamation, MessageButtons::Ok});
+    }
+    const MonthPostage postage =
+        postageOf(read.entries, m_parts.state.settings.keyIsEndDay, rates.read.table);
+    const QString monthText = QStringLiteral("%1年%2月").arg(year).arg(month.month());
+    if (postage.mailed == 0) {
+        dialogs.message({QStringLiteral("%1の記録に郵送応募の懸賞はありません。").arg(monthText),
+                         caption, MessageIcon::Information, MessageButtons::Ok});
+        return;
+    }
+    const Currency booked = m_yearSummary.months[month.month() - 1].expenses;
+    const std::optional<Currency> sum =
+        Currency::checkedSum(booked, Currency::fromUnits(postage.yen));
+    // The expense box holds nine digits: a larger sum could not be booked as typed.
+    if (!sum || sum->raw() > Currency::fromUnits(999999999).raw()) {
+        dialogs.message({QStringLiteral("支出総額が大きくなりすぎるため、記帳できません。"),
+                         caption, MessageIcon::Critical, MessageButtons::Ok});
+        return;
+    }
+    QString text = QStringLiteral("%1の郵送応募%2件の郵送料は%3円です（応募日の料金）。")
+                       .arg(monthText)
+                       .arg(postage.mailed)
+                       .arg(postage.yen);
+    if (postage.unpriced > 0)
+        text += QStringLiteral("\r\nうち%1件は応募日の料金が分からないため、含めていません。")
+                    .arg(postage.unpriced);
+    text += QStringLiteral("\r\n今の支出総額は%1円です。郵送料を加えて%2円として記帳しますか？")
+                .arg(booked.toText(), sum->toText());
+    if (dialogs.message({text, caption, MessageIcon::Question, MessageButtons::YesNo,
+                         MessageAnswer::No}) != MessageAnswer::Yes)
+        return;
+    txtUnhappyMoneyValue->setText(sum->toText());
+    cmdUnhappyMoneyIn_Click(); // the booking road of a typed amount
 }

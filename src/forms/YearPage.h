@@ -45,11 +45,15 @@ public:
     void openChart(bool total);
     // Redraws the chart window, if open, from the rows the tabs now hold.
     void refreshChart();
+    // The window 分析 over the year in focus, or over every year from the total tab.
+    void openAnalysis(bool total);
 
 private:
     void lvwYear_ItemClick(int row);
     void ListViewColumnHeadersYear();
     void cmdUnhappyMoneyIn_Click();
+    // "郵送料を計上": the postage of the month's mailed entries added to its expense.
+    void cmdPostage_Click();
 
     YearSummary m_yearSummary;
     Tally m_yearTally;
@@ -62,5 +66,7 @@ private:
     QLineEdit* txtUnhappyMoneyValue = nullptr;
     QPushButton* cmdUnhappyMoneyIn = nullptr;
     QPushButton* cmdYearGraph = nullptr;
+    QPushButton* cmdYearAnalysis = nullptr;
+    QPushButton* cmdPostage = nullptr;
     DigitKeyFilter* m_digitFilter = nullptr;
 };

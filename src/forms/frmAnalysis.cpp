@@ -59,20 +59,20 @@ SearchCriteria periodCriteria(const QDate& from, const QDate& to)
 
 } // namespace
 
-frmAnalysis::frmAnalysis(const AppContext& context, const Settings& settings, int year,
-                         QWidget* parent)
+frmAnalysis::frmAnalysis(const AppContext& context, const Settings& settings, const QDate& from,
+                         const QDate& to, QWidget* parent)
     : QWidget(parent, Qt::Window), m_context(context), m_settings(settings)
 {
     setObjectName(QStringLiteral("frmAnalysis"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("分析"));
-    buildLayout(year);
+    buildLayout(from, to);
     setRunning(false);
 }
 
 frmAnalysis::~frmAnalysis() = default;
 
-void frmAnalysis::buildLayout(int year)
+void frmAnalysis::buildLayout(const QDate& from, const QDate& to)
 {
     const auto monthPicker = [](const char* name, const QDate& date) {
         auto* picker = named(new QDateEdit(date), name);
@@ -80,8 +80,8 @@ void frmAnalysis::buildLayout(int year)
         picker->setCalendarPopup(false);
         return picker;
     };
-    dtpFrom = monthPicker("dtpFrom", QDate(year, 1, 1));
-    dtpTo = monthPicker("dtpTo", QDate(year, 12, 1));
+    dtpFrom = monthPicker("dtpFrom", from);
+    dtpTo = monthPicker("dtpTo", to);
     cmdRun = pushButton("cmdRun", QStringLiteral("集計(&S)"),
                         QStringLiteral("期間の月の記録を読んで、種類ごとに集計します"));
     cmdStop = pushButton("cmdStop", QStringLiteral("中止(&T)"));

@@ -26,8 +26,10 @@ class frmAnalysis : public QWidget
     Q_OBJECT
 
 public:
-    // `year` is the year on show where the window was opened from: the default period.
-    frmAnalysis(const AppContext& context, const Settings& settings, int year, QWidget* parent);
+    // The months from `from` to `to` are the period it starts with (the year on show, or
+    // every year from the total tab).
+    frmAnalysis(const AppContext& context, const Settings& settings, const QDate& from,
+                const QDate& to, QWidget* parent);
     ~frmAnalysis() override;
 
     AnalysisModel* model(int dimension) const { return m_models.value(dimension); }
@@ -42,7 +44,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildLayout(int year);
+    void buildLayout(const QDate& from, const QDate& to);
     void drawChart();
     void setRunning(bool running);
 

@@ -17,7 +17,6 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -262,10 +261,9 @@ private:
     void analysis()
     {
         const AppContext context{AppPaths(m_work), m_dialogs, m_clock};
-        frmAnalysis window(context, Settings(), m_shape.firstYear, nullptr);
+        frmAnalysis window(context, Settings(), QDate(m_shape.firstYear, 1, 1),
+                           QDate(m_shape.firstYear + m_shape.years - 1, 12, 1), nullptr);
         window.setAttribute(Qt::WA_DeleteOnClose, false);
-        window.findChild<QDateEdit*>(QStringLiteral("dtpTo"))
-            ->setDate(QDate(m_shape.firstYear + m_shape.years - 1, 12, 1));
         auto* run = window.findChild<QPushButton*>(QStringLiteral("cmdRun"));
         const double ms = bestOf(kRuns, [&] { return msOf([&] { run->click(); }); });
         const AnalysisModel* ways = window.model(0);

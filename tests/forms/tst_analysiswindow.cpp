@@ -35,7 +35,7 @@ private slots:
         ScriptedDialogs dialogs;
         FixedClock clock(QDate(2025, 3, 1));
         const AppContext context{folder.paths(), dialogs, clock};
-        frmAnalysis window(context, Settings(), 2024, nullptr);
+        frmAnalysis window(context, Settings(), QDate(2024, 1, 1), QDate(2024, 12, 1), nullptr);
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         window.findChild<QPushButton*>("cmdRun")->click();
 

@@ -229,6 +229,43 @@ private slots:
         QCOMPARE(h.panel("txtTotalMoney"), QStringLiteral("-3000"));
     }
 
+    // 郵送料を計上: each mailed entry at its entry date's rate, added to the month's expense
+    // after a question that shows what is booked already.
+    void postageIsBookedAsTheMonthsExpense()
+    {
+        Harness h(QDate(2024, 10, 15));
+        QList<EntryRecord> october;
+        for (const char* way : {"郵送応募", "ハガキ応募", "ネット応募"}) {
+            EntryRecord e = makeEntry("2024/10/01", "1");
+            e[OboWay] = QString::fromUtf8(way);
+            october.append(e);
+        }
+        h.start();
+        h.window->shownMonth().append(
+            october); // saved through the window: the year row counts them
+        QVERIFY(h.window->monthPage().SaveMonthFile());
+        h.selectTab("T_Year");
+        h.dialogs.clearShown();
+        h.dialogs.queueAnswer(MessageAnswer::Yes);
+        h.button("cmdPostage")->click();
+        QCOMPARE(h.dialogs.shown.size(), 1);
+        QVERIFY(h.dialogs.shown[0].box.text.contains("郵送応募2件の郵送料は170円"));
+        QVERIFY(h.dialogs.shown[0].box.text.contains("今の支出総額は0円です。郵送料を加えて170円"));
+        QVERIFY(h.folder.plainFile("data/0000/2024.log")
+                    .contains("\r\n10,0,0,0,0,3,0.00,0,170,-170\r\n"));
+        // Pressed again it shows the booked amount, and No books nothing.
+        h.dialogs.queueAnswer(MessageAnswer::No);
+        h.button("cmdPostage")->click();
+        QVERIFY(
+            h.dialogs.shown[1].box.text.contains("今の支出総額は170円です。郵送料を加えて340円"));
+        QVERIFY(h.folder.plainFile("data/0000/2024.log")
+                    .contains("\r\n10,0,0,0,0,3,0.00,0,170,-170\r\n"));
+        QVERIFY(QFile::exists(h.folder.path() + "/postage.txt"));
+        h.button("cmdYearAnalysis")->click();
+        QVERIFY(h.window->findChild<QWidget*>("frmAnalysis"));
+        QVERIFY(h.dialogs.unexpected.isEmpty());
+    }
+
     void targetMessageShowsOnce()
     {
         Harness h(QDate(2026, 7, 15), "[Setting]\r\nDreamMoney=1000000\r\n");
