@@ -12,7 +12,7 @@ PACKAGES=(
     fonts-ipafont-gothic fonts-ipafont-mincho
     poppler-utils cups printer-driver-cups-pdf xdg-utils
     libicu-dev openbox libsodium-dev
-    python3-icalendar
+    python3-icalendar dbus-daemon
 )
 
 install_packages() {
