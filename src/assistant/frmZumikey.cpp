@@ -1,6 +1,9 @@
 #include "assistant/frmZumikey.h"
 
 #include "assistant/frmUserProfile.h"
+#include "bridge/BridgeLink.h"
+#include "bridge/BridgeServer.h"
+#include "bridge/HostRegistration.h"
 #include "core/AtomicFile.h"
 #include "core/Clock.h"
 #include "core/DamagedFile.h"
@@ -13,9 +16,11 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QJsonObject>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,6 +46,17 @@ QComboBox* makeLockedCombo(QWidget* parent, const QString& name, const QStringLi
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->addItems(items);
     return combo;
+}
+
+// The after-key as the page carries it out: "Tab", "Enter" or "".
+QString afterKeyName(const QString& keyInputAfter)
+{
+    const QString sequence = afterKeySequence(keyInputAfter);
+    if (sequence == QLatin1String("{TAB}"))
+        return QStringLiteral("Tab");
+    if (sequence == QLatin1String("{ENTER}"))
+        return QStringLiteral("Enter");
+    return {};
 }
 
 // Selects the list item with this text, or shows a stored text that is not in the list.
@@ -323,9 +339,64 @@ QString frmZumikey::textFor(FieldRow row, int index)
     return text;
 }
 
+void frmZumikey::setBrowserBridge(BridgeServer* bridge, const QString& home)
+{
+    const QString host = m_paths.programFolder() + u'/' + QLatin1String(bridgelink::kHostProgram);
+    if (!bridge || !QFileInfo(host).isExecutable())
+        return;
+    m_bridge = bridge;
+    connect(bridge, &BridgeServer::messageReceived, this, &frmZumikey::browserAnswered);
+    QStringList failures;
+    const QString listenError = bridge->listen();
+    if (!listenError.isEmpty())
+        failures << QStringLiteral("接続の受け付け: ") + listenError;
+    failures << hostregistration::registerHost(
+        hostregistration::targets(home, QProcessEnvironment::systemEnvironment(), host));
+    if (failures.isEmpty())
+        return;
+    m_dialogs.message({QStringLiteral("ブラウザー連携の準備ができませんでした。\r\n") +
+                           failures.join(QStringLiteral("\r\n")) +
+                           QStringLiteral("\r\nブラウザーの入力欄へ直接入力することはできません。"),
+                       QStringLiteral("ズミキー"), MessageIcon::Critical, MessageButtons::Ok});
+}
+
+bool frmZumikey::sendToBrowser(const QString& text)
+{
+    if (!m_bridge || !m_bridge->browserConnected())
+        return false;
+    // Where other windows can be reached, the browser takes the text only when it was the
+    // window the user worked in last.
+    if (m_windows.available() &&
+        !m_bridge->browserOwnsProcess(m_windows.windowProcess(mlngTargetWnd)))
+        return false;
+    return m_bridge->send(bridgelink::insertMessage(++m_bridgeRequest, text,
+                                                    afterKeyName(cboKeyInputAfter->currentText())));
+}
+
+void frmZumikey::browserAnswered(const QJsonObject& message)
+{
+    if (message.value(QStringLiteral("type")).toString() != QLatin1String("result") ||
+        message.value(QStringLiteral("ok")).toBool())
+        return;
+    const QString error = message.value(QStringLiteral("error")).toString();
+    QString text;
+    if (error == QLatin1String("no-field") || error == QLatin1String("no-tab"))
+        text = QStringLiteral("ブラウザーで入力欄が選ばれていないため、入力できませんでした。\r\n"
+                              "入力したい欄をクリックしてから、もう一度ボタンを押してください。");
+    else if (error == QLatin1String("read-only"))
+        text = QStringLiteral("選ばれている入力欄には書き込めないため、入力できませんでした。");
+    else
+        text = QStringLiteral("ブラウザーの入力欄に入力できませんでした。\r\n") + error;
+    m_dialogs.message(
+        {text, QStringLiteral("ズミキー"), MessageIcon::Exclamation, MessageButtons::Ok});
+}
+
 void frmZumikey::fieldClicked(FieldRow row, int index)
 {
-    m_dialogs.setClipboardText(textFor(row, index));
+    const QString text = textFor(row, index);
+    if (sendToBrowser(text))
+        return;
+    m_dialogs.setClipboardText(text);
     // Back to the event loop first: this process serves the clipboard the target reads.
     QTimer::singleShot(0, this, &frmZumikey::PasteToTargetWindow);
 }
@@ -338,7 +409,9 @@ void frmZumikey::PasteToTargetWindow()
             m_dialogs.message(
                 {QStringLiteral(
                      "この環境（Wayland）では、ほかのウィンドウへの自動入力はできません。\r\n"
-                     "テキストはクリップボードに入っていますので、貼り付けてお使いください。"),
+                     "テキストはクリップボードに入っていますので、貼り付けてお使いください。\r\n"
+                     "ブラウザーに拡張機能「ズミキー連携」を追加すると、ブラウザーの入力欄に"
+                     "直接入力できます（ヘルプの「ズミキー」をご覧ください）。"),
                  QStringLiteral("ズミキー"), MessageIcon::Information, MessageButtons::Ok});
         }
         return;
