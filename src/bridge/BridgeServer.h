@@ -8,8 +8,8 @@
 
 #include <memory>
 
-class QLocalServer;
-class QLocalSocket;
+#include <QLocalServer>
+#include <QLocalSocket>
 
 // The assistant's end of the browser bridge: a local socket only this user can open, where
 // the native-messaging hosts of the browsers with our extension connect.

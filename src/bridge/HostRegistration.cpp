@@ -44,10 +44,9 @@ QList<Target> targets(const QString& home, const QProcessEnvironment& env,
     QString config = env.value(QStringLiteral("XDG_CONFIG_HOME"));
     if (config.isEmpty() || !inside(config, home))
         config = home + QStringLiteral("/.config");
-    const QByteArray chromium =
-        manifest(hostProgram, QStringLiteral("allowed_origins"),
-                 QStringLiteral("chrome-extension://%1/")
-                     .arg(QLatin1String(bridgelink::kChromiumExtensionId)));
+    const QByteArray chromium = manifest(hostProgram, QStringLiteral("allowed_origins"),
+                                         QStringLiteral("chrome-extension://%1/")
+                                             .arg(QLatin1String(bridgelink::kChromiumExtensionId)));
     list.append({QStringLiteral("Chromium"),
                  config + QStringLiteral("/chromium/NativeMessagingHosts/") + fileName, chromium});
     list.append({QStringLiteral("Google Chrome"),

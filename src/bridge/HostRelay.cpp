@@ -49,7 +49,8 @@ void HostRelay::connectToAssistant()
 void HostRelay::onConnected()
 {
     m_fromAssistant = {};
-    toAssistant({{QStringLiteral("type"), QStringLiteral("host")}, {QStringLiteral("pids"), m_pids}});
+    toAssistant(
+        {{QStringLiteral("type"), QStringLiteral("host")}, {QStringLiteral("pids"), m_pids}});
     if (!m_browserHello.isEmpty())
         toAssistant(m_browserHello);
     toBrowser(bridgelink::statusMessage(true));

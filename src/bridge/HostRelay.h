@@ -7,8 +7,8 @@
 
 #include <functional>
 
-class QLocalSocket;
-class QTimer;
+#include <QLocalSocket>
+#include <QTimer>
 
 // The native-messaging host's work: frames from the browser go to the running assistant and
 // the assistant's back to the browser, each checked on the way. Without an assistant the host

@@ -71,8 +71,8 @@ private slots:
         const QByteArray a = "{\"a\":1}";
         const QByteArray b = "{\"b\":\"ズミ\"}";
         const QByteArray whole = framed(a) + framed(b);
-        QTest::newRow("two frames in one read") << QList<QByteArray>{whole}
-                                                << QList<QByteArray>{a, b} << false;
+        QTest::newRow("two frames in one read")
+            << QList<QByteArray>{whole} << QList<QByteArray>{a, b} << false;
         QList<QByteArray> bytes;
         for (char c : whole)
             bytes << QByteArray(1, c);
@@ -80,18 +80,17 @@ private slots:
         QTest::newRow("length split, body missing")
             << QList<QByteArray>{framed(a).left(2), framed(a).mid(2, 5)} << QList<QByteArray>{}
             << false;
-        QTest::newRow("empty body") << QList<QByteArray>{lengthOf(0)} << QList<QByteArray>{""}
-                                    << false;
+        QTest::newRow("empty body")
+            << QList<QByteArray>{lengthOf(0)} << QList<QByteArray>{""} << false;
         QTest::newRow("at the limit")
             << QList<QByteArray>{lengthOf(nativeframe::kMaxMessageBytes) +
                                  QByteArray(nativeframe::kMaxMessageBytes, ' ')}
             << QList<QByteArray>{QByteArray(nativeframe::kMaxMessageBytes, ' ')} << false;
         QTest::newRow("over the limit stops for good")
-            << QList<QByteArray>{framed(a) + lengthOf(nativeframe::kMaxMessageBytes + 1),
-                                 framed(b)}
+            << QList<QByteArray>{framed(a) + lengthOf(nativeframe::kMaxMessageBytes + 1), framed(b)}
             << QList<QByteArray>{a} << true;
-        QTest::newRow("a length of 4 GiB") << QList<QByteArray>{lengthOf(0xffffffffu)}
-                                           << QList<QByteArray>{} << true;
+        QTest::newRow("a length of 4 GiB")
+            << QList<QByteArray>{lengthOf(0xffffffffu)} << QList<QByteArray>{} << true;
     }
 
     void reader()
@@ -129,15 +128,15 @@ private slots:
         QTest::addColumn<QStringList>("toAssistant");
         QTest::addColumn<bool>("lost");
         const QByteArray hello = framed("{\"type\":\"hello\",\"browser\":\"chromium\"}");
-        QTest::newRow("closed assistant") << false << hello << QStringList{"status-", "status-"}
-                                          << QStringList{} << false;
+        QTest::newRow("closed assistant")
+            << false << hello << QStringList{"status-", "status-"} << QStringList{} << false;
         QTest::newRow("bad JSON, then a message")
             << true << framed("{\"type\":") + framed("[1,2]") + hello
             << QStringList{"status+", "error:bad-json", "error:bad-json"}
             << QStringList{"host", "hello"} << false;
         QTest::newRow("over-size message")
-            << true << hello + lengthOf(nativeframe::kMaxMessageBytes + 1)
-            << QStringList{"status+"} << QStringList{"host", "hello"} << true;
+            << true << hello + lengthOf(nativeframe::kMaxMessageBytes + 1) << QStringList{"status+"}
+            << QStringList{"host", "hello"} << true;
     }
 
     void relay()
@@ -157,7 +156,8 @@ private slots:
         if (assistant)
             QCOMPARE(server.listen(), QString());
         Browser browser;
-        HostRelay relay(path, QJsonArray{4242}, [&browser](const QByteArray& b) { browser.take(b); });
+        HostRelay relay(path, QJsonArray{4242},
+                        [&browser](const QByteArray& b) { browser.take(b); });
         QSignalSpy lostSpy(&relay, &HostRelay::browserLost);
         relay.start();
         QTRY_VERIFY(!browser.got.isEmpty());
@@ -192,8 +192,8 @@ private slots:
         server = std::make_unique<BridgeServer>(path);
         QCOMPARE(server->listen(), QString());
         QTRY_VERIFY_WITH_TIMEOUT(server->browserConnected(), 5000);
-        QCOMPARE(browser.types(), (QStringList{"status-", "status-", "status+", "status-",
-                                               "status+"}));
+        QCOMPARE(browser.types(),
+                 (QStringList{"status-", "status-", "status+", "status-", "status+"}));
     }
 
     void registration()
@@ -206,9 +206,9 @@ private slots:
         QCOMPARE(targets.size(), 3);
         for (const auto& t : targets)
             QVERIFY2(t.path.startsWith(home.path() + u'/'), qPrintable(t.path)); // never outside
-        QCOMPARE(targets[0].path, home.path() +
-                                      QStringLiteral("/.config/chromium/NativeMessagingHosts/"
-                                                     "zumikey.bridge.json"));
+        QCOMPARE(targets[0].path,
+                 home.path() + QStringLiteral("/.config/chromium/NativeMessagingHosts/"
+                                              "zumikey.bridge.json"));
         const QJsonObject chromium = QJsonDocument::fromJson(targets[0].content).object();
         QCOMPARE(chromium.value(QStringLiteral("path")).toString(),
                  QStringLiteral("/opt/z/zumikey-bridge"));
