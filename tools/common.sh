@@ -12,6 +12,7 @@ PACKAGES=(
     fonts-ipafont-gothic fonts-ipafont-mincho
     poppler-utils cups printer-driver-cups-pdf xdg-utils
     libicu-dev openbox
+    chromium weston qt6-wayland
 )
 
 install_packages() {

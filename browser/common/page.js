@@ -57,17 +57,25 @@ globalThis.zumikeyPage = globalThis.zumikeyPage || (() => {
     fire(el, piece);
   }
 
+  // Editing hosts are in the tab order though their tabIndex may read -1.
+  function tabIndexOf(el) {
+    if (el.hasAttribute('tabindex')) return el.tabIndex;
+    const host = el.isContentEditable && !(el.parentElement && el.parentElement.isContentEditable);
+    return host ? 0 : el.tabIndex;
+  }
+
   function focusable(el) {
-    if (el.disabled || el.tabIndex < 0 || el.type === 'hidden') return false;
+    if (el.disabled || tabIndexOf(el) < 0 || el.type === 'hidden') return false;
     if (!(el.offsetWidth || el.offsetHeight || el.getClientRects().length)) return false;
-    return el.matches('input, select, textarea, button, a[href], [tabindex], [contenteditable=""], [contenteditable="true"]');
+    return el.matches('input, select, textarea, button, a[href], iframe, [tabindex]') ||
+      el.isContentEditable;
   }
 
   // The element Tab moves to: positive tab indexes first, in order, then document order.
   function nextInTabOrder(el) {
     const all = [...document.querySelectorAll('*')].filter(focusable);
-    const positive = all.filter((e) => e.tabIndex > 0).sort((a, b) => a.tabIndex - b.tabIndex);
-    const order = positive.concat(all.filter((e) => e.tabIndex === 0));
+    const positive = all.filter((e) => tabIndexOf(e) > 0).sort((a, b) => tabIndexOf(a) - tabIndexOf(b));
+    const order = positive.concat(all.filter((e) => tabIndexOf(e) === 0));
     const at = order.indexOf(el);
     return order[at + 1] || null;
   }
