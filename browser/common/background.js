@@ -23,7 +23,7 @@ async function carryOut(message) {
   const [tab] = await api.tabs.query({ active: true, lastFocusedWindow: true });
   if (!tab) return { ok: false, error: 'no-tab' };
   const target = { tabId: tab.id, allFrames: true };
-  await api.scripting.executeScript({ target, files: ['page.js'] });
+  await api.scripting.executeScript({ target, files: ['page.js', 'fill.js'] });
   const results = await api.scripting.executeScript({
     target,
     func: (m) => globalThis.zumikeyPage.handle(m),

@@ -136,6 +136,10 @@ void frmZumikey::buildLayout()
         }
     }
 
+    cmdFormFill = new QPushButton(QStringLiteral("フォームに一括入力"), this);
+    cmdFormFill->setObjectName(QStringLiteral("cmdFormFill"));
+    cmdFormFill->setFocusPolicy(Qt::NoFocus);
+    outer->addWidget(cmdFormFill);
     cmdUserProfile = new QPushButton(QStringLiteral("プロフィール管理"), this);
     cmdUserProfile->setObjectName(QStringLiteral("cmdUserProfile"));
     cmdUserProfile->setFocusPolicy(Qt::NoFocus);
@@ -186,6 +190,7 @@ void frmZumikey::buildLayout()
     tmrCheckActiveWindow->setObjectName(QStringLiteral("tmrCheckActiveWindow"));
     tmrCheckActiveWindow->setInterval(50);
 
+    connect(cmdFormFill, &QPushButton::clicked, this, &frmZumikey::cmdFormFill_Click);
     connect(cmdOption, &QPushButton::clicked, this, &frmZumikey::cmdOption_Click);
     connect(cmdUserProfile, &QPushButton::clicked, this, &frmZumikey::cmdUserProfile_Click);
     connect(chkFormState, &QCheckBox::clicked, this, &frmZumikey::chkFormState_Click);
@@ -360,17 +365,39 @@ void frmZumikey::setBrowserBridge(BridgeServer* bridge, const QString& home)
                        QStringLiteral("ズミキー"), MessageIcon::Critical, MessageButtons::Ok});
 }
 
-bool frmZumikey::sendToBrowser(const QString& text)
+bool frmZumikey::browserIsTarget() const
 {
     if (!m_bridge || !m_bridge->browserConnected())
         return false;
-    // Where other windows can be reached, the browser takes the text only when it was the
+    // Where other windows can be reached, the browser is the target only when it was the
     // window the user worked in last.
-    if (m_windows.available() &&
-        !m_bridge->browserOwnsProcess(m_windows.windowProcess(mlngTargetWnd)))
-        return false;
-    return m_bridge->send(bridgelink::insertMessage(++m_bridgeRequest, text,
+    return !m_windows.available() ||
+           m_bridge->browserOwnsProcess(m_windows.windowProcess(mlngTargetWnd));
+}
+
+bool frmZumikey::sendToBrowser(const QString& text)
+{
+    return browserIsTarget() &&
+           m_bridge->send(bridgelink::insertMessage(++m_bridgeRequest, text,
                                                     afterKeyName(cboKeyInputAfter->currentText())));
+}
+
+void frmZumikey::cmdFormFill_Click()
+{
+    if (!browserIsTarget()) {
+        m_dialogs.message(
+            {QStringLiteral("フォームへの一括入力は、拡張機能「ズミキー連携」を追加したブラウザーで"
+                            "行います。\r\nブラウザーで応募フォームを開いてから、もう一度押して"
+                            "ください。"),
+             QStringLiteral("ズミキー"), MessageIcon::Information, MessageButtons::Ok});
+        return;
+    }
+    QJsonObject values;
+    for (const auto& [key, value] : formFillValues(m_profile, m_clock.today()))
+        values.insert(key, value);
+    m_bridge->send({{QStringLiteral("type"), QStringLiteral("fill")},
+                    {QStringLiteral("id"), ++m_bridgeRequest},
+                    {QStringLiteral("values"), values}});
 }
 
 void frmZumikey::browserAnswered(const QJsonObject& message)
@@ -383,6 +410,8 @@ void frmZumikey::browserAnswered(const QJsonObject& message)
     if (error == QLatin1String("no-field") || error == QLatin1String("no-tab"))
         text = QStringLiteral("ブラウザーで入力欄が選ばれていないため、入力できませんでした。\r\n"
                               "入力したい欄をクリックしてから、もう一度ボタンを押してください。");
+    else if (error == QLatin1String("no-form"))
+        text = QStringLiteral("このページには、一括入力できる欄が見つかりませんでした。");
     else if (error == QLatin1String("read-only"))
         text = QStringLiteral("選ばれている入力欄には書き込めないため、入力できませんでした。");
     else

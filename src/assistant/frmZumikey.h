@@ -46,6 +46,7 @@ public:
     void PasteToTargetWindow();
 
 public slots:
+    void cmdFormFill_Click();
     void cmdOption_Click();
     void chkFormState_Click();
     void cmdUserProfile_Click();
@@ -62,6 +63,7 @@ private:
     void fieldClicked(FieldRow row, int index);
     QString textFor(FieldRow row, int index);
     void setOptionPanelOpen(bool open);
+    bool browserIsTarget() const;
     bool sendToBrowser(const QString& text);
     void browserAnswered(const QJsonObject& message);
 
@@ -83,6 +85,7 @@ private:
     bool m_toldUnreadableProfile = false;
 
     std::array<std::array<QPushButton*, 5>, kFieldRowCount> m_fieldButtons{};
+    QPushButton* cmdFormFill = nullptr;
     QPushButton* cmdUserProfile = nullptr;
     QPushButton* cmdOption = nullptr;
     QFrame* fraOption = nullptr;

@@ -103,8 +103,8 @@ class TestBrowserBridge : public QObject
     QJsonValue page(const QString& expression)
     {
         QProcess tool;
-        tool.start(QStringLiteral("python3"), {QStringLiteral(DEVTOOLS_SCRIPT),
-                                               QString::number(m_debugPort), expression});
+        tool.start(QStringLiteral("python3"),
+                   {QStringLiteral(DEVTOOLS_SCRIPT), QString::number(m_debugPort), expression});
         if (!tool.waitForFinished(30000) || tool.exitCode() != 0) {
             qWarning().noquote() << "devtools:" << tool.readAllStandardError();
             return QJsonValue(QJsonValue::Undefined);
@@ -202,20 +202,16 @@ private slots:
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), m_home);
-        QStringList args{QStringLiteral("--no-sandbox"),
-                         QStringLiteral("--no-first-run"),
-                         QStringLiteral("--no-default-browser-check"),
-                         QStringLiteral("--password-store=basic"),
-                         QStringLiteral("--disable-gpu"),
-                         QStringLiteral("--remote-debugging-port=0"),
-                         // Where the assistant registered the host; headless would take a
-                         // profile of its own otherwise.
-                         QStringLiteral("--user-data-dir=") + m_home +
-                             QStringLiteral("/.config/chromium"),
-                         QStringLiteral("--load-extension=") + m_program +
-                             QStringLiteral("/browser/chromium"),
-                         QStringLiteral("--window-size=680,700"),
-                         QStringLiteral("http://127.0.0.1:%1/form.html").arg(m_pagePort)};
+        QStringList args{
+            QStringLiteral("--no-sandbox"), QStringLiteral("--no-first-run"),
+            QStringLiteral("--no-default-browser-check"), QStringLiteral("--password-store=basic"),
+            QStringLiteral("--disable-gpu"), QStringLiteral("--remote-debugging-port=0"),
+            // Where the assistant registered the host; headless would take a
+            // profile of its own otherwise.
+            QStringLiteral("--user-data-dir=") + m_home + QStringLiteral("/.config/chromium"),
+            QStringLiteral("--load-extension=") + m_program + QStringLiteral("/browser/chromium"),
+            QStringLiteral("--window-size=680,700"),
+            QStringLiteral("http://127.0.0.1:%1/form.html").arg(m_pagePort)};
         if (session() == QLatin1String("wayland")) {
             args.prepend(QStringLiteral("--headless=new"));
         } else {
@@ -267,10 +263,10 @@ private slots:
             FieldRow row;
             int index;
         } steps[] = {
-            {"name", FieldRow::UserName, 0},    {"sei", FieldRow::UserNameKana, 1},
-            {"mei", FieldRow::UserNameKana, 2}, {"zip", FieldRow::UserZip, 0},
+            {"name", FieldRow::UserName, 0},       {"sei", FieldRow::UserNameKana, 1},
+            {"mei", FieldRow::UserNameKana, 2},    {"zip", FieldRow::UserZip, 0},
             {"address", FieldRow::UserAddress, 0}, {"mail", FieldRow::UserMail, 0},
-            {"tel", FieldRow::UserTel1, 0},     {"job", FieldRow::UserJob, 0},
+            {"tel", FieldRow::UserTel1, 0},        {"job", FieldRow::UserJob, 0},
         };
         page(QStringLiteral("document.getElementById('name').focus()"));
         int filled = 0;
@@ -282,8 +278,9 @@ private slots:
                      qPrintable(QString::fromUtf8(QJsonDocument(answer).toJson())));
             const QString id = QString::fromLatin1(step.id);
             const QString value =
-                page(QStringLiteral("(e => e.value ?? e.textContent)(document.getElementById('%1'))")
-                         .arg(id))
+                page(
+                    QStringLiteral("(e => e.value ?? e.textContent)(document.getElementById('%1'))")
+                        .arg(id))
                     .toString();
             QCOMPARE(value, expected);
             QVERIFY(page(QStringLiteral("events['%1'].includes('input')").arg(id)).toBool());
@@ -304,16 +301,155 @@ private slots:
         ++filled;
         QCOMPARE(page(QStringLiteral("JSON.stringify(events.mail)")).toString(),
                  QStringLiteral("[\"input\",\"change\"]"));
-        qInfo("%s session, Chromium: %d of %d fields filled by the buttons",
-              qPrintable(session()), filled, int(std::size(steps)) + 1);
+        qInfo("%s session, Chromium: %d of %d fields filled by the buttons", qPrintable(session()),
+              filled, int(std::size(steps)) + 1);
         // The text never went through the clipboard, and no box was shown.
         QCOMPARE(m_dialogs.clipboard, QString());
         QVERIFY(m_dialogs.shown.isEmpty());
     }
 
+    // One click fills every field of the form it recognises, each in the form it asks for,
+    // and leaves password, payment and hidden fields alone.
+    void formFillFillsTheForm()
+    {
+        QVERIFY(openPage(QStringLiteral("fill.html")));
+        page(QStringLiteral("document.querySelector('[name=sei]').focus()"));
+        const QJsonObject answer =
+            click(m_assistant->findChild<QPushButton*>(QStringLiteral("cmdFormFill")));
+        QVERIFY2(answer.value(QStringLiteral("ok")).toBool(),
+                 QJsonDocument(answer).toJson().constData());
+        const QJsonObject values =
+            page(QStringLiteral(
+                     "Object.fromEntries([...document.forms.entry.elements].filter(e => e.name)"
+                     ".map(e => [e.name, e.type === 'radio' ? (document.querySelector("
+                     "'[name=gender]:checked') || {}).value || '' : e.value]))"))
+                .toObject();
+        const QList<std::pair<const char*, QString>> expected = {
+            {"sei", QStringLiteral("髙橋")},
+            {"mei", QStringLiteral("花子")},
+            {"sei_kana", QStringLiteral("タカハシ")},
+            {"mei_kana", QStringLiteral("ハナコ")},
+            {"kana_full", QStringLiteral("たかはし　はなこ")},
+            {"zip1", QStringLiteral("100")},
+            {"zip2", QStringLiteral("0001")},
+            {"pref", QStringLiteral("13")},
+            {"city", QStringLiteral("千代田区")},
+            {"addr1", QStringLiteral("千代田1-1")},
+            {"addr2", QStringLiteral("ビル5F～①")},
+            {"tel1", QStringLiteral("03")},
+            {"tel2", QStringLiteral("1234")},
+            {"tel3", QStringLiteral("5678")},
+            {"mobile", QStringLiteral("090-1111-2222")},
+            {"email", QStringLiteral("hanako@example.jp")},
+            {"email_confirm", QStringLiteral("hanako@example.jp")},
+            {"birth_year", QStringLiteral("1985")},
+            {"birth_month", QStringLiteral("4")},
+            {"birth_day", QStringLiteral("7")},
+            {"age", QStringLiteral("41")},
+            {"gender", QStringLiteral("female")},
+            {"job", QStringLiteral("会社員")},
+        };
+        int filled = 0;
+        for (const auto& [name, value] : expected) {
+            const QString got = values.value(QLatin1String(name)).toString();
+            if (got == value)
+                ++filled;
+            else
+                qWarning("%s: %s, expected %s", name, qPrintable(got), qPrintable(value));
+        }
+        qInfo("%s session, Chromium: one click filled %d of %d fields", qPrintable(session()),
+              filled, int(expected.size()));
+        QCOMPARE(filled, int(expected.size()));
+        // Untouched: the password, the card, the hidden token; the opinion is not known.
+        QCOMPARE(values.value(QStringLiteral("pw")).toString(), QString());
+        QCOMPARE(values.value(QStringLiteral("card")).toString(), QString());
+        QCOMPARE(values.value(QStringLiteral("token")).toString(), QStringLiteral("abc"));
+        QCOMPARE(values.value(QStringLiteral("opinion")).toString(), QString());
+        QCOMPARE(answer.value(QStringLiteral("filled")).toInt(), 23);
+        QCOMPARE(answer.value(QStringLiteral("left")).toInt(), 1);
+        QVERIFY(page(QStringLiteral("changed.has('pref') && changed.has('sei_kana')")).toBool());
+        QVERIFY(page(QStringLiteral("!!document.getElementById('zumikey-summary')")).toBool());
+        QVERIFY(page(QStringLiteral("location.pathname")) == QStringLiteral("/fill.html"));
+        QVERIFY(m_dialogs.shown.isEmpty());
+    }
+
+    // The field rules, run in the browser on a field's description.
+    void fieldRules_data()
+    {
+        QTest::addColumn<QString>("autocomplete");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("expected"); // key, "+kata" or "+hira" for kana
+        const struct
+        {
+            const char* row;
+            const char16_t* autocomplete;
+            const char16_t* text;
+            const char* type;
+            const char* expected;
+        } rows[] = {
+            {"family-name token", u"family-name", u"", "text", "family"},
+            {"section and given-name", u"shipping given-name", u"", "text", "given"},
+            {"postal-code token", u"postal-code", u"", "text", "postal"},
+            {"address-level1 token", u"address-level1", u"", "text", "pref"},
+            {"tel-area-code token", u"tel-area-code", u"", "tel", "tel1"},
+            {"mobile tel token", u"section-a mobile tel", u"", "tel", "mobile"},
+            {"bday-month token", u"bday-month", u"", "select", "bdayMonth"},
+            {"organization-title token", u"organization-title", u"", "text", "job"},
+            {"card number token", u"cc-number", u"お名前", "text", "skip"},
+            {"password field", u"", u"お名前", "password", "skip"},
+            {"カード番号", u"", u"カード番号", "text", "skip"},
+            {"フリガナ（セイ）", u"", u"フリガナ（セイ）", "text", "familyKana+kata"},
+            {"ふりがな 名", u"", u"ふりがな 名", "text", "givenKana+hira"},
+            {"住所（フリガナ）", u"", u"住所（フリガナ）", "text", "addressKana+kata"},
+            {"お名前", u"", u"お名前", "text", "name"},
+            {"氏名", u"", u"氏名", "text", "name"},
+            {"〒", u"", u"〒", "text", "postal"},
+            {"確認用メール", u"", u"確認用メールアドレス", "email", "email"},
+            {"携帯", u"", u"携帯電話番号", "tel", "mobile"},
+            {"TEL", u"", u"TEL", "tel", "tel"},
+            {"生年月日 年", u"", u"生年月日 年", "select", "bdayYear"},
+            {"生年月日 as a date", u"", u"生年月日", "date", "bdayDate"},
+            {"年齢", u"", u"年齢", "number", "age"},
+            {"性別", u"", u"性別", "radio", "sex"},
+            {"ご職業", u"", u"ご職業", "select", "job"},
+            {"建物名・マンション名", u"", u"建物名・マンション名", "text", "building"},
+            {"市区町村", u"", u"市区町村", "text", "city"},
+            {"会社名 is not a name", u"", u"会社名", "text", ""},
+            {"ご意見 is unknown", u"", u"ご意見", "text", ""},
+        };
+        for (const auto& r : rows)
+            QTest::newRow(r.row) << QString::fromUtf16(r.autocomplete) << QString::fromUtf16(r.text)
+                                 << QString::fromLatin1(r.type) << QString::fromLatin1(r.expected);
+    }
+
+    void fieldRules()
+    {
+        QFETCH(QString, autocomplete);
+        QFETCH(QString, text);
+        QFETCH(QString, type);
+        QFETCH(QString, expected);
+        static const QString rules = [] {
+            QFile file(QStringLiteral(FILL_SCRIPT));
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        }();
+        QVERIFY(!rules.isEmpty());
+        const QJsonObject d{{QStringLiteral("autocomplete"), autocomplete},
+                            {QStringLiteral("text"), text},
+                            {QStringLiteral("type"), type}};
+        const QJsonValue got =
+            page(rules +
+                 QStringLiteral(";\n(c => c ? c.key + (c.katakana === undefined ? '' : "
+                                "c.katakana ? '+kata' : '+hira') : '')(zumikeyFill.classify(%1))")
+                     .arg(QString::fromUtf8(QJsonDocument(d).toJson(QJsonDocument::Compact))));
+        QVERIFY(got.isString()); // the page answered
+        QCOMPARE(got.toString(), expected);
+    }
+
     // With the focus on no field the user is told so.
     void noFocusedFieldIsTold()
     {
+        QVERIFY(openPage(QStringLiteral("form.html")));
         page(QStringLiteral("document.activeElement.blur(), document.body.focus()"));
         m_dialogs.queueAnswer(MessageAnswer::Ok);
         const QJsonObject answer = click(m_assistant->fieldButton(FieldRow::UserName, 0));
@@ -344,8 +480,8 @@ int main(int argc, char* argv[])
             compositor.start(weston, {QStringLiteral("--backend=headless-backend.so"),
                                       QStringLiteral("--socket=zumi-wayland"),
                                       QStringLiteral("--idle-time=0")});
-            for (int i = 0; i < 100 && !QFileInfo::exists(runtime.filePath(
-                                            QStringLiteral("zumi-wayland")));
+            for (int i = 0;
+                 i < 100 && !QFileInfo::exists(runtime.filePath(QStringLiteral("zumi-wayland")));
                  ++i)
                 QThread::msleep(100);
             if (QFileInfo::exists(runtime.filePath(QStringLiteral("zumi-wayland")))) {
