@@ -31,6 +31,8 @@
 namespace {
 
 constexpr int kAfterKeyDelayMs = 150;
+// The target has read the clipboard by then; the profile does not stay on it.
+constexpr int kRestoreClipboardDelayMs = 1000;
 
 const QString kOptionShow = QStringLiteral("オプション表示");
 const QString kOptionHide = QStringLiteral("オプション非表示");
@@ -451,6 +453,7 @@ void frmZumikey::PasteToTargetWindow()
         return; // the text stays on the clipboard for pasting by hand
     QCoreApplication::processEvents();
     m_windows.sendKeys(parseKeySequence(pasteKeySequence(cboKeyInputBefore->currentText())));
+    QTimer::singleShot(kRestoreClipboardDelayMs, this, [this] { m_dialogs.restoreClipboard(); });
     const QString after = afterKeySequence(cboKeyInputAfter->currentText());
     if (after.isEmpty())
         return;

@@ -370,12 +370,16 @@ private slots:
         a.find<QComboBox>("cboKeyInputAfter")->setCurrentText(after);
         a.windows.active = 0x400001;
         a.form->tmrCheckActiveWindow_Timer();
+        a.dialogs.clipboard = QStringLiteral("前にコピーした文");
 
         a.button(FieldRow::UserNameKana, 0)->click();
         QCOMPARE(a.dialogs.clipboard, text);
         QVERIFY(a.windows.sent.isEmpty()); // keys go out from the event loop, not the click
         QTRY_COMPARE(a.windows.sent, keys);
         QCOMPARE(a.windows.activated, QList<quint64>{0x400001});
+        // Once the paste is done, the clipboard holds what it held before.
+        QCOMPARE(a.dialogs.clipboard, text);
+        QTRY_COMPARE(a.dialogs.clipboard, QStringLiteral("前にコピーした文"));
     }
 
     void failedActivationLeavesTheTextOnTheClipboard()
