@@ -6,12 +6,12 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QMimeData>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
