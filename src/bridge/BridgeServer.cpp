@@ -1,26 +1,12 @@
 #include "bridge/BridgeServer.h"
 
+#include "core/PeerUser.h"
+
 #include <QJsonArray>
 #include <QLocalServer>
 #include <QLocalSocket>
 
 #include <algorithm>
-
-#include <sys/socket.h>
-#include <unistd.h>
-
-namespace {
-
-bool fromThisUser(const QLocalSocket* socket)
-{
-    ucred peer{};
-    socklen_t size = sizeof peer;
-    return getsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) ==
-               0 &&
-           peer.uid == getuid();
-}
-
-} // namespace
 
 BridgeServer::BridgeServer(QString socketPath, QObject* parent)
     : QObject(parent), m_path(std::move(socketPath))
@@ -50,7 +36,7 @@ QString BridgeServer::listen()
 void BridgeServer::accept()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        if (!fromThisUser(socket)) {
+        if (!peerIsThisUser(socket->socketDescriptor())) {
             socket->abort();
             socket->deleteLater();
             continue;
