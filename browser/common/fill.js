@@ -236,3 +236,6 @@ globalThis.zumikeyFill = globalThis.zumikeyFill || (() => {
   fill.classify = classify;
   return fill;
 })();
+
+// What the injection gives back: nothing (a function cannot be handed over).
+undefined;

@@ -137,3 +137,6 @@ globalThis.zumikeyPage = globalThis.zumikeyPage || (() => {
 
   return { handle, isTextField, setValue, fire };
 })();
+
+// What the injection gives back: nothing (a function cannot be handed over).
+undefined;

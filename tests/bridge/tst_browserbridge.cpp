@@ -1,7 +1,8 @@
-// End to end: the assistant's buttons fill a form in a real Chromium through the extension and
+// End to end: the assistant's buttons fill a form in a real browser through the extension and
 // the native-messaging host, installed as the program folder has them. The session the
-// assistant runs on comes from ZUMI_BRIDGE_SESSION: "x11" (Xvfb, a window manager, Chromium on
-// the same display) or "wayland" (a headless weston, Chromium headless).
+// assistant runs on comes from ZUMI_BRIDGE_SESSION: "x11" (Xvfb, a window manager, the browser
+// on the same display) or "wayland" (a headless weston, the browser headless); the browser from
+// ZUMI_BRIDGE_BROWSER: "chromium" (read back over DevTools) or "firefox" (over Marionette).
 #include "assistant/frmZumikey.h"
 #include "bridge/BridgeLink.h"
 #include "bridge/BridgeServer.h"
@@ -32,6 +33,16 @@ using K = ProfileKey;
 QString session()
 {
     return qEnvironmentVariable("ZUMI_BRIDGE_SESSION", QStringLiteral("x11"));
+}
+
+bool firefox()
+{
+    return qEnvironmentVariable("ZUMI_BRIDGE_BROWSER") == QLatin1String("firefox");
+}
+
+QString browserName()
+{
+    return firefox() ? QStringLiteral("Firefox") : QStringLiteral("Chromium");
 }
 
 UserProfile sampleProfile()
@@ -100,15 +111,24 @@ class TestBrowserBridge : public QObject
     QList<QJsonObject> m_results;
 
     // The value of `expression` in the browser's page.
-    QJsonValue page(const QString& expression)
+    QJsonValue page(const QString& expression) { return drive(QStringLiteral("eval"), expression); }
+
+    // One command to the browser's driver: "eval" gives the value, the others true when done.
+    QJsonValue drive(const QString& what, const QString& argument)
     {
         QProcess tool;
-        tool.start(QStringLiteral("python3"),
-                   {QStringLiteral(DEVTOOLS_SCRIPT), QString::number(m_debugPort), expression});
-        if (!tool.waitForFinished(30000) || tool.exitCode() != 0) {
-            qWarning().noquote() << "devtools:" << tool.readAllStandardError();
+        if (firefox())
+            tool.start(QStringLiteral("python3"), {QStringLiteral(MARIONETTE_SCRIPT),
+                                                   QString::number(m_debugPort), what, argument});
+        else
+            tool.start(QStringLiteral("python3"),
+                       {QStringLiteral(DEVTOOLS_SCRIPT), QString::number(m_debugPort), argument});
+        if (!tool.waitForFinished(60000) || tool.exitCode() != 0) {
+            qWarning().noquote() << "browser driver:" << tool.readAllStandardError();
             return QJsonValue(QJsonValue::Undefined);
         }
+        if (what != QLatin1String("eval"))
+            return true;
         const QByteArray out = tool.readAllStandardOutput();
         return QJsonDocument::fromJson("[" + out + "]").array().first();
     }
@@ -116,7 +136,10 @@ class TestBrowserBridge : public QObject
     bool openPage(const QString& file)
     {
         const QString url = QStringLiteral("http://127.0.0.1:%1/%2").arg(m_pagePort).arg(file);
-        page(QStringLiteral("location.href = '%1'").arg(url));
+        if (firefox())
+            drive(QStringLiteral("navigate"), url);
+        else
+            page(QStringLiteral("location.href = '%1'").arg(url));
         QTest::qWait(200);
         for (int i = 0; i < 50; ++i) {
             if (page(QStringLiteral("document.readyState === 'complete' && location.href")) == url)
@@ -139,9 +162,11 @@ class TestBrowserBridge : public QObject
 private slots:
     void initTestCase()
     {
-        const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-        if (chromium.isEmpty())
-            QSKIP("chromium is not installed (Debian package chromium); the bridge is not tested.");
+        const QString program = QStandardPaths::findExecutable(
+            firefox() ? QStringLiteral("firefox-esr") : QStringLiteral("chromium"));
+        if (program.isEmpty())
+            QSKIP("The browser is not installed (Debian package chromium or firefox-esr); the "
+                  "bridge is not tested with it.");
         if (session() == QLatin1String("wayland")) {
             if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
                 QSKIP("weston did not start (Debian package weston); the Wayland case is not "
@@ -202,33 +227,57 @@ private slots:
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), m_home);
-        QStringList args{
-            QStringLiteral("--no-sandbox"), QStringLiteral("--no-first-run"),
-            QStringLiteral("--no-default-browser-check"), QStringLiteral("--password-store=basic"),
-            QStringLiteral("--disable-gpu"), QStringLiteral("--remote-debugging-port=0"),
-            // Where the assistant registered the host; headless would take a
-            // profile of its own otherwise.
-            QStringLiteral("--user-data-dir=") + m_home + QStringLiteral("/.config/chromium"),
-            QStringLiteral("--load-extension=") + m_program + QStringLiteral("/browser/chromium"),
-            QStringLiteral("--window-size=680,700"),
-            QStringLiteral("http://127.0.0.1:%1/form.html").arg(m_pagePort)};
-        if (session() == QLatin1String("wayland")) {
-            args.prepend(QStringLiteral("--headless=new"));
-        } else {
-            args.prepend(QStringLiteral("--ozone-platform=x11"));
+        const bool headless = session() == QLatin1String("wayland");
+        if (!headless)
             env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        }
         m_browser.setProcessEnvironment(env);
         m_browser.setProcessChannelMode(QProcess::MergedChannels);
-        m_browser.setStandardOutputFile(m_dir.filePath(QStringLiteral("chromium.log")));
-        m_browser.start(chromium, args);
+        m_browser.setStandardOutputFile(m_dir.filePath(QStringLiteral("browser.log")));
+        const QString firstPage = QStringLiteral("http://127.0.0.1:%1/form.html").arg(m_pagePort);
+        QString portFile;
+        if (firefox()) {
+            // A profile of the test's own; port 0 lets Firefox choose and write it down.
+            const QString profile = m_dir.filePath(QStringLiteral("firefox-profile"));
+            QVERIFY(QDir().mkpath(profile));
+            QFile prefs(profile + QStringLiteral("/user.js"));
+            QVERIFY(prefs.open(QIODevice::WriteOnly));
+            prefs.write("user_pref(\"marionette.port\", 0);\n"
+                        "user_pref(\"browser.shell.checkDefaultBrowser\", false);\n"
+                        "user_pref(\"datareporting.policy.dataSubmissionEnabled\", false);\n"
+                        "user_pref(\"browser.startup.homepage_override.mstone\", \"ignore\");\n");
+            prefs.close();
+            QStringList args{QStringLiteral("--marionette"), QStringLiteral("--no-remote"),
+                             QStringLiteral("--profile"), profile, firstPage};
+            if (headless)
+                args.prepend(QStringLiteral("--headless"));
+            m_browser.start(program, args);
+            portFile = profile + QStringLiteral("/MarionetteActivePort");
+        } else {
+            QStringList args{
+                QStringLiteral("--no-sandbox"), QStringLiteral("--no-first-run"),
+                QStringLiteral("--no-default-browser-check"),
+                QStringLiteral("--password-store=basic"), QStringLiteral("--disable-gpu"),
+                QStringLiteral("--remote-debugging-port=0"),
+                // Where the assistant registered the host; headless would take a
+                // profile of its own otherwise.
+                QStringLiteral("--user-data-dir=") + m_home + QStringLiteral("/.config/chromium"),
+                QStringLiteral("--load-extension=") + m_program +
+                    QStringLiteral("/browser/chromium"),
+                QStringLiteral("--window-size=680,700"), firstPage};
+            args.prepend(headless ? QStringLiteral("--headless=new")
+                                  : QStringLiteral("--ozone-platform=x11"));
+            m_browser.start(program, args);
+            portFile = m_home + QStringLiteral("/.config/chromium/DevToolsActivePort");
+        }
         QVERIFY(m_browser.waitForStarted(10000));
-        const QString portFile = m_home + QStringLiteral("/.config/chromium/DevToolsActivePort");
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(portFile).size() > 0, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(portFile).size() > 0, 60000);
         QFile ports(portFile);
         QVERIFY(ports.open(QIODevice::ReadOnly));
         m_debugPort = ports.readLine().trimmed().toInt();
         QVERIFY(m_debugPort > 0);
+        if (firefox()) // a temporary add-on, as about:debugging loads it
+            QVERIFY(drive(QStringLiteral("install"), m_program + QStringLiteral("/browser/firefox"))
+                        .toBool());
         QTRY_VERIFY_WITH_TIMEOUT(m_bridge->browserConnected(), 30000);
         QVERIFY(openPage(QStringLiteral("form.html")));
         if (session() == QLatin1String("x11")) {
@@ -243,9 +292,9 @@ private slots:
     {
         if (m_assistant)
             m_assistant->close();
-        const QFile log(m_dir.filePath(QStringLiteral("chromium.log")));
+        const QFile log(m_dir.filePath(QStringLiteral("browser.log")));
         if (QTest::currentTestFailed() && log.exists())
-            qWarning() << "Chromium's output is in" << log.fileName();
+            qWarning() << "The browser's output is in" << log.fileName();
     }
 
     // Each button's text lands in the focused field with the events a page listens to; Tab
@@ -357,8 +406,8 @@ private slots:
             else
                 qWarning("%s: %s, expected %s", name, qPrintable(got), qPrintable(value));
         }
-        qInfo("%s session, Chromium: one click filled %d of %d fields", qPrintable(session()),
-              filled, int(expected.size()));
+        qInfo("%s session, %s: one click filled %d of %d fields", qPrintable(session()),
+              qPrintable(browserName()), filled, int(expected.size()));
         QCOMPARE(filled, int(expected.size()));
         // Untouched: the password, the card, the hidden token; the opinion is not known.
         QCOMPARE(values.value(QStringLiteral("pw")).toString(), QString());
