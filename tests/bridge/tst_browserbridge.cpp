@@ -350,8 +350,8 @@ private slots:
         ++filled;
         QCOMPARE(page(QStringLiteral("JSON.stringify(events.mail)")).toString(),
                  QStringLiteral("[\"input\",\"change\"]"));
-        qInfo("%s session, Chromium: %d of %d fields filled by the buttons", qPrintable(session()),
-              filled, int(std::size(steps)) + 1);
+        qInfo("%s session, %s: %d of %d fields filled by the buttons", qPrintable(session()),
+              qPrintable(browserName()), filled, int(std::size(steps)) + 1);
         // The text never went through the clipboard, and no box was shown.
         QCOMPARE(m_dialogs.clipboard, QString());
         QVERIFY(m_dialogs.shown.isEmpty());
