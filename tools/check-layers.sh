@@ -5,7 +5,8 @@
 #   platform  desktop calls: core, platform
 #   forms     the diary's windows: core, diary, platform, forms
 #   profile   the assistant's headless part: core, profile
-#   assistant the input assistant's windows: core, platform, profile, assistant
+#   bridge    the browser bridge's headless part: core, bridge
+#   assistant the input assistant's windows: core, platform, profile, bridge, assistant
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../src"
 declare -A allowed=(
@@ -14,7 +15,8 @@ declare -A allowed=(
     [platform]="core platform"
     [forms]="core diary platform forms"
     [profile]="core profile"
-    [assistant]="core platform profile assistant"
+    [bridge]="core bridge"
+    [assistant]="core platform profile bridge assistant"
 )
 status=0
 for folder in "${!allowed[@]}"; do
@@ -28,7 +30,7 @@ for folder in "${!allowed[@]}"; do
     done < <(grep -Hn -o '#include "[^"]*"' "$folder"/* | sed 's/#include "\(.*\)"/\1/')
 done
 # The headless layers use no widgets, and name no widget or window class either.
-headless=(core/* diary/* profile/*)
+headless=(core/* diary/* profile/* bridge/*)
 if grep -n -E '#include <Q(Widget|Application|MessageBox|Dialog)|QtWidgets' "${headless[@]}"; then
     echo "widget headers in a headless folder"; status=1
 fi

@@ -13,6 +13,7 @@ PACKAGES=(
     poppler-utils cups printer-driver-cups-pdf xdg-utils
     libicu-dev openbox libsodium-dev
     python3-icalendar dbus-daemon
+    chromium firefox-esr weston qt6-wayland
 )
 
 install_packages() {

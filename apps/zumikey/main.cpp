@@ -1,5 +1,7 @@
 #include "assistant/InstanceCheck.h"
 #include "assistant/frmZumikey.h"
+#include "bridge/BridgeLink.h"
+#include "bridge/BridgeServer.h"
 #include "core/AppPaths.h"
 #include "core/Clock.h"
 #include "core/Cp932.h"
@@ -10,6 +12,7 @@
 #include "profile/KanaWidth.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char* argv[])
 {
@@ -32,7 +35,9 @@ int main(int argc, char* argv[])
 
     SystemClock clock;
     const std::unique_ptr<ForeignWindows> windows = createForeignWindows();
+    BridgeServer bridge(bridgelink::socketPath(AppPaths(programFolder).dataFolder()));
     frmZumikey window(programFolder, dialogs, clock, *windows);
+    window.setBrowserBridge(&bridge, QDir::homePath());
     window.show();
     return app.exec();
 }

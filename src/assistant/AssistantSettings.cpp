@@ -106,7 +106,9 @@ QString pasteKeySequence(const QString& keyInputBefore)
 {
     static const QHash<QString, QString> sequences = {
         {QStringLiteral("Ctrl + V"), QStringLiteral("^v")},
-        {QStringLiteral("Alt , E , P"), QStringLiteral("%ep")},
+        // The menu keys of the old desktop type a stray "p" into browsers and most Linux
+        // programs, which have no such menu; the choice is kept and pastes as Ctrl + V.
+        {QStringLiteral("Alt , E , P"), QStringLiteral("^v")},
         {QStringLiteral("Shift + Ins"), QStringLiteral("+{Insert}")},
     };
     return sequences.value(keyInputBefore);

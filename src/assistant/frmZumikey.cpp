@@ -1,6 +1,9 @@
 #include "assistant/frmZumikey.h"
 
 #include "assistant/frmUserProfile.h"
+#include "bridge/BridgeLink.h"
+#include "bridge/BridgeServer.h"
+#include "bridge/HostRegistration.h"
 #include "core/AtomicFile.h"
 #include "core/Clock.h"
 #include "core/DamagedFile.h"
@@ -13,9 +16,11 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QJsonObject>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +31,8 @@
 namespace {
 
 constexpr int kAfterKeyDelayMs = 150;
+// The target has read the clipboard by then; the profile does not stay on it.
+constexpr int kRestoreClipboardDelayMs = 1000;
 
 const QString kOptionShow = QStringLiteral("オプション表示");
 const QString kOptionHide = QStringLiteral("オプション非表示");
@@ -41,6 +48,17 @@ QComboBox* makeLockedCombo(QWidget* parent, const QString& name, const QStringLi
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->addItems(items);
     return combo;
+}
+
+// The after-key as the page carries it out: "Tab", "Enter" or "".
+QString afterKeyName(const QString& keyInputAfter)
+{
+    const QString sequence = afterKeySequence(keyInputAfter);
+    if (sequence == QLatin1String("{TAB}"))
+        return QStringLiteral("Tab");
+    if (sequence == QLatin1String("{ENTER}"))
+        return QStringLiteral("Enter");
+    return {};
 }
 
 // Selects the list item with this text, or shows a stored text that is not in the list.
@@ -120,6 +138,10 @@ void frmZumikey::buildLayout()
         }
     }
 
+    cmdFormFill = new QPushButton(QStringLiteral("フォームに一括入力"), this);
+    cmdFormFill->setObjectName(QStringLiteral("cmdFormFill"));
+    cmdFormFill->setFocusPolicy(Qt::NoFocus);
+    outer->addWidget(cmdFormFill);
     cmdUserProfile = new QPushButton(QStringLiteral("プロフィール管理"), this);
     cmdUserProfile->setObjectName(QStringLiteral("cmdUserProfile"));
     cmdUserProfile->setFocusPolicy(Qt::NoFocus);
@@ -170,6 +192,7 @@ void frmZumikey::buildLayout()
     tmrCheckActiveWindow->setObjectName(QStringLiteral("tmrCheckActiveWindow"));
     tmrCheckActiveWindow->setInterval(50);
 
+    connect(cmdFormFill, &QPushButton::clicked, this, &frmZumikey::cmdFormFill_Click);
     connect(cmdOption, &QPushButton::clicked, this, &frmZumikey::cmdOption_Click);
     connect(cmdUserProfile, &QPushButton::clicked, this, &frmZumikey::cmdUserProfile_Click);
     connect(chkFormState, &QCheckBox::clicked, this, &frmZumikey::chkFormState_Click);
@@ -323,9 +346,88 @@ QString frmZumikey::textFor(FieldRow row, int index)
     return text;
 }
 
+void frmZumikey::setBrowserBridge(BridgeServer* bridge, const QString& home)
+{
+    const QString host = m_paths.programFolder() + u'/' + QLatin1String(bridgelink::kHostProgram);
+    if (!bridge || !QFileInfo(host).isExecutable())
+        return;
+    m_bridge = bridge;
+    connect(bridge, &BridgeServer::messageReceived, this, &frmZumikey::browserAnswered);
+    QStringList failures;
+    const QString listenError = bridge->listen();
+    if (!listenError.isEmpty())
+        failures << QStringLiteral("接続の受け付け: ") + listenError;
+    failures << hostregistration::registerHost(
+        hostregistration::targets(home, QProcessEnvironment::systemEnvironment(), host));
+    if (failures.isEmpty())
+        return;
+    m_dialogs.message({QStringLiteral("ブラウザー連携の準備ができませんでした。\r\n") +
+                           failures.join(QStringLiteral("\r\n")) +
+                           QStringLiteral("\r\nブラウザーの入力欄へ直接入力することはできません。"),
+                       QStringLiteral("ズミキー"), MessageIcon::Critical, MessageButtons::Ok});
+}
+
+bool frmZumikey::browserIsTarget() const
+{
+    if (!m_bridge || !m_bridge->browserConnected())
+        return false;
+    // Where other windows can be reached, the browser is the target only when it was the
+    // window the user worked in last.
+    return !m_windows.available() ||
+           m_bridge->browserOwnsProcess(m_windows.windowProcess(mlngTargetWnd));
+}
+
+bool frmZumikey::sendToBrowser(const QString& text)
+{
+    return browserIsTarget() &&
+           m_bridge->send(bridgelink::insertMessage(++m_bridgeRequest, text,
+                                                    afterKeyName(cboKeyInputAfter->currentText())));
+}
+
+void frmZumikey::cmdFormFill_Click()
+{
+    if (!browserIsTarget()) {
+        m_dialogs.message(
+            {QStringLiteral("フォームへの一括入力は、拡張機能「ズミキー連携」を追加したブラウザーで"
+                            "行います。\r\nブラウザーで応募フォームを開いてから、もう一度押して"
+                            "ください。"),
+             QStringLiteral("ズミキー"), MessageIcon::Information, MessageButtons::Ok});
+        return;
+    }
+    QJsonObject values;
+    for (const auto& [key, value] : formFillValues(m_profile, m_clock.today()))
+        values.insert(key, value);
+    m_bridge->send({{QStringLiteral("type"), QStringLiteral("fill")},
+                    {QStringLiteral("id"), ++m_bridgeRequest},
+                    {QStringLiteral("values"), values}});
+}
+
+void frmZumikey::browserAnswered(const QJsonObject& message)
+{
+    if (message.value(QStringLiteral("type")).toString() != QLatin1String("result") ||
+        message.value(QStringLiteral("ok")).toBool())
+        return;
+    const QString error = message.value(QStringLiteral("error")).toString();
+    QString text;
+    if (error == QLatin1String("no-field") || error == QLatin1String("no-tab"))
+        text = QStringLiteral("ブラウザーで入力欄が選ばれていないため、入力できませんでした。\r\n"
+                              "入力したい欄をクリックしてから、もう一度ボタンを押してください。");
+    else if (error == QLatin1String("no-form"))
+        text = QStringLiteral("このページには、一括入力できる欄が見つかりませんでした。");
+    else if (error == QLatin1String("read-only"))
+        text = QStringLiteral("選ばれている入力欄には書き込めないため、入力できませんでした。");
+    else
+        text = QStringLiteral("ブラウザーの入力欄に入力できませんでした。\r\n") + error;
+    m_dialogs.message(
+        {text, QStringLiteral("ズミキー"), MessageIcon::Exclamation, MessageButtons::Ok});
+}
+
 void frmZumikey::fieldClicked(FieldRow row, int index)
 {
-    m_dialogs.setClipboardText(textFor(row, index));
+    const QString text = textFor(row, index);
+    if (sendToBrowser(text))
+        return;
+    m_dialogs.setClipboardText(text);
     // Back to the event loop first: this process serves the clipboard the target reads.
     QTimer::singleShot(0, this, &frmZumikey::PasteToTargetWindow);
 }
@@ -338,7 +440,9 @@ void frmZumikey::PasteToTargetWindow()
             m_dialogs.message(
                 {QStringLiteral(
                      "この環境（Wayland）では、ほかのウィンドウへの自動入力はできません。\r\n"
-                     "テキストはクリップボードに入っていますので、貼り付けてお使いください。"),
+                     "テキストはクリップボードに入っていますので、貼り付けてお使いください。\r\n"
+                     "ブラウザーに拡張機能「ズミキー連携」を追加すると、ブラウザーの入力欄に"
+                     "直接入力できます（ヘルプの「ズミキー」をご覧ください）。"),
                  QStringLiteral("ズミキー"), MessageIcon::Information, MessageButtons::Ok});
         }
         return;
@@ -349,6 +453,7 @@ void frmZumikey::PasteToTargetWindow()
         return; // the text stays on the clipboard for pasting by hand
     QCoreApplication::processEvents();
     m_windows.sendKeys(parseKeySequence(pasteKeySequence(cboKeyInputBefore->currentText())));
+    QTimer::singleShot(kRestoreClipboardDelayMs, this, [this] { m_dialogs.restoreClipboard(); });
     const QString after = afterKeySequence(cboKeyInputAfter->currentText());
     if (after.isEmpty())
         return;

@@ -9,6 +9,7 @@
 
 #include <array>
 
+class BridgeServer;
 class Clock;
 class Dialogs;
 class ForeignWindows;
@@ -36,11 +37,16 @@ public:
     // The settings the option controls hold now.
     AssistantSettings currentSettings() const;
 
+    // Opens the browser bridge: listens on `bridge` and registers the host program of the
+    // program folder with the browsers of `home`. Without the host program nothing is done.
+    void setBrowserBridge(BridgeServer* bridge, const QString& home);
+
     void LoadUserProfile();
     void UpdateFieldButtons();
     void PasteToTargetWindow();
 
 public slots:
+    void cmdFormFill_Click();
     void cmdOption_Click();
     void chkFormState_Click();
     void cmdUserProfile_Click();
@@ -57,6 +63,9 @@ private:
     void fieldClicked(FieldRow row, int index);
     QString textFor(FieldRow row, int index);
     void setOptionPanelOpen(bool open);
+    bool browserIsTarget() const;
+    bool sendToBrowser(const QString& text);
+    void browserAnswered(const QJsonObject& message);
 
     AppPaths m_paths;
     Dialogs& m_dialogs;
@@ -66,6 +75,8 @@ private:
     UserProfile m_profile;
     QString gstrUserAge;
     quint64 mlngTargetWnd = 0;
+    BridgeServer* m_bridge = nullptr;
+    int m_bridgeRequest = 0;
     bool m_toldUnavailable = false;
     bool m_unloaded = false;
     // A settings file that could not be read, or a damaged one that could not be kept aside,
@@ -74,6 +85,7 @@ private:
     bool m_toldUnreadableProfile = false;
 
     std::array<std::array<QPushButton*, 5>, kFieldRowCount> m_fieldButtons{};
+    QPushButton* cmdFormFill = nullptr;
     QPushButton* cmdUserProfile = nullptr;
     QPushButton* cmdOption = nullptr;
     QFrame* fraOption = nullptr;

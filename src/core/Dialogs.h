@@ -44,7 +44,12 @@ public:
     virtual QString folderName(const QString& prompt, const QString& startFolder) = 0;
 
     virtual QString clipboardText() = 0;
+    // The text is marked for clipboard managers as secret (it is the user's profile), and
+    // what the clipboard held before is kept for restoreClipboard().
     virtual void setClipboardText(const QString& text) = 0;
+    // Puts back what the clipboard held before the last setClipboardText, unless something
+    // else has been copied since.
+    virtual void restoreClipboard() {}
 
     // Hands a web address, mail address or document (a file URL, perhaps with a fragment)
     // to the desktop, and says why it could not.

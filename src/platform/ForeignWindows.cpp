@@ -28,6 +28,10 @@ public:
     {
         return m_session->activate(static_cast<unsigned long>(window), kActivateTimeoutMs);
     }
+    qint64 windowProcess(quint64 window) override
+    {
+        return m_session->windowProcess(static_cast<unsigned long>(window));
+    }
     bool sendKeys(const QList<KeyStroke>& strokes) override
     {
         std::vector<x11desktop::Stroke> keys;

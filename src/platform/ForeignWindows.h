@@ -18,6 +18,12 @@ public:
     virtual quint64 activeWindow() = 0;
     // Brings the window to the front and waits until it is active; false when that failed.
     virtual bool activate(quint64 window) = 0;
+    // The process that owns `window`, where the desktop tells it; 0 otherwise.
+    virtual qint64 windowProcess(quint64 window)
+    {
+        Q_UNUSED(window);
+        return 0;
+    }
     // Types into the active window; returns once the display has taken the keys.
     virtual bool sendKeys(const QList<KeyStroke>& strokes) = 0;
 };

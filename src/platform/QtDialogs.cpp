@@ -110,7 +110,36 @@ QString QtDialogs::clipboardText()
 
 void QtDialogs::setClipboardText(const QString& text)
 {
-    QApplication::clipboard()->setText(text);
+    QClipboard* clipboard = QApplication::clipboard();
+    if (!m_holdingClipboard) {
+        m_savedClipboard = std::make_unique<QMimeData>();
+        if (const QMimeData* before = clipboard->mimeData()) {
+            for (const QString& format : before->formats())
+                m_savedClipboard->setData(format, before->data(format));
+        }
+    }
+    auto* data = new QMimeData;
+    data->setText(text);
+    // Clipboard managers keep no history of a text so marked.
+    data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
+    clipboard->setMimeData(data);
+    m_ourClipboardText = text;
+    m_holdingClipboard = true;
+}
+
+void QtDialogs::restoreClipboard()
+{
+    if (!m_holdingClipboard)
+        return;
+    m_holdingClipboard = false;
+    QClipboard* clipboard = QApplication::clipboard();
+    if (clipboard->text() != m_ourClipboardText)
+        return; // the user has copied something else since
+    if (m_savedClipboard && !m_savedClipboard->formats().isEmpty())
+        clipboard->setMimeData(m_savedClipboard.release());
+    else
+        clipboard->clear();
+    m_savedClipboard.reset();
 }
 
 ShellResult QtDialogs::openUrl(const QString& url)

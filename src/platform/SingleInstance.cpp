@@ -1,5 +1,6 @@
 #include "platform/SingleInstance.h"
 
+#include "core/PeerUser.h"
 #include "platform/WindowLevel.h"
 
 #include <QCryptographicHash>
@@ -12,7 +13,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -28,15 +28,6 @@ QString realPlace(const QString& dataFolder)
         return data.canonicalFilePath();
     const QString parent = QFileInfo(data.absolutePath()).canonicalFilePath();
     return (parent.isEmpty() ? data.absolutePath() : parent) + u'/' + data.fileName();
-}
-
-bool fromThisUser(const QLocalSocket* socket)
-{
-    ucred peer{};
-    socklen_t size = sizeof peer;
-    return getsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) ==
-               0 &&
-           peer.uid == getuid();
 }
 
 } // namespace
@@ -82,7 +73,7 @@ void SingleInstance::showOnRequest(QWidget* window)
     QObject::connect(server, &QLocalServer::newConnection, server, [server, shown] {
         while (QLocalSocket* socket = server->nextPendingConnection()) {
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            if (!fromThisUser(socket)) {
+            if (!peerIsThisUser(socket->socketDescriptor())) {
                 socket->abort();
                 continue;
             }

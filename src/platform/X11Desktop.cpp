@@ -158,6 +158,11 @@ std::unique_ptr<Session> Session::open()
     return std::unique_ptr<Session>(new Session(std::move(impl)));
 }
 
+long Session::windowProcess(unsigned long window)
+{
+    return window == 0 || !d->xdo ? 0 : xdo_get_pid_window(d->xdo, window);
+}
+
 unsigned long Session::activeWindow()
 {
     return d->active();

@@ -30,6 +30,8 @@ public:
     // Brings `window` to the front and waits until it is active. False when it is gone or
     // did not become active within `timeoutMs`.
     bool activate(unsigned long window, int timeoutMs);
+    // The process that says it owns `window` (_NET_WM_PID); 0 when it does not say.
+    long windowProcess(unsigned long window);
     // Types the strokes into whatever window has the keyboard and waits until the server
     // has taken them. False when a key has no key code on this keyboard.
     bool sendKeys(const std::vector<Stroke>& strokes);

@@ -182,3 +182,52 @@ bool fieldEnabled(const UserProfile& p, FieldRow row, int index)
     }
     return false;
 }
+
+QList<std::pair<QString, QString>> formFillValues(const UserProfile& p, const QDate& today)
+{
+    const auto text = [&p, &today](FieldRow row, int index) {
+        return fieldText(p, row, index, false, today);
+    };
+    const int age = ageAt(p.birthDate(), today);
+    const QList<std::pair<QString, QString>> all = {
+        {QStringLiteral("name"), text(FieldRow::UserName, 0)},
+        {QStringLiteral("family"), p[K::UserName1]},
+        {QStringLiteral("given"), p[K::UserName2]},
+        {QStringLiteral("kana"), text(FieldRow::UserNameKana, 0)},
+        {QStringLiteral("familyKana"), p[K::UserNameKana1]},
+        {QStringLiteral("givenKana"), p[K::UserNameKana2]},
+        {QStringLiteral("email"), p[K::UserMail]},
+        {QStringLiteral("postal"), text(FieldRow::UserZip, 0)},
+        {QStringLiteral("postal1"), p[K::UserZip1]},
+        {QStringLiteral("postal2"), p[K::UserZip2]},
+        {QStringLiteral("address"), text(FieldRow::UserAddress, 0)},
+        {QStringLiteral("addressKana"), text(FieldRow::UserAddressKana, 0)},
+        {QStringLiteral("pref"), p[K::UserAddress1]},
+        {QStringLiteral("city"), p[K::UserAddress2]},
+        {QStringLiteral("street"), p[K::UserAddress3]},
+        {QStringLiteral("building"), p[K::UserAddress4]},
+        {QStringLiteral("tel"), text(FieldRow::UserTel1, 0)},
+        {QStringLiteral("tel1"), p[K::UserTel11]},
+        {QStringLiteral("tel2"), p[K::UserTel12]},
+        {QStringLiteral("tel3"), p[K::UserTel13]},
+        {QStringLiteral("mobile"), text(FieldRow::UserTel2, 0)},
+        {QStringLiteral("mobile1"), p[K::UserTel21]},
+        {QStringLiteral("mobile2"), p[K::UserTel22]},
+        {QStringLiteral("mobile3"), p[K::UserTel23]},
+        {QStringLiteral("bday"), p[K::UserBirthday]},
+        {QStringLiteral("bdayYear"), p.birthYear()},
+        {QStringLiteral("bdayMonth"), p.birthMonth()},
+        {QStringLiteral("bdayDay"), p.birthDay()},
+        {QStringLiteral("age"), age < 0 ? QString() : QString::number(age)},
+        {QStringLiteral("sex"), p[K::UserSex]},
+        {QStringLiteral("job"), p[K::UserJob]},
+    };
+    QList<std::pair<QString, QString>> values;
+    for (const auto& v : all) {
+        // A part left empty would make "-" or "　" of a whole value.
+        const QString stripped = QString(v.second).remove(u'-').remove(u'　');
+        if (!stripped.isEmpty())
+            values.append(v);
+    }
+    return values;
+}

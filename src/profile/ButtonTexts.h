@@ -41,3 +41,8 @@ QString fieldText(const UserProfile& profile, FieldRow row, int index, bool kata
 
 // Whether the button is enabled for this profile.
 bool fieldEnabled(const UserProfile& profile, FieldRow row, int index);
+
+// The profile as one-click form filling in the browser takes it: the keys the page's field
+// rules ask for ("name", "family", "kana", "postal1", "tel", "bdayYear", ...), kana in
+// hiragana, empty values left out.
+QList<std::pair<QString, QString>> formFillValues(const UserProfile& profile, const QDate& today);

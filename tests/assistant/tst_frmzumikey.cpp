@@ -1,6 +1,9 @@
 #include "assistant/InstanceCheck.h"
 #include "assistant/frmUserProfile.h"
 #include "assistant/frmZumikey.h"
+#include "bridge/BridgeLink.h"
+#include "bridge/BridgeServer.h"
+#include "bridge/HostRelay.h"
 #include "core/AtomicFile.h"
 #include "core/Clock.h"
 #include "core/Cp932.h"
@@ -17,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
+#include <QJsonArray>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -45,12 +49,14 @@ public:
         sent.append(strokes);
         return true;
     }
+    qint64 windowProcess(quint64 window) override { return owners.value(window); }
 
     bool isAvailable = true;
     quint64 active = 0;
     bool activateSucceeds = true;
     QList<quint64> activated;
     QList<QList<KeyStroke>> sent;
+    QHash<quint64, qint64> owners;
 };
 
 const KeyStroke kCtrlV{{QStringLiteral("Control_L")}, QStringLiteral("v")};
@@ -373,12 +379,16 @@ private slots:
         a.find<QComboBox>("cboKeyInputAfter")->setCurrentText(after);
         a.windows.active = 0x400001;
         a.form->tmrCheckActiveWindow_Timer();
+        a.dialogs.clipboard = QStringLiteral("前にコピーした文");
 
         a.button(FieldRow::UserNameKana, 0)->click();
         QCOMPARE(a.dialogs.clipboard, text);
         QVERIFY(a.windows.sent.isEmpty()); // keys go out from the event loop, not the click
         QTRY_COMPARE(a.windows.sent, keys);
         QCOMPARE(a.windows.activated, QList<quint64>{0x400001});
+        // Once the paste is done, the clipboard holds what it held before.
+        QCOMPARE(a.dialogs.clipboard, text);
+        QTRY_COMPARE(a.dialogs.clipboard, QStringLiteral("前にコピーした文"));
     }
 
     void failedActivationLeavesTheTextOnTheClipboard()
@@ -412,10 +422,94 @@ private slots:
         a.button(FieldRow::UserName, 0)->click();
         QTRY_COMPARE(a.dialogs.shown.size(), 1);
         QVERIFY(a.dialogs.shown.first().box.text.contains(QStringLiteral("クリップボード")));
+        QVERIFY(a.dialogs.shown.first().box.text.contains(QStringLiteral("「ズミキー連携」")));
         a.button(FieldRow::UserName, 1)->click();
         QTest::qWait(20);
         QCOMPARE(a.dialogs.shown.size(), 1);
         QCOMPARE(a.dialogs.clipboard, QStringLiteral("山田"));
+    }
+
+    // A browser with the extension, as its host connects: process 4242 owns window 0x500001.
+    void browserTakesTheTextWhereItIsTheTarget_data()
+    {
+        QTest::addColumn<bool>("x11");
+        QTest::addColumn<quint64>("target");
+        QTest::addColumn<bool>("toBrowser");
+        QTest::newRow("X11, the browser was last") << true << quint64(0x500001) << true;
+        QTest::newRow("X11, another program was last") << true << quint64(0x400001) << false;
+        QTest::newRow("Wayland") << false << quint64(0) << true;
+    }
+
+    void browserTakesTheTextWhereItIsTheTarget()
+    {
+        QFETCH(bool, x11);
+        QFETCH(quint64, target);
+        QFETCH(bool, toBrowser);
+        Assistant a;
+        a.writeProfile(sampleProfile());
+        a.windows.isAvailable = x11;
+        a.windows.owners = {{0x500001, 4242}, {0x400001, 99}};
+        QFile host(a.dir.filePath(QStringLiteral("zumikey-bridge")));
+        QVERIFY(host.open(QIODevice::WriteOnly));
+        host.close();
+        QVERIFY(host.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        a.open();
+        const QString socket = a.dir.filePath(QStringLiteral("bridge"));
+        BridgeServer bridge(socket);
+        QTemporaryDir home;
+        a.form->setBrowserBridge(&bridge, home.path());
+        QVERIFY(QFileInfo::exists(
+            home.filePath(QStringLiteral(".mozilla/native-messaging-hosts/zumikey.bridge.json"))));
+        nativeframe::Reader reader;
+        QList<QJsonObject> inBrowser;
+        HostRelay relay(socket, QJsonArray{777, 4242}, [&](const QByteArray& bytes) {
+            reader.append(bytes);
+            while (const auto body = reader.next())
+                inBrowser << nativeframe::parseObject(*body).value_or(QJsonObject{});
+        });
+        relay.start();
+        relay.fromBrowser(nativeframe::encode({{QStringLiteral("type"), QStringLiteral("hello")}}));
+        QTRY_VERIFY(bridge.browserConnected());
+
+        a.find<QComboBox>("cboKeyInputAfter")->setCurrentText(QStringLiteral("Tabキー"));
+        a.windows.active = target;
+        a.form->tmrCheckActiveWindow_Timer();
+        a.button(FieldRow::UserName, 1)->click();
+        if (toBrowser) {
+            QTRY_VERIFY(!inBrowser.isEmpty() && inBrowser.last().contains(QStringLiteral("text")));
+            QCOMPARE(inBrowser.last(),
+                     bridgelink::insertMessage(1, QStringLiteral("山田"), QStringLiteral("Tab")));
+            QCOMPARE(a.dialogs.clipboard, QString()); // nothing on the clipboard
+            QTest::qWait(200);
+            QVERIFY(a.windows.sent.isEmpty());
+            QVERIFY(a.dialogs.shown.isEmpty());
+        } else {
+            QCOMPARE(a.dialogs.clipboard, QStringLiteral("山田"));
+            QTRY_COMPARE(a.windows.sent.size(), 2); // the paste key, then Tab
+            QVERIFY(!inBrowser.last().contains(QStringLiteral("text")));
+        }
+        // An answer of the extension that nothing could be filled is told.
+        a.dialogs.clearShown();
+        a.dialogs.queueAnswer(MessageAnswer::Ok);
+        relay.fromBrowser(
+            nativeframe::encode({{QStringLiteral("type"), QStringLiteral("result")},
+                                 {QStringLiteral("ok"), false},
+                                 {QStringLiteral("error"), QStringLiteral("no-form")}}));
+        QTRY_COMPARE(a.dialogs.shown.size(), 1);
+        QCOMPARE(a.dialogs.shown.first().box.text,
+                 QStringLiteral("このページには、一括入力できる欄が見つかりませんでした。"));
+    }
+
+    void formFillNeedsTheBrowserExtension()
+    {
+        Assistant a;
+        a.writeProfile(sampleProfile());
+        a.open();
+        a.dialogs.queueAnswer(MessageAnswer::Ok);
+        a.find<QPushButton>("cmdFormFill")->click();
+        QCOMPARE(a.dialogs.shown.size(), 1);
+        QVERIFY(a.dialogs.shown.first().box.text.contains(QStringLiteral("「ズミキー連携」")));
+        QCOMPARE(a.dialogs.clipboard, QString());
     }
 
     void toolTipAndAgeFollowTheClock()

@@ -28,11 +28,16 @@ make_diary() {
 # --- A fresh install lays out exactly the program folder. ---
 folder="$work/prog folder"
 cmake --install "$build" --prefix "$folder" >/dev/null
-expected="zumicho zumicho-data zumicho.desktop zumicho.svg zumikey"
+expected="zumicho zumicho-data zumicho.desktop zumicho.svg zumikey zumikey-bridge"
 [ -d "$source/docs/manual" ] && expected="manual $expected"
+expected="browser $expected"
 check "program folder holds: $(ls "$folder" | xargs)" [ "$(ls "$folder" | xargs)" = "$expected" ]
-for program in zumicho zumikey zumicho-data; do
+for program in zumicho zumikey zumicho-data zumikey-bridge; do
     check "$program is executable" [ -x "$folder/$program" ]
+done
+for browser in chromium firefox; do
+    check "the $browser extension is installed" \
+        [ "$(ls "$folder/browser/$browser" | xargs)" = "background.js fill.js manifest.json page.js" ]
 done
 if [ -d "$source/docs/manual" ]; then
     check "the manual is installed whole" diff -r "$source/docs/manual" "$folder/manual"

@@ -5,11 +5,13 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -43,6 +45,7 @@ private slots:
     void folderPromptShownInFull();
     void runtimeErrorBox();
     void boxGoesWithItsWindow();
+    void clipboardIsSecretAndRestored();
 };
 
 void TestDesktopOpener::errorTexts_data()
@@ -204,6 +207,27 @@ void TestDesktopOpener::boxGoesWithItsWindow()
                               MessageIcon::Question, MessageButtons::YesNo}),
              MessageAnswer::No);
     QVERIFY(childOfWindow);
+}
+
+// The assistant's text is marked secret for clipboard managers and gives way to what was
+// there before, unless the user has copied something else meanwhile.
+void TestDesktopOpener::clipboardIsSecretAndRestored()
+{
+    QClipboard* clipboard = QApplication::clipboard();
+    QtDialogs dialogs;
+    for (const bool copiedMeanwhile : {false, true}) {
+        clipboard->setText(QStringLiteral("前にコピーした文"));
+        dialogs.setClipboardText(QStringLiteral("山田"));
+        QCOMPARE(clipboard->text(), QStringLiteral("山田"));
+        QCOMPARE(clipboard->mimeData()->data(QStringLiteral("x-kde-passwordManagerHint")),
+                 QByteArray("secret"));
+        if (copiedMeanwhile)
+            clipboard->setText(QStringLiteral("あとでコピーした文"));
+        dialogs.restoreClipboard();
+        QCOMPARE(clipboard->text(), copiedMeanwhile ? QStringLiteral("あとでコピーした文")
+                                                    : QStringLiteral("前にコピーした文"));
+        QVERIFY(!clipboard->mimeData()->hasFormat(QStringLiteral("x-kde-passwordManagerHint")));
+    }
 }
 
 QTEST_MAIN(TestDesktopOpener)

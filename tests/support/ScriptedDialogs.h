@@ -26,7 +26,19 @@ public:
     QString openFileName(const FileDialogSpec& spec) override;
     QString folderName(const QString& prompt, const QString& startFolder) override;
     QString clipboardText() override { return clipboard; }
-    void setClipboardText(const QString& text) override { clipboard = text; }
+    void setClipboardText(const QString& text) override
+    {
+        if (!m_holdingClipboard)
+            m_clipboardBefore = clipboard;
+        clipboard = m_ourClipboard = text;
+        m_holdingClipboard = true;
+    }
+    void restoreClipboard() override
+    {
+        if (m_holdingClipboard && clipboard == m_ourClipboard)
+            clipboard = m_clipboardBefore;
+        m_holdingClipboard = false;
+    }
     ShellResult openUrl(const QString& url) override;
     bool startDetached(const QString& program, const QStringList& arguments) override;
     void beep() override { ++beeps; }
@@ -58,4 +70,7 @@ private:
     QQueue<MessageAnswer> m_answers;
     QQueue<QString> m_fileNames;
     QQueue<QString> m_folders;
+    QString m_clipboardBefore;
+    QString m_ourClipboard;
+    bool m_holdingClipboard = false;
 };
