@@ -28,7 +28,7 @@ install_packages() {
     fi
 }
 
-# build DIR [extra cmake arguments...]
+# build DIR [extra cmake arguments...]; builds the targets named in BUILD_TARGETS, else all.
 build() {
     local dir="$1"; shift
     # ccache keeps rebuilds of an unchanged file cheap across build folders and clones.
@@ -36,5 +36,5 @@ build() {
         CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
     cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUMI_WERROR=ON \
         -DCMAKE_CXX_COMPILER_LAUNCHER=ccache "$@"
-    cmake --build "$dir" --parallel "$(nproc)"
+    cmake --build "$dir" --parallel "$(nproc)" ${BUILD_TARGETS:+--target $BUILD_TARGETS}
 }

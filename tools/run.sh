@@ -18,7 +18,8 @@ if [ -d "$target" ] && [ -n "$(ls -A "$target")" ] && [ ! -e "$target/zumicho" ]
 fi
 
 install_packages
-build "$ROOT/build"
+# Only what the install needs; tools/test.sh builds the rest.
+BUILD_TARGETS=programs build "$ROOT/build"
 # Replaces the programs and the files that come with them; data/ is never part of it.
 cmake --install "$ROOT/build" --prefix "$target" >/dev/null
 # Earlier versions kept the diary in build/bin/data.
