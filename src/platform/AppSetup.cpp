@@ -1,0 +1,30 @@
+#include "platform/AppSetup.h"
+
+#include "platform/AppIcon.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+void setUpApplication(const QString& name, const QString& desktopEntry)
+{
+    QApplication::setApplicationName(name);
+    QApplication::setDesktopFileName(desktopEntry);
+    QApplication::setWindowIcon(applicationIcon());
+    if (!installQtJapanese())
+        qWarning(
+            "Qt's Japanese translation (qtbase_ja.qm) was not found; its dialogs stay in English.");
+}
+
+bool installQtJapanese()
+{
+    // Japanese whatever the session's language: every text of the programs is Japanese.
+    static QTranslator translator;
+    if (translator.isEmpty() &&
+        !translator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qt"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    QCoreApplication::removeTranslator(&translator);
+    return QCoreApplication::installTranslator(&translator);
+}
