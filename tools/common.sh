@@ -12,7 +12,7 @@ PACKAGES=(
     fonts-ipafont-gothic fonts-ipafont-mincho
     poppler-utils cups printer-driver-cups-pdf xdg-utils
     libicu-dev openbox
-    desktop-file-utils appstream qt6-translations-l10n dpkg-dev
+    desktop-file-utils appstream qt6-translations-l10n dpkg-dev weston qt6-wayland
 )
 
 install_packages() {

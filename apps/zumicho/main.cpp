@@ -19,6 +19,7 @@ int main(int argc, char* argv[])
     setUpApplication(QStringLiteral("zumicho"), QStringLiteral("com.example.zumicho"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     QtDialogs dialogs;
+    tellWindowLimits(dialogs, QStringLiteral("ズミラ帳"));
     const QString programFolder = QCoreApplication::applicationDirPath();
 
     const AppPaths paths = AppPaths::forInstall(programFolder);

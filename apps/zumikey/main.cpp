@@ -18,6 +18,7 @@ int main(int argc, char* argv[])
     setUpApplication(QStringLiteral("zumikey"), QStringLiteral("com.example.zumikey"));
     const AppPaths paths = AppPaths::forInstall(QCoreApplication::applicationDirPath());
     QtDialogs dialogs;
+    tellWindowLimits(dialogs, QStringLiteral("ズミキー"));
 
     SingleInstance instance(QStringLiteral("zumikey"), paths.dataFolder());
     if (!acquireSingleInstance(instance, dialogs))

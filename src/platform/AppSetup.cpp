@@ -1,6 +1,8 @@
 #include "platform/AppSetup.h"
 
+#include "core/Dialogs.h"
 #include "platform/AppIcon.h"
+#include "platform/WindowLevel.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -15,6 +17,13 @@ void setUpApplication(const QString& name, const QString& desktopEntry)
     if (!installQtJapanese())
         qWarning(
             "Qt's Japanese translation (qtbase_ja.qm) was not found; its dialogs stay in English.");
+}
+
+void tellWindowLimits(Dialogs& dialogs, const QString& caption)
+{
+    setWindowLevelNotice([&dialogs, caption](const QString& text) {
+        dialogs.message({text, caption, MessageIcon::Information, MessageButtons::Ok});
+    });
 }
 
 bool installQtJapanese()

@@ -1,5 +1,6 @@
 #include "platform/AppIcon.h"
 #include "platform/AppSetup.h"
+#include "platform/WindowLevel.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -22,6 +23,24 @@ private slots:
         QCOMPARE(qAlpha(image.pixel(1, 1)), 0);                // round corner
         QCOMPARE(image.pixelColor(52, 56), QColor("#2f6db5")); // cover
         QCOMPARE(image.pixelColor(36, 40), QColor("#f5c518")); // star
+    }
+
+    // Only where the window system lets a program keep its window on top is it tried
+    // silently; elsewhere the user is told.
+    void windowLevelsByPlatform_data()
+    {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<bool>("keepsOnTop");
+        QTest::newRow("X11") << "xcb" << true;
+        QTest::newRow("Wayland") << "wayland" << false;
+        QTest::newRow("Wayland, EGL") << "wayland-egl" << false;
+        QTest::newRow("offscreen") << "offscreen" << true;
+    }
+    void windowLevelsByPlatform()
+    {
+        QFETCH(QString, platform);
+        QFETCH(bool, keepsOnTop);
+        QCOMPARE(platformKeepsWindowsOnTop(platform), keepsOnTop);
     }
 
     // Qt's own file dialog (the one used where the desktop has none) reads in Japanese.
