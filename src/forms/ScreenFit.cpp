@@ -39,13 +39,21 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show)
-            fitOnScreen(static_cast<QWidget*>(watched), m_owner);
+        if (event->type() == QEvent::Show) {
+            auto* window = static_cast<QWidget*>(watched);
+            // A first showing takes the whole size the window asks for, where Qt would
+            // stop at two thirds of the screen; fitOnScreen then bounds it to the screen.
+            if (!m_shown)
+                window->resize(window->size().expandedTo(window->sizeHint()));
+            m_shown = true;
+            fitOnScreen(window, m_owner);
+        }
         return false;
     }
 
 private:
     QPointer<const QWidget> m_owner;
+    bool m_shown = false;
 };
 
 } // namespace
@@ -73,7 +81,10 @@ void fitOnScreen(QWidget* window, const QWidget* owner)
     // The title bar and borders, where the window system has told them.
     const QRect inner = window->geometry();
     const QRect outer = window->frameGeometry();
-    const QSize frame = outer.size() - inner.size();
+    QSize frame = outer.size() - inner.size();
+    // Before the window system has framed it, a title bar of about two lines is assumed.
+    if (frame.isNull())
+        frame = QSize(0, 2 * window->fontMetrics().height());
     const QSize room = area.size() - frame;
     if (inner.width() > room.width() || inner.height() > room.height())
         window->resize(inner.size().boundedTo(room).expandedTo(window->minimumSize()));
