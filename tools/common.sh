@@ -14,6 +14,7 @@ PACKAGES=(
     libicu-dev openbox libsodium-dev
     python3-icalendar dbus-daemon
     chromium firefox-esr weston qt6-wayland
+    desktop-file-utils appstream qt6-translations-l10n dpkg-dev
 )
 
 install_packages() {
@@ -30,7 +31,7 @@ install_packages() {
     fi
 }
 
-# build DIR [extra cmake arguments...]
+# build DIR [extra cmake arguments...]; builds the targets named in BUILD_TARGETS, else all.
 build() {
     local dir="$1"; shift
     # ccache keeps rebuilds of an unchanged file cheap across build folders and clones.
@@ -38,5 +39,5 @@ build() {
         CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
     cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUMI_WERROR=ON \
         -DCMAKE_CXX_COMPILER_LAUNCHER=ccache "$@"
-    cmake --build "$dir" --parallel "$(nproc)"
+    cmake --build "$dir" --parallel "$(nproc)" ${BUILD_TARGETS:+--target $BUILD_TARGETS}
 }

@@ -5,7 +5,7 @@
 #include "core/FreedMemory.h"
 #include "forms/DiaryInstance.h"
 #include "forms/frmMain.h"
-#include "platform/AppIcon.h"
+#include "platform/AppSetup.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
 
@@ -15,13 +15,14 @@ int main(int argc, char* argv[])
 {
     configureHeap();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("zumicho"));
+    // The desktop entry's name (apps/desktop/).
+    setUpApplication(QStringLiteral("zumicho"), QStringLiteral("com.example.zumicho"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QApplication::setWindowIcon(applicationIcon());
     QtDialogs dialogs;
+    tellWindowLimits(dialogs, QStringLiteral("ズミラ帳"));
     const QString programFolder = QCoreApplication::applicationDirPath();
 
-    const AppPaths paths(programFolder);
+    const AppPaths paths = AppPaths::forInstall(programFolder);
     SingleInstance instance(QStringLiteral("zumicho"), paths.dataFolder());
     if (!acquireDiaryInstance(instance, dialogs))
         return instance.heldElsewhere() ? 0 : 1;

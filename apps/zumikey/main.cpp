@@ -5,7 +5,7 @@
 #include "core/AppPaths.h"
 #include "core/Clock.h"
 #include "core/Cp932.h"
-#include "platform/AppIcon.h"
+#include "platform/AppSetup.h"
 #include "platform/ForeignWindows.h"
 #include "platform/QtDialogs.h"
 #include "platform/SingleInstance.h"
@@ -17,12 +17,13 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("zumikey"));
-    QApplication::setWindowIcon(applicationIcon());
-    const QString programFolder = QCoreApplication::applicationDirPath();
+    // The desktop entry's name (apps/desktop/).
+    setUpApplication(QStringLiteral("zumikey"), QStringLiteral("com.example.zumikey"));
+    const AppPaths paths = AppPaths::forInstall(QCoreApplication::applicationDirPath());
     QtDialogs dialogs;
+    tellWindowLimits(dialogs, QStringLiteral("ズミキー"));
 
-    SingleInstance instance(QStringLiteral("zumikey"), AppPaths(programFolder).dataFolder());
+    SingleInstance instance(QStringLiteral("zumikey"), paths.dataFolder());
     if (!acquireSingleInstance(instance, dialogs))
         return instance.heldElsewhere() ? 0 : 1;
     // Without these the profile could neither be stored nor checked.
@@ -35,8 +36,9 @@ int main(int argc, char* argv[])
 
     SystemClock clock;
     const std::unique_ptr<ForeignWindows> windows = createForeignWindows();
-    BridgeServer bridge(bridgelink::socketPath(AppPaths(programFolder).dataFolder()));
-    frmZumikey window(programFolder, dialogs, clock, *windows);
+    BridgeServer bridge(bridgelink::socketPath(paths.dataFolder()));
+    // The window keeps only files below data/, so it is given the folder that holds it.
+    frmZumikey window(paths.dataHome(), dialogs, clock, *windows);
     window.setBrowserBridge(&bridge, QDir::homePath());
     window.show();
     return app.exec();

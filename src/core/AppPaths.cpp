@@ -1,12 +1,36 @@
 #include "core/AppPaths.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
-AppPaths::AppPaths(QString programFolder) : m_program(QDir::cleanPath(std::move(programFolder))) {}
+#include <sys/stat.h>
+
+const QString AppPaths::kSystemInstallMark = QStringLiteral("system-install");
+
+AppPaths::AppPaths(QString programFolder) : AppPaths(programFolder, programFolder) {}
+
+AppPaths::AppPaths(QString programFolder, QString dataHome)
+    : m_program(QDir::cleanPath(std::move(programFolder))),
+      m_home(QDir::cleanPath(std::move(dataHome)))
+{}
+
+AppPaths AppPaths::forInstall(const QString& programFolder)
+{
+    if (!QFileInfo::exists(programFolder + u'/' + kSystemInstallMark))
+        return AppPaths(programFolder);
+    const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                         QStringLiteral("/zumicho");
+    // The lock lies beside data/, so this folder must be there before anything else.
+    if (!QFileInfo::exists(home) && QDir().mkpath(home))
+        ::chmod(QFile::encodeName(home).constData(), 0700);
+    return AppPaths(programFolder, home);
+}
 
 QString AppPaths::dataFolder() const
 {
-    return m_program + QStringLiteral("/data");
+    return m_home + QStringLiteral("/data");
 }
 QString AppPaths::iniFolder() const
 {
@@ -18,7 +42,7 @@ QString AppPaths::settingsPath() const
 }
 QString AppPaths::oldSettingsPath() const
 {
-    return m_program + QStringLiteral("/zumicho.ini");
+    return m_home + QStringLiteral("/zumicho.ini");
 }
 QString AppPaths::yearFolder(const QString& year) const
 {

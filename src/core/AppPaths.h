@@ -2,17 +2,26 @@
 
 #include <QString>
 
-// Where the diary and the assistant keep their files, all below the program folder.
+// Where the diary and the assistant keep their files: data/ below the program folder, or
+// below the user's own data folder when the programs are installed system-wide.
 class AppPaths
 {
 public:
     explicit AppPaths(QString programFolder);
+    AppPaths(QString programFolder, QString dataHome);
+    // The layout of an installed program folder: a system-wide install carries the mark
+    // kSystemInstallMark, and its data/ lies in $XDG_DATA_HOME/zumicho (created 0700).
+    static AppPaths forInstall(const QString& programFolder);
+    static const QString kSystemInstallMark;
 
+    // The programs and the manual.
     const QString& programFolder() const { return m_program; }
+    // The folder that holds data/ and the marks of unfinished work beside it.
+    const QString& dataHome() const { return m_home; }
     QString dataFolder() const;
     QString iniFolder() const;
     QString settingsPath() const;    // data/ini/zumicho.ini
-    QString oldSettingsPath() const; // zumicho.ini of the older layout, in the program folder
+    QString oldSettingsPath() const; // zumicho.ini of the older layout, beside data/
     QString yearFolder(const QString& year) const;
     QString monthFilePath(const QString& year, const QString& month) const;
     QString summaryFolder() const; // data/0000
@@ -23,4 +32,5 @@ public:
 
 private:
     QString m_program;
+    QString m_home;
 };

@@ -101,7 +101,7 @@ QString stagingFor(const QString& target)
 // folder, never in it: a backup only reads the data, which may be read-only.
 QString pendingMark(const AppPaths& paths)
 {
-    return paths.programFolder() + QStringLiteral("/data.backup_pending");
+    return paths.dataHome() + QStringLiteral("/data.backup_pending");
 }
 // Where earlier versions kept that mark.
 QString oldPendingMark(const AppPaths& paths)
@@ -227,11 +227,11 @@ QString tidyBackupFolder(const QString& target)
 
 QString restoreStaging(const AppPaths& paths)
 {
-    return paths.programFolder() + QStringLiteral("/data.restore");
+    return paths.dataHome() + QStringLiteral("/data.restore");
 }
 QString restoreReady(const AppPaths& paths)
 {
-    return paths.programFolder() + QStringLiteral("/data.ready");
+    return paths.dataHome() + QStringLiteral("/data.ready");
 }
 
 } // namespace
@@ -372,8 +372,7 @@ QString restoreData(const AppPaths& paths, const QString& folder)
             .arg(QDir::toNativeSeparators(folder));
     }
     // From this rename on the restored copy is complete; a crash is finished at start-up.
-    const bool ready =
-        QDir().rename(staging, restoreReady(paths)) && syncFolder(paths.programFolder());
+    const bool ready = QDir().rename(staging, restoreReady(paths)) && syncFolder(paths.dataHome());
     if (!ready || !exchange(restoreReady(paths), data)) {
         removeIfPresent(restoreReady(paths));
         removeIfPresent(staging);

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QString>
 #include <QWidget>
 
@@ -12,12 +13,26 @@ template <typename W> W* named(W* widget, const char* objectName)
     return widget;
 }
 
+// A caption as it is read out: "左(&L)" as "左", "A&&B" as "A&B", "&Save" as "Save".
+inline QString withoutMnemonic(QString caption)
+{
+    static const QRegularExpression bracketed(QStringLiteral("\\(&[^&]\\)"));
+    caption.remove(bracketed);
+    QString text;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == u'&' && i + 1 < caption.size())
+            ++i;
+        text += caption.at(i);
+    }
+    return text;
+}
+
 // A caption label for `buddy`; screen readers and end-to-end checks find the control by it.
 inline QLabel* captionFor(QWidget* buddy, const QString& caption, QWidget* parent = nullptr)
 {
     auto* label = new QLabel(caption, parent);
     label->setBuddy(buddy);
-    buddy->setAccessibleName(caption);
+    buddy->setAccessibleName(withoutMnemonic(caption));
     return label;
 }
 

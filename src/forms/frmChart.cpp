@@ -2,6 +2,7 @@
 
 #include "core/Dialogs.h"
 #include "forms/FormHelpers.h"
+#include "forms/ScreenFit.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -43,6 +44,7 @@ frmChart::frmChart(Dialogs& dialogs, std::function<ChartSeries()> source, QWidge
     layout->addWidget(chtGraph, 1);
     layout->addLayout(buttons);
     resize(760, 480);
+    keepOnOwnersScreen(this, parent);
     refresh();
 }
 

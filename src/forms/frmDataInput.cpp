@@ -6,6 +6,7 @@
 #include "diary/EntryFormText.h"
 #include "diary/Settings.h"
 #include "forms/EntryFormHost.h"
+#include "forms/ScreenFit.h"
 #include "platform/WindowLevel.h"
 
 #include <QApplication>
@@ -53,6 +54,7 @@ frmDataInput::frmDataInput(EntryFormHost& host)
     arrangeDateRows();
     connectEvents();
     Form_Load();
+    keepOnOwnersScreen(this, host.mainWidget());
 }
 
 frmDataInput::~frmDataInput() = default;

@@ -7,6 +7,7 @@
 #include "forms/DigitKeyFilter.h"
 #include "forms/EntryFormHost.h"
 #include "forms/FormHelpers.h"
+#include "forms/ScreenFit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -274,8 +275,12 @@ void frmDataInput::buildUi()
         legendLine("lblLocked", QStringLiteral("#ff0000"), QStringLiteral("色の項目は編集不可")));
     legend->addStretch();
 
+    // On a small screen the fields scroll; the commands stay in sight.
+    auto* fields = new QWidget;
+    fields->setLayout(body);
+    body->setContentsMargins(0, 0, 0, 0);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(body);
+    layout->addWidget(scrollingPage(fields));
     layout->addLayout(commands);
     layout->addLayout(legend);
 

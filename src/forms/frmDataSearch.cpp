@@ -10,6 +10,7 @@
 #include "forms/DigitKeyFilter.h"
 #include "forms/EntryTableModel.h"
 #include "forms/FormHelpers.h"
+#include "forms/ScreenFit.h"
 #include "forms/SearchHost.h"
 #include "platform/WindowLevel.h"
 
@@ -118,6 +119,7 @@ frmDataSearch::frmDataSearch(SearchHost& host, QWidget* parent)
     buildUi();
     connectEvents();
     arrangeDateRows(m_host.settings().keyIsEndDay);
+    keepOnOwnersScreen(this, parent);
     setAllDates(m_host.context().clock.today());
 }
 
@@ -223,8 +225,9 @@ void frmDataSearch::buildUi()
         buttons->addWidget(b);
     buttons->addStretch();
 
+    // On a small screen the criteria scroll; the commands stay in sight.
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_criteria);
+    layout->addWidget(scrollingPage(m_criteria));
     layout->addLayout(buttons);
     layout->addWidget(prgShinko);
 }

@@ -5,6 +5,7 @@
 #include "diary/PrintLayout.h"
 #include "forms/ChoiceKeyFilter.h"
 #include "forms/FormHelpers.h"
+#include "forms/ScreenFit.h"
 #include "forms/uscUpDown.h"
 #include "platform/TextPagePainter.h"
 
@@ -128,6 +129,7 @@ void frmPrint::centreOn(const QWidget* window)
     const QRect frame = window->frameGeometry();
     move(frame.left() + frame.width() / 2 - width() / 2,
          frame.top() + frame.height() / 2 - height() / 2);
+    fitOnScreen(this, window);
 }
 
 bool frmPrint::pdfChosen() const

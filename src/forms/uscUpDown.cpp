@@ -33,9 +33,10 @@ QString ruledText(const QString& text)
     return text;
 }
 
-QToolButton* spinHalf(Qt::ArrowType arrow, const char* name)
+QToolButton* spinHalf(Qt::ArrowType arrow, const char* name, const QString& spoken)
 {
     auto* button = named(new QToolButton, name);
+    button->setAccessibleName(spoken);
     button->setArrowType(arrow);
     button->setAutoRepeat(true);
     button->setFocusPolicy(Qt::NoFocus);
@@ -59,8 +60,8 @@ uscUpDown::uscUpDown(Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dia
     });
 
     updValue = named(new QWidget, "updValue");
-    m_up = spinHalf(Qt::UpArrow, "updValueUp");
-    m_down = spinHalf(Qt::DownArrow, "updValueDown");
+    m_up = spinHalf(Qt::UpArrow, "updValueUp", QStringLiteral("増やす"));
+    m_down = spinHalf(Qt::DownArrow, "updValueDown", QStringLiteral("減らす"));
     auto* spin = new QVBoxLayout(updValue);
     spin->setContentsMargins(0, 0, 0, 0);
     spin->setSpacing(0);

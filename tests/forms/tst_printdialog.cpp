@@ -115,6 +115,19 @@ private slots:
         QCOMPARE(margins(dialog), (QStringList{"5", "4", "6", "7"}));
     }
 
+    // Screen readers read the captions without their keys.
+    void captionsReadWithoutMnemonics()
+    {
+        Fixture f;
+        frmPrint& dialog = f.open(listLines(1));
+        QStringList names;
+        for (const char* name :
+             {"uscLeftMargin", "uscTopMargin", "uscRightMargin", "uscBottomMargin"})
+            names << dialog.findChild<QWidget*>(name)->findChild<QLineEdit*>()->accessibleName();
+        names << f.list("cboFont")->accessibleName() << f.list("cboFontSize")->accessibleName();
+        QCOMPARE(names, (QStringList{"左", "上", "右", "下", "フォント名", "サイズ"}));
+    }
+
     void printing_data()
     {
         QTest::addColumn<int>("rows");

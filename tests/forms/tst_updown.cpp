@@ -177,6 +177,15 @@ private slots:
         control.LSSetEnabled(true);
         QVERIFY(box->isEnabled() && control.findChild<QWidget*>("updValue")->isEnabled());
     }
+
+    // The spin parts show only arrows, so screen readers are given what they do.
+    void spinPartsAreNamed()
+    {
+        ScriptedDialogs dialogs;
+        uscUpDown control(dialogs);
+        QCOMPARE(control.findChild<QToolButton*>("updValueUp")->accessibleName(), "増やす");
+        QCOMPARE(control.findChild<QToolButton*>("updValueDown")->accessibleName(), "減らす");
+    }
 };
 
 QTEST_MAIN(TestUpDown)

@@ -28,7 +28,7 @@ make_diary() {
 # --- A fresh install lays out exactly the program folder. ---
 folder="$work/prog folder"
 cmake --install "$build" --prefix "$folder" >/dev/null
-expected="zumicho zumicho-data zumicho.desktop zumicho.svg zumikey zumikey-bridge"
+expected="share zumicho zumicho-data zumicho.desktop zumicho.svg zumikey zumikey-bridge"
 [ -d "$source/docs/manual" ] && expected="manual $expected"
 expected="browser $expected"
 check "program folder holds: $(ls "$folder" | xargs)" [ "$(ls "$folder" | xargs)" = "$expected" ]
@@ -50,6 +50,51 @@ for line in "Type=Application" "Name=ズミラ帳" "Exec=\"$folder/zumicho\"" "P
 done
 check "desktop entry is executable" [ -x "$entry" ]
 check "icon is an SVG" grep -q "<svg" "$folder/zumicho.svg"
+
+# --- The menu's entries, the icon theme and the metainfo, in both layouts. ---
+icons="icons/hicolor/scalable/apps/com.example.zumicho.svg"
+for size in 16 22 24 32 48 64 128 256 512; do
+    icons="$icons icons/hicolor/${size}x${size}/apps/com.example.zumicho.png"
+done
+menu_checks() { # FOLDER-WITH-SHARE EXEC-OF-THE-DIARY
+    local share=$1/share program
+    for program in zumicho zumikey; do
+        local entry="$share/applications/com.example.$program.desktop"
+        check "$entry validates" desktop-file-validate "$entry"
+        check "$entry names its window class" grep -qxF "StartupWMClass=$program" "$entry"
+        check "$entry names the themed icon" grep -qxF "Icon=com.example.zumicho" "$entry"
+    done
+    check "menu entry starts $2" grep -qxF "Exec=$2" "$share/applications/com.example.zumicho.desktop"
+    for icon in $icons; do
+        check "$icon installed" [ -s "$share/$icon" ]
+    done
+    for size in 16 256; do
+        check "$size px icon is $size px" \
+            grep -q "PNG image data, $size x $size" <(file "$share/icons/hicolor/${size}x$size/apps/com.example.zumicho.png")
+    done
+}
+menu_checks "$folder" "\"$folder/zumicho\""
+check "menu entry works in the program folder" \
+    grep -qxF "Path=$folder" "$folder/share/applications/com.example.zumicho.desktop"
+system="$work/system"
+DESTDIR="$system" cmake --install "$build" --component system --prefix /usr >/dev/null
+menu_checks "$system/usr" zumicho
+check "metainfo validates" appstreamcli validate --no-net "$system/usr/share/metainfo/com.example.zumicho.metainfo.xml"
+check "system install is marked" [ -f "$system/usr/lib/zumicho/system-install" ]
+check "folder install is not marked" [ ! -e "$folder/system-install" ]
+for program in zumicho zumikey zumicho-data; do
+    check "$program on PATH" [ "$(readlink "$system/usr/bin/$program")" = "../lib/zumicho/$program" ]
+done
+# The package holds exactly the system install.
+(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null 2>&1)
+package=$(ls "$work"/package/zumicho_*.deb)
+listed=$(dpkg-deb -c "$package" | awk '{print $6}' | sed 's|^\./|/|; s|/$||' | grep -v '^$' | sort)
+check "package holds the system install" [ "$listed" = "$(cd "$system" && find usr | sed 's|^|/|' | sort)" ]
+for field in "Package: zumicho" "Architecture: $(dpkg --print-architecture)"; do
+    check "package control has $field" grep -qxF " $field" <(dpkg-deb -I "$package")
+done
+check "package depends on Qt's Japanese" grep -q "^ Depends:.*qt6-translations-l10n" <(dpkg-deb -I "$package")
+check "package depends on the Qt libraries" grep -q "^ Depends:.*libqt6widgets6" <(dpkg-deb -I "$package")
 # The installed tool runs from its folder: a file encoded and decoded comes back the same.
 printf 'plain\r\n' >"$work/plain.txt"
 "$folder/zumicho-data" encode "$work/plain.txt" >"$work/scrambled"
