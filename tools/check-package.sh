@@ -57,9 +57,9 @@ pids+=($!)
 "$diary" >"$work/diary.log" 2>&1 &
 diary_pid=$!
 pids+=("$diary_pid")
-# Waits up to 20 s for a window of the diary with this exact title and prints its id.
+# Waits up to 60 s (a first start after an install may build font caches) for a window of the diary with this exact title and prints its id.
 window() {
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         local id
         id=$(xdotool search --all --onlyvisible --pid "$diary_pid" --name "^$1\$" 2>/dev/null | head -1)
         [ -n "$id" ] && { echo "$id"; return 0; }
