@@ -27,6 +27,8 @@ done
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in ./usr/bin/zumicho ./usr/bin/zumikey ./usr/bin/zumicho-data ./usr/lib/zumicho/zumicho \
     ./usr/lib/zumicho/system-install ./usr/lib/zumicho/manual/index.html \
+    ./usr/lib/zumicho/zumikey-bridge ./usr/lib/zumicho/browser/chromium/manifest.json \
+    ./usr/lib/zumicho/browser/firefox/manifest.json \
     ./usr/share/applications/com.example.zumicho.desktop \
     ./usr/share/applications/com.example.zumikey.desktop \
     ./usr/share/metainfo/com.example.zumicho.metainfo.xml \
@@ -54,6 +56,12 @@ read -r display <&3 || fail "Xvfb did not start"
 export DISPLAY=":$display"
 openbox >/dev/null 2>&1 &
 pids+=($!)
+# A window mapped while the window manager is still starting may never get its title: wait
+# until openbox has taken the screen.
+for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.2
+done
 "$diary" >"$work/diary.log" 2>&1 &
 diary_pid=$!
 pids+=("$diary_pid")
@@ -69,7 +77,13 @@ window() {
     return 1
 }
 # A first start asks about a desktop shortcut: no.
-box=$(window "ズミラ帳初回起動") || fail "no first-start question; $(cat "$work/diary.log")"
+ended() {
+    kill -0 "$diary_pid" 2>/dev/null && { echo "still running"; return; }
+    wait "$diary_pid"
+    echo "ended with status $?"
+}
+box=$(window "ズミラ帳初回起動") ||
+    fail "no first-start question (the diary $(ended)); $(cat "$work/diary.log")"
 xdotool windowactivate --sync "$box" key Escape
 main=$(window "ズミラ帳") || fail "the main window did not show; $(cat "$work/diary.log")"
 xdotool windowactivate --sync "$main" key alt+F4
