@@ -44,8 +44,12 @@ void SettingsPage::buildControls()
     auto* keyLayout = new QVBoxLayout(keyFrame);
     keyLayout->addWidget(optEndDay);
     keyLayout->addWidget(optNowDay);
-    keyLayout->addWidget(
-        new QLabel(QStringLiteral("※構成キーを変更　すると、支出総　額は全て0円に　なります。")));
+    // The note's blanks broke a narrow fixed-width line; here it wraps as one sentence.
+    auto* keyNote =
+        named(new QLabel(QStringLiteral("※構成キーを変更すると、支出総額は全て0円になります。")),
+              "lblKeyNote");
+    keyNote->setWordWrap(true);
+    keyLayout->addWidget(keyNote);
     grid->addWidget(keyFrame, 0, 0);
 
     auto* widthFrame = new QGroupBox(QStringLiteral("「月間」「検索」の各項目幅"));

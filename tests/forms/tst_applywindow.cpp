@@ -56,6 +56,9 @@ private slots:
         h.folder.writeMonth("2026", "03", {entry("2026/03/10", "2026/04/05", "1")});
         h.start();
         h.selectTab("T_Setting");
+        // The key-change note wraps as a sentence, without the gaps of a fixed-width line.
+        const auto* note = h.child<QLabel>("lblKeyNote");
+        QVERIFY(note->wordWrap() && !note->text().contains(u'\u3000'));
         h.child<QRadioButton>("optEndDay")->click();
         QVERIFY(h.button("cmdSetting")->isEnabled());
         h.dialogs.clearShown();
