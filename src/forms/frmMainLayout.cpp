@@ -3,6 +3,7 @@
 
 #include "forms/FormHelpers.h"
 #include "forms/MonthPage.h"
+#include "forms/ScreenFit.h"
 #include "forms/SearchPage.h"
 #include "forms/SettingsPage.h"
 #include "forms/StatisticsPanel.h"
@@ -54,10 +55,17 @@ void frmMain::buildUi()
         tabMain->addTab(tab.page, QString::fromUtf16(tab.caption));
     }
 
-    auto* layout = new QVBoxLayout(this);
+    // On a small or high-DPI screen the pages, the panel and the commands scroll as one,
+    // so that none of them is ever out of reach below the screen's edge.
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tabMain, 1);
     layout->addWidget(m_parts.panel);
     layout->addWidget(commands);
+    auto* frame = new QVBoxLayout(this);
+    frame->addWidget(scrollingPage(content));
+    keepOnOwnersScreen(this, nullptr);
     resize(1000, 640);
 }
 

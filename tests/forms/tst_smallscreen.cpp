@@ -59,8 +59,7 @@ private slots:
     {
         MainWindowHarness h(QDate(2026, 7, 15));
         frmMain& main = h.start(true);
-        main.move(area().topLeft()); // as tall as it must be until its pages can shrink
-        qInfo().noquote() << "main window (not checked):" << describe(&main);
+        checkFits(&main);
 
         h.button("cmdNewInput")->click();
         frmDataInput* entry = h.form();
