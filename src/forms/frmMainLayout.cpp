@@ -49,22 +49,28 @@ void frmMain::buildUi()
         {Tab::About, "T_About", u"ソフト情報", about},
     };
     for (const auto& tab : tabs) {
-        tab.page->setProperty("tab", static_cast<int>(tab.tab));
-        tab.page->setProperty("tabKey", QString::fromLatin1(tab.key));
+        // On a small or high-DPI screen a page that cannot shrink scrolls, and the panel and
+        // the commands below it stay in reach.
+        QScrollArea* holder = scrollingPage(tab.page);
+        for (QWidget* w : {static_cast<QWidget*>(tab.page), static_cast<QWidget*>(holder)}) {
+            w->setProperty("tab", static_cast<int>(tab.tab));
+            w->setProperty("tabKey", QString::fromLatin1(tab.key));
+        }
         m_pages[static_cast<int>(tab.tab)] = tab.page;
-        tabMain->addTab(tab.page, QString::fromUtf16(tab.caption));
+        tabMain->addTab(holder, QString::fromUtf16(tab.caption));
     }
 
-    // On a small or high-DPI screen the pages, the panel and the commands scroll as one,
-    // so that none of them is ever out of reach below the screen's edge.
-    auto* content = new QWidget;
-    auto* layout = new QVBoxLayout(content);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // The panel and the commands scroll sideways where the screen is narrower than their row.
+    auto* lower = new QWidget;
+    auto* lowerLayout = new QVBoxLayout(lower);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    lowerLayout->addWidget(m_parts.panel);
+    lowerLayout->addWidget(commands);
+    QScrollArea* lowerHolder = scrollingPage(lower);
+    lowerHolder->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabMain, 1);
-    layout->addWidget(m_parts.panel);
-    layout->addWidget(commands);
-    auto* frame = new QVBoxLayout(this);
-    frame->addWidget(scrollingPage(content));
+    layout->addWidget(lowerHolder);
     keepOnOwnersScreen(this, nullptr);
     resize(1000, 640);
 }
