@@ -1,24 +1,13 @@
 #include "forms/DiaryInstance.h"
 
-#include "core/Dialogs.h"
 #include "platform/SingleInstance.h"
-
-#include <QDir>
 
 bool acquireDiaryInstance(SingleInstance& lock, Dialogs& dialogs)
 {
-    if (lock.tryAcquire())
+    if (acquireOrTellUser(lock, dialogs, QStringLiteral("ズミラ帳は、すでに起動しています。")))
         return true;
-    if (!lock.heldElsewhere()) {
-        dialogs.message({QStringLiteral("多重起動を確かめるためのファイル「%1」を作成できないため、"
-                                        "起動できません。")
-                             .arg(QDir::toNativeSeparators(lock.lockPath())),
-                         QStringLiteral("起動エラー"), MessageIcon::Critical, MessageButtons::Ok});
-        return false;
-    }
-    dialogs.message({QStringLiteral("ズミラ帳は、すでに起動しています。"),
-                     QStringLiteral("多重起動不可"), MessageIcon::None, MessageButtons::Ok});
     // The diary already running comes to the front instead.
-    lock.askRunningCopyToShow();
+    if (lock.heldElsewhere())
+        lock.askRunningCopyToShow();
     return false;
 }

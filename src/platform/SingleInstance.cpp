@@ -1,5 +1,6 @@
 #include "platform/SingleInstance.h"
 
+#include "core/Dialogs.h"
 #include "core/PeerUser.h"
 #include "platform/WindowLevel.h"
 
@@ -104,4 +105,20 @@ bool SingleInstance::askRunningCopyToShow()
     }
     socket.disconnectFromServer();
     return true;
+}
+
+bool acquireOrTellUser(SingleInstance& lock, Dialogs& dialogs, const QString& alreadyRunning)
+{
+    if (lock.tryAcquire())
+        return true;
+    if (!lock.heldElsewhere()) {
+        dialogs.message({QStringLiteral("多重起動を確かめるためのファイル「%1」を作成できないため、"
+                                        "起動できません。")
+                             .arg(QDir::toNativeSeparators(lock.lockPath())),
+                         QStringLiteral("起動エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        return false;
+    }
+    dialogs.message(
+        {alreadyRunning, QStringLiteral("多重起動不可"), MessageIcon::None, MessageButtons::Ok});
+    return false;
 }

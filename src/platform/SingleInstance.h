@@ -41,3 +41,9 @@ private:
     std::unique_ptr<QLocalServer> m_server;
     bool m_heldElsewhere = false;
 };
+
+class Dialogs;
+
+// Takes the lock of a program's start. When another copy holds it, shows `alreadyRunning`
+// ("多重起動不可"); when the lock cannot be made, says that. False in both cases.
+bool acquireOrTellUser(SingleInstance& lock, Dialogs& dialogs, const QString& alreadyRunning);
