@@ -1,6 +1,7 @@
 // Builds the controls of the main window's frame; the pages build their own.
 #include "forms/frmMain.h"
 
+#include "forms/FlowLayout.h"
 #include "forms/FormHelpers.h"
 #include "forms/MonthPage.h"
 #include "forms/ScreenFit.h"
@@ -60,17 +61,13 @@ void frmMain::buildUi()
         tabMain->addTab(holder, QString::fromUtf16(tab.caption));
     }
 
-    // The panel and the commands scroll sideways where the screen is narrower than their row.
-    auto* lower = new QWidget;
-    auto* lowerLayout = new QVBoxLayout(lower);
-    lowerLayout->setContentsMargins(0, 0, 0, 0);
-    lowerLayout->addWidget(m_parts.panel);
-    lowerLayout->addWidget(commands);
-    QScrollArea* lowerHolder = scrollingPage(lower);
-    lowerHolder->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The panel scrolls sideways where the screen is narrower than its row; the commands wrap.
+    QScrollArea* panelHolder = scrollingPage(m_parts.panel);
+    panelHolder->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabMain, 1);
-    layout->addWidget(lowerHolder);
+    layout->addWidget(panelHolder);
+    layout->addWidget(commands);
     keepOnOwnersScreen(this, nullptr);
     resize(1000, 640);
 }
@@ -115,13 +112,22 @@ void frmMain::buildAboutPage(QWidget* page)
 QWidget* frmMain::buildCommandBar()
 {
     auto* bar = new QWidget;
-    // Two rows keep the window narrow enough for a small laptop screen: the entry commands
-    // and the navigation above, progress and the program's own commands below.
+    // The entry commands and the navigation share a row that wraps where the screen is too
+    // narrow for both (200 % on a laptop); progress and the program's own commands come below.
     auto* rows = new QVBoxLayout(bar);
     rows->setContentsMargins(0, 0, 0, 0);
-    auto* row = new QHBoxLayout;
+    auto* upper = new FlowLayout;
+    auto* entryGroup = new QWidget;
+    auto* navigationGroup = new QWidget;
+    upper->addWidget(entryGroup);
+    upper->addWidget(navigationGroup);
+    entryGroup->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto* row = new QHBoxLayout(entryGroup);
+    auto* navigation = new QHBoxLayout(navigationGroup);
+    for (QHBoxLayout* l : {row, navigation})
+        l->setContentsMargins(0, 0, 0, 0);
     auto* lower = new QHBoxLayout;
-    rows->addLayout(row);
+    rows->addLayout(upper);
     rows->addLayout(lower);
     cmdHensyu = pushButton("cmdHensyu", QStringLiteral("編集(&H)"));
     cmdInput = pushButton("cmdInput", QStringLiteral("取込登録(&T)"));
@@ -158,7 +164,7 @@ QWidget* frmMain::buildCommandBar()
     row->addStretch();
     for (QWidget* w : std::initializer_list<QWidget*>{cmdYearBack, cmdMonthBack, dtpDate,
                                                       cmdMonthNext, cmdYearNext})
-        row->addWidget(w);
+        navigation->addWidget(w);
     lower->addWidget(prgShinko, 1);
     lower->addWidget(cmdBackUp);
     lower->addWidget(cmdRestore);

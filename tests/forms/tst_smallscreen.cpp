@@ -60,6 +60,13 @@ private slots:
         MainWindowHarness h(QDate(2026, 7, 15));
         frmMain& main = h.start(true);
         checkFits(&main);
+        // The commands wrap rather than run off the window's edge: each is in full view.
+        for (const char* name :
+             {"cmdHensyu", "cmdPrint", "cmdYearBack", "cmdYearNext", "cmdBackUp", "cmdEnd"}) {
+            const QWidget* b = h.button(name);
+            const QRect shown = b->visibleRegion().boundingRect();
+            QVERIFY2(shown.size() == b->size(), name);
+        }
 
         h.button("cmdNewInput")->click();
         frmDataInput* entry = h.form();
