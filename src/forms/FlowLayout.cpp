@@ -23,11 +23,20 @@ FlowLayout::~FlowLayout()
         delete item;
 }
 
-void FlowLayout::addItem(QLayoutItem* item) { m_items.append(item); }
+void FlowLayout::addItem(QLayoutItem* item)
+{
+    m_items.append(item);
+}
 
-int FlowLayout::count() const { return static_cast<int>(m_items.size()); }
+int FlowLayout::count() const
+{
+    return static_cast<int>(m_items.size());
+}
 
-QLayoutItem* FlowLayout::itemAt(int index) const { return m_items.value(index); }
+QLayoutItem* FlowLayout::itemAt(int index) const
+{
+    return m_items.value(index);
+}
 
 QLayoutItem* FlowLayout::takeAt(int index)
 {
@@ -36,11 +45,20 @@ QLayoutItem* FlowLayout::takeAt(int index)
     return m_items.takeAt(index);
 }
 
-Qt::Orientations FlowLayout::expandingDirections() const { return Qt::Horizontal; }
+Qt::Orientations FlowLayout::expandingDirections() const
+{
+    return Qt::Horizontal;
+}
 
-bool FlowLayout::hasHeightForWidth() const { return true; }
+bool FlowLayout::hasHeightForWidth() const
+{
+    return true;
+}
 
-int FlowLayout::heightForWidth(int width) const { return arrange(QRect(0, 0, width, 0), false); }
+int FlowLayout::heightForWidth(int width) const
+{
+    return arrange(QRect(0, 0, width, 0), false);
+}
 
 QSize FlowLayout::minimumSize() const
 {
