@@ -1,11 +1,25 @@
 #pragma once
 
+#include <QThreadPool>
+
 #include <cstddef>
+#include <utility>
 
 // Hands memory freed after a large list or file text back to the system, so the process
 // shrinks again instead of keeping its peak. Call it after releasing something large, not
 // in loops; it does nothing where the C library keeps no such reserve.
 void returnFreedMemory();
+
+// Drops `value` on a pool thread and then hands the memory back: freeing a list of a hundred
+// thousand entries takes longer than the click that replaced it should. The pool is waited
+// for when the application ends.
+template <typename T> void releaseInBackground(T&& value)
+{
+    QThreadPool::globalInstance()->start([held = std::move(value)]() mutable {
+        held = std::decay_t<T>();
+        returnFreedMemory();
+    });
+}
 
 // Lets every thread allocate from the one heap that returnFreedMemory() can shrink (glibc
 // never hands back the top of a thread's own arena), and has blocks up to a few megabytes

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <algorithm>
+#include <utility>
 
 EntryTableModel::EntryTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -72,13 +73,12 @@ constexpr qsizetype kLargeList = 10000;
 
 void EntryTableModel::setEntries(QList<EntryRecord> entries)
 {
-    const bool wasLarge = m_rows.size() > kLargeList;
     beginResetModel();
-    m_rows = std::move(entries);
+    QList<EntryRecord> old = std::exchange(m_rows, std::move(entries));
     m_colours = {}; // clear() would keep the old capacity
     endResetModel();
-    if (wasLarge)
-        returnFreedMemory();
+    if (old.size() > kLargeList)
+        releaseInBackground(std::move(old));
 }
 
 void EntryTableModel::append(const QList<EntryRecord>& entries)
