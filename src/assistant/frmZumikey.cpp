@@ -7,6 +7,7 @@
 #include "core/Dialogs.h"
 #include "platform/ForeignWindows.h"
 #include "platform/WindowLevel.h"
+#include "profile/Household.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -78,6 +79,7 @@ void frmZumikey::Form_Load()
     setComboText(cboKeyInputBefore, s.keyInputBefore);
     setComboText(cboKeyInputAfter, s.keyInputAfter);
 
+    loadPersonChoice();
     LoadUserProfile();
     UpdateFieldButtons();
     tmrCheckActiveWindow->start();
@@ -142,8 +144,14 @@ void frmZumikey::chkFormState_Click()
 
 void frmZumikey::cmdUserProfile_Click()
 {
-    frmUserProfile editor(m_paths.profilePath(), chkFormState->isChecked(), m_dialogs, this);
+    frmUserProfile editor(m_paths, m_person, chkFormState->isChecked(), m_dialogs, this);
     editor.exec();
+    // The editor may have added or removed people, renamed one, or moved to another.
+    const int before = m_person;
+    m_person = editor.person();
+    fillPersonChoice();
+    if (m_person != before)
+        rememberPerson();
     LoadUserProfile();
     UpdateFieldButtons();
 }
@@ -157,19 +165,20 @@ void frmZumikey::tmrCheckActiveWindow_Timer()
 
 void frmZumikey::LoadUserProfile()
 {
+    const QString path = personProfilePath(m_paths, m_person);
     StoredFile file;
-    m_profile = loadUserProfileFile(m_paths.profilePath(), nullptr, &file);
+    m_profile = loadUserProfileFile(path, nullptr, &file);
     // A file that cannot be read stays as it is; it is told once a run.
     if (file.condition == FileCondition::Unreadable) {
-        if (!m_toldUnreadableProfile)
-            reportUnreadableFile(m_paths.profilePath(), file.error, m_dialogs);
-        m_toldUnreadableProfile = true;
+        if (!m_toldUnreadableProfiles.contains(path))
+            reportUnreadableFile(path, file.error, m_dialogs);
+        m_toldUnreadableProfiles.insert(path);
         return;
     }
     // What could be read replaces a damaged file once it is kept aside, so it is reported once.
     if (file.condition == FileCondition::Damaged &&
-        keepDamagedFile(m_paths.profilePath(), m_clock.today(), m_dialogs))
-        saveUserProfileFile(m_paths.profilePath(), m_profile);
+        keepDamagedFile(path, m_clock.today(), m_dialogs))
+        saveUserProfileFile(path, m_profile);
 }
 
 void frmZumikey::UpdateFieldButtons()

@@ -34,6 +34,19 @@ void frmZumikey::buildLayout()
     outer->setSizeConstraint(QLayout::SetFixedSize);
     outer->setSpacing(2);
 
+    // Whose profile the buttons type; a plain list, locked against typing like the others.
+    auto* personLine = new QHBoxLayout;
+    auto* personLabel = new QLabel(QStringLiteral("入力する人"), this);
+    personLabel->setObjectName(QStringLiteral("lblPerson"));
+    cboPerson = new QComboBox(this);
+    cboPerson->setObjectName(QStringLiteral("cboPerson"));
+    personLabel->setBuddy(cboPerson);
+    cboPerson->setAccessibleName(personLabel->text());
+    cboPerson->installEventFilter(this);
+    personLine->addWidget(personLabel);
+    personLine->addWidget(cboPerson, 1);
+    outer->addLayout(personLine);
+
     auto* rows = new QGridLayout;
     rows->setHorizontalSpacing(2);
     rows->setVerticalSpacing(2);
@@ -134,6 +147,7 @@ void frmZumikey::buildLayout()
     tmrCheckActiveWindow->setObjectName(QStringLiteral("tmrCheckActiveWindow"));
     tmrCheckActiveWindow->setInterval(50);
 
+    connect(cboPerson, &QComboBox::activated, this, &frmZumikey::cboPerson_Activated);
     connect(cmdFormFill, &QPushButton::clicked, this, &frmZumikey::cmdFormFill_Click);
     connect(cmdOption, &QPushButton::clicked, this, &frmZumikey::cmdOption_Click);
     connect(cmdUserProfile, &QPushButton::clicked, this, &frmZumikey::cmdUserProfile_Click);

@@ -12,6 +12,7 @@
 #include "platform/ForeignWindows.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowLevel.h"
+#include "profile/Household.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
@@ -61,6 +62,16 @@ public:
 
 const KeyStroke kCtrlV{{QStringLiteral("Control_L")}, QStringLiteral("v")};
 const KeyStroke kTab{{}, QStringLiteral("Tab")};
+
+// The household's second person.
+UserProfile brotherProfile()
+{
+    UserProfile p;
+    p[K::UserName1] = QStringLiteral("山田");
+    p[K::UserName2] = QStringLiteral("太郎");
+    p[K::UserNameKana2] = QStringLiteral("たろう");
+    return p;
+}
 
 UserProfile sampleProfile()
 {
@@ -447,6 +458,7 @@ private slots:
         QFETCH(bool, toBrowser);
         Assistant a;
         a.writeProfile(sampleProfile());
+        QCOMPARE(saveUserProfileFile(personProfilePath(a.paths, 2), brotherProfile()), QString());
         a.windows.isAvailable = x11;
         a.windows.owners = {{0x500001, 4242}, {0x400001, 99}};
         QFile host(a.dir.filePath(QStringLiteral("zumikey-bridge")));
@@ -483,6 +495,16 @@ private slots:
             QTest::qWait(200);
             QVERIFY(a.windows.sent.isEmpty());
             QVERIFY(a.dialogs.shown.isEmpty());
+            // The one-click fill sends the person chosen now.
+            QTest::keyClick(a.find<QComboBox>("cboPerson"), Qt::Key_Down);
+            a.find<QPushButton>("cmdFormFill")->click();
+            QTRY_COMPARE(inBrowser.last().value(QStringLiteral("type")).toString(),
+                         QStringLiteral("fill"));
+            const QJsonObject values = inBrowser.last().value(QStringLiteral("values")).toObject();
+            QCOMPARE(values.value(QStringLiteral("given")).toString(), QStringLiteral("太郎"));
+            QCOMPARE(values.value(QStringLiteral("givenKana")).toString(),
+                     QStringLiteral("たろう"));
+            QVERIFY(!values.contains(QStringLiteral("bday"))); // hers is not sent
         } else {
             QCOMPARE(a.dialogs.clipboard, QStringLiteral("山田"));
             QTRY_COMPARE(a.windows.sent.size(), 2); // the paste key, then Tab
@@ -545,6 +567,71 @@ private slots:
         QCOMPARE(box.caption, QStringLiteral("多重起動不可"));
         QCOMPARE(box.icon, MessageIcon::None);
         QCOMPARE(box.buttons, MessageButtons::Ok);
+    }
+
+    // The person choice decides what a button types, and the choice outlives a restart;
+    // a remembered person whose file went away gives way to the first.
+    void personChoiceDecidesTheTextAndIsRemembered()
+    {
+        Assistant a;
+        a.writeProfile(sampleProfile());
+        QCOMPARE(saveUserProfileFile(personProfilePath(a.paths, 2), brotherProfile()), QString());
+        const QByteArray stored = readWholeFile(a.paths.profilePath()).bytes;
+        const struct
+        {
+            int restartTo; // the person on show after a start
+            Qt::Key key;   // then pressed in the person choice
+            const char16_t* given;
+            bool birthday;
+        } steps[] = {
+            {1, Qt::Key_Down, u"太郎", false},
+            {2, Qt::Key_Up, u"花子", true},
+            {1, Qt::Key_Down, u"太郎", false},
+        };
+        for (const auto& step : steps) {
+            a.open();
+            auto* person = a.find<QComboBox>("cboPerson");
+            QCOMPARE(person->count(), 2);
+            QCOMPARE(a.form->person(), step.restartTo);
+            QCOMPARE(person->currentText(), step.restartTo == 1 ? QStringLiteral("山田 花子")
+                                                                : QStringLiteral("山田 太郎"));
+            QTest::keyClick(person, step.key);
+            a.button(FieldRow::UserName, 2)->click();
+            QCOMPARE(a.dialogs.clipboard, QString::fromUtf16(step.given));
+            QCOMPARE(a.button(FieldRow::UserBirthday, 0)->isEnabled(), step.birthday);
+            a.form->close();
+            a.form.reset();
+        }
+        QCOMPARE(a.dialogs.beeps, 0);
+        QCOMPARE(readWholeFile(a.paths.profilePath()).bytes, stored);
+        QCOMPARE(permissionBits(a.paths.personChoicePath()), 0600);
+
+        QVERIFY(QFile::remove(personProfilePath(a.paths, 2)));
+        a.open();
+        QCOMPARE(a.form->person(), kFirstPerson);
+        QCOMPARE(a.find<QComboBox>("cboPerson")->count(), 1);
+        QVERIFY(a.dialogs.shown.isEmpty());
+    }
+
+    // A person added in the editor is the one the window types when the editor closes.
+    void personAddedInTheEditorIsChosen()
+    {
+        Assistant a;
+        a.writeProfile(sampleProfile());
+        a.open();
+        QTimer::singleShot(0, this, [&] {
+            auto* editor = qobject_cast<frmUserProfile*>(QApplication::activeModalWidget());
+            QVERIFY(editor);
+            editor->findChild<QPushButton*>(QStringLiteral("cmdPersonAdd"))->click();
+            editor->box(K::UserName2)->setText(QStringLiteral("次郎"));
+            editor->findChild<QPushButton*>(QStringLiteral("cmdUserSet"))->click();
+            editor->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
+        });
+        a.find<QPushButton>("cmdUserProfile")->click();
+        QCOMPARE(a.form->person(), 2);
+        QCOMPARE(a.find<QComboBox>("cboPerson")->currentText(), QStringLiteral("次郎"));
+        QCOMPARE(a.form->profile()[K::UserName2], QStringLiteral("次郎"));
+        QCOMPARE(loadChosenPerson(a.paths.personChoicePath()), 2);
     }
 
     void profileEditorReloadsTheButtons()
