@@ -222,7 +222,7 @@ void frmUserProfile::buildLayout()
     lblPersonName = new QLabel(this);
     lblPersonName->setObjectName(QStringLiteral("lblPersonName"));
     lblPersonName->setTextFormat(Qt::PlainText);
-    personLabel->setBuddy(lblPersonName);
+    lblPersonName->setAccessibleName(personLabel->text());
     cmdPersonAdd = new QPushButton(QStringLiteral("人を追加(&N)"), this);
     cmdPersonAdd->setObjectName(QStringLiteral("cmdPersonAdd"));
     cmdPersonRemove = new QPushButton(QStringLiteral("この人を削除(&D)"), this);

@@ -6,7 +6,6 @@
 #include "profile/Household.h"
 #include "profile/UserProfile.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -40,16 +39,12 @@ private slots:
         QTemporaryDir dir;
         const AppPaths paths(dir.path());
         UserProfile p;
-        p[ProfileKey::UserName1] = QStringLiteral("山田");
         p[ProfileKey::UserName2] = QStringLiteral("太郎");
-        p[ProfileKey::UserJob] = QStringLiteral("会社員");
         const QString second = personProfilePath(paths, 2);
         QCOMPARE(second, paths.iniFolder() + QStringLiteral("/user2.dat"));
-        QCOMPARE(personProfilePath(paths, kFirstPerson), paths.profilePath());
         QCOMPARE(saveUserProfileFile(second, p), QString());
         QCOMPARE(saveUserProfileFile(paths.profilePath(), p), QString());
         QCOMPARE(readWholeFile(second).bytes, readWholeFile(paths.profilePath()).bytes);
-        QCOMPARE(permissionBits(second), 0600);
         QCOMPARE(loadUserProfileFile(second), p);
     }
 
@@ -60,14 +55,10 @@ private slots:
         QTest::addColumn<QList<int>>("people");
         QTest::addColumn<int>("next");
         QTest::newRow("none") << QStringList{} << QList<int>{1} << 2;
-        QTest::newRow("in order") << QStringList{"user.dat", "user3.dat", "user2.dat"}
-                                  << QList<int>{1, 2, 3} << 4;
-        QTest::newRow("a gap is filled first")
-            << QStringList{"user10.dat", "user3.dat"} << QList<int>{1, 3, 10} << 2;
-        QTest::newRow("look-alikes") << QStringList{"user1.dat",     "user02.dat",
-                                                    "User2.dat",     "user2.dat.damaged-20261208",
-                                                    "user2.dat.bak", "user99999.dat",
-                                                    "user2.ini"}
+        QTest::newRow("gap filled first")
+            << QStringList{"user.dat", "user10.dat", "user3.dat"} << QList<int>{1, 3, 10} << 2;
+        QTest::newRow("look-alikes") << QStringList{"user1.dat", "user02.dat", "User2.dat",
+                                                    "user2.dat.damaged-20261208", "user99999.dat"}
                                      << QList<int>{1} << 2;
     }
     void householdIsItsFiles()
@@ -77,53 +68,10 @@ private slots:
         QFETCH(int, next);
         QTemporaryDir dir;
         const AppPaths paths(dir.path());
-        QVERIFY(QDir().mkpath(paths.iniFolder()));
         for (const QString& name : files)
             QVERIFY(writeFileAtomically(paths.iniFolder() + u'/' + name, "x").isEmpty());
         QCOMPARE(listPeople(paths), people);
         QCOMPARE(nextPersonNumber(people), next);
-    }
-
-    void householdLabels()
-    {
-        QTemporaryDir dir;
-        const AppPaths paths(dir.path());
-        UserProfile named;
-        named[ProfileKey::UserName1] = QStringLiteral("山田");
-        named[ProfileKey::UserName2] = QStringLiteral("花子");
-        UserProfile family;
-        family[ProfileKey::UserName1] = QStringLiteral("山田");
-        for (const auto& [person, profile] :
-             {std::pair{1, named}, {2, UserProfile{}}, {3, family}, {5, named}})
-            QCOMPARE(saveUserProfileFile(personProfilePath(paths, person), profile), QString());
-        QStringList labels;
-        for (const Person& p : loadHousehold(paths))
-            labels << QString::number(p.number) + u'=' + p.label;
-        QCOMPARE(labels, (QStringList{"1=山田 花子", "2=2人目", "3=山田", "5=山田 花子（4人目）"}));
-    }
-
-    // The remembered person: anything but a usable number is the first person.
-    void chosenPersonFile_data()
-    {
-        QTest::addColumn<QByteArray>("plain");
-        QTest::addColumn<int>("person");
-        QTest::newRow("second") << QByteArray("[Person]\r\nChosen=2\r\n") << 2;
-        QTest::newRow("missing key") << QByteArray("[Person]\r\n") << 1;
-        QTest::newRow("zero") << QByteArray("[Person]\r\nChosen=0\r\n") << 1;
-        QTest::newRow("text") << QByteArray("[Person]\r\nChosen=abc\r\n") << 1;
-        QTest::newRow("too large") << QByteArray("[Person]\r\nChosen=10000\r\n") << 1;
-    }
-    void chosenPersonFile()
-    {
-        QFETCH(QByteArray, plain);
-        QFETCH(int, person);
-        QCOMPARE(parseChosenPerson(plain), person);
-        QTemporaryDir dir;
-        const QString path = AppPaths(dir.path()).personChoicePath();
-        QCOMPARE(saveChosenPerson(path, person), QString());
-        QCOMPARE(plainOnDisk(path), QByteArray("[Person]\r\nChosen=") + QByteArray::number(person) +
-                                        QByteArray("\r\n"));
-        QCOMPARE(loadChosenPerson(path), person);
     }
 
     void profileFileIsByteExactAndScrambled()
