@@ -7,6 +7,7 @@
 
 #include <QButtonGroup>
 #include <QDateEdit>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -14,6 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,15 +29,17 @@ const QString kWoman = QStringLiteral("女性");
 
 } // namespace
 
-frmUserProfile::frmUserProfile(const QString& profilePath, bool topMost, Dialogs& dialogs,
+frmUserProfile::frmUserProfile(const AppPaths& paths, int person, bool topMost, Dialogs& dialogs,
                                QWidget* parent)
-    : QDialog(parent), m_path(profilePath), m_dialogs(dialogs)
+    : QDialog(parent), m_paths(paths), m_person(person), m_path(personProfilePath(paths, person)),
+      m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frmUserProfile"));
     setWindowTitle(QStringLiteral("プロフィール管理"));
     buildLayout();
     // Form_Load: the same stacking as the main window, then the file.
     setTopMost(this, topMost);
+    showPerson(person);
     LoadProfileEditor();
 }
 
@@ -212,7 +217,27 @@ void frmUserProfile::buildLayout()
     buttons->addWidget(cmdUserClear);
     buttons->addWidget(cmdClose);
 
+    auto* personLabel = new QLabel(QStringLiteral("編集する人"), this);
+    personLabel->setObjectName(QStringLiteral("lblPerson"));
+    lblPersonName = new QLabel(this);
+    lblPersonName->setObjectName(QStringLiteral("lblPersonName"));
+    lblPersonName->setTextFormat(Qt::PlainText);
+    lblPersonName->setAccessibleName(personLabel->text());
+    cmdPersonAdd = new QPushButton(QStringLiteral("人を追加(&N)"), this);
+    cmdPersonAdd->setObjectName(QStringLiteral("cmdPersonAdd"));
+    cmdPersonRemove = new QPushButton(QStringLiteral("この人を削除(&D)"), this);
+    cmdPersonRemove->setObjectName(QStringLiteral("cmdPersonRemove"));
+    auto* personLine = new QHBoxLayout;
+    personLine->addWidget(personLabel);
+    personLine->addWidget(lblPersonName, 1);
+    for (QPushButton* b : {cmdPersonAdd, cmdPersonRemove}) {
+        b->setAutoDefault(false);
+        personLine->addWidget(b);
+        tabOrder << b;
+    }
+
     auto* outer = new QVBoxLayout(this);
+    outer->addLayout(personLine);
     outer->addLayout(grid);
     outer->addLayout(buttons);
 
@@ -224,6 +249,8 @@ void frmUserProfile::buildLayout()
     connect(cmdUserSet, &QPushButton::clicked, this, &frmUserProfile::cmdUserSet_Click);
     connect(cmdUserClear, &QPushButton::clicked, this, &frmUserProfile::cmdUserClear_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmUserProfile::cmdClose_Click);
+    connect(cmdPersonAdd, &QPushButton::clicked, this, &frmUserProfile::cmdPersonAdd_Click);
+    connect(cmdPersonRemove, &QPushButton::clicked, this, &frmUserProfile::cmdPersonRemove_Click);
 }
 
 QLineEdit* frmUserProfile::box(ProfileKey key) const
@@ -255,8 +282,10 @@ void frmUserProfile::LoadProfileEditor()
 bool frmUserProfile::SaveUserProfile(const UserProfile& profile)
 {
     const QString error = saveUserProfileFile(m_path, profile);
-    if (error.isEmpty())
+    if (error.isEmpty()) {
+        showPerson(m_person); // the name may have changed
         return true;
+    }
     // The old file is still there; say so rather than pretend it was saved.
     m_dialogs.message({QStringLiteral("プロフィールを保存できませんでした。\r\n") + error,
                        QStringLiteral("エラー"), MessageIcon::Critical, MessageButtons::Ok});
@@ -302,12 +331,68 @@ void frmUserProfile::cmdUserClear_Click()
     if (answer != MessageAnswer::Yes)
         return;
     clearBoxes();
-    removeFileDurably(m_path);
+    if (m_person == kFirstPerson) {
+        removeFileDurably(m_path);
+    } else if (const QString error = saveUserProfileFile(m_path, {}); !error.isEmpty()) {
+        // A further person is there only while the file is, so it is emptied instead.
+        m_dialogs.message({QStringLiteral("プロフィールをクリアできませんでした。\r\n") + error,
+                           QStringLiteral("エラー"), MessageIcon::Critical, MessageButtons::Ok});
+    }
+    showPerson(m_person);
 }
 
 void frmUserProfile::cmdClose_Click()
 {
     reject();
+}
+
+void frmUserProfile::showPerson(int person)
+{
+    const QList<Person> household = loadHousehold(m_paths);
+    auto it = std::find_if(household.begin(), household.end(),
+                           [person](const Person& p) { return p.number == person; });
+    if (it == household.end())
+        it = household.begin(); // its file went away meanwhile: the first person
+    m_person = it->number;
+    m_path = personProfilePath(m_paths, m_person);
+    lblPersonName->setText(it->label);
+    cmdPersonRemove->setEnabled(m_person != kFirstPerson);
+}
+
+void frmUserProfile::cmdPersonAdd_Click()
+{
+    const int person = nextPersonNumber(listPeople(m_paths));
+    // An empty profile makes the person one of the household at once.
+    const QString error = person == 0 ? QStringLiteral("これ以上追加できません。")
+                                      : saveUserProfileFile(personProfilePath(m_paths, person), {});
+    if (!error.isEmpty()) {
+        m_dialogs.message({QStringLiteral("人を追加できませんでした。\r\n") + error,
+                           QStringLiteral("エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        return;
+    }
+    showPerson(person);
+    LoadProfileEditor();
+}
+
+void frmUserProfile::cmdPersonRemove_Click()
+{
+    if (m_person == kFirstPerson)
+        return;
+    const MessageAnswer answer = m_dialogs.message(
+        {QStringLiteral("「%1」のプロフィールを削除しますか？\r\n実行すると元には戻せません。")
+             .arg(lblPersonName->text()),
+         QStringLiteral("削除の確認"), MessageIcon::Question, MessageButtons::YesNo,
+         MessageAnswer::No});
+    if (answer != MessageAnswer::Yes)
+        return;
+    if (!removeFileDurably(m_path)) {
+        m_dialogs.message(
+            {QStringLiteral("「%1」を削除できませんでした。").arg(QDir::toNativeSeparators(m_path)),
+             QStringLiteral("エラー"), MessageIcon::Critical, MessageButtons::Ok});
+        return;
+    }
+    showPerson(kFirstPerson);
+    LoadProfileEditor();
 }
 
 bool frmUserProfile::eventFilter(QObject* watched, QEvent* event)

@@ -5,6 +5,7 @@
 #include "profile/ButtonTexts.h"
 #include "profile/UserProfile.h"
 
+#include <QSet>
 #include <QWidget>
 
 #include <array>
@@ -32,6 +33,8 @@ public:
     // Button `index` of a row (0 the main button, 1 and up the parts; single buttons 0 only).
     QPushButton* fieldButton(FieldRow row, int index) const;
     const UserProfile& profile() const { return m_profile; }
+    // The person of the household whose profile the buttons type.
+    int person() const { return m_person; }
     quint64 targetWindow() const { return mlngTargetWnd; }
     const QString& userAge() const { return gstrUserAge; }
     // The settings the option controls hold now.
@@ -50,6 +53,7 @@ public slots:
     void cmdOption_Click();
     void chkFormState_Click();
     void cmdUserProfile_Click();
+    void cboPerson_Activated(int index);
     void tmrCheckActiveWindow_Timer();
 
 protected:
@@ -66,6 +70,9 @@ private:
     bool browserIsTarget() const;
     bool sendToBrowser(const QString& text);
     void browserAnswered(const QJsonObject& message);
+    void loadPersonChoice();
+    void fillPersonChoice();
+    void rememberPerson();
 
     AppPaths m_paths;
     Dialogs& m_dialogs;
@@ -73,6 +80,7 @@ private:
     ForeignWindows& m_windows;
 
     UserProfile m_profile;
+    int m_person = 1;
     QString gstrUserAge;
     quint64 mlngTargetWnd = 0;
     BridgeServer* m_bridge = nullptr;
@@ -82,9 +90,11 @@ private:
     // A settings file that could not be read, or a damaged one that could not be kept aside,
     // is never written over.
     bool m_settingsLocked = false;
-    bool m_toldUnreadableProfile = false;
+    bool m_personChoiceLocked = false;
+    QSet<QString> m_toldUnreadableProfiles;
 
     std::array<std::array<QPushButton*, 5>, kFieldRowCount> m_fieldButtons{};
+    QComboBox* cboPerson = nullptr;
     QPushButton* cmdFormFill = nullptr;
     QPushButton* cmdUserProfile = nullptr;
     QPushButton* cmdOption = nullptr;

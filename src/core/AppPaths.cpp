@@ -76,3 +76,7 @@ QString AppPaths::profilePath() const
 {
     return iniFolder() + QStringLiteral("/user.dat");
 }
+QString AppPaths::personChoicePath() const
+{
+    return iniFolder() + QStringLiteral("/zumikey-person.ini");
+}

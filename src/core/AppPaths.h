@@ -29,6 +29,7 @@ public:
     QString totalSummaryPath() const;
     QString assistantSettingsPath() const; // data/ini/zumikey.ini
     QString profilePath() const;           // data/ini/user.dat
+    QString personChoicePath() const;      // data/ini/zumikey-person.ini
 
 private:
     QString m_program;

@@ -1,10 +1,12 @@
 #include "assistant/frmUserProfile.h"
 #include "core/AppPaths.h"
+#include "core/AtomicFile.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QDateEdit>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,10 +21,14 @@ struct Editor
 {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
-    QString path = AppPaths(dir.path()).profilePath();
+    QString folder = dir.path();
+    QString path = AppPaths(folder).profilePath();
     std::unique_ptr<frmUserProfile> form;
 
-    void open() { form = std::make_unique<frmUserProfile>(path, false, dialogs); }
+    void open()
+    {
+        form = std::make_unique<frmUserProfile>(AppPaths(folder), kFirstPerson, false, dialogs);
+    }
     QLineEdit* edit(const char* name) const
     {
         return form->findChild<QLineEdit*>(QLatin1String(name));
@@ -164,6 +170,7 @@ private slots:
         QCOMPARE(saved[K::UserSex], QStringLiteral("男性"));
 
         Editor again;
+        again.folder = e.folder;
         again.path = e.path;
         again.open();
         QCOMPARE(again.edit("txtUserAddressKana_2")->text(), QStringLiteral("よつや１－２"));
@@ -217,6 +224,47 @@ private slots:
             QTest::keyClick(box, Qt::Key_Backspace);
             QCOMPARE(box->text(), QStringLiteral("1"));
         }
+    }
+
+    // A further person is added, edited, cleared and removed in the editor; user.dat stays
+    // byte for byte as it was, and removing takes that person's file only.
+    void furtherPersonLeavesUserDatAlone()
+    {
+        Editor e;
+        UserProfile first;
+        first[K::UserName2] = QStringLiteral("花子");
+        QCOMPARE(saveUserProfileFile(e.path, first), QString());
+        const QByteArray stored = readWholeFile(e.path).bytes;
+        const QString second = AppPaths(e.folder).iniFolder() + QStringLiteral("/user2.dat");
+        e.open();
+        auto* remove = e.form->findChild<QPushButton*>(QStringLiteral("cmdPersonRemove"));
+        QVERIFY(!remove->isEnabled()); // never the first
+
+        e.click("cmdPersonAdd");
+        QCOMPARE(e.form->person(), 2);
+        QVERIFY(e.edit("txtUserName_2")->text().isEmpty());
+        QCOMPARE(permissionBits(second), 0600);
+        e.edit("txtUserName_2")->setText(QStringLiteral("太郎"));
+        e.click("cmdUserSet");
+        QCOMPARE(loadUserProfileFile(second)[K::UserName2], QStringLiteral("太郎"));
+        // Cleared, a further person stays in the household with an empty profile.
+        e.dialogs.queueAnswer(MessageAnswer::Yes);
+        e.click("cmdUserClear");
+        QVERIFY(QFileInfo::exists(second));
+
+        e.dialogs.queueAnswer(MessageAnswer::No);
+        e.click("cmdPersonRemove");
+        QVERIFY(QFileInfo::exists(second));
+        e.dialogs.queueAnswer(MessageAnswer::Yes);
+        e.click("cmdPersonRemove");
+        QCOMPARE(e.dialogs.shown.last().box.text,
+                 QStringLiteral("「2人目」のプロフィールを削除しますか？\r\n"
+                                "実行すると元には戻せません。"));
+        QCOMPARE(e.dialogs.shown.last().box.defaultButton, MessageAnswer::No);
+        QVERIFY(!QFileInfo::exists(second));
+        QCOMPARE(e.form->person(), kFirstPerson);
+        QCOMPARE(e.edit("txtUserName_2")->text(), QStringLiteral("花子"));
+        QCOMPARE(readWholeFile(e.path).bytes, stored);
     }
 
     void closeDoesNotSave()

@@ -12,6 +12,7 @@
 #include "platform/ForeignWindows.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowLevel.h"
+#include "profile/Household.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
@@ -61,6 +62,15 @@ public:
 
 const KeyStroke kCtrlV{{QStringLiteral("Control_L")}, QStringLiteral("v")};
 const KeyStroke kTab{{}, QStringLiteral("Tab")};
+
+// The household's second person.
+UserProfile brotherProfile()
+{
+    UserProfile p;
+    p[K::UserName1] = QStringLiteral("山田");
+    p[K::UserName2] = QStringLiteral("太郎");
+    return p;
+}
 
 UserProfile sampleProfile()
 {
@@ -447,6 +457,7 @@ private slots:
         QFETCH(bool, toBrowser);
         Assistant a;
         a.writeProfile(sampleProfile());
+        QCOMPARE(saveUserProfileFile(personProfilePath(a.paths, 2), brotherProfile()), QString());
         a.windows.isAvailable = x11;
         a.windows.owners = {{0x500001, 4242}, {0x400001, 99}};
         QFile host(a.dir.filePath(QStringLiteral("zumikey-bridge")));
@@ -483,6 +494,14 @@ private slots:
             QTest::qWait(200);
             QVERIFY(a.windows.sent.isEmpty());
             QVERIFY(a.dialogs.shown.isEmpty());
+            // The one-click fill sends the person chosen now.
+            QTest::keyClick(a.find<QComboBox>("cboPerson"), Qt::Key_Down);
+            a.find<QPushButton>("cmdFormFill")->click();
+            QTRY_COMPARE(inBrowser.last().value(QStringLiteral("type")).toString(),
+                         QStringLiteral("fill"));
+            const QJsonObject values = inBrowser.last().value(QStringLiteral("values")).toObject();
+            QCOMPARE(values.value(QStringLiteral("given")).toString(), QStringLiteral("太郎"));
+            QVERIFY(!values.contains(QStringLiteral("bday"))); // hers is not sent
         } else {
             QCOMPARE(a.dialogs.clipboard, QStringLiteral("山田"));
             QTRY_COMPARE(a.windows.sent.size(), 2); // the paste key, then Tab
@@ -547,6 +566,38 @@ private slots:
         QCOMPARE(box.buttons, MessageButtons::Ok);
     }
 
+    // The person choice decides what a button types and outlives a restart; a remembered
+    // person whose file went away gives way to the first.
+    void personChoiceDecidesTheTextAndIsRemembered()
+    {
+        Assistant a;
+        a.writeProfile(sampleProfile());
+        QCOMPARE(saveUserProfileFile(personProfilePath(a.paths, 2), brotherProfile()), QString());
+        const QByteArray stored = readWholeFile(a.paths.profilePath()).bytes;
+        const struct
+        {
+            const char16_t* shown; // at start
+            Qt::Key key;
+            const char16_t* typed;
+        } starts[] = {{u"山田 花子", Qt::Key_Down, u"太郎"},
+                      {u"山田 太郎", Qt::Key_Up, u"花子"},
+                      {u"山田 花子", Qt::Key_Down, u"太郎"}};
+        for (const auto& start : starts) {
+            a.open();
+            auto* person = a.find<QComboBox>("cboPerson");
+            QCOMPARE(person->currentText(), QString::fromUtf16(start.shown));
+            QTest::keyClick(person, start.key);
+            a.button(FieldRow::UserName, 2)->click();
+            QCOMPARE(a.dialogs.clipboard, QString::fromUtf16(start.typed));
+            a.form->close();
+        }
+        QCOMPARE(readWholeFile(a.paths.profilePath()).bytes, stored);
+        QVERIFY(QFile::remove(personProfilePath(a.paths, 2)));
+        a.open();
+        QCOMPARE(a.form->person(), kFirstPerson);
+        QVERIFY(a.dialogs.shown.isEmpty());
+    }
+
     void profileEditorReloadsTheButtons()
     {
         Assistant a;
@@ -568,6 +619,17 @@ private slots:
         // The birthday is always written, so its buttons and the age come alive.
         QVERIFY(a.button(FieldRow::UserBirthday, 0)->isEnabled());
         QVERIFY(a.button(FieldRow::UserAge, 0)->isEnabled());
+
+        // A person added there is the one the window types afterwards, and at the next start.
+        QTimer::singleShot(0, this, [] {
+            auto* editor = qobject_cast<frmUserProfile*>(QApplication::activeModalWidget());
+            editor->findChild<QPushButton*>(QStringLiteral("cmdPersonAdd"))->click();
+            editor->reject();
+        });
+        a.find<QPushButton>("cmdUserProfile")->click();
+        QCOMPARE(a.find<QComboBox>("cboPerson")->currentText(), QStringLiteral("2人目"));
+        QVERIFY(!a.button(FieldRow::UserName, 1)->isEnabled());
+        QCOMPARE(loadChosenPerson(a.paths.personChoicePath()), 2);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "core/Cp932.h"
 #include "core/FileFaults.h"
 #include "core/Scramble.h"
+#include "profile/Household.h"
 #include "profile/UserProfile.h"
 
 #include <QTemporaryDir>
@@ -32,6 +33,47 @@ class TestProfileStore : public QObject
     Q_OBJECT
 
 private slots:
+    // A further person's file is user.dat's format under its own name, and reads back whole.
+    void furtherPersonFileRoundTrip()
+    {
+        QTemporaryDir dir;
+        const AppPaths paths(dir.path());
+        UserProfile p;
+        p[ProfileKey::UserName2] = QStringLiteral("太郎");
+        const QString second = personProfilePath(paths, 2);
+        QCOMPARE(second, paths.iniFolder() + QStringLiteral("/user2.dat"));
+        QCOMPARE(saveUserProfileFile(second, p), QString());
+        QCOMPARE(saveUserProfileFile(paths.profilePath(), p), QString());
+        QCOMPARE(readWholeFile(second).bytes, readWholeFile(paths.profilePath()).bytes);
+        QCOMPARE(loadUserProfileFile(second), p);
+    }
+
+    // The files in data/ini are the household; kept copies and look-alikes are not people.
+    void householdIsItsFiles_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QList<int>>("people");
+        QTest::addColumn<int>("next");
+        QTest::newRow("none") << QStringList{} << QList<int>{1} << 2;
+        QTest::newRow("gap filled first")
+            << QStringList{"user.dat", "user10.dat", "user3.dat"} << QList<int>{1, 3, 10} << 2;
+        QTest::newRow("look-alikes") << QStringList{"user1.dat", "user02.dat", "User2.dat",
+                                                    "user2.dat.damaged-20261208", "user99999.dat"}
+                                     << QList<int>{1} << 2;
+    }
+    void householdIsItsFiles()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QList<int>, people);
+        QFETCH(int, next);
+        QTemporaryDir dir;
+        const AppPaths paths(dir.path());
+        for (const QString& name : files)
+            QVERIFY(writeFileAtomically(paths.iniFolder() + u'/' + name, "x").isEmpty());
+        QCOMPARE(listPeople(paths), people);
+        QCOMPARE(nextPersonNumber(people), next);
+    }
+
     void profileFileIsByteExactAndScrambled()
     {
         QTemporaryDir dir;

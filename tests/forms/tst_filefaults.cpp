@@ -147,7 +147,7 @@ const QMap<QString, Operation>& operations()
           1}},
         {"profile save", {[](Fixture& f) {
              f.profile =
-                 std::make_unique<frmUserProfile>(f.folder.paths().profilePath(), false, f.dialogs);
+                 std::make_unique<frmUserProfile>(f.folder.paths(), kFirstPerson, false, f.dialogs);
              f.profile->findChild<QLineEdit*>("txtUserJob")->setText("会社員");
              f.answerOkBoxes();
              QTest::mouseClick(f.profile->findChild<QPushButton*>("cmdUserSet"), Qt::LeftButton);

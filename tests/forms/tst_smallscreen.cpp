@@ -106,7 +106,7 @@ private slots:
         assistant.show();
         checkFits(&assistant);
 
-        frmUserProfile profile(folder.paths().profilePath(), false, dialogs, &assistant);
+        frmUserProfile profile(folder.paths(), kFirstPerson, false, dialogs, &assistant);
         profile.LoadProfileEditor();
         profile.show();
         checkFits(&profile);

@@ -230,7 +230,7 @@ int main(int argc, char** argv)
     NoWindows windows;
     frmZumikey assistant(folder.path(), dialogs, clock, windows);
     shoot(&assistant, QStringLiteral("zumikey"));
-    frmUserProfile editor(folder.paths().profilePath(), false, dialogs);
+    frmUserProfile editor(folder.paths(), kFirstPerson, false, dialogs);
     editor.LoadProfileEditor();
     shoot(&editor, QStringLiteral("profile"));
     return 0;
