@@ -88,7 +88,7 @@ QList<SessionTiming> runChild(const QString& folder, const QString& mode,
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--session"), folder, mode});
+                {QStringLiteral("--fresh-process"), folder, mode});
     QList<SessionTiming> timings;
     if (!child.waitForFinished(30 * 60 * 1000) || child.exitCode() != 0) {
         std::printf("  the %s process failed (exit %d)\n", qPrintable(mode), child.exitCode());

@@ -19,6 +19,6 @@ struct SessionTiming
 // timings; empty when no X server or no session bus could be started (the reason is printed).
 QList<SessionTiming> measureSessions(const QString& programFolder, const QString& label);
 
-// The child's side: `zumibench --session PROGRAM_FOLDER searches|register` prints one line
+// The child's side: `zumibench --fresh-process PROGRAM_FOLDER searches|register` prints one line
 // "ms<TAB>step" per step. Returns the exit code.
 int runSessionChild(QApplication& app, const QString& programFolder, const QString& mode);

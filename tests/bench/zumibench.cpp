@@ -361,14 +361,16 @@ void printTable(const QList<Row>& rows)
 int main(int argc, char** argv)
 {
     configureHeap(); // as the diary's main() does
-    const bool child = argc == 4 && std::strcmp(argv[1], "--session") == 0;
+    const bool child = argc == 4 && std::strcmp(argv[1], "--fresh-process") ==
+                                        0; // not "--session", which Qt takes for itself
     if (!child)
         qputenv("QT_QPA_PLATFORM", "offscreen"); // a fresh process is told its platform
     qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
     QApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
     if (child)
-        return runSessionChild(app, app.arguments().at(2), app.arguments().at(3));
-    QString cache = app.arguments().value(1);
+        return runSessionChild(app, arguments.at(2), arguments.at(3));
+    QString cache = arguments.value(1);
     if (cache.isEmpty())
         cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
                 QStringLiteral("/zumicho-bench");
