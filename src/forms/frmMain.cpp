@@ -6,6 +6,7 @@
 #include "diary/Startup.h"
 #include "diary/SummaryUnits.h"
 #include "forms/MonthPage.h"
+#include "forms/ReminderBox.h"
 #include "forms/SearchPage.h"
 #include "forms/SettingsPage.h"
 #include "forms/frmStartPassword.h"
@@ -133,6 +134,7 @@ bool frmMain::Form_Load()
     month.view()->show();
     // Once the window is on the screen, so the box and the search form open over it.
     QTimer::singleShot(0, m_parts.search, &SearchPage::noticeDeadlinesAtStart);
+    m_parts.settings->reminders().start();
     return true;
 }
 
