@@ -11,6 +11,11 @@ constexpr qint64 kFileSizeMax = 64 * 1024;
 
 } // namespace
 
+QString reminderSettingsPath(const AppPaths& paths)
+{
+    return paths.iniFolder() + QStringLiteral("/reminders.ini");
+}
+
 ReminderLoad loadReminderSettings(const QString& path)
 {
     ReminderLoad load;

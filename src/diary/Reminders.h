@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/AppPaths.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
@@ -25,6 +27,8 @@ struct ReminderLoad
     QString error;
 };
 
+// data/ini/reminders.ini
+QString reminderSettingsPath(const AppPaths& paths);
 ReminderLoad loadReminderSettings(const QString& path);
 // The file's text: one section, a line per key, CR LF.
 QByteArray reminderSettingsText(const ReminderSettings& settings);

@@ -30,7 +30,7 @@ DeadlineReminder::DeadlineReminder(MainParts& parts, QObject* parent)
 
 QString DeadlineReminder::path() const
 {
-    return m_parts.context.paths.iniFolder() + QStringLiteral("/reminders.ini");
+    return reminderSettingsPath(m_parts.context.paths);
 }
 
 void DeadlineReminder::start()
@@ -46,8 +46,13 @@ void DeadlineReminder::start()
              kDeadlineCaption, MessageIcon::Critical, MessageButtons::Ok});
     }
     m_timer.start();
-    // Once the window is on the screen, after the start-up notice.
-    QTimer::singleShot(0, this, &DeadlineReminder::check);
+}
+
+void DeadlineReminder::markToldToday()
+{
+    ReminderSettings told = m_settings;
+    told.lastAnnounced = m_parts.context.clock.today();
+    store(told);
 }
 
 bool DeadlineReminder::store(const ReminderSettings& settings)
@@ -80,10 +85,8 @@ void DeadlineReminder::check()
     // A month that cannot be read is told when it is opened or searched, not here.
     const DeadlineScan scan = findOpenEntries(m_parts.context.paths, s.keyIsEndDay,
                                               s.passwordInForce(), now.date(), s.deadlineDays);
-    ReminderSettings told = m_settings;
-    told.lastAnnounced = now.date();
     // Stored first: a failure to store is told once, not at every check of the day.
-    store(told);
+    markToldToday();
     if (scan.entries.isEmpty())
         return;
     const QString error = m_notices.notify(

@@ -19,7 +19,8 @@ class DeadlineReminder : public QObject
 public:
     explicit DeadlineReminder(MainParts& parts, QObject* parent = nullptr);
 
-    // Reads the file and starts the checks; once the data folder is in place.
+    // Reads the file and starts the checks every half minute; once the data folder is in
+    // place. The first check is the caller's.
     void start();
     const ReminderSettings& settings() const { return m_settings; }
     // Stores changed settings; false once the user has been told that they could not be.
@@ -29,6 +30,8 @@ public:
 
     // Tells the day's deadlines when they are due; later while the window is busy.
     void check();
+    // The day's deadlines were told another way (the start-up question).
+    void markToldToday();
     // What a click on a notice does: the window to the front, and 締切間近 listed unless the
     // window waits for a box or a search.
     void showDeadlineList();

@@ -230,6 +230,13 @@ private slots:
         due[OtherDate] = today.addDays(3).toString("yyyy/MM/dd"); // the deadline: entry-date key
         folder.writeMonth(today.addDays(1).toString("yyyy"), today.addDays(1).toString("MM"),
                           {due});
+        {
+            // The diary runs on the folder and tells the day itself.
+            SingleInstance diary("zumicho", data);
+            QVERIFY(diary.tryAcquire());
+            QCOMPARE(run({"deadlines", data, "--notify", "--days", "5"}).status, 0);
+            QCOMPARE(bus.service().recorded(), QStringList());
+        }
         const Run told = run({"deadlines", data, "--notify", "--days", "5"});
         QCOMPARE(told.status, 0);
         QCOMPARE(bus.service().recorded(),

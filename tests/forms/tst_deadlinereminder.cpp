@@ -27,29 +27,41 @@ void TestDeadlineReminder::theDailyNoticeIsToldOnceAndItsClickListsTheDeadlines(
 {
     NotificationBus bus;
     QCOMPARE(bus.error(), QString());
-    MainWindowHarness h(QDate(2026, 12, 28), "[Setting]\r\nFormatKey=0\r\nSimekiriDays=7\r\n");
+    MainWindowHarness h(QDate(2026, 12, 28),
+                        "[Setting]\r\nFormatKey=0\r\nSimekiriDays=7\r\nSimekiriStart=1\r\n");
     h.folder.writeMonth(
         "2026", "12",
         {makeEntry("2026/12/31", "2", "A", "未応募"), makeEntry("2026/12/29", "3", "B", "落選")});
     h.folder.writeMonth("2027", "01", {makeEntry("2027/01/04", "1")});
     const QString ini = h.folder.path() + "/data/ini/reminders.ini";
     QFile file(ini);
-    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("[Reminders]\r\nTime=09:00\r\nDaily=1\r\nTimer=0\r\nLastAnnounced=2026/12/27\r\n");
     file.close();
 
+    // Started after the day's time: the start-up question tells the day, the notice waits.
+    h.dialogs.queueAnswer(MessageAnswer::No);
     h.start(true);
     DeadlineReminder& reminder = h.window->settingsPage().reminders().reminder();
-    reminder.setTimeSource([] { return QTime(9, 30); }); // started after today's time
+    reminder.setTimeSource([] { return QTime(9, 30); });
+    QTRY_VERIFY(fileText(ini).contains("LastAnnounced=2026/12/28\r\n"));
+    QCOMPARE(h.dialogs.shown.size(), 1);
+    QVERIFY(bus.service().recorded().isEmpty());
+
+    // The next day the notice comes, once.
+    h.clock.setToday(QDate(2026, 12, 29));
+    reminder.check();
     QTRY_COMPARE(bus.service().recorded().size(), 2);
     QCOMPARE(bus.service().recorded()[0], QString("締切間近"));
     QVERIFY(bus.service().recorded()[1].contains("2件"));
-    QVERIFY(fileText(ini).contains("LastAnnounced=2026/12/28\r\n"));
-    reminder.check(); // told once a day
+    QVERIFY(fileText(ini).contains("LastAnnounced=2026/12/29\r\n"));
+    reminder.check();
     QCOMPARE(bus.service().recorded().size(), 2);
     QVERIFY(h.window->currentTab() == Tab::Month);
 
     bus.click(1, "other"); // a button other than the notice itself
+    QTest::qWait(200);
+    QVERIFY(h.window->currentTab() == Tab::Month);
     bus.click(1);
     QTRY_VERIFY(h.window->currentTab() == Tab::Search);
     QStringList ids;
