@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diary/EntryRecord.h"
+#include "diary/MonthFile.h"
 #include "diary/Postage.h"
 #include "diary/Tally.h"
 
@@ -28,6 +29,12 @@ QString winnersBand(const QString& number);
 class AnalysisTally
 {
 public:
+    // The fields add() reads; with the key date, which the period's scan tests.
+    static constexpr EntryFieldMask kFieldsRead =
+        fieldBit(KeyDate) | fieldBit(OtherDate) | fieldBit(Kekka) | fieldBit(HappyMoney) |
+        fieldBit(Number) | fieldBit(OboWay) | fieldBit(OboKeishiki) | fieldBit(SenkoWay) |
+        fieldBit(Cycle) | fieldBit(Genre) | fieldBit(Site);
+
     AnalysisTally(bool keyIsEndDay, PostageTable postage);
 
     void add(const EntryRecord& entry);
