@@ -45,6 +45,13 @@ NotificationBus::NotificationBus()
 
 NotificationBus::~NotificationBus()
 {
+    // Back to this thread first, where it is destroyed (and says so) at the end.
+    if (m_serving.isRunning()) {
+        QThread* here = QThread::currentThread();
+        QMetaObject::invokeMethod(
+            &m_service, [this, here] { m_service.moveToThread(here); },
+            Qt::BlockingQueuedConnection);
+    }
     QDBusConnection::disconnectFromBus(QStringLiteral("fake"));
     m_serving.quit();
     m_serving.wait();
