@@ -5,6 +5,7 @@
 #include "diary/DeadlineCalendar.h"
 #include "diary/Deadlines.h"
 #include "diary/MonthFile.h"
+#include "diary/Reminders.h"
 #include "diary/Settings.h"
 #include "diary/SummaryUnits.h"
 #include "platform/DesktopNotifications.h"
@@ -120,6 +121,16 @@ int recount(const QString& dataFolder, const QString& password, QIODevice& out, 
     return 0;
 }
 
+// While the diary runs on the folder with its daily notice on, it tells the day's deadlines
+// itself (and a click on its notice opens them): the timer's run then adds no second one.
+bool diaryTellsItself(const AppPaths& paths)
+{
+    if (!loadReminderSettings(reminderSettingsPath(paths)).settings.daily)
+        return false;
+    SingleInstance diary(QStringLiteral("zumicho"), paths.dataFolder());
+    return !diary.tryAcquire() && diary.heldElsewhere();
+}
+
 int deadlines(const QString& dataFolder, const QHash<QString, QString>& options, QTextStream& err)
 {
     const QString program = programFolderOf(dataFolder, err);
@@ -156,7 +167,8 @@ int deadlines(const QString& dataFolder, const QHash<QString, QString>& options,
             return 1;
         }
     }
-    if (options.contains(QStringLiteral("--notify")) && !scan.entries.isEmpty()) {
+    if (options.contains(QStringLiteral("--notify")) && !scan.entries.isEmpty() &&
+        !diaryTellsItself(paths)) {
         const QString error = sendDesktopNotification(
             kDeadlineCaption, deadlineNoticeText(scan.entries, days, settings.keyIsEndDay));
         if (!error.isEmpty()) {

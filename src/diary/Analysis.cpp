@@ -1,27 +1,12 @@
 #include "Analysis.h"
 
+#include <limits>
+
 namespace {
 
-QString valueIn(const EntryRecord& entry, AnalysisDimension dimension)
-{
-    switch (dimension) {
-    case AnalysisDimension::OboWay:
-        return entry[OboWay];
-    case AnalysisDimension::OboKeishiki:
-        return entry[OboKeishiki];
-    case AnalysisDimension::SenkoWay:
-        return entry[SenkoWay];
-    case AnalysisDimension::Cycle:
-        return entry[Cycle];
-    case AnalysisDimension::Genre:
-        return entry[Genre];
-    case AnalysisDimension::Site:
-        return entry[Site];
-    case AnalysisDimension::Winners:
-        return winnersBand(entry[Number]);
-    }
-    return QString();
-}
+// The field each dimension goes by, in the order of AnalysisDimension.
+constexpr EntryField kFieldOf[kAnalysisDimensions] = {OboWay, OboKeishiki, SenkoWay, Cycle,
+                                                      Genre,  Site,        Number};
 
 } // namespace
 
@@ -48,19 +33,42 @@ AnalysisTally::AnalysisTally(bool keyIsEndDay, PostageTable postage)
     : m_keyIsEndDay(keyIsEndDay), m_postage(std::move(postage))
 {}
 
+AnalysisRow& AnalysisTally::rowOf(int dimension, const EntryRecord& entry)
+{
+    Table& table = m_tables[dimension];
+    const QString& field = entry[kFieldOf[dimension]];
+    RecentField& recent =
+        table.recent[(quintptr(field.constData()) / sizeof(QChar)) % kRecentSlots];
+    if (recent.row >= 0 && recent.text.constData() == field.constData() &&
+        recent.text.size() == field.size())
+        return table.rows[recent.row];
+    const QString value = static_cast<AnalysisDimension>(dimension) == AnalysisDimension::Winners
+                              ? winnersBand(field)
+                              : field;
+    auto it = table.index.constFind(value);
+    if (it == table.index.constEnd()) {
+        it = table.index.insert(value, table.rows.size());
+        table.rows.append({value, {}, 0});
+    }
+    recent = {field, *it};
+    return table.rows[*it];
+}
+
 void AnalysisTally::add(const EntryRecord& entry)
 {
     const qint64 postage = postageOfEntry(entry, m_keyIsEndDay, m_postage).value_or(0).value_or(0);
+    // The entry's figures, counted once for the seven rows it falls in.
+    Tally one;
+    countEntry(one, entry);
+    const bool countOnly = one.wins == 0 && !one.overflowed; // adds nothing but the entry
     for (int d = 0; d < kAnalysisDimensions; ++d) {
-        Table& table = m_tables[d];
-        const QString value = valueIn(entry, static_cast<AnalysisDimension>(d));
-        auto it = table.index.constFind(value);
-        if (it == table.index.constEnd()) {
-            it = table.index.insert(value, table.rows.size());
-            table.rows.append({value, {}, 0});
-        }
-        AnalysisRow& row = table.rows[*it];
-        countEntry(row.tally, entry);
+        AnalysisRow& row = rowOf(d, entry);
+        // No amount changes, so only the count can overflow.
+        if (countOnly && !row.tally.overflowed &&
+            row.tally.entries < std::numeric_limits<std::int32_t>::max())
+            ++row.tally.entries;
+        else
+            row.tally += one;
         row.postage += postage;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diary/EntryRecord.h"
+#include "diary/MonthFile.h"
 #include "diary/Postage.h"
 #include "diary/Tally.h"
 
@@ -28,6 +29,12 @@ QString winnersBand(const QString& number);
 class AnalysisTally
 {
 public:
+    // The fields add() reads; with the key date, which the period's scan tests.
+    static constexpr EntryFieldMask kFieldsRead =
+        fieldBit(KeyDate) | fieldBit(OtherDate) | fieldBit(Kekka) | fieldBit(HappyMoney) |
+        fieldBit(Number) | fieldBit(OboWay) | fieldBit(OboKeishiki) | fieldBit(SenkoWay) |
+        fieldBit(Cycle) | fieldBit(Genre) | fieldBit(Site);
+
     AnalysisTally(bool keyIsEndDay, PostageTable postage);
 
     void add(const EntryRecord& entry);
@@ -35,11 +42,23 @@ public:
     QList<AnalysisRow> rows(AnalysisDimension dimension) const;
 
 private:
+    // A field's text as last met, with its row: entries read together share their texts'
+    // buffers, so most look-ups compare a pointer instead of hashing the text. The slot
+    // holds the text, so its buffer cannot be freed and reused for another text meanwhile.
+    struct RecentField
+    {
+        QString text;
+        qsizetype row = -1;
+    };
+    static constexpr int kRecentSlots = 64;
     struct Table
     {
         QList<AnalysisRow> rows;
         QHash<QString, qsizetype> index;
+        std::array<RecentField, kRecentSlots> recent;
     };
+    AnalysisRow& rowOf(int dimension, const EntryRecord& entry);
+
     bool m_keyIsEndDay;
     PostageTable m_postage;
     std::array<Table, kAnalysisDimensions> m_tables;

@@ -154,17 +154,21 @@ private:
 // Appends an entry per seventeen fields to `into`; false, with `into` as it was, when an
 // amount is out of range or a sum overflows (the file is damaged then).
 bool appendEntries(const QList<QStringView>& fields, bool quoteMarks, FieldTexts* shared,
-                   QList<EntryRecord>& into)
+                   QList<EntryRecord>& into, EntryFieldMask kept = kAllEntryFields)
 {
+    kept |= fieldBit(Kekka) | fieldBit(HappyMoney);
+    const bool allKept = kept == kAllEntryFields;
     FieldTexts ownTexts;
     FieldTexts& texts = shared ? *shared : ownTexts;
     std::array<RecentTexts, kEntryFieldCount> recent;
     const auto store = [&](int position, QStringView field) {
+        if (!(kept & fieldBit(position)))
+            return QString();
         // A quote mark can be held only between quotes, where it never occurs; the stored
         // text follows the quote-mark rule, so what is read is what the next save writes.
         if (quoteMarks && field.contains(u'"'))
             return field.toString().replace(u'"', u' ');
-        if (!isSharedField(position))
+        if (allKept && !isSharedField(position))
             return field.toString();
         RecentTexts& seen = recent[std::size_t(position)];
         if (const QString* known = seen.find(field))
@@ -302,12 +306,13 @@ MonthFileFields readMonthFields(const QString& path, const QString& expectedPass
 }
 
 MonthRead::Status appendEntriesOf(const MonthFileFields& month, FieldTexts* shared,
-                                  QList<EntryRecord>& into)
+                                  QList<EntryRecord>& into, EntryFieldMask fields)
 {
     if (month.status != MonthRead::Status::Loaded)
         return month.status;
-    return appendEntries(month.fields, month.quoteMarks, shared, into) ? MonthRead::Status::Loaded
-                                                                       : MonthRead::Status::Damaged;
+    return appendEntries(month.fields, month.quoteMarks, shared, into, fields)
+               ? MonthRead::Status::Loaded
+               : MonthRead::Status::Damaged;
 }
 
 MonthRead entriesOf(const MonthFileFields& month, FieldTexts* shared)

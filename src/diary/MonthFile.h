@@ -94,9 +94,19 @@ struct MonthFileFields
 MonthFileFields readMonthFields(const QString& path, const QString& expectedPassword);
 // The entries of a month read by readMonthFields: readMonthFile in two steps.
 MonthRead entriesOf(const MonthFileFields& month, FieldTexts* shared = nullptr);
-// The same, appended to `into`, which is left as it was unless the month is Loaded.
+// Which fields entries are made with: bit f for field f.
+using EntryFieldMask = quint32;
+inline constexpr EntryFieldMask kAllEntryFields = (EntryFieldMask(1) << kEntryFieldCount) - 1;
+constexpr EntryFieldMask fieldBit(int field)
+{
+    return EntryFieldMask(1) << field;
+}
+// The same, appended to `into`, which is left as it was unless the month is Loaded. With
+// only some `fields` (a tally that needs a few), the others are left empty and the texts of
+// those kept are all shared; the result and the amount are always kept, for the file's check.
 MonthRead::Status appendEntriesOf(const MonthFileFields& month, FieldTexts* shared,
-                                  QList<EntryRecord>& into);
+                                  QList<EntryRecord>& into,
+                                  EntryFieldMask fields = kAllEntryFields);
 
 // Writes entries scrambled and atomically; an empty plain form removes the file, so an
 // empty month leaves no file. Returns an empty string on success, else what went wrong.

@@ -110,7 +110,8 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
             // match are dropped again.
             const qsizetype first = results.size();
             const MonthRead::Status status =
-                appendEntriesOf(*prefetch.nextFields(), prefetch.texts(), results);
+                appendEntriesOf(*prefetch.nextFields(), prefetch.texts(), results,
+                                keep ? kAllEntryFields : hooks.matchedFields);
             if (status != MonthRead::Status::Loaded && status != MonthRead::Status::Missing) {
                 const UnreadableMonthFile bad{path, status};
                 outcome.unreadable.append(bad);

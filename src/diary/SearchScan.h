@@ -51,6 +51,9 @@ struct SearchScanHooks
     // When set, each matching entry is handed over here in scan order instead of being kept:
     // the outcome then holds no results (nor their statistics).
     std::function<void(const EntryRecord&)> matched;
+    // With `matched`: the fields its entries carry, those the criteria test among them; the
+    // others are left empty, which spares making them.
+    EntryFieldMask matchedFields = kAllEntryFields;
 };
 
 // Figures of a result list, as the statistics panel shows them (no expenses in a search).

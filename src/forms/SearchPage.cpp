@@ -203,20 +203,21 @@ void SearchPage::showDeadlineList(QList<EntryRecord> entries)
     m_parts.window.RefreshTotals();
 }
 
-void SearchPage::noticeDeadlinesAtStart()
+bool SearchPage::noticeDeadlinesAtStart()
 {
     const Settings& s = m_parts.state.settings;
     if (!s.deadlineNotice)
-        return;
+        return false;
     // A month that cannot be read is told when it is opened or searched, not at every start.
     QList<EntryRecord> open = scanOpenDeadlines(false);
     if (open.isEmpty())
-        return;
+        return false;
     const MessageAnswer answer = m_parts.context.dialogs.message(
         {deadlineQuestionText(open.size(), s.deadlineDays), kDeadlineCaption, MessageIcon::Question,
          MessageButtons::YesNo, MessageAnswer::Yes});
     if (answer == MessageAnswer::Yes)
         showDeadlineList(std::move(open));
+    return true;
 }
 
 void SearchPage::cmdSimekiri_Click()

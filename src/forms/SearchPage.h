@@ -36,8 +36,9 @@ public:
     // Stops a running search; false when none runs.
     bool stopRunningSearch();
     void unloadSearchForm();
-    // At start-up, once the window is on the screen: offers the entries due soon.
-    void noticeDeadlinesAtStart();
+    // At start-up, once the window is on the screen: offers the entries due soon. True when
+    // it did.
+    bool noticeDeadlinesAtStart();
 
 protected:
     void showSorted(const QList<EntryRecord>& rows) override;

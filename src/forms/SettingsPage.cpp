@@ -7,6 +7,7 @@
 #include "forms/DigitKeyFilter.h"
 #include "forms/FormHelpers.h"
 #include "forms/MonthPage.h"
+#include "forms/ReminderBox.h"
 #include "forms/SettingsApplyRun.h"
 #include "forms/frmMain.h"
 #include "forms/frmStartPassword.h"
@@ -36,6 +37,8 @@ void SettingsPage::buildControls()
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
     page->addWidget(fraSetting);
+    fraReminder = new ReminderBox(m_parts);
+    page->addWidget(fraReminder);
     auto* grid = new QGridLayout(fraSetting);
 
     auto* keyFrame = new QGroupBox(QStringLiteral("構成キー"));

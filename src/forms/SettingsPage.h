@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class ReminderBox;
 
 // The settings tab: the setting controls, reading and writing the settings file, the start
 // password's check box and the apply step (適用).
@@ -40,6 +41,9 @@ public:
     TargetState targetState() const;
     // The target-reached message, when a summary update asks for it; stored at once.
     void handleTargetMessage(const TotalUpdate& update);
+
+    // The daily notice of deadlines, stored apart from the settings file.
+    ReminderBox& reminders() { return *fraReminder; }
 
     void cmdSetting_Click();
     void chkStartPassword_Click();
@@ -78,4 +82,5 @@ private:
     QCheckBox* chkSimekiriStart = nullptr;
     QLineEdit* txtSimekiriDays = nullptr;
     QPushButton* cmdSetting = nullptr;
+    ReminderBox* fraReminder = nullptr;
 };

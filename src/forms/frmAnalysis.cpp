@@ -185,6 +185,7 @@ void frmAnalysis::cmdRun_Click()
     const PostageLoad postage = loadPostageTable(m_context.paths);
     AnalysisTally tally(m_settings.keyIsEndDay, postage.read.table);
     hooks.matched = [&tally](const EntryRecord& entry) { tally.add(entry); };
+    hooks.matchedFields = AnalysisTally::kFieldsRead;
     const SearchOutcome outcome =
         runSearch(m_context.paths, periodCriteria(dtpFrom->date(), dtpTo->date()),
                   m_settings.passwordInForce(), hooks);

@@ -5,7 +5,9 @@
 #include "diary/Deployment.h"
 #include "diary/Startup.h"
 #include "diary/SummaryUnits.h"
+#include "forms/DeadlineReminder.h"
 #include "forms/MonthPage.h"
+#include "forms/ReminderBox.h"
 #include "forms/SearchPage.h"
 #include "forms/SettingsPage.h"
 #include "forms/frmStartPassword.h"
@@ -131,8 +133,15 @@ bool frmMain::Form_Load()
     m_parts.setCurrentDate(m_context.clock.today());
     month.LoadMonthFile();
     month.view()->show();
-    // Once the window is on the screen, so the box and the search form open over it.
-    QTimer::singleShot(0, m_parts.search, &SearchPage::noticeDeadlinesAtStart);
+    // Once the window is on the screen, so the box and the search form open over it; the
+    // start-up question tells the day's deadlines, and the daily notice then waits a day.
+    m_parts.settings->reminders().start();
+    QTimer::singleShot(0, this, [this] {
+        DeadlineReminder& daily = m_parts.settings->reminders().reminder();
+        if (m_parts.search->noticeDeadlinesAtStart())
+            daily.markToldToday();
+        daily.check();
+    });
     return true;
 }
 

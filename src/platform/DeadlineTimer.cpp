@@ -34,6 +34,11 @@ QString timerPath(const QString& folder)
 // noted, not failed: the files are in place for the next session.
 void tellManager(const QStringList& arguments, QString* note)
 {
+    if (!userServiceManagerFound()) {
+        if (note && note->isEmpty())
+            *note = QStringLiteral("systemctl is not installed");
+        return;
+    }
     QProcess systemctl;
     systemctl.start(QStringLiteral("systemctl"), QStringList{QStringLiteral("--user")} + arguments);
     if (!systemctl.waitForFinished(10000) || systemctl.exitStatus() != QProcess::NormalExit ||
@@ -46,6 +51,11 @@ void tellManager(const QStringList& arguments, QString* note)
 }
 
 } // namespace
+
+bool userServiceManagerFound()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("systemctl")).isEmpty();
+}
 
 DeadlineTimerUnits deadlineTimerUnits(const QString& dataTool, const QString& dataFolder,
                                       const QTime& at)

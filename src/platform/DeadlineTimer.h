@@ -19,6 +19,10 @@ DeadlineTimerUnits deadlineTimerUnits(const QString& dataTool, const QString& da
 // $XDG_CONFIG_HOME/systemd/user (normally ~/.config/systemd/user).
 QString userUnitFolder();
 
+// Whether the user's service manager can be told (systemctl is on the PATH); without it the
+// unit files are only written or removed.
+bool userServiceManagerFound();
+
 // Writes (or rewrites) the two unit files and asks the user's service manager to start the
 // timer; removing stops it first. An empty string on success, else what failed. A missing
 // service manager is no failure of the files: `managerNote` then says so.

@@ -1,4 +1,5 @@
 #include "diary/Analysis.h"
+#include "diary/SearchScan.h"
 #include "support/TempProgramFolder.h"
 
 #include <QTest>
@@ -105,6 +106,50 @@ private slots:
                 entriesSeen += count;
             }
             QCOMPARE(entriesSeen, entries.size());
+        }
+    }
+
+    // The scan of a period makes its entries with only the fields the tally reads; every
+    // row is the one that the whole entries give.
+    void aScanOfThePeriodGivesTheRowsOfTheWholeEntries()
+    {
+        TempProgramFolder folder;
+        QList<EntryRecord> entries;
+        for (int i = 0; i < 12; ++i) {
+            EntryRecord e = makeEntry(QString("2024/10/%1").arg(i + 1, 2, 10, QChar('0')),
+                                      QString::number(i), QString("賞品%1").arg(i),
+                                      i % 3 ? "不明" : "中物当選", i % 3 ? "0" : "3000");
+            e[OtherDate] = i % 2 ? "2024/09/20" : "2024/10/20";
+            e[OboWay] = i % 2 ? "ハガキ応募" : "ネット応募";
+            e[OboKeishiki] = QString("形式%1").arg(i % 2);
+            e[SenkoWay] = QString("選考%1").arg(i % 3);
+            e[Cycle] = QString("サイクル%1").arg(i % 4);
+            e[Genre] = QString("ジャンル%1").arg(i % 5);
+            e[Site] = QString("サイト%1").arg(i % 6);
+            e[Number] = QString("%1名様").arg(i * 40);
+            entries.append(e);
+        }
+        folder.writeMonth("2024", "10", entries);
+        const PostageTable table = parsePostageTable(QString::fromUtf8(defaultPostageText())).table;
+        AnalysisTally whole(false, table);
+        for (const EntryRecord& e : entries)
+            whole.add(e);
+        AnalysisTally scanned(false, table);
+        SearchScanHooks hooks;
+        hooks.matched = [&scanned](const EntryRecord& e) { scanned.add(e); };
+        hooks.matchedFields = AnalysisTally::kFieldsRead;
+        SearchCriteria period;
+        period.keyDate = DateRange{QDate(2024, 10, 1), QDate(2024, 10, 31)};
+        QVERIFY(runSearch(folder.paths(), period, QString(), hooks).unreadable.isEmpty());
+        for (int d = 0; d < kAnalysisDimensions; ++d) {
+            const QList<AnalysisRow> expected = whole.rows(AnalysisDimension(d));
+            const QList<AnalysisRow> rows = scanned.rows(AnalysisDimension(d));
+            QCOMPARE(rows.size(), expected.size());
+            for (qsizetype r = 0; r < rows.size(); ++r) {
+                QCOMPARE(rows[r].label, expected[r].label);
+                QVERIFY(rows[r].tally == expected[r].tally);
+                QCOMPARE(rows[r].postage, expected[r].postage);
+            }
         }
     }
 };

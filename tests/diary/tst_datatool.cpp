@@ -3,47 +3,17 @@
 #include "diary/MonthFile.h"
 #include "diary/SummaryFiles.h"
 #include "platform/SingleInstance.h"
+#include "support/NotificationBus.h"
 #include "support/TempProgramFolder.h"
 
 #include <QBuffer>
-#include <QDBusConnection>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QMutex>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
-
-// The desktop's notification service as the test's own, on a private session bus and in a
-// thread of its own, so that the tool's blocking call is answered.
-class FakeNotifications : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-
-public:
-    QMutex mutex;
-    QStringList calls; // summary, then body, per notification
-    QStringList capabilities;
-
-public slots:
-    QStringList GetCapabilities()
-    {
-        const QMutexLocker lock(&mutex);
-        return capabilities;
-    }
-    uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body,
-                const QStringList&, const QVariantMap&, int)
-    {
-        const QMutexLocker lock(&mutex);
-        calls << summary << body;
-        return uint(calls.size());
-    }
-};
 
 class TestDataTool : public QObject
 {
@@ -244,27 +214,12 @@ private slots:
     // 締切間近 told through the notification service; nothing when nothing is due.
     void deadlinesAreToldThroughTheDesktop()
     {
-        QProcess bus;
-        bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-        QVERIFY(bus.waitForReadyRead(5000));
-        const QByteArray address = bus.readLine().trimmed();
-        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
-        QThread serving;
-        FakeNotifications service;
-        service.capabilities = {"body", "body-markup"};
-        service.moveToThread(&serving);
-        serving.start();
-        const auto stopServing = qScopeGuard([&] {
-            serving.quit();
-            serving.wait();
-            bus.kill();
-            bus.waitForFinished();
-        });
-        QDBusConnection connection = QDBusConnection::connectToBus(QString(address), "fake");
-        QVERIFY(connection.registerService("org.freedesktop.Notifications"));
-        QVERIFY(connection.registerObject("/org/freedesktop/Notifications", &service,
-                                          QDBusConnection::ExportAllSlots));
-
+        NotificationBus bus;
+        QCOMPARE(bus.error(), QString());
+        {
+            const QMutexLocker lock(&bus.service().mutex);
+            bus.service().capabilities = {"body", "body-markup"};
+        }
         TempProgramFolder folder;
         const QString data = folder.paths().dataFolder();
         QVERIFY(QDir().mkpath(data));
@@ -275,9 +230,16 @@ private slots:
         due[OtherDate] = today.addDays(3).toString("yyyy/MM/dd"); // the deadline: entry-date key
         folder.writeMonth(today.addDays(1).toString("yyyy"), today.addDays(1).toString("MM"),
                           {due});
+        {
+            // The diary runs on the folder and tells the day itself.
+            SingleInstance diary("zumicho", data);
+            QVERIFY(diary.tryAcquire());
+            QCOMPARE(run({"deadlines", data, "--notify", "--days", "5"}).status, 0);
+            QCOMPARE(bus.service().recorded(), QStringList());
+        }
         const Run told = run({"deadlines", data, "--notify", "--days", "5"});
         QCOMPARE(told.status, 0);
-        QCOMPARE(service.calls,
+        QCOMPARE(bus.service().recorded(),
                  (QStringList{"締切間近",
                               "締切日が今日から5日以内の未応募・不明の懸賞が1件あります。\n" +
                                   today.addDays(3).toString("MM/dd") +

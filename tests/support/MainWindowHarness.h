@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/AtomicFile.h"
 #include "core/Clock.h"
+#include "diary/Reminders.h"
 #include "forms/MonthPage.h"
 #include "forms/SearchPage.h"
 #include "forms/SettingsPage.h"
@@ -21,12 +23,16 @@
 struct MainWindowHarness
 {
     // The start-up notice of deadlines coming up stays off unless a test's settings name it,
-    // so the entries of other tests never raise it.
+    // and so does the daily one unless a test writes its own reminders file, so the entries
+    // of other tests never raise them.
     explicit MainWindowHarness(QDate today, const QByteArray& settings = "[Setting]\r\n")
         : clock(today)
     {
         folder.writeSettings(
             settings.contains("SimekiriStart=") ? settings : settings + "SimekiriStart=0\r\n");
+        if (!writeFileAtomically(reminderSettingsPath(folder.paths()), "[Reminders]\r\nDaily=0\r\n")
+                 .isEmpty())
+            qFatal("cannot write the reminders file");
     }
     frmMain& start(bool shown = false)
     {
