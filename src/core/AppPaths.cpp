@@ -1,5 +1,7 @@
 #include "core/AppPaths.h"
 
+#include "core/FileCrypto.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -75,4 +77,9 @@ QString AppPaths::assistantSettingsPath() const
 QString AppPaths::profilePath() const
 {
     return iniFolder() + QStringLiteral("/user.dat");
+}
+
+QString AppPaths::keyRecordPath() const
+{
+    return iniFolder() + QStringLiteral("/key.txt");
 }

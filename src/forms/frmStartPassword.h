@@ -2,7 +2,11 @@
 
 #include "forms/RunningHandlers.h"
 
+#include "core/FileCrypto.h"
+
 #include <QDialog>
+
+#include <memory>
 
 class Dialogs;
 class QLabel;
@@ -29,6 +33,11 @@ public:
     // the unchanged one after a login).
     QString password() const { return m_password; }
 
+    // For an encrypted diary: login and release check the typed password against `record`
+    // instead (the password is kept nowhere), and a login keeps the key it opens.
+    void checkAgainst(const KeyRecord* record) { m_record = record; }
+    std::unique_ptr<DiaryKey> takeKey();
+
     static constexpr int kMaxLength = 40;
 
     // Why a typed password cannot be kept, as told to the user; empty when it can.
@@ -46,7 +55,11 @@ private:
     bool canPressOk() const;
     void refuse(const QString& text);
 
+    bool matches(const QString& typed);
+
     const Mode m_mode;
+    const KeyRecord* m_record = nullptr;
+    std::unique_ptr<DiaryKey> m_key;
     QString m_password;
     Dialogs& m_dialogs;
     RunningHandlers m_handlers;
