@@ -185,6 +185,8 @@ bool frmStartPassword::matches(const QString& typed)
         return typed == cp932::fold(m_password);
     const BusyCursor busy; // the derivation takes a moment
     m_key = DiaryKey::unlock(typed, *m_record);
+    if (m_key)
+        m_password = typed; // for the files that go back to carrying it
     return m_key != nullptr;
 }
 

@@ -30,7 +30,7 @@ public:
 
     Mode mode() const { return m_mode; }
     // After OK: the password to keep in memory (the new one when set, empty when released,
-    // the unchanged one after a login).
+    // the unchanged one after a login; the typed one after a login checked against a record).
     QString password() const { return m_password; }
 
     // For an encrypted diary: login and release check the typed password against `record`

@@ -26,7 +26,10 @@ QByteArray settingsText(bool keyIsEndDay, bool withPassword, bool passwordOn = f
            "\r\nNoTyohuku=0\r\n" +
            (withPassword ? QByteArray("StartPassword=") + (passwordOn ? "1" : "0") +
                                "\r\nStartPasswordInput=" + kCrashPassword.toUtf8() + "\r\n"
-                         : QByteArray());
+                         : QByteArray()) +
+           // The deadline notice would take the window off the settings tab once a password
+           // question runs the event loop.
+           (passwordOn ? "SimekiriStart=0\r\n" : "");
 }
 
 // Writes the month files and summaries of `entries` under the given key.
