@@ -48,8 +48,10 @@ void SettingsApplyRun::run()
     bar->setValue(0);
     bool existed = false;
     m_stored = LoadSettings(m_parts.context.paths.settingsPath(), existed);
-    if (!planLock())
+    if (!planLock()) {
+        m_page.settingChanged(); // nothing was applied: 適用 stays at hand
         return;
+    }
     const bool keyChanged = m_page.optEndDay->isChecked() != m_stored.keyIsEndDay;
     rebuildEntryColumns();
     m_top = pixelsToTwips(m_parts.window.y());

@@ -129,14 +129,6 @@ private slots:
         QCOMPARE(readWholeFile(h.folder.path() + "/data/2026/07.log").bytes, scrambledMonth);
         QVERIFY(h.folder.plainFile("data/ini/zumicho.ini").contains("StartPasswordInput=Secret"));
     }
-
-    void encryptionNeedsTheStartPassword()
-    {
-        MainWindowHarness h(QDate(2026, 7, 20));
-        h.start(true);
-        h.selectTab("T_Setting");
-        QVERIFY(!h.child<QCheckBox>("chkEncryptData")->isEnabled());
-    }
 };
 
 QTEST_MAIN(TestEncryption)
