@@ -89,7 +89,6 @@ void SettingsPage::buildControls()
     };
     check(chkStartPassword, "chkStartPassword", u"起動時に記帳者認証を行う");
     check(chkEncryptData, "chkEncryptData", u"データファイルを暗号化する");
-    chkEncryptData->setContentsMargins(20, 0, 0, 0);
     check(chkStartZumira, "chkStartZumira", u"起動時に「ズミラ広場」サイトを開く");
     check(chkFormState, "chkFormState", u"常に手前に表示する");
     check(chkNoTyohuku, "chkNoTyohuku", u"登録前に重複確認する");
