@@ -68,25 +68,6 @@ QString donePath(const QString& staging)
     return staging + QStringLiteral("/done");
 }
 
-// The last steps of either kind, once the new settings are in place. The commit becomes the
-// done mark in one rename, so a staging folder without a commit is told apart: finished when
-// it holds the done mark, else never committed.
-QString closeStaging(const QString& staging)
-{
-    QDir(oldFolder(staging)).removeRecursively();
-    QDir(AppPaths(staging).dataFolder()).removeRecursively();
-    if (!QFile::rename(commitPath(staging), donePath(staging)) || !syncFolder(staging))
-        return removingFailed(commitPath(staging));
-    for (const QString& mark : {movedOutPath(staging), passwordMarkPath(staging)}) {
-        if (!removeFileDurably(mark))
-            return removingFailed(mark);
-    }
-    if (!removeFileDurably(donePath(staging)))
-        return removingFailed(donePath(staging));
-    QDir(staging).removeRecursively();
-    return QString();
-}
-
 QString keyRecordStagePath(const QString& staging)
 {
     return staging + QStringLiteral("/key.txt"); // beside the commit, where its check reads it
@@ -96,6 +77,28 @@ QString keyRecordStagePath(const QString& staging)
 QString noKeyMarkPath(const QString& staging)
 {
     return staging + QStringLiteral("/key.none");
+}
+
+// The last steps of either kind, once the new settings are in place. The commit becomes the
+// done mark in one rename, so a staging folder without a commit is told apart: finished when
+// it holds the done mark, else never committed.
+QString closeStaging(const QString& staging)
+{
+    QDir(oldFolder(staging)).removeRecursively();
+    QDir(AppPaths(staging).dataFolder()).removeRecursively();
+    if (!QFile::rename(commitPath(staging), donePath(staging)) || !syncFolder(staging))
+        return removingFailed(commitPath(staging));
+    // Every mark goes before the done mark, so that a folder left with one is never taken for
+    // a unit that was not committed.
+    for (const QString& mark : {movedOutPath(staging), passwordMarkPath(staging),
+                                keyRecordStagePath(staging), noKeyMarkPath(staging)}) {
+        if (!removeFileDurably(mark))
+            return removingFailed(mark);
+    }
+    if (!removeFileDurably(donePath(staging)))
+        return removingFailed(donePath(staging));
+    QDir(staging).removeRecursively();
+    return QString();
 }
 
 // Puts the key record of the unit in place (or removes it); repeatable after a crash.
