@@ -1,6 +1,7 @@
 #include "DataTool.h"
 
 #include "core/AtomicFile.h"
+#include "core/FileCrypto.h"
 #include "core/Scramble.h"
 #include "diary/DeadlineCalendar.h"
 #include "diary/Deadlines.h"
@@ -14,13 +15,16 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
 namespace {
 
 const char* const kUsage =
-    "usage: zumicho-data decode FILE              write the plain bytes of a stored file\n"
+    "usage: zumicho-data decode FILE [--password TEXT]\n"
+    "                                             write the plain bytes of a stored file (of an\n"
+    "                                             encrypted diary: with its start password)\n"
     "       zumicho-data encode FILE              write the stored (scrambled) form of a plain "
     "file\n"
     "       zumicho-data month FILE [--password TEXT]\n"
@@ -72,6 +76,43 @@ QString describeChange(const RowChange& change)
            (parts.isEmpty() ? QStringLiteral("added") : parts.join(QStringLiteral(", ")));
 }
 
+// Opens the key of an encrypted diary whose data folder is `dataFolder` with `password`. True
+// with no key for a diary that is not encrypted; false, once told why, when it cannot be opened.
+bool openKey(const QString& dataFolder, const QString& password,
+             std::shared_ptr<const DiaryKey>& key, QTextStream& err)
+{
+    const QString keyPath = dataFolder + QStringLiteral("/ini/key.txt");
+    if (!QFileInfo::exists(keyPath))
+        return true;
+    const ReadResult read = readWholeFile(keyPath, 4096);
+    const KeyRecord record =
+        read.ok ? KeyRecord::fromText(QString::fromLatin1(read.bytes).trimmed()) : KeyRecord();
+    if (!record.isValid()) {
+        err << "zumicho-data: " << keyPath << " is damaged; the encrypted files cannot be opened\n";
+        return false;
+    }
+    if (password.isEmpty()) {
+        err << "zumicho-data: the data files are encrypted; give the start password with "
+               "--password\n";
+        return false;
+    }
+    key = DiaryKey::unlock(password, record);
+    if (!key)
+        err << "zumicho-data: the password does not open the encrypted data files\n";
+    return key != nullptr;
+}
+
+// The data folder that holds a stored file: the nearest folder above it named "data".
+QString dataFolderAbove(const QString& file)
+{
+    for (QDir dir = QFileInfo(file).absoluteDir();;) {
+        if (dir.dirName() == u"data")
+            return dir.absolutePath();
+        if (!dir.cdUp())
+            return QString();
+    }
+}
+
 // The program folder of a data folder given on the command line; empty when it is none.
 QString programFolderOf(const QString& dataFolder, QTextStream& err)
 {
@@ -99,13 +140,17 @@ int recount(const QString& dataFolder, const QString& password, QIODevice& out, 
     }
     bool existed = false;
     const Settings settings = LoadSettings(paths.settingsPath(), existed);
-    if (settings.startPassword && settings.startPasswordText != password) {
+    std::shared_ptr<const DiaryKey> key;
+    if (!openKey(paths.dataFolder(), password, key, err))
+        return 1;
+    paths.setDataKey(key);
+    if (!key && settings.startPassword && settings.startPasswordText != password) {
         err << "zumicho-data: the start password is on; give it with --password\n";
         return 1;
     }
     removeDeadTemporaries(paths.dataFolder());
-    const Recount result =
-        recountAll(paths, password, {settings.dreamMoneyValue, settings.dreamMoneyReached});
+    const Recount result = recountAll(paths, settings.passwordInForce(),
+                                      {settings.dreamMoneyValue, settings.dreamMoneyReached});
     for (const RowChange& change : result.changes)
         out.write(describeChange(change).toUtf8() + '\n');
     if (result.changes.isEmpty())
@@ -140,7 +185,11 @@ int deadlines(const QString& dataFolder, const QHash<QString, QString>& options,
     bool existed = false;
     const Settings settings = LoadSettings(paths.settingsPath(), existed);
     const QString password = options.value(QStringLiteral("--password"));
-    if (settings.startPassword && settings.startPasswordText != password) {
+    std::shared_ptr<const DiaryKey> key;
+    if (!openKey(paths.dataFolder(), password, key, err))
+        return 1;
+    paths.setDataKey(key);
+    if (!key && settings.startPassword && settings.startPasswordText != password) {
         err << "zumicho-data: the start password is on; give it with --password\n";
         return 1;
     }
@@ -153,8 +202,8 @@ int deadlines(const QString& dataFolder, const QHash<QString, QString>& options,
             return 2;
         }
     }
-    const DeadlineScan scan =
-        findOpenEntries(paths, settings.keyIsEndDay, password, QDate::currentDate(), days);
+    const DeadlineScan scan = findOpenEntries(
+        paths, settings.keyIsEndDay, settings.passwordInForce(), QDate::currentDate(), days);
     for (const UnreadableMonth& month : scan.unreadableFiles)
         err << "zumicho-data: cannot read " << month.path << "; its entries are left out\n";
     if (options.contains(QStringLiteral("--ics"))) {
@@ -191,7 +240,7 @@ int runDataTool(const QStringList& arguments, QIODevice& out, QTextStream& err)
     const QString path = arguments.at(1);
     // Options come in pairs; which ones a command takes is fixed.
     const QHash<QString, QStringList> optionsOf{
-        {QStringLiteral("decode"), {}},
+        {QStringLiteral("decode"), {QStringLiteral("--password")}},
         {QStringLiteral("encode"), {}},
         {QStringLiteral("month"), {QStringLiteral("--password")}},
         {QStringLiteral("recount"), {QStringLiteral("--password")}},
@@ -223,6 +272,12 @@ int runDataTool(const QStringList& arguments, QIODevice& out, QTextStream& err)
         err << "zumicho-data: no such file: " << path << "\n";
         return 1;
     }
+    std::shared_ptr<const DiaryKey> key;
+    // Only a file in the encrypted form needs the key; the settings stay scrambled.
+    QFile head(path);
+    const bool encrypted = head.open(QIODevice::ReadOnly) && isEncryptedForm(head.read(16));
+    if (command != u"encode" && encrypted && !openKey(dataFolderAbove(path), password, key, err))
+        return 1;
     if (command != u"month") {
         // Any stored file, whatever its size: decoding is how a damaged one is rescued.
         const ReadResult read = readWholeFile(path);
@@ -230,11 +285,24 @@ int runDataTool(const QStringList& arguments, QIODevice& out, QTextStream& err)
             err << "zumicho-data: cannot read " << path << ": " << read.error << "\n";
             return 1;
         }
-        out.write(scrambleBytes(read.bytes)); // the transform is its own inverse
+        if (command == u"encode") {
+            out.write(scrambleBytes(read.bytes)); // the transform is its own inverse
+            return 0;
+        }
+        const StoredRead plain = decodeStoredBytes(read.bytes, key.get());
+        if (!plain.ok()) {
+            err << "zumicho-data: " << path
+                << (plain.status == StoredRead::Status::NeedsKey
+                        ? ": encrypted, and no key.txt found in its data folder\n"
+                        : ": fails authentication: damaged, or of another key\n");
+            return 1;
+        }
+        out.write(plain.plain);
         return 0;
     }
     // The diary's own reader: what it prints is what the diary would show.
-    const MonthRead month = readMonthFile(path, password);
+    const MonthRead month =
+        readMonthFile(path, key ? MonthLock(QString(), key.get()) : MonthLock(password));
     switch (month.status) {
     case MonthRead::Status::Missing:
     case MonthRead::Status::Loaded:

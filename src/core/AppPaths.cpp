@@ -1,5 +1,7 @@
 #include "core/AppPaths.h"
 
+#include "core/FileCrypto.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -79,4 +81,9 @@ QString AppPaths::profilePath() const
 QString AppPaths::personChoicePath() const
 {
     return iniFolder() + QStringLiteral("/zumikey-person.ini");
+}
+
+QString AppPaths::keyRecordPath() const
+{
+    return iniFolder() + QStringLiteral("/key.txt");
 }

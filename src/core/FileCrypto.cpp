@@ -148,6 +148,11 @@ QByteArray encryptBytes(const QByteArray& plain, const DiaryKey& key)
     return stored;
 }
 
+QByteArray storedBytesOf(const QByteArray& plain, const DiaryKey* key)
+{
+    return key ? encryptBytes(plain, *key) : scrambleBytes(plain);
+}
+
 StoredRead decodeStoredBytes(const QByteArray& stored, const DiaryKey* key)
 {
     StoredRead read;

@@ -63,6 +63,10 @@ bool isEncryptedForm(const QByteArray& stored);
 // The encrypted form of `plain`: the header, a fresh random nonce, the text and its tag.
 QByteArray encryptBytes(const QByteArray& plain, const DiaryKey& key);
 
+// The stored form of `plain`: encrypted under `key`, or scrambled when there is none. The one
+// writer of every data file.
+QByteArray storedBytesOf(const QByteArray& plain, const DiaryKey* key);
+
 struct StoredRead
 {
     enum class Status {
@@ -73,6 +77,7 @@ struct StoredRead
     };
     Status status = Status::Plain;
     QByteArray plain; // empty unless Plain or Decrypted
+    bool ok() const { return status == Status::Plain || status == Status::Decrypted; }
 };
 
 // Reads either stored form. A file that fails authentication is damaged: the caller keeps it

@@ -56,7 +56,7 @@ DeadlineScan findOpenEntries(const AppPaths& paths, bool keyIsEndDay, const QStr
 {
     DeadlineScan scan;
     const QStringList files = deadlineMonthFiles(paths, keyIsEndDay, today, days);
-    MonthPrefetch prefetch(files, startPassword);
+    MonthPrefetch prefetch(files, {startPassword, paths.dataKey()});
     for (const QString& path : files) {
         MonthRead month = *prefetch.next(); // a missing file reads as an empty month
         if (!month.readable()) {

@@ -4,7 +4,9 @@ Currency loadMonthExpense(const AppPaths& paths, const QString& year, int month)
 {
     if (month < 1 || month > 12)
         return {};
-    return readYearSummary(paths.yearSummaryPath(year)).months[month - 1].expenses;
+    return readYearSummary(paths.yearSummaryPath(year), nullptr, paths.dataKey())
+        .months[month - 1]
+        .expenses;
 }
 
 bool canBookExpense(const Tally& row)

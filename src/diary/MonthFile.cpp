@@ -3,7 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/Blanks.h"
 #include "core/Cp932.h"
-#include "core/Scramble.h"
+#include "core/FileCrypto.h"
 #include "diary/Tally.h"
 
 #include <QFileInfo>
@@ -287,7 +287,7 @@ QString monthReadProblem(MonthRead::Status status)
     return {};
 }
 
-MonthFileFields readMonthFields(const QString& path, const QString& expectedPassword)
+MonthFileFields readMonthFields(const QString& path, const MonthLock& lock)
 {
     MonthFileFields result;
     if (!QFileInfo::exists(path))
@@ -297,7 +297,12 @@ MonthFileFields readMonthFields(const QString& path, const QString& expectedPass
         result.status = read.tooLarge ? MonthRead::Status::Damaged : MonthRead::Status::Unreadable;
         return result;
     }
-    SplitText split = splitPlainText(scrambleBytes(read.bytes), expectedPassword);
+    const StoredRead stored = decodeStoredBytes(read.bytes, lock.key);
+    if (!stored.ok()) {
+        result.status = MonthRead::Status::Damaged;
+        return result;
+    }
+    SplitText split = splitPlainText(stored.plain, lock.password);
     result.status = readStatusOf(split.status);
     result.text = std::move(split.text); // the same buffer: the views stay valid
     result.fields = std::move(split.fields);
@@ -322,14 +327,14 @@ MonthRead entriesOf(const MonthFileFields& month, FieldTexts* shared)
     return result;
 }
 
-MonthRead readMonthFile(const QString& path, const QString& expectedPassword, FieldTexts* shared)
+MonthRead readMonthFile(const QString& path, const MonthLock& lock, FieldTexts* shared)
 {
-    return entriesOf(readMonthFields(path, expectedPassword), shared);
+    return entriesOf(readMonthFields(path, lock), shared);
 }
 
-QString writeMonthFile(const QString& path, const QByteArray& plain)
+QString writeMonthFile(const QString& path, const QByteArray& plain, const DiaryKey* key)
 {
     if (plain.isEmpty())
         return removeFileDurably(path) ? QString() : QStringLiteral("cannot remove %1").arg(path);
-    return writeFileAtomically(path, scrambleBytes(plain));
+    return writeFileAtomically(path, storedBytesOf(plain, key));
 }

@@ -50,6 +50,23 @@ MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString&
 
 // Reading and writing month files on disk.
 
+class DiaryKey;
+
+// What a stored month file must be opened with: the start password its line must carry
+// (empty for none) and, for an encrypted diary, the key (a diary under a key carries no
+// password line).
+struct MonthLock
+{
+    QString password;
+    const DiaryKey* key = nullptr;
+    MonthLock() = default;
+    MonthLock(QString password, const DiaryKey* key = nullptr) // NOLINT: a password alone
+        : password(std::move(password)), key(key)
+    {}
+    MonthLock(const char* password) : password(QString::fromUtf8(password)) {}
+    bool operator==(const MonthLock&) const = default;
+};
+
 // The largest month file that is read: a month of 10 000 entries is about 2 MB. A larger
 // file is refused as damaged by its size alone, before any of it is read.
 inline constexpr qint64 kMonthFileSizeMax = 16 * 1024 * 1024;
@@ -78,8 +95,9 @@ struct UnreadableMonth
 // Why a month file could not be read, as a phrase for a list of files ("ファイルが壊れています").
 QString monthReadProblem(MonthRead::Status status);
 
-MonthRead readMonthFile(const QString& path, const QString& expectedPassword,
-                        FieldTexts* shared = nullptr);
+// A file encrypted under another key, or changed since, is Damaged; so is an encrypted one
+// when `lock` has no key.
+MonthRead readMonthFile(const QString& path, const MonthLock& lock, FieldTexts* shared = nullptr);
 
 // A month file read, decoded and split into fields, not yet copied into entries: the part of
 // reading that allocates little, so worker threads can do it without contending for the heap,
@@ -91,7 +109,7 @@ struct MonthFileFields
     QList<QStringView> fields; // seventeen per entry
     bool quoteMarks = false;   // some field holds a quote mark
 };
-MonthFileFields readMonthFields(const QString& path, const QString& expectedPassword);
+MonthFileFields readMonthFields(const QString& path, const MonthLock& lock);
 // The entries of a month read by readMonthFields: readMonthFile in two steps.
 MonthRead entriesOf(const MonthFileFields& month, FieldTexts* shared = nullptr);
 // Which fields entries are made with: bit f for field f.
@@ -108,6 +126,7 @@ MonthRead::Status appendEntriesOf(const MonthFileFields& month, FieldTexts* shar
                                   QList<EntryRecord>& into,
                                   EntryFieldMask fields = kAllEntryFields);
 
-// Writes entries scrambled and atomically; an empty plain form removes the file, so an
-// empty month leaves no file. Returns an empty string on success, else what went wrong.
-QString writeMonthFile(const QString& path, const QByteArray& plain);
+// Writes entries atomically, encrypted under `key` or else scrambled; an empty plain form
+// removes the file, so an empty month leaves no file. Returns an empty string on success,
+// else what went wrong.
+QString writeMonthFile(const QString& path, const QByteArray& plain, const DiaryKey* key = nullptr);

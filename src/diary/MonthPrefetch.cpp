@@ -16,8 +16,8 @@ int workerCount()
 
 } // namespace
 
-MonthPrefetch::MonthPrefetch(const QStringList& paths, const QString& password)
-    : m_paths(paths), m_password(password), m_read(std::size_t(paths.size()))
+MonthPrefetch::MonthPrefetch(const QStringList& paths, const MonthLock& lock)
+    : m_paths(paths), m_lock(lock), m_read(std::size_t(paths.size()))
 {
     const int workers = std::min(workerCount(), int(std::max<qsizetype>(1, paths.size())));
     for (int w = 0; w < workers; ++w)
@@ -30,7 +30,7 @@ MonthPrefetch::MonthPrefetch(const QStringList& paths, const QString& password)
                     if (m_stopping)
                         return;
                 }
-                MonthFileFields month = readMonthFields(m_paths[i], m_password);
+                MonthFileFields month = readMonthFields(m_paths[i], m_lock);
                 std::lock_guard lock(m_mutex);
                 m_read[std::size_t(i)] = std::move(month);
                 m_readyChanged.notify_all();

@@ -19,7 +19,7 @@
 class MonthPrefetch
 {
 public:
-    MonthPrefetch(const QStringList& paths, const QString& password);
+    MonthPrefetch(const QStringList& paths, const MonthLock& lock);
     ~MonthPrefetch();
     MonthPrefetch(const MonthPrefetch&) = delete;
     MonthPrefetch& operator=(const MonthPrefetch&) = delete;
@@ -33,7 +33,7 @@ public:
 
 private:
     const QStringList m_paths;
-    const QString m_password;
+    const MonthLock m_lock;
     std::vector<std::optional<MonthFileFields>> m_read; // by position in m_paths, until taken
     FieldTexts m_texts; // used only by the thread that takes the months
     qsizetype m_handedOut = 0;

@@ -99,7 +99,7 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
     }
     // And room for the entries' texts: at most twice the bytes of the files.
     const LargePageFill textRoom(std::size_t(bytes) * 2);
-    MonthPrefetch prefetch(allFiles, startPassword);
+    MonthPrefetch prefetch(allFiles, {startPassword, paths.dataKey()});
     for (const SearchStep& step : steps) {
         for (const QString& path : step.monthFiles) {
             if (stop()) {

@@ -5,6 +5,8 @@
 #include "core/IniFile.h"
 #include "core/Scramble.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace {
@@ -99,7 +101,8 @@ bool formatSettings(const Settings& s, int top, int left, QByteArray& plainText)
     for (int i = 0; i < kWidthKeyCount; ++i)
         pair(kWidthNames[i], s.widths[i]);
     pair("StartPassword", flag(s.startPassword));
-    pair("StartPasswordInput", s.startPasswordText);
+    // An encrypted diary keeps its password nowhere.
+    pair("StartPasswordInput", s.encryptData ? QString() : s.startPasswordText);
     pair("StartZumira", flag(s.startZumira));
     pair("FormState", flag(s.formState));
     pair("NoTyohuku", flag(s.noTyohuku));
@@ -123,7 +126,20 @@ Settings LoadSettings(const QString& settingsPath, bool& existed, StoredFile* fi
     StoredFile& found = file ? *file : local;
     const QByteArray plain = readStoredIniFile(settingsPath, kSetting, 1024 * 1024, found);
     existed = found.condition != FileCondition::Missing;
-    return parseSettings(plain);
+    Settings settings = parseSettings(plain);
+    const QString keyPath = keyRecordPathBeside(settingsPath);
+    if (QFileInfo::exists(keyPath)) {
+        settings.encryptData = true;
+        const ReadResult read = readWholeFile(keyPath, 4096);
+        if (read.ok)
+            settings.keyRecord = KeyRecord::fromText(QString::fromLatin1(read.bytes).trimmed());
+    }
+    return settings;
+}
+
+QString keyRecordPathBeside(const QString& settingsPath)
+{
+    return QFileInfo(settingsPath).path() + QStringLiteral("/key.txt");
 }
 
 QString SaveSettings(const QString& settingsPath, const Settings& settings, int top, int left)

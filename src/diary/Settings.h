@@ -2,6 +2,7 @@
 
 #include "core/Currency.h"
 #include "core/DamagedFile.h"
+#include "core/FileCrypto.h"
 
 #include <QByteArray>
 #include <QString>
@@ -45,6 +46,10 @@ struct Settings
     std::array<QString, kWidthKeyCount> widths = defaultWidths();
     bool startPassword = false;
     QString startPasswordText;
+    // The data files are encrypted under a key from the start password. The password is then
+    // kept nowhere: only `keyRecord` (data/ini/key.txt beside the settings), which checks it.
+    bool encryptData = false;
+    KeyRecord keyRecord; // invalid when key.txt is damaged: nothing may then be opened
     bool startZumira = false;
     bool formState = false;
     bool noTyohuku = true;
@@ -70,8 +75,11 @@ struct Settings
     // so a new target re-arms the message.
     bool dreamMoneyFlagToWrite() const;
     // The start password that every month file must carry: empty while the option is off,
-    // whatever text is still kept.
-    QString passwordInForce() const { return startPassword ? startPasswordText : QString(); }
+    // whatever text is still kept, and while the files are encrypted (they carry no password).
+    QString passwordInForce() const
+    {
+        return startPassword && !encryptData ? startPasswordText : QString();
+    }
 };
 
 // Parses the plain text of the settings file with the read rules and defaults.
@@ -81,10 +89,14 @@ Settings parseSettings(const QByteArray& plainText);
 // in twips. Fails (returns false) when the password cannot be held in code page 932.
 bool formatSettings(const Settings& settings, int top, int left, QByteArray& plainText);
 
-// Reads the scrambled settings file. When it does not exist, the defaults are returned
-// and `existed` is false; the caller then writes them. `file` tells how it was found: of a
-// damaged file (not code page 932, cut short, too large) what could be read is returned,
-// with defaults for the rest, and the file must be kept before it is written over; of one
+// The key record beside a settings file: data/ini/key.txt. Its presence says the data files are
+// encrypted.
+QString keyRecordPathBeside(const QString& settingsPath);
+
+// Reads the scrambled settings file, and the key record beside it. When it does not exist, the
+// defaults are returned and `existed` is false; the caller then writes them. `file` tells how it
+// was found: of a damaged file (not code page 932, cut short, too large) what could be read is
+// returned, with defaults for the rest, and the file must be kept before it is written over; of one
 // that cannot be read, the defaults, and it must never be written over.
 Settings LoadSettings(const QString& settingsPath, bool& existed, StoredFile* file = nullptr);
 

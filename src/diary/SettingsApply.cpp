@@ -1,7 +1,7 @@
 #include "diary/SettingsApply.h"
 
 #include "core/AtomicFile.h"
-#include "core/FileFaults.h"
+#include "diary/ApplyUnit.h"
 #include "diary/DataFolders.h"
 #include "diary/KeySort.h"
 #include "diary/MonthFile.h"
@@ -9,113 +9,26 @@
 #include "diary/Tally.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace {
 
-// Hidden, so the folder listings of the search and the backup never see it.
-QString stagingFolder(const AppPaths& paths)
-{
-    return paths.dataFolder() + QStringLiteral("/.apply");
-}
-QString commitPath(const QString& staging)
-{
-    return staging + QStringLiteral("/commit");
-}
-QString movedOutPath(const QString& staging)
-{
-    return staging + QStringLiteral("/moved-out");
-}
-QString oldFolder(const QString& staging)
-{
-    return staging + QStringLiteral("/old");
-}
-// Says the staging folder holds a password rewrite: month files to rename over their
-// originals, not folders to exchange.
-QString passwordMarkPath(const QString& staging)
-{
-    return staging + QStringLiteral("/password");
-}
-
-bool syncFolder(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-}
-
-QString removingFailed(const QString& path)
-{
-    return QStringLiteral("「%1」を削除できませんでした。").arg(QDir::toNativeSeparators(path));
-}
-
-QString donePath(const QString& staging)
-{
-    return staging + QStringLiteral("/done");
-}
-
-// The last steps of either kind, once the new settings are in place. The commit becomes the
-// done mark in one rename, so a staging folder without a commit is told apart: finished when
-// it holds the done mark, else never committed.
-QString closeStaging(const QString& staging)
-{
-    QDir(oldFolder(staging)).removeRecursively();
-    QDir(AppPaths(staging).dataFolder()).removeRecursively();
-    if (!QFile::rename(commitPath(staging), donePath(staging)) || !syncFolder(staging))
-        return removingFailed(commitPath(staging));
-    for (const QString& mark : {movedOutPath(staging), passwordMarkPath(staging)}) {
-        if (!removeFileDurably(mark))
-            return removingFailed(mark);
-    }
-    if (!removeFileDurably(donePath(staging)))
-        return removingFailed(donePath(staging));
-    QDir(staging).removeRecursively();
-    return QString();
-}
-
-QString settingsFromCommit(const AppPaths& paths, const QString& staging)
-{
-    const ReadResult settings = readWholeFile(commitPath(staging));
-    if (!settings.ok)
-        return settings.error;
-    return writeFileAtomically(paths.settingsPath(), settings.bytes);
-}
+using namespace applyunit;
 
 QString monthName(int month)
 {
     return QString::number(month).rightJustified(2, u'0');
 }
 
-// Year folders and the summary folder: what a key rewrite replaces. Anything else in the
-// data folder is no data of ours and stays.
-QStringList replacedFolders(const QString& dataFolder)
+// Reads a month file under the new lock, else under the old one.
+MonthRead readUnderEither(const QString& path, const MonthLock& oldLock, const MonthLock& newLock)
 {
-    static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
-    QStringList names;
-    for (const QString& name :
-         QDir(dataFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        if (fourDigits.match(name).hasMatch())
-            names.append(name);
-    }
-    return names;
-}
-
-// Reads a month file under the new password, else under the old one.
-MonthRead readUnderEither(const QString& path, const QString& oldPassword,
-                          const QString& newPassword)
-{
-    MonthRead read = readMonthFile(path, newPassword);
-    if (read.status == MonthRead::Status::Refused && oldPassword != newPassword) {
-        MonthRead underOld = readMonthFile(path, oldPassword);
+    MonthRead read = readMonthFile(path, newLock);
+    if (read.status != MonthRead::Status::Loaded && read.status != MonthRead::Status::Missing &&
+        !(oldLock == newLock)) {
+        MonthRead underOld = readMonthFile(path, oldLock);
         if (underOld.status == MonthRead::Status::Loaded)
             return underOld;
     }
@@ -126,47 +39,6 @@ bool isKeyDate(const QString& text)
 {
     static const QRegularExpression date(QStringLiteral("^\\d{4}/(0[1-9]|1[0-2])/\\d{2}$"));
     return date.match(text).hasMatch() && !text.startsWith(QStringLiteral("0000"));
-}
-
-QString movingFailed(const QString& from, const QString& to)
-{
-    return QStringLiteral("フォルダ「%1」を「%2」に移動できませんでした。")
-        .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to));
-}
-
-// Moves the old folders aside, the new ones in, and the new settings into place. Every
-// step can be repeated after a crash: the "moved-out" mark tells the two moves apart.
-QString swapIn(const AppPaths& paths)
-{
-    const QString staging = stagingFolder(paths);
-    const QString data = paths.dataFolder();
-    const QString old = oldFolder(staging);
-    if (!QFileInfo::exists(movedOutPath(staging))) {
-        createFolders(old);
-        for (const QString& name : replacedFolders(data)) {
-            if (!QDir().rename(data + u'/' + name, old + u'/' + name))
-                return movingFailed(data + u'/' + name, old + u'/' + name);
-        }
-        syncFolder(data);
-        syncFolder(old);
-        if (const QString error = writeFileAtomically(movedOutPath(staging), "1"); !error.isEmpty())
-            return error;
-    }
-    const QString fresh = AppPaths(staging).dataFolder();
-    for (const QString& name :
-         QDir(fresh).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        if (!QDir().rename(fresh + u'/' + name, data + u'/' + name))
-            return movingFailed(fresh + u'/' + name, data + u'/' + name);
-    }
-    syncFolder(data);
-    if (const QString error = settingsFromCommit(paths, staging); !error.isEmpty())
-        return error;
-    // The old data goes before the commit; the moved-out mark after it, so that a staging
-    // folder holding only that mark is known as finished.
-    if (const QString error = closeStaging(staging); !error.isEmpty())
-        return error;
-    syncFolder(data);
-    return QString();
 }
 
 // Copies what `from` holds into `to`, folders with their contents, keeping the modes; at
@@ -202,69 +74,21 @@ QString copyOthers(const QString& from, const QString& to, bool yearFolder)
     return QString();
 }
 
-// Errors about the staged copy name the user's own file: the staging folder mirrors the
-// data folder below it.
-QString namingUsersFiles(QString error, const AppPaths& paths)
-{
-    const QString staged = AppPaths(stagingFolder(paths)).dataFolder();
-    error.replace(QDir::toNativeSeparators(staged), QDir::toNativeSeparators(paths.dataFolder()));
-    return error.replace(staged, paths.dataFolder());
-}
-
-// Renames every staged month file over its original, then puts the new settings in place.
-// A file already renamed is no longer staged, so every step can be repeated after a crash.
-QString passwordSwapIn(const AppPaths& paths)
-{
-    const QString staging = stagingFolder(paths);
-    const QString fresh = AppPaths(staging).dataFolder();
-    QStringList folders;
-    QDirIterator it(fresh, {QStringLiteral("*.log")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString from = it.next();
-        const QString to = paths.dataFolder() + u'/' + QDir(fresh).relativeFilePath(from);
-        if (filefaults::fails(filefaults::Op::Rename, to) ||
-            ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-            return QStringLiteral("データファイル「%1」を置き換えられませんでした。")
-                .arg(QDir::toNativeSeparators(to));
-        folders.append(QFileInfo(to).absolutePath());
-    }
-    folders.removeDuplicates();
-    for (const QString& folder : folders) {
-        if (!syncFolder(folder))
-            return QStringLiteral("フォルダ「%1」を確定できませんでした。")
-                .arg(QDir::toNativeSeparators(folder));
-    }
-    if (const QString error = settingsFromCommit(paths, staging); !error.isEmpty())
-        return error;
-    return closeStaging(staging);
-}
-
-// A new apply starts only on data that no earlier one left half done.
-QString finishEarlierApply(const AppPaths& paths)
-{
-    if (QString foreign = foreignFolderError(stagingFolder(paths)); !foreign.isEmpty())
-        return foreign;
-    QString unfinished;
-    if (finishInterruptedApply(paths, &unfinished) != ApplyRecovery::Failed)
-        return QString();
-    return QStringLiteral("前回の設定の適用を完了できていません。\r\n") + unfinished;
-}
-
 } // namespace
 
-StoredMonths readStoredMonths(const AppPaths& paths, const QString& oldPassword,
-                              const QString& newPassword, const ApplyProgress& progress)
+StoredMonths readStoredMonths(const AppPaths& paths, const MonthLock& oldLock,
+                              const MonthLock& newLock, const ApplyProgress& progress)
 {
     StoredMonths stored;
     int maximum = 0;
-    for (const TotalRow& row : readTotalSummary(paths.totalSummaryPath()))
+    for (const TotalRow& row : readTotalSummary(paths.totalSummaryPath(), nullptr, oldLock.key))
         maximum += 3 * row.figures.entries;
     for (const QString& year : listYearFolders(paths.dataFolder())) {
         for (int month = 1; month <= 12; ++month) {
             const QString path = paths.monthFilePath(year, monthName(month));
             if (!QFileInfo::exists(path))
                 continue;
-            MonthRead read = readUnderEither(path, oldPassword, newPassword);
+            MonthRead read = readUnderEither(path, oldLock, newLock);
             if (read.status == MonthRead::Status::Missing)
                 continue;
             if (!read.readable()) {
@@ -315,8 +139,9 @@ QList<StoredMonth> regroupByNewKey(const StoredMonths& stored, const ApplyProgre
 }
 
 KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& months, int records,
-                           const QString& newPassword, const TargetState& target,
-                           const CommitWriter& writeCommit, const ApplyProgress& progress)
+                           const MonthLock& newLock, const TargetState& target,
+                           const CommitWriter& writeCommit, const ApplyProgress& progress,
+                           const std::optional<QString>& keyRecord)
 {
     KeyRewrite result;
     result.error = finishEarlierApply(paths);
@@ -324,6 +149,8 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
         return result;
     const QString staging = stagingFolder(paths);
     const AppPaths fresh(staging);
+    // The new summaries go in under the new key; the key stays the caller's.
+    fresh.setDataKey(std::shared_ptr<const DiaryKey>(std::shared_ptr<void>(), newLock.key));
     const auto fail = [&](const QString& error) {
         QDir(staging).removeRecursively();
         result.error = namingUsersFiles(error, paths);
@@ -332,11 +159,11 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
     int written = 2 * records;
     for (const StoredMonth& month : months) {
         const QString path = fresh.monthFilePath(month.year, monthName(month.month));
-        const MonthTextBuild build = formatMonthText(month.entries, newPassword);
+        const MonthTextBuild build = formatMonthText(month.entries, newLock.password);
         if (!build.ok())
             return fail(QStringLiteral("%1年%2月のデータを保存できる形にできませんでした。")
                             .arg(month.year, monthName(month.month)));
-        if (const QString error = writeMonthFile(path, build.plain); !error.isEmpty())
+        if (const QString error = writeMonthFile(path, build.plain, newLock.key); !error.isEmpty())
             return fail(error);
         // A month that was there before keeps the permissions of its file.
         const QString before = paths.monthFilePath(month.year, monthName(month.month));
@@ -344,7 +171,7 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
             return fail(QStringLiteral("「%1」を保存できませんでした。")
                             .arg(QDir::toNativeSeparators(before)));
         // What was written must read back as it was meant, before the old data goes.
-        const MonthRead check = readMonthFile(path, newPassword);
+        const MonthRead check = readMonthFile(path, newLock);
         if (check.status != MonthRead::Status::Loaded || check.entries != month.entries)
             return fail(QStringLiteral("「%1」を読み戻せませんでした。")
                             .arg(QDir::toNativeSeparators(path)));
@@ -372,6 +199,8 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
             return fail(QStringLiteral("「%1」がフォルダではないため、データを置けません。")
                             .arg(QDir::toNativeSeparators(inPlace.filePath())));
     }
+    if (const QString error = stageKeyRecord(staging, keyRecord); !error.isEmpty())
+        return fail(error);
     if (const QString error = writeCommit(commitPath(staging)); !error.isEmpty())
         return fail(error);
     result.committed = true;
@@ -379,36 +208,8 @@ KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& mont
     return result;
 }
 
-ApplyRecovery finishInterruptedApply(const AppPaths& paths, QString* error)
-{
-    const QString staging = stagingFolder(paths);
-    if (const QString foreign = foreignFolderError(staging); !foreign.isEmpty()) {
-        if (error)
-            *error = foreign;
-        return ApplyRecovery::Failed; // nothing in it is ours to finish or remove
-    }
-    if (!QFileInfo::exists(staging))
-        return ApplyRecovery::None;
-    if (!QFileInfo::exists(commitPath(staging))) {
-        // Either finished but for the tidying, or never committed: then the stored data is
-        // the old one, untouched. An empty folder held nothing yet.
-        const bool finished = QFileInfo::exists(donePath(staging));
-        const bool empty =
-            QDir(staging).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-        QDir(staging).removeRecursively();
-        if (finished)
-            return ApplyRecovery::Finished;
-        return empty ? ApplyRecovery::None : ApplyRecovery::RolledBack;
-    }
-    const QString failure =
-        QFileInfo::exists(passwordMarkPath(staging)) ? passwordSwapIn(paths) : swapIn(paths);
-    if (error)
-        *error = failure;
-    return failure.isEmpty() ? ApplyRecovery::Finished : ApplyRecovery::Failed;
-}
-
-PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPassword,
-                                     const QString& newPassword, const CommitWriter& writeCommit,
+PasswordRewrite rewritePasswordLines(const AppPaths& paths, const MonthLock& oldLock,
+                                     const MonthLock& newLock, const CommitWriter& writeCommit,
                                      const ApplyProgress& progress)
 {
     PasswordRewrite result;
@@ -443,13 +244,12 @@ PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPa
         const QString& path = files[i].path;
         if (progress)
             progress(int(i), int(files.size()));
-        const MonthRead now = readMonthFile(path, newPassword);
+        const MonthRead now = readMonthFile(path, newLock);
         if (now.status == MonthRead::Status::Missing || now.status == MonthRead::Status::Loaded)
             continue; // already in line
-        const MonthRead before =
-            now.status == MonthRead::Status::Refused && oldPassword != newPassword
-                ? readMonthFile(path, oldPassword)
-                : now;
+        const MonthRead before = now.status == MonthRead::Status::Refused && !(oldLock == newLock)
+                                     ? readMonthFile(path, oldLock)
+                                     : now;
         if (before.status != MonthRead::Status::Loaded) {
             (before.status == MonthRead::Status::Refused ? result.refused : result.damaged)
                 .append(path);
@@ -458,7 +258,7 @@ PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPa
         const QString cannotWrite =
             QStringLiteral("データファイル「%1」のパスワードを書き換えられませんでした。")
                 .arg(QDir::toNativeSeparators(path));
-        const MonthTextBuild build = formatMonthText(before.entries, newPassword);
+        const MonthTextBuild build = formatMonthText(before.entries, newLock.password);
         if (!build.ok())
             return fail(cannotWrite);
         // First, so that a unit cut short at any point leaves a folder that says what it was.
@@ -466,9 +266,10 @@ PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPa
             return fail(settingsNotStored);
         // Staged beside the data, where nothing reads it, and checked before it may count.
         const QString staged = fresh.monthFilePath(files[i].year, files[i].month);
-        const QString error = build.plain.isEmpty() ? writeFileAtomically(staged, QByteArray())
-                                                    : writeMonthFile(staged, build.plain);
-        const MonthRead check = readMonthFile(staged, newPassword);
+        const QString error = build.plain.isEmpty()
+                                  ? writeFileAtomically(staged, QByteArray())
+                                  : writeMonthFile(staged, build.plain, newLock.key);
+        const MonthRead check = readMonthFile(staged, newLock);
         if (!error.isEmpty() || check.status != MonthRead::Status::Loaded ||
             check.entries != before.entries)
             return fail(cannotWrite);

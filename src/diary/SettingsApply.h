@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/AppPaths.h"
+#include "diary/ApplyUnit.h"
 #include "diary/EntryRecord.h"
+#include "diary/MonthFile.h"
 #include "diary/Summaries.h"
 
 #include <QList>
@@ -36,8 +38,9 @@ struct StoredMonths
     bool canChangeKey() const { return unreadable.isEmpty() && badKeyDates.isEmpty(); }
 };
 
-StoredMonths readStoredMonths(const AppPaths& paths, const QString& oldPassword,
-                              const QString& newPassword, const ApplyProgress& progress = {});
+// A lock is the password line in force and, for an encrypted diary, the key.
+StoredMonths readStoredMonths(const AppPaths& paths, const MonthLock& oldLock,
+                              const MonthLock& newLock, const ApplyProgress& progress = {});
 
 // Exchanges the key date and the other date of every entry, orders all entries by key date
 // and ID number (IDs lose leading zeros) and groups them by the month of the new key date.
@@ -59,18 +62,11 @@ struct KeyRewrite
 // built and checked in a staging folder first; `writeCommit` then stores the new settings
 // beside them, which decides the swap, and the folders are exchanged by renames. Until the
 // commit nothing stored is touched; after it a crash is finished by finishInterruptedApply.
+// `keyRecord` is what key.txt becomes with the unit (see stageKeyRecord).
 KeyRewrite rewriteKeyDates(const AppPaths& paths, const QList<StoredMonth>& months, int records,
-                           const QString& newPassword, const TargetState& target,
-                           const CommitWriter& writeCommit, const ApplyProgress& progress = {});
-
-enum class ApplyRecovery { None, RolledBack, Finished, Failed };
-
-// Start-up: an interrupted key or password rewrite is finished when it was committed (the new
-// settings are put in place too), else its staging folder is removed and the old data stays
-// (RolledBack; None when there was nothing to undo). When a
-// committed one cannot be finished, `error` names what failed: the settings and the data on
-// disk do not match then, and the diary must not run on them.
-ApplyRecovery finishInterruptedApply(const AppPaths& paths, QString* error = nullptr);
+                           const MonthLock& newLock, const TargetState& target,
+                           const CommitWriter& writeCommit, const ApplyProgress& progress = {},
+                           const std::optional<QString>& keyRecord = std::nullopt);
 
 struct PasswordRewrite
 {
@@ -87,6 +83,6 @@ struct PasswordRewrite
 // then stores the new settings beside them, which decides the unit, and the staged files are
 // renamed over their originals. Before the commit nothing stored is touched; after it a crash
 // is finished by finishInterruptedApply. Files already in line are not touched.
-PasswordRewrite rewritePasswordLines(const AppPaths& paths, const QString& oldPassword,
-                                     const QString& newPassword, const CommitWriter& writeCommit,
+PasswordRewrite rewritePasswordLines(const AppPaths& paths, const MonthLock& oldLock,
+                                     const MonthLock& newLock, const CommitWriter& writeCommit,
                                      const ApplyProgress& progress = {});

@@ -22,7 +22,7 @@ QString ShownMonth::path() const
 void ShownMonth::load(const QDate& day, const QString& password)
 {
     m_month = firstOfMonth(day);
-    const MonthRead read = readMonthFile(path(), password);
+    const MonthRead read = readMonthFile(path(), {password, m_paths.dataKey()});
     m_state = read.status;
     m_entries = read.entries;
     m_dirty = false;
@@ -40,7 +40,7 @@ MonthSave ShownMonth::write(const QDate& month, const QList<EntryRecord>& rows,
         result.outcome = MonthSave::Outcome::Unstorable;
         return result;
     }
-    result.error = writeMonthFile(result.path, result.build.plain);
+    result.error = writeMonthFile(result.path, result.build.plain, m_paths.dataKey());
     if (!result.error.isEmpty())
         result.outcome = MonthSave::Outcome::WriteFailed;
     return result;
@@ -130,7 +130,7 @@ ShownMonth::Move ShownMonth::moveRow(int row, const EntryRecord& entry, const QS
     const MonthRead other =
         readMonthFile(m_paths.monthFilePath(move.otherMonth.toString(QStringLiteral("yyyy")),
                                             move.otherMonth.toString(QStringLiteral("MM"))),
-                      password);
+                      {password, m_paths.dataKey()});
     move.otherState = other.status;
     if (!other.readable()) {
         move.otherUnreadable = true;

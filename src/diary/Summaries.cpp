@@ -21,7 +21,7 @@ bool aboveZero(const QString& text)
 bool readTotalRows(const AppPaths& paths, TotalUpdate& update, bool* existed = nullptr)
 {
     SummaryReadStatus status;
-    update.rows = readTotalSummary(paths.totalSummaryPath(), &status);
+    update.rows = readTotalSummary(paths.totalSummaryPath(), &status, paths.dataKey());
     update.error = status.error;
     if (existed)
         *existed = status.existed;
@@ -37,7 +37,7 @@ void finishTotalRows(const AppPaths& paths, TotalUpdate& update, const TargetSta
         return;
     }
     update.showTargetMessage = CheckTargetBalance(update.rows, target);
-    update.error = writeTotalSummary(paths.totalSummaryPath(), update.rows);
+    update.error = writeTotalSummary(paths.totalSummaryPath(), update.rows, paths.dataKey());
 }
 
 } // namespace
@@ -86,7 +86,7 @@ YearUpdate UpdateYearSummary(const AppPaths& paths, const QString& year, int mon
     }
     const QString path = paths.yearSummaryPath(year);
     SummaryReadStatus status;
-    update.summary = readYearSummary(path, &status);
+    update.summary = readYearSummary(path, &status, paths.dataKey());
     if (!status.ok()) {
         // Expenses live only in this file: never overwrite what could not be read.
         update.error = status.error;
@@ -101,7 +101,7 @@ YearUpdate UpdateYearSummary(const AppPaths& paths, const QString& year, int mon
     }
     // The year file and the total file share a folder: it is synced once, after both.
     FolderSyncs syncs;
-    update.error = writeYearSummary(path, update.summary);
+    update.error = writeYearSummary(path, update.summary, paths.dataKey());
     update.total = UpdateTotalSummary(paths, year, update.yearTally, target);
     if (const QString error = syncs.finish(); !error.isEmpty()) {
         if (update.error.isEmpty())
@@ -148,7 +148,7 @@ TotalUpdate RecomputeTargetColumn(const AppPaths& paths, const TargetState& targ
 YearList readYearList(const AppPaths& paths, const QString& year)
 {
     YearList list;
-    list.summary = readYearSummary(paths.yearSummaryPath(year), &list.status);
+    list.summary = readYearSummary(paths.yearSummaryPath(year), &list.status, paths.dataKey());
     list.rows.reserve(12);
     for (int m = 0; m < 12; ++m) {
         SummaryListRow row;
@@ -163,7 +163,7 @@ YearList readYearList(const AppPaths& paths, const QString& year)
 TotalList readTotalList(const AppPaths& paths)
 {
     TotalList list;
-    list.totalRows = readTotalSummary(paths.totalSummaryPath(), &list.status);
+    list.totalRows = readTotalSummary(paths.totalSummaryPath(), &list.status, paths.dataKey());
     list.rows.reserve(list.totalRows.size());
     for (const TotalRow& totalRow : list.totalRows) {
         SummaryListRow row;

@@ -2,7 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Cp932.h"
-#include "core/Scramble.h"
+#include "core/FileCrypto.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -98,7 +98,7 @@ QString damagedMessage(const QString& path)
     return QStringLiteral("集計ファイル「%1」が壊れています。").arg(path);
 }
 
-QByteArray readPlain(const QString& path, SummaryReadStatus& status)
+QByteArray readPlain(const QString& path, const DiaryKey* key, SummaryReadStatus& status)
 {
     status = {};
     if (!QFileInfo::exists(path))
@@ -111,7 +111,10 @@ QByteArray readPlain(const QString& path, SummaryReadStatus& status)
         status.unreadable = !read.tooLarge;
         return {};
     }
-    return scrambleBytes(read.bytes);
+    StoredRead stored = decodeStoredBytes(read.bytes, key);
+    if (!stored.ok())
+        status.error = damagedMessage(path); // never written over: the writers check first
+    return std::move(stored.plain);
 }
 
 } // namespace
@@ -201,11 +204,11 @@ std::optional<QList<TotalRow>> parseTotalSummary(const QByteArray& plain)
     return rows;
 }
 
-YearSummary readYearSummary(const QString& path, SummaryReadStatus* status)
+YearSummary readYearSummary(const QString& path, SummaryReadStatus* status, const DiaryKey* key)
 {
     SummaryReadStatus local;
     SummaryReadStatus& s = status ? *status : local;
-    const QByteArray plain = readPlain(path, s);
+    const QByteArray plain = readPlain(path, key, s);
     if (!s.existed || !s.ok())
         return YearSummary();
     const std::optional<YearSummary> summary = parseYearSummary(plain);
@@ -214,11 +217,12 @@ YearSummary readYearSummary(const QString& path, SummaryReadStatus* status)
     return summary.value_or(YearSummary());
 }
 
-QList<TotalRow> readTotalSummary(const QString& path, SummaryReadStatus* status)
+QList<TotalRow> readTotalSummary(const QString& path, SummaryReadStatus* status,
+                                 const DiaryKey* key)
 {
     SummaryReadStatus local;
     SummaryReadStatus& s = status ? *status : local;
-    const QByteArray plain = readPlain(path, s);
+    const QByteArray plain = readPlain(path, key, s);
     if (!s.existed || !s.ok())
         return {};
     const std::optional<QList<TotalRow>> rows = parseTotalSummary(plain);
@@ -227,12 +231,12 @@ QList<TotalRow> readTotalSummary(const QString& path, SummaryReadStatus* status)
     return rows.value_or(QList<TotalRow>());
 }
 
-QString writeYearSummary(const QString& path, const YearSummary& summary)
+QString writeYearSummary(const QString& path, const YearSummary& summary, const DiaryKey* key)
 {
-    return writeFileAtomically(path, scrambleBytes(formatYearSummary(summary)));
+    return writeFileAtomically(path, storedBytesOf(formatYearSummary(summary), key));
 }
 
-QString writeTotalSummary(const QString& path, const QList<TotalRow>& rows)
+QString writeTotalSummary(const QString& path, const QList<TotalRow>& rows, const DiaryKey* key)
 {
     if (rows.isEmpty())
         return removeFileDurably(path) ? QString() : QStringLiteral("cannot remove %1").arg(path);
@@ -241,7 +245,7 @@ QString writeTotalSummary(const QString& path, const QList<TotalRow>& rows)
         if (!isUsableYear(row.year))
             return QStringLiteral("unusable year \"%1\" in the total summary").arg(row.year);
     }
-    return writeFileAtomically(path, scrambleBytes(formatTotalSummary(rows)));
+    return writeFileAtomically(path, storedBytesOf(formatTotalSummary(rows), key));
 }
 
 bool applyTargetColumn(QList<TotalRow>& rows, Currency target)

@@ -59,13 +59,21 @@ struct SummaryReadStatus
     bool ok() const { return error.isEmpty(); }
 };
 
-YearSummary readYearSummary(const QString& path, SummaryReadStatus* status = nullptr);
-QList<TotalRow> readTotalSummary(const QString& path, SummaryReadStatus* status = nullptr);
+class DiaryKey;
 
-// Scrambled and atomic. An empty total list removes "total.log", the way an empty month
-// leaves no month file. Return an empty string on success.
-QString writeYearSummary(const QString& path, const YearSummary& summary);
-QString writeTotalSummary(const QString& path, const QList<TotalRow>& rows);
+// `key` opens the files of an encrypted diary; one that fails authentication is damaged.
+YearSummary readYearSummary(const QString& path, SummaryReadStatus* status = nullptr,
+                            const DiaryKey* key = nullptr);
+QList<TotalRow> readTotalSummary(const QString& path, SummaryReadStatus* status = nullptr,
+                                 const DiaryKey* key = nullptr);
+
+// Atomic, and encrypted under `key` or else scrambled. An empty total list removes
+// "total.log", the way an empty month leaves no month file. Return an empty string on
+// success.
+QString writeYearSummary(const QString& path, const YearSummary& summary,
+                         const DiaryKey* key = nullptr);
+QString writeTotalSummary(const QString& path, const QList<TotalRow>& rows,
+                          const DiaryKey* key = nullptr);
 
 // Orders the rows by year and fills in 目標収支金額: the target minus the running sum of the
 // balances, so it turns negative once the target is exceeded. False when a figure does not

@@ -74,7 +74,7 @@ Recount recountMonths(const AppPaths& paths, const QString& year, const QList<in
     Recount result;
     const QString yearPath = paths.yearSummaryPath(year);
     SummaryReadStatus status;
-    const YearSummary before = readYearSummary(yearPath, &status);
+    const YearSummary before = readYearSummary(yearPath, &status, paths.dataKey());
     if (!status.ok()) {
         // Expenses live only in this file: it is never written over unread.
         result.unreadable.append(yearPath);
@@ -84,7 +84,7 @@ Recount recountMonths(const AppPaths& paths, const QString& year, const QList<in
     bool anyMonthFile = false;
     for (int month : months) {
         const QString path = paths.monthFilePath(year, monthName(month));
-        const MonthRead read = readMonthFile(path, password);
+        const MonthRead read = readMonthFile(path, {password, paths.dataKey()});
         if (!read.readable()) {
             result.unreadable.append(path);
             continue;
@@ -99,14 +99,15 @@ Recount recountMonths(const AppPaths& paths, const QString& year, const QList<in
             result.changes.append({year, m + 1, before.months[m], after.months[m]});
     }
     if (!status.existed || !(after == before)) {
-        if (const QString error = writeYearSummary(yearPath, after); !error.isEmpty()) {
+        if (const QString error = writeYearSummary(yearPath, after, paths.dataKey());
+            !error.isEmpty()) {
             result.errors.append(error);
             return result;
         }
     }
     SummaryReadStatus totalStatus;
     const std::optional<Tally> totalBefore =
-        totalRowOf(readTotalSummary(paths.totalSummaryPath(), &totalStatus), year);
+        totalRowOf(readTotalSummary(paths.totalSummaryPath(), &totalStatus, paths.dataKey()), year);
     const TotalUpdate total = UpdateTotalSummary(paths, year, after.yearTally(), target);
     if (!totalStatus.ok()) {
         result.unreadable.append(paths.totalSummaryPath());

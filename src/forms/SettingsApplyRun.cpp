@@ -8,6 +8,7 @@
 #include "forms/SettingsPage.h"
 #include "forms/StatisticsPanel.h"
 #include "forms/frmMain.h"
+#include "forms/frmStartPassword.h"
 #include "platform/WindowLevel.h"
 
 #include <QCheckBox>
@@ -47,6 +48,10 @@ void SettingsApplyRun::run()
     bar->setValue(0);
     bool existed = false;
     m_stored = LoadSettings(m_parts.context.paths.settingsPath(), existed);
+    if (!planLock()) {
+        m_page.settingChanged(); // nothing was applied: 適用 stays at hand
+        return;
+    }
     const bool keyChanged = m_page.optEndDay->isChecked() != m_stored.keyIsEndDay;
     rebuildEntryColumns();
     m_top = pixelsToTwips(m_parts.window.y());
@@ -58,7 +63,7 @@ void SettingsApplyRun::run()
     if (key == KeyApply::Ended)
         return;
     if (key == KeyApply::Kept) {
-        if (!applyPassword())
+        if (!(m_lock.reseals() ? applyReseal() : applyPassword()))
             return;
     } else {
         // The month list held the displayed month in the old order.
@@ -80,24 +85,88 @@ void SettingsApplyRun::run()
                                      MessageIcon::None, MessageButtons::Ok});
 }
 
+Settings SettingsApplyRun::wantedSettings() const
+{
+    Settings wanted = m_page.settingsFromControls();
+    wanted.encryptData = m_lock.key != nullptr;
+    wanted.keyRecord = m_lock.record;
+    if (wanted.encryptData)
+        wanted.startPasswordText.clear(); // the key stands for it from now on
+    return wanted;
+}
+
+bool SettingsApplyRun::planLock()
+{
+    Settings wish = m_page.settingsFromControls();
+    wish.encryptData = m_page.chkEncryptData->isChecked();
+    // Files that go back to the scrambled form carry the password line: it must be known.
+    if (m_stored.encryptData && !wish.encryptData && wish.startPassword &&
+        wish.startPasswordText.isEmpty()) {
+        frmStartPassword form(frmStartPassword::Mode::Login, QString(), m_parts.context.dialogs,
+                              &m_parts.window);
+        form.checkAgainst(&m_stored.keyRecord);
+        if (form.exec() != QDialog::Accepted)
+            return false;
+        wish.startPasswordText = form.password();
+    }
+    if (wish.encryptData && !m_stored.encryptData && !confirmEncryption())
+        return false;
+    {
+        const BusyCursor busy; // a new key takes a moment
+        m_lock = planLocks(m_stored, m_parts.context.paths.sharedDataKey(), wish);
+    }
+    if (!m_lock.error.isEmpty()) {
+        m_parts.context.dialogs.message(
+            errorBox(QStringLiteral("設定を適用していません。データは変更していません。\r\n") +
+                     m_lock.error));
+        return false;
+    }
+    // The rest of the run reads the text it keeps for the files from the wish.
+    m_parts.state.settings.startPasswordText = wish.startPasswordText;
+    return true;
+}
+
+bool SettingsApplyRun::confirmEncryption()
+{
+    const MessageAnswer answer = m_parts.context.dialogs.message(
+        {QStringLiteral("データファイルを記帳者認証のパスワードで暗号化します。\r\n"
+                        "パスワードを忘れると、データは二度と読めなくなります。"
+                        "パスワードを調べたり元に戻したりする方法はありません。\r\n\r\n"
+                        "暗号化の前にバックアップを取りますか？\r\n"
+                        "［はい］バックアップしてから暗号化　［いいえ］そのまま暗号化　"
+                        "［キャンセル］適用しない"),
+         QStringLiteral("データの暗号化"), MessageIcon::Question, MessageButtons::YesNoCancel,
+         MessageAnswer::Cancel});
+    if (answer == MessageAnswer::Cancel)
+        return false;
+    if (answer == MessageAnswer::Yes)
+        m_parts.window.cmdBackUp_Click();
+    return true;
+}
+
+void SettingsApplyRun::takeNewLock(const Settings& wanted)
+{
+    m_parts.state.settings = wanted;
+    m_parts.context.paths.setDataKey(m_lock.key);
+}
+
 SettingsApplyRun::KeyApply SettingsApplyRun::applyKeyChange()
 {
-    const Settings wanted = m_page.settingsFromControls();
-    const QString newPassword = wanted.passwordInForce();
+    const Settings wanted = wantedSettings();
     bool rewritten = false;
     {
         const BusyCursor busy;
-        const StoredMonths read = readStoredMonths(
-            m_parts.context.paths, m_stored.passwordInForce(), newPassword, m_progress);
+        const StoredMonths read =
+            readStoredMonths(m_parts.context.paths, m_lock.from, m_lock.to, m_progress);
         if (read.canChangeKey()) {
             const QList<StoredMonth> months = regroupByNewKey(read, m_progress);
             const KeyRewrite rewrite =
-                rewriteKeyDates(m_parts.context.paths, months, read.records, newPassword,
+                rewriteKeyDates(m_parts.context.paths, months, read.records, m_lock.to,
                                 {Currency::parseOrZero(wanted.dreamMoneyText), false},
-                                commitWriter(wanted), m_progress);
+                                commitWriter(wanted), m_progress, m_lock.keyRecordText);
             if (rewrite.committed) {
                 // The new settings went in with the new files (or go in at the next start).
-                m_parts.state.settings = wanted;
+                takeNewLock(wanted);
                 rewritten = true;
             }
             if (rewrite.committed && !rewrite.error.isEmpty()) {
@@ -133,11 +202,11 @@ bool SettingsApplyRun::applyPassword()
 {
     // The settings and the password lines of the month files change as one unit.
     MainState& state = m_parts.state;
-    const Settings wanted = m_page.settingsFromControls();
+    const Settings wanted = wantedSettings();
     const PasswordRewrite rewrite = [&] {
         const BusyCursor busy; // not over the boxes that follow
-        return rewritePasswordLines(m_parts.context.paths, m_stored.passwordInForce(),
-                                    wanted.passwordInForce(), commitWriter(wanted), m_progress);
+        return rewritePasswordLines(m_parts.context.paths, m_lock.from, m_lock.to,
+                                    commitWriter(wanted), m_progress);
     }();
     if (rewrite.committed)
         state.settings = wanted;
@@ -162,6 +231,43 @@ bool SettingsApplyRun::applyPassword()
         m_problems.append(unreadableLine(path, false));
     if (!rewrite.refused.isEmpty() || !rewrite.damaged.isEmpty())
         m_notApplied.append(QStringLiteral("読み込めないデータファイルは変更していません。"));
+    return true;
+}
+
+bool SettingsApplyRun::applyReseal()
+{
+    const Settings wanted = wantedSettings();
+    const Reseal reseal = [&] {
+        const BusyCursor busy;
+        return resealDataFiles(m_parts.context.paths, m_lock.from, m_lock.to, *m_lock.keyRecordText,
+                               commitWriter(wanted), m_progress);
+    }();
+    if (reseal.committed)
+        takeNewLock(wanted);
+    if (reseal.committed && !reseal.error.isEmpty()) {
+        endUnfinished(reseal.error);
+        return false;
+    }
+    if (reseal.committed)
+        return true;
+    m_notApplied.append(wanted.encryptData
+                            ? QStringLiteral("データファイルの暗号化は適用していません。"
+                                             "データは変更していません。")
+                            : QStringLiteral("データファイルの暗号化の解除は適用していません。"
+                                             "データは変更していません。"));
+    for (const QString& path : reseal.refused)
+        m_problems.append(unreadableLine(path, true));
+    for (const QString& path : reseal.damaged)
+        m_problems.append(unreadableLine(path, false));
+    m_problems.append(reseal.error);
+    // Nothing was stored: the tab shows the stored lock again.
+    MainState& state = m_parts.state;
+    state.settings.startPassword = m_stored.startPassword;
+    state.settings.startPasswordText = m_stored.startPasswordText;
+    const QSignalBlocker block(m_page.chkStartPassword);
+    m_page.chkStartPassword->setChecked(m_stored.startPassword);
+    m_page.chkEncryptData->setChecked(m_stored.encryptData);
+    m_page.arrangeEncryptBox();
     return true;
 }
 

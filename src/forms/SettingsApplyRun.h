@@ -1,5 +1,6 @@
 #pragma once
 
+#include "diary/DataReseal.h"
 #include "diary/Settings.h"
 #include "diary/SettingsApply.h"
 #include "forms/ProgressPacer.h"
@@ -21,9 +22,17 @@ public:
 private:
     enum class KeyApply { Rewritten, Kept, Ended };
 
+    // The settings the run stores: the controls, and the encryption the box asks for.
+    Settings wantedSettings() const;
+    // Settles the lock of the files; false when the user stopped the run (nothing changed).
+    bool planLock();
+    bool confirmEncryption();
     KeyApply applyKeyChange();
     // False when the run had to end the program.
     bool applyPassword();
+    bool applyReseal();
+    // Once a unit with a new lock is decided: the settings and the key in memory follow it.
+    void takeNewLock(const Settings& wanted);
     void applyTargetColumn();
     void showProgress(int value, int maximum);
     CommitWriter commitWriter(const Settings& wanted) const;
@@ -35,6 +44,7 @@ private:
     MainParts& m_parts;
     SettingsPage& m_page;
     Settings m_stored;
+    LockPlan m_lock;
     int m_top = 0;
     int m_left = 0;
     ProgressPacer m_pacer;

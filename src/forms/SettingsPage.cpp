@@ -91,6 +91,7 @@ void SettingsPage::buildControls()
         options->addWidget(box);
     };
     check(chkStartPassword, "chkStartPassword", u"起動時に記帳者認証を行う");
+    check(chkEncryptData, "chkEncryptData", u"データファイルを暗号化する");
     check(chkStartZumira, "chkStartZumira", u"起動時に「ズミラ広場」サイトを開く");
     check(chkFormState, "chkFormState", u"常に手前に表示する");
     check(chkNoTyohuku, "chkNoTyohuku", u"登録前に重複確認する");
@@ -146,7 +147,7 @@ void SettingsPage::connectControls()
     }
     connect(chkStartPassword, &QCheckBox::clicked, this, &SettingsPage::chkStartPassword_Click);
     for (QCheckBox* box : {chkStartZumira, chkFormState, chkNoTyohuku, chkSortOn, chkDeleteKakunin,
-                           chkAllDeleteKakunin, chkAutoSumOutput, chkSimekiriStart})
+                           chkAllDeleteKakunin, chkAutoSumOutput, chkSimekiriStart, chkEncryptData})
         connect(box, &QCheckBox::clicked, this, &SettingsPage::settingChanged);
     for (QRadioButton* option : {optEndDay, optNowDay}) {
         connect(option, &QRadioButton::clicked, this, [this] {
@@ -249,6 +250,8 @@ void SettingsPage::showSettings(const Settings& s)
         txtSize[i]->setText(s.widths[i]);
     const QSignalBlocker block(chkStartPassword); // a load never opens the password window
     chkStartPassword->setChecked(s.startPassword);
+    chkEncryptData->setChecked(s.encryptData);
+    arrangeEncryptBox();
     chkStartZumira->setChecked(s.startZumira);
     chkFormState->setChecked(s.formState);
     chkNoTyohuku->setChecked(s.noTyohuku);
@@ -352,11 +355,19 @@ void SettingsPage::arrangeDateWidthBoxes(bool keyIsEndDay)
     setTabOrder(optNowDay, keyBox);
 }
 
+void SettingsPage::arrangeEncryptBox()
+{
+    if (!chkStartPassword->isChecked())
+        chkEncryptData->setChecked(false);
+    chkEncryptData->setEnabled(chkStartPassword->isChecked());
+}
+
 void SettingsPage::chkStartPassword_Click()
 {
     MainState& state = m_parts.state;
     if (state.suppressPasswordDialog) {
         state.suppressPasswordDialog = false;
+        arrangeEncryptBox();
         settingChanged();
         return;
     }
@@ -365,6 +376,8 @@ void SettingsPage::chkStartPassword_Click()
     auto* form = new frmStartPassword(
         switchingOn ? frmStartPassword::Mode::Set : frmStartPassword::Mode::Release,
         state.settings.startPasswordText, m_parts.context.dialogs, &m_parts.window);
+    if (state.settings.encryptData && !switchingOn)
+        form->checkAgainst(&state.settings.keyRecord); // the password is kept nowhere
     form->setAttribute(Qt::WA_DeleteOnClose);
     connect(form, &QDialog::finished, this, [this, form, switchingOn](int result) {
         MainState& state = m_parts.state;
@@ -378,6 +391,7 @@ void SettingsPage::chkStartPassword_Click()
                 state.settings.startPasswordText.clear();
         }
         state.settings.startPassword = chkStartPassword->isChecked();
+        arrangeEncryptBox();
         state.suppressPasswordDialog = false;
         settingChanged();
     });

@@ -59,6 +59,8 @@ private:
     // the apply step then changes nothing.
     bool settingsFileWritable();
     void arrangeDateWidthBoxes(bool keyIsEndDay);
+    // Encryption needs a start password: the box follows the password's.
+    void arrangeEncryptBox();
     void settingChanged();
     // Settings were edited on the tab since it was shown or applied.
     bool m_edited = false;
@@ -72,6 +74,7 @@ private:
     DigitKeyFilter* m_digitFilter = nullptr;
     QLineEdit* txtDreamMoney = nullptr;
     QCheckBox* chkStartPassword = nullptr;
+    QCheckBox* chkEncryptData = nullptr;
     QCheckBox* chkStartZumira = nullptr;
     QCheckBox* chkFormState = nullptr;
     QCheckBox* chkNoTyohuku = nullptr;

@@ -305,7 +305,8 @@ void YearPage::cmdPostage_Click()
     const QString path = m_parts.context.paths.monthFilePath(year, m_parts.focusMonth());
     Dialogs& dialogs = m_parts.context.dialogs;
     const QString caption = QStringLiteral("郵送料");
-    const MonthRead read = readMonthFile(path, m_parts.state.settings.passwordInForce());
+    const MonthRead read = readMonthFile(
+        path, {m_parts.state.settings.passwordInForce(), m_parts.context.paths.dataKey()});
     if (read.status != MonthRead::Status::Loaded && read.status != MonthRead::Status::Missing) {
         reportUnreadableDataFile(dialogs, path, read.status);
         return;

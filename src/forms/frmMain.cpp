@@ -117,7 +117,7 @@ bool frmMain::Form_Load()
     m_state.suppressPasswordDialog = true;
     m_parts.settings->readSettings();
     // The login prompt of a locked diary runs here, while starting up.
-    if (m_state.settings.startPassword && !StartPasswordLogin()) {
+    if ((m_state.settings.startPassword || m_state.settings.encryptData) && !StartPasswordLogin()) {
         m_ended = true; // a cancelled login stores nothing
         return false;
     }
@@ -152,11 +152,27 @@ void frmMain::setLoginPrompt(std::function<bool()> prompt)
 
 bool frmMain::StartPasswordLogin()
 {
-    if (m_loginPrompt)
+    const Settings& settings = m_state.settings;
+    if (settings.encryptData && !settings.keyRecord.isValid()) {
+        // Without its record no password can open the files; they are left as they are.
+        m_context.dialogs.message(
+            {QStringLiteral("鍵ファイル「%1」が壊れているか読み込めないため、暗号化されたデー"
+                            "タを開けません。\r\nデータファイルはそのままにして終了します。")
+                 .arg(QDir::toNativeSeparators(m_context.paths.keyRecordPath())),
+             QStringLiteral("ファイルエラー"), MessageIcon::Critical, MessageButtons::Ok});
+        return false;
+    }
+    if (m_loginPrompt && !settings.encryptData)
         return m_loginPrompt();
-    frmStartPassword form(frmStartPassword::Mode::Login, m_state.settings.startPasswordText,
+    frmStartPassword form(frmStartPassword::Mode::Login, settings.startPasswordText,
                           m_context.dialogs, this);
-    return form.exec() == QDialog::Accepted;
+    if (settings.encryptData)
+        form.checkAgainst(&settings.keyRecord);
+    if (form.exec() != QDialog::Accepted)
+        return false;
+    if (settings.encryptData)
+        m_context.paths.setDataKey(form.takeKey());
+    return true;
 }
 
 void frmMain::cmdShortcut_Click()

@@ -203,10 +203,19 @@ void frmMain::cmdRestore_Click()
         const BusyCursor busy;
         error = restoreData(m_context.paths, folder);
         if (error.isEmpty()) {
-            // What was on show belongs to the replaced data and is read afresh.
+            // What was on show belongs to the replaced data and is read afresh, unless the
+            // restored files are encrypted otherwise: they open at the next start's login.
+            const auto record = [this] {
+                return m_state.settings.encryptData ? m_state.settings.keyRecord.toText()
+                                                    : QString();
+            };
+            const QString recordBefore = record();
             m_state.suppressPasswordDialog = true;
             m_parts.settings->readSettings();
-            m_parts.month->LoadMonthFile();
+            if (record() == recordBefore)
+                m_parts.month->LoadMonthFile();
+            else
+                m_context.paths.setDataKey(nullptr);
         }
     }
     if (!error.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include "core/Cp932.h"
 #include "core/Dialogs.h"
+#include "forms/BusyCursor.h"
 #include "forms/FormHelpers.h"
 
 #include <QHBoxLayout>
@@ -154,7 +155,7 @@ void frmStartPassword::checkPassword()
     switch (m_mode) {
     case Mode::Login:
     case Mode::Release:
-        if (typed != cp932::fold(m_password)) {
+        if (!matches(typed)) {
             refuse(QStringLiteral("パスワードが違います。"));
             return;
         }
@@ -176,6 +177,22 @@ void frmStartPassword::checkPassword()
     }
     }
     accept();
+}
+
+bool frmStartPassword::matches(const QString& typed)
+{
+    if (!m_record)
+        return typed == cp932::fold(m_password);
+    const BusyCursor busy; // the derivation takes a moment
+    m_key = DiaryKey::unlock(typed, *m_record);
+    if (m_key)
+        m_password = typed; // for the files that go back to carrying it
+    return m_key != nullptr;
+}
+
+std::unique_ptr<DiaryKey> frmStartPassword::takeKey()
+{
+    return std::move(m_key);
 }
 
 void frmStartPassword::cmdCancel_Click()

@@ -2,7 +2,11 @@
 
 #include "forms/RunningHandlers.h"
 
+#include "core/FileCrypto.h"
+
 #include <QDialog>
+
+#include <memory>
 
 class Dialogs;
 class QLabel;
@@ -26,8 +30,13 @@ public:
 
     Mode mode() const { return m_mode; }
     // After OK: the password to keep in memory (the new one when set, empty when released,
-    // the unchanged one after a login).
+    // the unchanged one after a login; the typed one after a login checked against a record).
     QString password() const { return m_password; }
+
+    // For an encrypted diary: login and release check the typed password against `record`
+    // instead (the password is kept nowhere), and a login keeps the key it opens.
+    void checkAgainst(const KeyRecord* record) { m_record = record; }
+    std::unique_ptr<DiaryKey> takeKey();
 
     static constexpr int kMaxLength = 40;
 
@@ -46,7 +55,11 @@ private:
     bool canPressOk() const;
     void refuse(const QString& text);
 
+    bool matches(const QString& typed);
+
     const Mode m_mode;
+    const KeyRecord* m_record = nullptr;
+    std::unique_ptr<DiaryKey> m_key;
     QString m_password;
     Dialogs& m_dialogs;
     RunningHandlers m_handlers;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iconv.h>
+#include <sodium.h>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,23 @@ void unscramble(std::string& bytes)
                 static_cast<char>(static_cast<unsigned char>(bytes[pos + i]) ^ mask ^ key);
         }
     }
+}
+
+// The encrypted form: a header of nine bytes (also the associated data), the nonce, then the
+// text with its tag. False when it does not authenticate.
+bool decrypt(std::string& bytes, const unsigned char* key, std::string& plain)
+{
+    constexpr std::size_t kHeader = 9;
+    constexpr std::size_t kNonce = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
+    constexpr std::size_t kTag = crypto_aead_xchacha20poly1305_ietf_ABYTES;
+    if (bytes.size() < kHeader + kNonce + kTag)
+        return false;
+    plain.resize(bytes.size() - kHeader - kNonce - kTag);
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    unsigned long long got = 0;
+    return crypto_aead_xchacha20poly1305_ietf_decrypt(
+               reinterpret_cast<unsigned char*>(plain.data()), &got, nullptr, in + kHeader + kNonce,
+               bytes.size() - kHeader - kNonce, in, kHeader, in + kHeader, key) == 0;
 }
 
 class Decoder
@@ -92,12 +110,13 @@ void split(std::u16string_view text, FloorCount& count, std::vector<std::u16stri
 
 } // namespace
 
-FloorCount readDiaryFloor(const std::string& dataFolder)
+FloorCount readDiaryFloor(const std::string& dataFolder, const unsigned char* key)
 {
     namespace fs = std::filesystem;
     FloorCount count;
     Decoder decoder;
     std::string bytes;
+    std::string plain;
     std::vector<std::u16string_view> fields;
     fields.reserve(17);
     std::vector<fs::path> files;
@@ -115,8 +134,12 @@ FloorCount readDiaryFloor(const std::string& dataFolder)
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         ++count.files;
         count.bytes += static_cast<std::int64_t>(bytes.size());
-        unscramble(bytes);
-        split(decoder.decode(bytes), count, fields);
+        if (!key) {
+            unscramble(bytes);
+            split(decoder.decode(bytes), count, fields);
+        } else if (decrypt(bytes, key, plain)) {
+            split(decoder.decode(plain), count, fields);
+        }
     }
     return count;
 }

@@ -14,4 +14,6 @@ struct FloorCount
     std::int64_t fields = 0;
 };
 
-FloorCount readDiaryFloor(const std::string& dataFolder);
+// With `key`, the files are in the encrypted form and are decrypted (and authenticated)
+// under it instead of unscrambled.
+FloorCount readDiaryFloor(const std::string& dataFolder, const unsigned char* key = nullptr);

@@ -2,7 +2,9 @@
 // exactly once, summaries equal to a recount of the month files, nothing temporary left.
 #include "CrashChild.h"
 
+#include "core/AtomicFile.h"
 #include "core/Dialogs.h"
+#include "core/FileCrypto.h"
 #include "diary/DataFolders.h"
 #include "diary/MonthFile.h"
 #include "diary/Settings.h"
@@ -72,7 +74,7 @@ Journal readJournal(const RunFolder& run)
         QStringList fields = line.split(u'\t');
         const QString tag = fields.takeFirst();
         journal.committed += tag == u"registration" || tag == u"import" ? fields : QStringList();
-        journal.applies += tag == u"apply" || tag == u"password";
+        journal.applies += tag == u"apply" || tag == u"password" || tag == u"encrypt";
         journal.backups += tag == u"backup";
         journal.restored = journal.restored || tag == u"restore";
     }
@@ -94,6 +96,7 @@ public:
             fail(QStringLiteral("start-up"), box);
         if (!started)
             return m_failures;
+        openKey();
         finishUnits(); // as the program does once the login is past
         const Journal journal = readJournal(m_run);
         checkNoLeftovers();
@@ -102,6 +105,8 @@ public:
         switch (m_op) {
         case CrashOp::Apply:
         case CrashOp::Password:
+        case CrashOp::EncryptOn:
+        case CrashOp::EncryptOff:
             checkApplyTold(dialogs.applyTold, journal);
             [[fallthrough]];
         case CrashOp::Registration:
@@ -124,12 +129,32 @@ private:
         m_failures.append(check + QStringLiteral(": ") + detail);
     }
 
+    // An encrypted diary is opened as the login does; the checks read through m_paths.
+    void openKey()
+    {
+        bool existed = false;
+        const Settings settings = LoadSettings(m_paths.settingsPath(), existed);
+        if (!settings.encryptData)
+            return;
+        std::shared_ptr<const DiaryKey> key = DiaryKey::unlock(kCrashPassword, settings.keyRecord);
+        if (!key)
+            fail(QStringLiteral("unreadable"), QStringLiteral("the key record does not open"));
+        m_paths.setDataKey(key);
+    }
+
+    // Every data file is in the one form the settings say: never a mix.
+    void checkForm(const QString& path)
+    {
+        if (isEncryptedForm(readWholeFile(path).bytes) != m_settings.encryptData)
+            fail(QStringLiteral("mixed"), path);
+    }
+
     // Below the program folder only the data layout may remain; a folder of our own may
     // stay as long as it is empty.
     void checkNoLeftovers()
     {
         static const QRegularExpression data(
-            QStringLiteral("^data/(ini/(zumicho\\.ini|zumikey\\.ini|user\\.dat)|\\d{4}/"
+            QStringLiteral("^data/(ini/(zumicho\\.ini|zumikey\\.ini|user\\.dat|key\\.txt)|\\d{4}/"
                            "(0[1-9]|1[0-2])\\.log|0000/(\\d{4}|total)\\.log)$"));
         const QDir program(m_run.program());
         QDirIterator it(m_run.program(), QDir::Files | QDir::Hidden | QDir::System,
@@ -155,9 +180,9 @@ private:
     void finishUnits()
     {
         bool existed = false;
-        const Settings settings = LoadSettings(m_run.paths().settingsPath(), existed);
+        const Settings settings = LoadSettings(m_paths.settingsPath(), existed);
         const Recount recount =
-            finishSummaryUnits(m_run.paths(), settings.passwordInForce(),
+            finishSummaryUnits(m_paths, settings.passwordInForce(),
                                {settings.dreamMoneyValue, settings.dreamMoneyReached});
         if (!recount.ok())
             fail(QStringLiteral("start-up"),
@@ -167,19 +192,21 @@ private:
     void readDiary()
     {
         bool existed = false;
-        m_settings = LoadSettings(m_run.paths().settingsPath(), existed);
+        m_settings = LoadSettings(m_paths.settingsPath(), existed);
         if (!existed)
             fail(QStringLiteral("unreadable"), QStringLiteral("settings file missing"));
-        for (const QString& year : listYearFolders(m_run.paths().dataFolder())) {
+        for (const QString& year : listYearFolders(m_paths.dataFolder())) {
             for (int m = 1; m <= 12; ++m) {
                 const QString month = QStringLiteral("%1").arg(m, 2, 10, QLatin1Char('0'));
                 // Every month under the one password the settings hold.
-                const MonthRead read = readMonthFile(m_run.paths().monthFilePath(year, month),
-                                                     m_settings.passwordInForce());
+                const QString path = m_paths.monthFilePath(year, month);
+                const MonthRead read =
+                    readMonthFile(path, {m_settings.passwordInForce(), m_paths.dataKey()});
                 if (read.status == MonthRead::Status::Missing)
                     continue;
+                checkForm(path);
                 if (read.status != MonthRead::Status::Loaded)
-                    fail(QStringLiteral("unreadable"), m_run.paths().monthFilePath(year, month));
+                    fail(QStringLiteral("unreadable"), m_paths.monthFilePath(year, month));
                 m_months.insert(year + u'/' + month, read.entries);
             }
         }
@@ -190,18 +217,19 @@ private:
     void checkSummaries()
     {
         const QMap<QString, qint64> expenses = baseExpenses();
-        QStringList years = listYearFolders(m_run.paths().dataFolder());
-        for (const QString& name : QDir(m_run.paths().summaryFolder())
-                                       .entryList({QStringLiteral("????.log")}, QDir::Files))
+        QStringList years = listYearFolders(m_paths.dataFolder());
+        for (const QString& name :
+             QDir(m_paths.summaryFolder()).entryList({QStringLiteral("????.log")}, QDir::Files))
             years.append(name.left(4));
         years.removeDuplicates();
         QMap<QString, Tally> yearSums;
         for (const QString& year : years) {
             SummaryReadStatus status;
             const YearSummary summary =
-                readYearSummary(m_run.paths().yearSummaryPath(year), &status);
+                readYearSummary(m_paths.yearSummaryPath(year), &status, m_paths.dataKey());
+            checkForm(m_paths.yearSummaryPath(year));
             if (!status.ok()) {
-                fail(QStringLiteral("unreadable"), m_run.paths().yearSummaryPath(year));
+                fail(QStringLiteral("unreadable"), m_paths.yearSummaryPath(year));
                 continue;
             }
             for (int m = 1; m <= 12; ++m) {
@@ -219,9 +247,10 @@ private:
             yearSums.insert(year, summary.yearTally());
         }
         SummaryReadStatus status;
-        const QList<TotalRow> rows = readTotalSummary(m_run.paths().totalSummaryPath(), &status);
+        const QList<TotalRow> rows =
+            readTotalSummary(m_paths.totalSummaryPath(), &status, m_paths.dataKey());
         if (!status.ok())
-            fail(QStringLiteral("unreadable"), m_run.paths().totalSummaryPath());
+            fail(QStringLiteral("unreadable"), m_paths.totalSummaryPath());
         QMap<QString, Tally> totals;
         for (const TotalRow& row : rows)
             totals.insert(row.year, row.figures);
@@ -299,7 +328,10 @@ private:
         if (told.isEmpty())
             return;
         const bool finished = told[0].contains(QStringLiteral("完了しました"));
-        const bool on = m_op == CrashOp::Apply ? m_settings.keyIsEndDay : m_settings.startPassword;
+        const bool on = m_op == CrashOp::Apply        ? m_settings.keyIsEndDay
+                        : m_op == CrashOp::EncryptOn  ? m_settings.encryptData
+                        : m_op == CrashOp::EncryptOff ? !m_settings.encryptData
+                                                      : m_settings.startPassword;
         if (on != switchedOnAfter(journal.applies + (finished ? 1 : 0)))
             fail(QStringLiteral("start-up"),
                  QStringLiteral("told \"%1\" after %2 rounds, but the settings hold the other")
@@ -360,6 +392,7 @@ private:
     CrashOp m_op;
     RunFolder m_run;
     RunFolder m_fixture;
+    AppPaths m_paths = m_run.paths();
     Settings m_settings;
     QMap<QString, QList<EntryRecord>> m_months; // "yyyy/MM"
     QStringList m_failures;

@@ -7,7 +7,9 @@
 #include "core/Dialogs.h"
 #include "forms/frmDataInput.h"
 #include "forms/frmMain.h"
+#include "forms/frmStartPassword.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFile>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -72,6 +75,19 @@ public:
 
     int run()
     {
+        // The user types the start password into every password window (the login, and the
+        // question when the encryption goes off).
+        QTimer typist;
+        QObject::connect(&typist, &QTimer::timeout, [] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* form = qobject_cast<frmStartPassword*>(w);
+                if (form && form->isVisible()) {
+                    widget<QLineEdit>(form, "txtStartPassword")->setText(kCrashPassword);
+                    form->cmdOk_Click();
+                }
+            }
+        });
+        typist.start(5);
         if (!m_window.Form_Load())
             return 2;
         m_window.show();
@@ -95,6 +111,10 @@ public:
             break;
         case CrashOp::Restore:
             restore();
+            break;
+        case CrashOp::EncryptOn:
+        case CrashOp::EncryptOff:
+            encryption();
             break;
         }
         std::puts("done");
@@ -163,6 +183,18 @@ private:
             widget<QCheckBox>(&m_window, "chkStartPassword")->setChecked(on);
             widget<QPushButton>(&m_window, "cmdSetting")->setEnabled(true);
             step(QStringLiteral("password\t") + (on ? u'1' : u'0'),
+                 [&] { click(&m_window, "cmdSetting"); });
+        }
+    }
+
+    // The encryption box switched round by round, from its stored state.
+    void encryption()
+    {
+        settingsTab();
+        auto* box = widget<QCheckBox>(&m_window, "chkEncryptData");
+        for (int round = 0; round < kApplyRounds; ++round) {
+            box->click();
+            step(QStringLiteral("encrypt\t") + (box->isChecked() ? u'1' : u'0'),
                  [&] { click(&m_window, "cmdSetting"); });
         }
     }

@@ -1,8 +1,10 @@
 #include "CrashFixture.h"
 
 #include "core/AtomicFile.h"
+#include "core/FileCrypto.h"
 #include "core/Scramble.h"
 #include "diary/Backup.h"
+#include "diary/DataReseal.h"
 #include "diary/MonthFile.h"
 #include "diary/Summaries.h"
 #include "diary/Tally.h"
@@ -17,22 +19,26 @@ namespace {
 
 const QString kDateFormat = QStringLiteral("yyyy/MM/dd");
 
-QByteArray settingsText(bool keyIsEndDay, bool withPassword)
+QByteArray settingsText(bool keyIsEndDay, bool withPassword, bool passwordOn = false)
 {
     // No duplicate question, so the child never waits for an answer.
     return QByteArray("[Setting]\r\nFormatKey=") + (keyIsEndDay ? "0" : "1") +
            "\r\nNoTyohuku=0\r\n" +
-           (withPassword
-                ? "StartPassword=0\r\nStartPasswordInput=" + kCrashPassword.toUtf8() + "\r\n"
-                : QByteArray());
+           (withPassword ? QByteArray("StartPassword=") + (passwordOn ? "1" : "0") +
+                               "\r\nStartPasswordInput=" + kCrashPassword.toUtf8() + "\r\n"
+                         : QByteArray()) +
+           // The deadline notice would take the window off the settings tab once a password
+           // question runs the event loop.
+           (passwordOn ? "SimekiriStart=0\r\n" : "");
 }
 
 // Writes the month files and summaries of `entries` under the given key.
 QString writeDiary(const AppPaths& paths, const QList<BaseEntry>& entries, bool keyIsEndDay,
-                   bool withPassword = false)
+                   bool withPassword = false, bool passwordOn = false)
 {
-    if (const QString error = writeFileAtomically(
-            paths.settingsPath(), scrambleBytes(settingsText(keyIsEndDay, withPassword)));
+    if (const QString error =
+            writeFileAtomically(paths.settingsPath(),
+                                scrambleBytes(settingsText(keyIsEndDay, withPassword, passwordOn)));
         !error.isEmpty())
         return error;
     QMap<QString, QList<EntryRecord>> months;
@@ -47,8 +53,9 @@ QString writeDiary(const AppPaths& paths, const QList<BaseEntry>& entries, bool 
     for (auto it = months.cbegin(); it != months.cend(); ++it) {
         const QString year = it.key().left(4);
         const QString month = it.key().mid(5, 2);
-        if (const QString error = writeMonthFile(paths.monthFilePath(year, month),
-                                                 formatMonthText(*it, QString()).plain);
+        if (const QString error =
+                writeMonthFile(paths.monthFilePath(year, month),
+                               formatMonthText(*it, passwordOn ? kCrashPassword : QString()).plain);
             !error.isEmpty())
             return error;
         const Tally tally = tallyEntries(*it, Currency::fromUnits(expenses.value(it.key())));
@@ -77,14 +84,18 @@ QString opName(CrashOp op)
         return QStringLiteral("backup");
     case CrashOp::Restore:
         return QStringLiteral("restore");
+    case CrashOp::EncryptOn:
+        return QStringLiteral("encrypt-on");
+    case CrashOp::EncryptOff:
+        return QStringLiteral("encrypt-off");
     }
     return {};
 }
 
 QList<CrashOp> allOps()
 {
-    return {CrashOp::Registration, CrashOp::Import, CrashOp::Apply,
-            CrashOp::Password,     CrashOp::Backup, CrashOp::Restore};
+    return {CrashOp::Registration, CrashOp::Import,  CrashOp::Apply,     CrashOp::Password,
+            CrashOp::Backup,       CrashOp::Restore, CrashOp::EncryptOn, CrashOp::EncryptOff};
 }
 
 std::optional<CrashOp> opFromName(const QString& name)
@@ -178,10 +189,25 @@ QMap<QString, QByteArray> userFilesInBackup()
 QString buildFixture(CrashOp op, const RunFolder& run)
 {
     const QList<BaseEntry> base = baseEntries();
-    if (const QString error =
-            writeDiary(run.paths(), base, op == CrashOp::Import, op == CrashOp::Password);
+    if (const QString error = writeDiary(run.paths(), base, op == CrashOp::Import,
+                                         op == CrashOp::Password || encrypts(op), encrypts(op));
         !error.isEmpty())
         return error;
+    if (op == CrashOp::EncryptOff) {
+        // Encrypted the way the settings tab does it, the settings without the password.
+        const AppPaths paths = run.paths();
+        DiaryKey::Made made = DiaryKey::create(kCrashPassword);
+        bool existed = false;
+        Settings settings = LoadSettings(paths.settingsPath(), existed);
+        settings.encryptData = true;
+        const Reseal reseal =
+            resealDataFiles(paths, MonthLock(kCrashPassword), MonthLock(QString(), made.key.get()),
+                            made.record.toText(), [&](const QString& path) {
+                                return SaveSettings(path, settings, 0, 0);
+                            });
+        if (!reseal.error.isEmpty())
+            return reseal.error;
+    }
     QDir().mkpath(run.place());
     if (op != CrashOp::Backup && op != CrashOp::Restore)
         return {};

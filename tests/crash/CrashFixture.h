@@ -13,7 +13,21 @@
 // What the crash driver runs: each operation in a child process over a copy of a small
 // diary, killed at a random moment, and the state the next start finds checked.
 
-enum class CrashOp { Registration, Import, Apply, Password, Backup, Restore };
+enum class CrashOp {
+    Registration,
+    Import,
+    Apply,
+    Password,
+    Backup,
+    Restore,
+    EncryptOn, // the data files' encryption switched on and off, from off
+    EncryptOff // the same, from on
+};
+// The encryption operations, whose diary has the start password switched on.
+inline bool encrypts(CrashOp op)
+{
+    return op == CrashOp::EncryptOn || op == CrashOp::EncryptOff;
+}
 
 QString opName(CrashOp op);
 std::optional<CrashOp> opFromName(const QString& name);

@@ -5,6 +5,7 @@
 //
 //   crash_driver [--kills N] [--seed S] [operation...]   operations: registration import
 //                                                        apply password backup restore
+//                                                        encrypt-on encrypt-off
 //                                                        (all by default)
 #include "CrashChild.h"
 
@@ -158,7 +159,7 @@ int main(int argc, char* argv[])
         {QStringLiteral("seed"), QStringLiteral("Seed of the kill delays."), QStringLiteral("n")});
     parser.addPositionalArgument(
         QStringLiteral("operation"),
-        QStringLiteral("registration import apply password backup restore"));
+        QStringLiteral("registration import apply password backup restore encrypt-on encrypt-off"));
     parser.process(app);
 
     QList<CrashOp> ops;

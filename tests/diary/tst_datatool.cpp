@@ -1,4 +1,6 @@
 #include "DataTool.h"
+#include "core/AtomicFile.h"
+#include "core/FileCrypto.h"
 #include "core/Scramble.h"
 #include "diary/MonthFile.h"
 #include "diary/SummaryFiles.h"
@@ -8,6 +10,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -99,6 +102,62 @@ private slots:
         QVERIFY(r.err.contains("larger than any month"));
         QCOMPARE(run({"frobnicate", path}).status, 2);
         QCOMPARE(run({}).status, 2);
+    }
+
+    // An encrypted diary: each command with the start password, and refused without it or
+    // with a wrong one.
+    void encryptedDiaryNeedsThePassword_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<int>("status");
+        QTest::newRow("decode") << "decode"
+                                << "pw" << 0;
+        QTest::newRow("month") << "month"
+                               << "pw" << 0;
+        QTest::newRow("recount") << "recount"
+                                 << "pw" << 0;
+        QTest::newRow("month, no password") << "month"
+                                            << "" << 1;
+        QTest::newRow("decode, wrong password") << "decode"
+                                                << "PW" << 1;
+        QTest::newRow("recount, wrong password") << "recount"
+                                                 << "PW" << 1;
+    }
+    void encryptedDiaryNeedsThePassword()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, password);
+        QFETCH(int, status);
+        TempProgramFolder folder;
+        const AppPaths paths = folder.paths();
+        const DiaryKey::Made made = DiaryKey::create("pw");
+        QVERIFY(
+            writeFileAtomically(paths.keyRecordPath(), made.record.toText().toLatin1()).isEmpty());
+        const QByteArray plain =
+            formatMonthText({makeEntry("2026/07/01", "5", "ホットプレート")}, QString()).plain;
+        const QString month = paths.monthFilePath("2026", "07");
+        QVERIFY(writeMonthFile(month, plain, made.key.get()).isEmpty());
+        QStringList arguments{command, command == u"recount" ? paths.dataFolder() : month};
+        if (!password.isEmpty())
+            arguments << "--password" << password;
+        const Run r = run(arguments);
+        QCOMPARE(r.status, status);
+        if (status != 0) {
+            QVERIFY(r.err.contains("password"));
+            QVERIFY(!QFileInfo::exists(paths.yearSummaryPath("2026")));
+        } else if (command == u"decode") {
+            QCOMPARE(r.out, plain);
+        } else if (command == u"month") {
+            QVERIFY(r.out.contains("ホットプレート"));
+        } else {
+            // The rows it writes are encrypted too, under the same key.
+            QVERIFY(isEncryptedForm(readWholeFile(paths.yearSummaryPath("2026")).bytes));
+            QCOMPARE(readYearSummary(paths.yearSummaryPath("2026"), nullptr, made.key.get())
+                         .months[6]
+                         .entries,
+                     1);
+        }
     }
 
     // The rows follow the month files, the expense stays; not while the diary runs.
