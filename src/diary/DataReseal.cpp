@@ -125,7 +125,6 @@ Reseal resealDataFiles(const AppPaths& paths, const MonthLock& from, const Month
         const QString cannotWrite =
             QStringLiteral("データファイル「%1」を書き換えられませんでした。")
                 .arg(QDir::toNativeSeparators(file.path));
-        QString error;
         if (file.month) {
             const MonthRead before = readMonthFile(file.path, from);
             if (before.status != MonthRead::Status::Loaded) {
@@ -133,26 +132,21 @@ Reseal resealDataFiles(const AppPaths& paths, const MonthLock& from, const Month
                     .append(file.path);
                 continue;
             }
-            const MonthTextBuild build = formatMonthText(before.entries, to.password);
-            if (!build.ok())
-                return fail(cannotWrite);
-            // An empty month stays an empty file: its name is all it holds.
-            error = build.plain.isEmpty() ? writeFileAtomically(file.staged, QByteArray())
-                                          : writeMonthFile(file.staged, build.plain, to.key);
-            const MonthRead check = readMonthFile(file.staged, to);
-            if (error.isEmpty() &&
-                (check.status != MonthRead::Status::Loaded || check.entries != before.entries))
-                error = cannotWrite;
-        } else {
-            const std::optional<QByteArray> plain = summaryPlain(file.path, from.key);
-            if (!plain) {
-                result.damaged.append(file.path);
-                continue;
-            }
-            error = writeFileAtomically(file.staged, storedBytesOf(*plain, to.key));
-            if (error.isEmpty() && summaryPlain(file.staged, to.key) != plain)
-                error = cannotWrite;
+            if (const QString error =
+                    stageMonthCopy(before.entries, to, file.staged, file.path, cannotWrite);
+                !error.isEmpty())
+                return fail(error);
+            ++result.rewritten;
+            continue;
         }
+        const std::optional<QByteArray> plain = summaryPlain(file.path, from.key);
+        if (!plain) {
+            result.damaged.append(file.path);
+            continue;
+        }
+        QString error = writeFileAtomically(file.staged, storedBytesOf(*plain, to.key));
+        if (error.isEmpty() && summaryPlain(file.staged, to.key) != plain)
+            error = cannotWrite;
         if (!error.isEmpty() || !QFile::setPermissions(file.staged, QFile::permissions(file.path)))
             return fail(error.isEmpty() ? cannotWrite : error);
         ++result.rewritten;

@@ -6,6 +6,7 @@
 #include "core/FileCrypto.h"
 #include "diary/Tally.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -337,4 +338,21 @@ QString writeMonthFile(const QString& path, const QByteArray& plain, const Diary
     if (plain.isEmpty())
         return removeFileDurably(path) ? QString() : QStringLiteral("cannot remove %1").arg(path);
     return writeFileAtomically(path, storedBytesOf(plain, key));
+}
+
+QString stageMonthCopy(const QList<EntryRecord>& entries, const MonthLock& lock,
+                       const QString& staged, const QString& original, const QString& cannotWrite)
+{
+    const MonthTextBuild build = formatMonthText(entries, lock.password);
+    if (!build.ok())
+        return cannotWrite;
+    const QString error = build.plain.isEmpty() ? writeFileAtomically(staged, QByteArray())
+                                                : writeMonthFile(staged, build.plain, lock.key);
+    if (!error.isEmpty())
+        return error;
+    const MonthRead check = readMonthFile(staged, lock);
+    if (check.status != MonthRead::Status::Loaded || check.entries != entries ||
+        !QFile::setPermissions(staged, QFile::permissions(original)))
+        return cannotWrite;
+    return QString();
 }

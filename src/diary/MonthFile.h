@@ -130,3 +130,11 @@ MonthRead::Status appendEntriesOf(const MonthFileFields& month, FieldTexts* shar
 // removes the file, so an empty month leaves no file. Returns an empty string on success,
 // else what went wrong.
 QString writeMonthFile(const QString& path, const QByteArray& plain, const DiaryKey* key = nullptr);
+
+// For a rewrite staged beside the data: writes `entries` at `staged` under `lock` (an empty
+// month as an empty file, whose name is all it holds), reads it back to check it holds exactly
+// them, and gives it the permissions of `original`, whose place it takes. Empty on success;
+// else the write's own error, or `cannotWrite` when the text cannot be stored or the check
+// or the permissions fail.
+QString stageMonthCopy(const QList<EntryRecord>& entries, const MonthLock& lock,
+                       const QString& staged, const QString& original, const QString& cannotWrite);

@@ -258,23 +258,12 @@ PasswordRewrite rewritePasswordLines(const AppPaths& paths, const MonthLock& old
         const QString cannotWrite =
             QStringLiteral("データファイル「%1」のパスワードを書き換えられませんでした。")
                 .arg(QDir::toNativeSeparators(path));
-        const MonthTextBuild build = formatMonthText(before.entries, newLock.password);
-        if (!build.ok())
-            return fail(cannotWrite);
         // First, so that a unit cut short at any point leaves a folder that says what it was.
         if (result.rewritten == 0 && !writeFileAtomically(passwordMarkPath(staging), "1").isEmpty())
             return fail(settingsNotStored);
         // Staged beside the data, where nothing reads it, and checked before it may count.
         const QString staged = fresh.monthFilePath(files[i].year, files[i].month);
-        const QString error = build.plain.isEmpty()
-                                  ? writeFileAtomically(staged, QByteArray())
-                                  : writeMonthFile(staged, build.plain, newLock.key);
-        const MonthRead check = readMonthFile(staged, newLock);
-        if (!error.isEmpty() || check.status != MonthRead::Status::Loaded ||
-            check.entries != before.entries)
-            return fail(cannotWrite);
-        // It takes the place of the file, with the file's permissions.
-        if (!QFile::setPermissions(staged, QFile::permissions(path)))
+        if (!stageMonthCopy(before.entries, newLock, staged, path, cannotWrite).isEmpty())
             return fail(cannotWrite);
         ++result.rewritten;
     }
