@@ -38,7 +38,6 @@ void SettingsPage::buildControls()
     page->setContentsMargins(0, 0, 0, 0);
     page->addWidget(fraSetting);
     fraReminder = new ReminderBox(m_parts);
-    page->addWidget(fraReminder);
     auto* grid = new QGridLayout(fraSetting);
 
     auto* keyFrame = new QGroupBox(QStringLiteral("構成キー"));
@@ -82,7 +81,9 @@ void SettingsPage::buildControls()
         m_widthGrid->addWidget(caption, i / 4, (i % 4) * 2);
         m_widthGrid->addWidget(txtSize[i], i / 4, (i % 4) * 2 + 1);
     }
-    grid->addWidget(widthFrame, 0, 1, 2, 1);
+    grid->addWidget(widthFrame, 0, 1);
+    // Beside the options, where the widths leave room; its changes count at once, not on 適用.
+    grid->addWidget(fraReminder, 1, 1, Qt::AlignTop);
 
     auto* optionFrame = new QGroupBox(QStringLiteral("オプション"));
     auto* options = new QVBoxLayout(optionFrame);
