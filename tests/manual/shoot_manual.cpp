@@ -1,6 +1,6 @@
 // Takes the manual's pictures from the real windows over a throw-away program folder:
-//   QT_QPA_PLATFORM=offscreen:configfile=tests/forms/screen-1920x1080.json \
-//       shoot_manual <folder for the PNG files>
+//   QT_QPA_PLATFORM=offscreen:configfile=tests/forms/screen-1920x1080.json
+//   shoot_manual <folder for the PNG files>
 // (a screen as large as a desktop's: on the default 800x800 one the windows fit themselves to it)
 #include "assistant/frmUserProfile.h"
 #include "assistant/frmZumikey.h"
