@@ -41,26 +41,6 @@ QList<SearchStep> planSearchSteps(const AppPaths& paths, const SearchCriteria& r
     return steps;
 }
 
-QString SearchStatistics::winRateText() const
-{
-    if (wins < 1)
-        return QStringLiteral("0.00");
-    return QString::number(double(wins) / double(entries) * 100.0, 'f', 2);
-}
-
-SearchStatistics statisticsOf(const QList<EntryRecord>& entries)
-{
-    SearchStatistics s;
-    s.entries = int(entries.size());
-    for (const EntryRecord& e : entries) {
-        if (e.isWon()) {
-            ++s.wins;
-            s.wonAmount += Currency::parseOrZero(e[HappyMoney]);
-        }
-    }
-    return s;
-}
-
 SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
                         const QString& startPassword, const SearchScanHooks& hooks)
 {
@@ -73,12 +53,18 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
     QElapsedTimer sinceProgress;
     sinceProgress.start();
     const qint64 interval = hooks.progressInterval.count();
+    // With an interval the clock is read once every few hundred entries: a read costs more
+    // than testing an entry, and a few hundred entries take far less than any interval.
+    const int clockEvery = interval > 0 ? 256 : 0;
+    int untilClock = 0;
     auto stop = [&]() {
-        if (hooks.progress && sinceProgress.elapsed() >= interval) {
+        if (hooks.progress && --untilClock < 0 && sinceProgress.elapsed() >= interval) {
             progress.testedEntries = outcome.testedEntries;
             hooks.progress(progress);
             sinceProgress.restart();
         }
+        if (untilClock < 0)
+            untilClock = clockEvery;
         return hooks.stopRequested && hooks.stopRequested();
     };
 
@@ -122,10 +108,15 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
             qsizetype kept = first;
             for (qsizetype i = first; i < results.size(); ++i) {
                 if (matcher.matches(results.at(i))) {
-                    if (!keep)
+                    if (!keep) {
                         hooks.matched(results.at(i));
-                    else if (kept != i)
-                        results[kept] = std::move(results[i]);
+                    } else {
+                        // Counted now, while the entry is at hand: a count over the results
+                        // afterwards would fetch every one of them from memory again.
+                        countEntry(outcome.tally, results.at(i));
+                        if (kept != i)
+                            results[kept] = std::move(results[i]);
+                    }
                     ++kept;
                 }
                 ++outcome.testedEntries;
@@ -143,9 +134,10 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
         ++progress.stepsDone;
     }
 
-    if (outcome.interrupted)
+    if (outcome.interrupted) {
         outcome.results = {};
-    outcome.statistics = statisticsOf(outcome.results);
+        outcome.tally = {};
+    }
     if (hooks.progress) {
         progress.testedEntries = outcome.testedEntries;
         hooks.progress(progress);

@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "diary/MonthFile.h"
 #include "diary/SearchCriteria.h"
+#include "diary/Tally.h"
 
 #include <QList>
 #include <QString>
@@ -56,26 +57,14 @@ struct SearchScanHooks
     EntryFieldMask matchedFields = kAllEntryFields;
 };
 
-// Figures of a result list, as the statistics panel shows them (no expenses in a search).
-struct SearchStatistics
-{
-    int entries = 0;
-    int wins = 0; // results containing "当選"
-    Currency wonAmount;
-
-    // "0.00" without wins, else wins / entries × 100 with two decimals.
-    QString winRateText() const;
-    Currency balance() const { return wonAmount; }
-};
-
-SearchStatistics statisticsOf(const QList<EntryRecord>& entries);
-
 struct SearchOutcome
 {
     bool interrupted = false;
     QList<EntryRecord> results; // in scan order; empty when interrupted
     QList<UnreadableMonthFile> unreadable;
-    SearchStatistics statistics;
+    // The figures of the results (tallyEntries), counted as each was kept; none when the
+    // results were handed to `matched`.
+    Tally tally;
     qint64 testedEntries = 0;
 };
 

@@ -125,19 +125,6 @@ RowColour entryRowColour(const EntryRecord& entry, const QString& pickedDay)
     return entry[HappyDay] == pickedDay ? RowColour::WinDay : RowColour::Plain;
 }
 
-EntryListTotals refreshEntryTotals(const QList<EntryRecord>& rows, const QString& pickedDay,
-                                   Currency expenses)
-{
-    EntryListTotals totals;
-    totals.tally.expenses = expenses;
-    totals.colours.reserve(rows.size());
-    for (const EntryRecord& row : rows) {
-        countEntry(totals.tally, row);
-        totals.colours.append(entryRowColour(row, pickedDay));
-    }
-    return totals;
-}
-
 Tally tallyEntries(const QList<EntryRecord>& rows, Currency expenses)
 {
     Tally tally;

@@ -62,20 +62,8 @@ Rgb rgbOf(RowColour colour);
 // the win-day colour. `pickedDay` is the date picker's day as "yyyy/MM/dd".
 RowColour entryRowColour(const EntryRecord& entry, const QString& pickedDay);
 
-// One pass over an entry list: its tally and the colour of every row, in list order.
-struct EntryListTotals
-{
-    Tally tally;
-    QList<RowColour> colours;
-};
-
-// `expenses` is carried into the tally unchanged: the month's booked amount for the month
-// list, 0 for the search list.
-EntryListTotals refreshEntryTotals(const QList<EntryRecord>& rows, const QString& pickedDay,
-                                   Currency expenses = Currency());
-
-// Only the figures, for lists whose colours are not needed (the month list while the
-// search or settings tab is on show).
+// The figures of a list of entries, with `expenses` carried in unchanged: the month's
+// booked amount for the month list, 0 for the search list.
 Tally tallyEntries(const QList<EntryRecord>& rows, Currency expenses = Currency());
 
 // The texts of the six boxes of the panel, in the order 当選総数, 応募総数, 当選率,

@@ -112,21 +112,10 @@ void EntryListPage::cmdURL_Click()
 
 Tally EntryListPage::colourRows(Currency expenses)
 {
-    const QString pickedDay = m_parts.date().toString(QStringLiteral("yyyy/MM/dd"));
-    const EntryListTotals totals = refreshEntryTotals(m_model->entries(), pickedDay, expenses);
-    QList<QColor> colours;
-    colours.reserve(totals.colours.size());
-    for (RowColour colour : totals.colours) {
-        if (colour == RowColour::Plain) {
-            colours.append(QColor());
-        } else {
-            const Rgb rgb = rgbOf(colour);
-            colours.append(QColor(rgb.r, rgb.g, rgb.b));
-        }
-    }
-    m_model->setRowColours(colours);
-    setProgressQuietly(m_parts.prgShinko, std::max(1, totals.tally.entries), totals.tally.entries);
-    return totals.tally;
+    m_model->setPickedDay(m_parts.date().toString(QStringLiteral("yyyy/MM/dd")));
+    const Tally tally = m_model->tallyWith(expenses);
+    setProgressQuietly(m_parts.prgShinko, std::max(1, tally.entries), tally.entries);
+    return tally;
 }
 
 void EntryListPage::sortByHeader(int column)

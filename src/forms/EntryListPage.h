@@ -31,7 +31,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Colours the rows for the picked day and shows their count on the progress bar; the
+    // Gives the rows the picked day's colours and shows their count on the progress bar; the
     // figures, with `expenses` carried in.
     Tally colourRows(Currency expenses);
     // Rows sorted by a column heading; the month writes them in their new order.

@@ -29,8 +29,10 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
         return m_rows.at(index.row())[column];
     case Qt::ForegroundRole: {
         // The picture path never shows a colour; every other cell follows its row.
-        const QColor colour = m_colours.value(index.row());
-        return column < Pic && colour.isValid() ? QVariant(colour) : QVariant();
+        if (column == Pic)
+            return QVariant();
+        const QColor colour = rowColour(index.row());
+        return colour.isValid() ? QVariant(colour) : QVariant();
     }
     case Qt::FontRole:
         if (column == Present) {
@@ -71,14 +73,28 @@ constexpr qsizetype kLargeList = 10000;
 
 } // namespace
 
-void EntryTableModel::setEntries(QList<EntryRecord> entries)
+void EntryTableModel::setEntries(QList<EntryRecord> entries, std::optional<Tally> tally)
 {
     beginResetModel();
     QList<EntryRecord> old = std::exchange(m_rows, std::move(entries));
-    m_colours = {}; // clear() would keep the old capacity
+    m_tally = tally;
     endResetModel();
-    if (old.size() > kLargeList)
-        releaseInBackground(std::move(old));
+    release(std::move(old));
+}
+
+QList<EntryRecord> EntryTableModel::takeEntries()
+{
+    beginResetModel();
+    QList<EntryRecord> old = std::exchange(m_rows, {});
+    m_tally.reset();
+    endResetModel();
+    return old;
+}
+
+void EntryTableModel::release(QList<EntryRecord> rows)
+{
+    if (rows.size() > kLargeList)
+        releaseInBackground(std::move(rows));
 }
 
 void EntryTableModel::append(const QList<EntryRecord>& entries)
@@ -88,12 +104,14 @@ void EntryTableModel::append(const QList<EntryRecord>& entries)
     const int first = static_cast<int>(m_rows.size());
     beginInsertRows(QModelIndex(), first, first + static_cast<int>(entries.size()) - 1);
     m_rows.append(entries);
+    m_tally.reset();
     endInsertRows();
 }
 
 void EntryTableModel::replace(int row, const EntryRecord& entry)
 {
     m_rows[row] = entry;
+    m_tally.reset();
     emit dataChanged(index(row, 0), index(row, kEntryFieldCount - 1));
 }
 
@@ -106,29 +124,43 @@ void EntryTableModel::removeRowsAt(QList<int> rows)
             continue;
         beginRemoveRows(QModelIndex(), row, row);
         m_rows.removeAt(row);
-        if (row < m_colours.size())
-            m_colours.removeAt(row);
+        m_tally.reset();
         endRemoveRows();
     }
 }
 
-void EntryTableModel::setRowColours(const QList<QColor>& colours)
+void EntryTableModel::setPickedDay(const QString& day)
 {
-    m_colours = colours;
+    if (day == m_pickedDay)
+        return;
+    m_pickedDay = day;
     if (!m_rows.isEmpty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, kEntryFieldCount - 1),
                          {Qt::ForegroundRole});
 }
 
-void EntryTableModel::setRowColour(int row, const QColor& colour)
-{
-    if (m_colours.size() < m_rows.size())
-        m_colours.resize(m_rows.size());
-    m_colours[row] = colour;
-    emit dataChanged(index(row, 0), index(row, kEntryFieldCount - 1), {Qt::ForegroundRole});
-}
-
 QColor EntryTableModel::rowColour(int row) const
 {
-    return m_colours.value(row);
+    if (row < 0 || row >= m_rows.size())
+        return QColor();
+    const RowColour colour = entryRowColour(m_rows.at(row), m_pickedDay);
+    if (colour == RowColour::Plain)
+        return QColor();
+    const Rgb rgb = rgbOf(colour);
+    return QColor(rgb.r, rgb.g, rgb.b);
+}
+
+const Tally& EntryTableModel::tally() const
+{
+    if (!m_tally)
+        m_tally = tallyEntries(m_rows);
+    return *m_tally;
+}
+
+Tally EntryTableModel::tallyWith(Currency expenses) const
+{
+    Tally sum;
+    sum.expenses = expenses;
+    sum += tally();
+    return sum;
 }

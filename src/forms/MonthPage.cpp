@@ -120,7 +120,7 @@ std::optional<Tally> MonthPage::refreshTotals()
 
 void MonthPage::recount(std::optional<Currency> expenses)
 {
-    m_monthTally = tallyEntries(model()->entries(), expenses.value_or(m_monthTally.expenses));
+    m_monthTally = model()->tallyWith(expenses.value_or(m_monthTally.expenses));
 }
 
 void MonthPage::bookedExpense(const QDate& month, Currency expense)

@@ -140,7 +140,9 @@ void frmDataSearch::cmdSearch_Click()
     prgShinko->setRange(
         0, int(std::min<qint64>(qint64(total.entries) + 1, std::numeric_limits<int>::max())));
     prgShinko->setValue(0);
-    m_host.searchList().clear();
+    // The last results leave the list now, but are freed only once the new ones are shown:
+    // freeing them meanwhile would slow the scan down.
+    QList<EntryRecord> previous = m_host.searchList().takeEntries();
 
     SearchScanHooks hooks;
     hooks.progressInterval = m_progressInterval;
@@ -162,11 +164,13 @@ void frmDataSearch::cmdSearch_Click()
     if (interrupted) {
         prgShinko->setValue(prgShinko->minimum());
         m_host.searchList().clear();
+        EntryTableModel::release(std::move(previous));
         m_host.context().dialogs.message({QStringLiteral("検索を中断しました"),
                                           QStringLiteral("検索中断"), MessageIcon::None,
                                           MessageButtons::Ok});
     } else {
-        m_host.searchList().setEntries(std::move(outcome.results));
+        m_host.searchList().setEntries(std::move(outcome.results), outcome.tally);
+        EntryTableModel::release(std::move(previous));
         prgShinko->setValue(prgShinko->maximum());
         m_host.context().dialogs.message({QStringLiteral("検索が終了しました"),
                                           QStringLiteral("検索終了"), MessageIcon::None,

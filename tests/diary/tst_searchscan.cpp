@@ -79,7 +79,7 @@ private slots:
         TempProgramFolder folder;
         const SearchOutcome outcome = runSearch(folder.paths(), SearchCriteria{}, QString());
         QVERIFY(outcome.results.isEmpty());
-        QCOMPARE(outcome.statistics.winRateText(), u"0.00");
+        QCOMPARE(outcome.tally, Tally());
     }
 
     void unreadableFilesAreSkippedAndReported()
@@ -128,16 +128,14 @@ private slots:
                            makeEntry("2024/05/04", "4", "D", "不明", "999")});
         SearchCriteria c;
         c.present = "b";
-        const SearchStatistics one = runSearch(folder.paths(), c, QString()).statistics;
-        QCOMPARE(one.entries, 1);
-        QCOMPARE(one.winRateText(), u"0.00");
-        const SearchStatistics all =
-            runSearch(folder.paths(), SearchCriteria{}, QString()).statistics;
-        QCOMPARE(all.entries, 4);
-        QCOMPARE(all.wins, 2);
-        QCOMPARE(all.wonAmount.toText(), u"4500"); // amounts of entries not won do not count
-        QCOMPARE(all.winRateText(), u"50.00");
-        QCOMPARE(all.balance().toText(), u"4500");
+        const SearchOutcome one = runSearch(folder.paths(), c, QString());
+        QCOMPARE(one.tally, tallyEntries(one.results));
+        QCOMPARE(one.tally.entries, 1);
+        const SearchOutcome all = runSearch(folder.paths(), SearchCriteria{}, QString());
+        QCOMPARE(all.tally, tallyEntries(all.results));
+        QCOMPARE(all.tally.wins, 2);
+        QCOMPARE(all.tally.small, 1);
+        QCOMPARE(all.tally.wonAmount.toText(), u"4500"); // amounts of entries not won do not count
     }
 
     void interruptingLeavesNoResults()
@@ -163,7 +161,7 @@ private slots:
         const SearchOutcome outcome = runSearch(folder.paths(), SearchCriteria{}, QString(), hooks);
         QVERIFY(outcome.interrupted);
         QVERIFY(outcome.results.isEmpty());
-        QCOMPARE(outcome.statistics.entries, 0);
+        QCOMPARE(outcome.tally, Tally());
         QCOMPARE(outcome.testedEntries, 300); // stopped right after the entry that asked
         QVERIFY(progressCalls >= 300);
 
