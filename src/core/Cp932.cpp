@@ -230,10 +230,18 @@ bool encode(const QString& text, QByteArray& out)
 
 bool appendEncoded(QStringView text, QByteArray& out)
 {
-    const Tables& t = tables();
     const qsizetype start = out.size();
     out.resize(start + text.size() * 2);
     char* to = out.data() + start;
+    if (!encodeInto(text, to))
+        return false;
+    out.truncate(to - out.constData());
+    return true;
+}
+
+bool encodeInto(QStringView text, char*& to)
+{
+    const Tables& t = tables();
     for (const QChar c : text) {
         const quint16 bytes = t.bytes[foldChar(c.unicode())];
         if (bytes == kNoBytes)
@@ -242,7 +250,6 @@ bool appendEncoded(QStringView text, QByteArray& out)
             *to++ = char(bytes >> 8);
         *to++ = char(bytes & 0xFF);
     }
-    out.truncate(to - out.constData());
     return true;
 }
 

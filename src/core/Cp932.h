@@ -23,6 +23,9 @@ QChar firstUnencodable(const QString& text);
 bool encode(const QString& text, QByteArray& out);
 // The same, appended to what `out` holds; on false the appended part is unspecified.
 bool appendEncoded(QStringView text, QByteArray& out);
+// The same, written at `to`, which must have room for two bytes per character and is moved
+// past what was written: for a caller that puts many short texts into one buffer.
+bool encodeInto(QStringView text, char*& to);
 
 // Decodes; returns false when the bytes are not valid code page 932. All bytes are decoded
 // even then, with U+FFFD where they were not valid, so such text must never be stored.

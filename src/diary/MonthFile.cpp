@@ -230,37 +230,49 @@ QString passwordLineText(const QString& password)
 MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString& passwordLine)
 {
     MonthTextBuild build;
-    QString text;
     if (passwordLine.contains(u'"') || !cp932::firstUnencodable(passwordLine).isNull()) {
         build.badPassword = true;
         return build;
     }
-    if (!passwordLine.isEmpty())
-        text += passwordLineText(passwordLine);
-    text.reserve(text.size() + entries.size() * 200);
+    // Each field is encoded straight into one buffer with room for the longest result: the
+    // month's text is never built as a whole, which would cost more than the encoding.
+    const QString passwordText =
+        passwordLine.isEmpty() ? QString() : passwordLineText(passwordLine);
+    qsizetype room = passwordText.size() * 2;
+    for (const EntryRecord& entry : entries) {
+        for (int f = 0; f < kEntryFieldCount; ++f)
+            room += entry[f].size() * 2 + 3; // two quote marks and a comma or line-end byte
+        room += 1;                           // the line end's second byte
+    }
+    QByteArray& out = build.plain;
+    out.resize(room);
+    char* to = out.data();
+    bool encoded = cp932::encodeInto(passwordText, to);
     // A quote mark inside a field would end it early when read back.
     bool quoteMark = false;
     for (const EntryRecord& entry : entries) {
-        for (int f = 0; f < kEntryFieldCount; ++f) {
+        for (int f = 0; f < kEntryFieldCount && encoded; ++f) {
             quoteMark = quoteMark || entry[f].contains(u'"');
             if (f > 0)
-                text += u',';
-            text += u'"';
-            text += entry[f];
-            text += u'"';
+                *to++ = ',';
+            *to++ = '"';
+            encoded = cp932::encodeInto(entry[f], to);
+            *to++ = '"';
         }
-        text += QStringLiteral("\r\n");
+        *to++ = '\r';
+        *to++ = '\n';
     }
-    // One encoding of the whole text; only when it fails is each field checked, to name it.
-    if (!quoteMark && cp932::encode(text, build.plain))
+    out.truncate(to - out.constData());
+    if (encoded && !quoteMark)
         return build;
+    // Only when the encoding failed is each field checked, to name it.
+    out.clear();
     for (int e = 0; e < entries.size(); ++e) {
         const EntryRecord& entry = entries.at(e);
         for (int f = 0; f < kEntryFieldCount; ++f) {
             const QChar bad =
                 entry[f].contains(u'"') ? QChar(u'"') : cp932::firstUnencodable(entry[f]);
             if (!bad.isNull()) {
-                build.plain.clear();
                 build.badEntry = e;
                 build.badField = f;
                 build.badCharacter = bad;
@@ -268,7 +280,10 @@ MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString&
             }
         }
     }
-    cp932::encode(text, build.plain); // every field on its own was fine
+    // Not reached, as the check uses the encoding's own tables; were it ever, the month is
+    // refused rather than written short.
+    build.badEntry = 0;
+    build.badField = 0;
     return build;
 }
 
