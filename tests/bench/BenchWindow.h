@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QThreadPool>
 
 #include <functional>
 
@@ -54,6 +55,9 @@ inline double registerOne(frmMain& window, const QString& prize)
     if (!form)
         return -1;
     form->findChild<QLineEdit*>(QStringLiteral("txtPresent"))->setText(prize);
+    // Typing an entry takes the user longer than what the tab switch left to the pool (the
+    // old search results freed): it is over before they can press 更新.
+    QThreadPool::globalInstance()->waitForDone();
     auto* update = form->findChild<QPushButton*>(QStringLiteral("cmdKoshin"));
     const double took = msOf([&] { update->click(); });
     settle();

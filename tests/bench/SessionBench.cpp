@@ -13,11 +13,15 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
+#include <QThreadPool>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
+
+constexpr int kProcessRuns = 3;
 
 // A session bus of our own, so that the accessibility bus started on it reaches nobody else.
 class PrivateBus
@@ -148,8 +152,20 @@ QList<SessionTiming> measureSessions(const QString& programFolder, const QString
         }
         const QString suffix = accessible ? QStringLiteral(", a11y bus") : QString();
         for (const char* mode : {"searches", "register"}) {
-            for (SessionTiming timing :
-                 runChild(programFolder, QString::fromLatin1(mode), env, suffix)) {
+            // The best of a few processes, as for the warm steps: one start alone says more
+            // about what else the machine was doing.
+            QList<SessionTiming> best;
+            for (int run = 0; run < kProcessRuns; ++run) {
+                const QList<SessionTiming> one =
+                    runChild(programFolder, QString::fromLatin1(mode), env, suffix);
+                if (best.isEmpty()) {
+                    best = one;
+                    continue;
+                }
+                for (qsizetype i = 0; i < best.size() && i < one.size(); ++i)
+                    best[i].ms = std::min(best[i].ms, one[i].ms);
+            }
+            for (SessionTiming timing : best) {
                 timing.step.prepend(prefix);
                 timings.append(timing);
             }
@@ -189,6 +205,8 @@ int runSessionChild(QApplication& app, const QString& programFolder, const QStri
     settle();
     const char* names[] = {"first search of a fresh process", "second search", "third search"};
     for (const char* name : names) {
+        // The user reads the results before searching again; the last ones are freed by then.
+        QThreadPool::globalInstance()->waitForDone();
         const double ms = msOf([&] {
             start->click();
             settle();

@@ -44,10 +44,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
 constexpr int kRuns = 3;
+// When 中止 is pressed in a search: well before a whole search of the smaller diary ends.
+constexpr int kStopAfterMs = 20;
 
 struct Row
 {
@@ -120,6 +123,9 @@ public:
                 return false;
             }
         }
+        // The copies written out now, not during the steps: a user's disk has no hundred
+        // megabytes waiting to be written when they register an entry.
+        ::sync();
         const AppPaths paths(m_work);
         if (!QFile::exists(paths.settingsPath())) {
             // A first start's settings, but without the start-up notice of deadlines: that scan
@@ -163,6 +169,10 @@ public:
             return;
         }
         m_window->show();
+        // What an earlier diary of this run left in the heap is handed back first, so that it
+        // is not counted as freed by this one.
+        QThreadPool::globalInstance()->waitForDone();
+        returnFreedMemory();
         const double openMb = residentMb();
 
         if (!m_analysisOnly)
@@ -373,13 +383,14 @@ private:
         auto* stop = form->findChild<QPushButton*>(QStringLiteral("cmdClose"));
         QElapsedTimer timer;
         qint64 pressedAt = -1;
-        QTimer::singleShot(100, [&] {
+        QTimer::singleShot(kStopAfterMs, [&] {
             pressedAt = timer.elapsed();
             stop->click();
         });
         timer.start();
         start->click();
-        const double endedAfter = double(timer.elapsed() - std::max<qint64>(pressedAt, 100));
+        const double endedAfter =
+            double(timer.elapsed() - std::max<qint64>(pressedAt, kStopAfterMs));
         expectBox(QStringLiteral("検索を中断しました"));
         add(QStringLiteral("search ends after 中止 (ms)"), endedAfter, 0,
             QStringLiteral("<= 100 ms"), endedAfter <= 100);
