@@ -152,6 +152,46 @@ private:
     std::array<QString, kSlots> m_texts;
 };
 
+// The fields whose texts are the entry's own (isSharedField false).
+constexpr std::array<int, 5> kOwnFields = {ID, Site, URL, Present, Msg};
+
+// An entry's own texts in one block, each followed by a null as a string of its own would
+// be, and each field a string into its part of the block: one allocation per entry instead
+// of one per text, which over a whole diary's entries is a sixth of their memory. A field
+// changed later is copied out of the block first, as any shared string is.
+void storeOwnTexts(EntryRecord& record, const QStringView* fields)
+{
+    qsizetype room = 0;
+    int texts = 0;
+    for (int f : kOwnFields) {
+        if (!fields[f].isEmpty()) {
+            room += fields[f].size() + 1;
+            ++texts;
+        }
+    }
+    if (texts < 2) {
+        for (int f : kOwnFields)
+            record[f] = fields[f].toString();
+        return;
+    }
+    QString block(room - 1, Qt::Uninitialized); // its own null ends the last text
+    char16_t* at = block.data_ptr().data();
+    for (int f : kOwnFields) {
+        const QStringView text = fields[f];
+        if (text.isEmpty()) {
+            record[f] = text.toString();
+            continue;
+        }
+        std::copy(text.utf16(), text.utf16() + text.size(), at);
+        at[text.size()] = u'\0';
+        QString::DataPointer part = block.data_ptr(); // one more holder of the block
+        part.ptr = at;
+        part.size = text.size();
+        record[f] = QString(std::move(part));
+        at += text.size() + 1;
+    }
+}
+
 // Appends an entry per seventeen fields to `into`; false, with `into` as it was, when an
 // amount is out of range or a sum overflows (the file is damaged then).
 bool appendEntries(const QList<QStringView>& fields, bool quoteMarks, FieldTexts* shared,
@@ -181,10 +221,17 @@ bool appendEntries(const QList<QStringView>& fields, bool quoteMarks, FieldTexts
     if (into.capacity() < start + count)
         into.reserve(std::max(start + count, 2 * into.capacity()));
     Tally sum;
+    // Quote marks are replaced in a copy of the text, which is then a string of its own.
+    const bool ownTextsInBlock = allKept && !quoteMarks;
     for (qsizetype e = 0; e < count; ++e) {
         EntryRecord& record = into.emplace_back();
-        for (int f = 0; f < kEntryFieldCount; ++f)
-            record[f] = store(f, fields.at(e * kEntryFieldCount + f));
+        const QStringView* entryFields = fields.constData() + e * kEntryFieldCount;
+        for (int f = 0; f < kEntryFieldCount; ++f) {
+            if (!ownTextsInBlock || isSharedField(f))
+                record[f] = store(f, entryFields[f]);
+        }
+        if (ownTextsInBlock)
+            storeOwnTexts(record, entryFields);
         bool amountOutOfRange = false;
         Currency::parse(record[HappyMoney], &amountOutOfRange);
         countEntry(sum, record);

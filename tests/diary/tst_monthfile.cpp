@@ -228,6 +228,29 @@ private slots:
         QVERIFY(first.entries[1][Msg].constData() != first.entries[0][Msg].constData());
     }
 
+    // An entry's own texts are read into one block; each must still be a string apart.
+    void ownTextsStayApartWhenChanged()
+    {
+        EntryRecord e = makeEntry("2026/07/01", "123");
+        e[Site] = QStringLiteral("サイト");
+        e[URL] = QStringLiteral("https://example.jp/a");
+        e[Present] = QStringLiteral("賞品");
+        e[Msg] = QStringLiteral("メモ");
+        const MonthText read = parseMonthText(formatMonthText({e}, QString()).plain, QString());
+        QCOMPARE(read.entries, QList<EntryRecord>{e});
+        EntryRecord changed = read.entries.first();
+        for (int f : {ID, Site, URL, Present, Msg})
+            QCOMPARE(changed[f].utf16()[changed[f].size()], u'\0');
+        changed[Site].append(QStringLiteral("追加"));
+        changed[URL][0] = u'H';
+        changed[Present].clear();
+        QCOMPARE(changed[ID], e[ID]);
+        QCOMPARE(changed[Msg], e[Msg]);
+        QCOMPARE(changed[Site], QStringLiteral("サイト追加"));
+        QCOMPARE(changed[URL], QStringLiteral("Https://example.jp/a"));
+        QCOMPARE(read.entries.first(), e); // the entry read is untouched
+    }
+
     // Both readers refuse a file larger than any month by its size, as damaged, and call a
     // file that cannot be opened unreadable, not damaged. A month of 10 000 entries stays far
     // below the size.
