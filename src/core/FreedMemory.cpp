@@ -3,9 +3,6 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -37,41 +34,24 @@ void configureHeap()
 #endif
 }
 
-void adviseLargePages(void* block, std::size_t bytes)
-{
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t kLargePage = 2 * 1024 * 1024;
-    const auto start = reinterpret_cast<std::uintptr_t>(block);
-    const std::uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
-    const std::uintptr_t end = (start + bytes) & ~(kLargePage - 1);
-    if (end > first)
-        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-#else
-    (void)block;
-    (void)bytes;
-#endif
-}
-
-LargePageFill::LargePageFill(std::size_t bytes)
+HeapRoom::HeapRoom(std::size_t bytes)
 {
 #if defined(__GLIBC__)
     // The room comes from the heap itself (not a mapping of its own) and stays there when it
-    // is freed; then it is marked for large pages, and later small blocks are cut from it.
+    // is freed; later small blocks are cut from it.
     constexpr std::size_t kMost = 1024u * 1024 * 1024;
     bytes = std::min(bytes, kMost);
     mallopt(M_TRIM_THRESHOLD, int(kMost) + 1);
     mallopt(M_MMAP_THRESHOLD, int(kMost) + 1);
-    if (void* room = malloc(bytes)) {
-        adviseLargePages(room, bytes);
-        free(room);
-    }
+    void* volatile room = malloc(bytes); // volatile: the pair is not to be optimised away
+    free(room);
     mallopt(M_MMAP_THRESHOLD, g_mmapThreshold);
 #else
     (void)bytes;
 #endif
 }
 
-LargePageFill::~LargePageFill()
+HeapRoom::~HeapRoom()
 {
 #if defined(__GLIBC__)
     mallopt(M_TRIM_THRESHOLD, g_trimThreshold); // the next free trims what the fill left

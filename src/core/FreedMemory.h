@@ -27,19 +27,16 @@ template <typename T> void releaseInBackground(T&& value)
 // Call once at start, before any thread.
 void configureHeap();
 
-// Asks for large pages behind a big block that is about to be filled: a few faults instead of
-// one per small page. Only the whole large pages inside the block are affected; a hint that
-// the system may ignore.
-void adviseLargePages(void* block, std::size_t bytes);
-
-// While it lives, the heap holds `bytes` of room at its top in large pages, for a fill of
-// many small blocks that stay (a whole diary's entries): a few page faults instead of one per
-// small page. The room is untouched until used, and what is left is handed back afterwards.
-class LargePageFill
+// While it lives, the heap holds `bytes` of room at its top, for a fill of many small blocks
+// that stay (a whole diary's entries): the heap grows once instead of step by step. The room is
+// untouched until used, and what is left is handed back afterwards. No large pages are asked
+// for: where the system compacts memory to find them, the fault that waits for it costs more
+// than the small pages it saves.
+class HeapRoom
 {
 public:
-    explicit LargePageFill(std::size_t bytes);
-    ~LargePageFill();
-    LargePageFill(const LargePageFill&) = delete;
-    LargePageFill& operator=(const LargePageFill&) = delete;
+    explicit HeapRoom(std::size_t bytes);
+    ~HeapRoom();
+    HeapRoom(const HeapRoom&) = delete;
+    HeapRoom& operator=(const HeapRoom&) = delete;
 };

@@ -71,20 +71,18 @@ SearchOutcome runSearch(const AppPaths& paths, const SearchCriteria& criteria,
     QStringList allFiles;
     for (const SearchStep& step : steps)
         allFiles += step.monthFiles;
-    // Room for every entry the files could hold, taken in large pages: only what the results
-    // fill is ever touched (and counted as memory in use).
+    // Room for every entry the files could hold: only what the results fill is ever touched
+    // (and counted as memory in use).
     qint64 bytes = 0;
     for (const QString& path : allFiles)
         bytes += qMin(QFileInfo(path).size(), kMonthFileSizeMax); // larger ones are refused
     QList<EntryRecord>& results = outcome.results;
     // Handed to the caller one by one, the results need room for one month only.
     const bool keep = !hooks.matched;
-    if (keep) {
+    if (keep)
         results.reserve(qsizetype(bytes / kSmallestEntryBytes) + 1);
-        adviseLargePages(results.data(), std::size_t(results.capacity()) * sizeof(EntryRecord));
-    }
     // And room for the entries' texts: at most twice the bytes of the files.
-    const LargePageFill textRoom(std::size_t(bytes) * 2);
+    const HeapRoom textRoom(std::size_t(bytes) * 2);
     MonthPrefetch prefetch(allFiles, {startPassword, paths.dataKey()});
     for (const SearchStep& step : steps) {
         for (const QString& path : step.monthFiles) {
