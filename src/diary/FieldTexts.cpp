@@ -1,6 +1,6 @@
 #include "diary/FieldTexts.h"
 
-#include "diary/EntryRecord.h"
+#include <algorithm>
 
 namespace {
 
@@ -24,14 +24,5 @@ QString FieldTexts::intern(QStringView text)
 
 bool isSharedField(int field)
 {
-    switch (field) {
-    case ID:
-    case Site:
-    case URL:
-    case Present:
-    case Msg:
-        return false;
-    default:
-        return true;
-    }
+    return std::find(kOwnTextFields.begin(), kOwnTextFields.end(), field) == kOwnTextFields.end();
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "diary/EntryRecord.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringView>
+#include <array>
 
 // Equal field texts that repeat across many entries (dates, choice texts, amounts) share one
 // string buffer, so a search result of a whole diary holds each of them once.
@@ -17,5 +20,8 @@ private:
     QHash<QStringView, QString> m_texts;
 };
 
-// Whether a field's texts repeat often enough to share: not the ID, the free texts or the URL.
+// The fields whose texts are each entry's own: the ID, the free texts and the URL.
+inline constexpr std::array<int, 5> kOwnTextFields = {ID, Site, URL, Present, Msg};
+
+// Whether a field's texts repeat often enough to share: every field but those above.
 bool isSharedField(int field);

@@ -152,9 +152,6 @@ private:
     std::array<QString, kSlots> m_texts;
 };
 
-// The fields whose texts are the entry's own (isSharedField false).
-constexpr std::array<int, 5> kOwnFields = {ID, Site, URL, Present, Msg};
-
 // An entry's own texts in one block, each followed by a null as a string of its own would
 // be, and each field a string into its part of the block: one allocation per entry instead
 // of one per text, which over a whole diary's entries is a sixth of their memory. A field
@@ -163,20 +160,20 @@ void storeOwnTexts(EntryRecord& record, const QStringView* fields)
 {
     qsizetype room = 0;
     int texts = 0;
-    for (int f : kOwnFields) {
+    for (int f : kOwnTextFields) {
         if (!fields[f].isEmpty()) {
             room += fields[f].size() + 1;
             ++texts;
         }
     }
     if (texts < 2) {
-        for (int f : kOwnFields)
+        for (int f : kOwnTextFields)
             record[f] = fields[f].toString();
         return;
     }
     QString block(room - 1, Qt::Uninitialized); // its own null ends the last text
     char16_t* at = block.data_ptr().data();
-    for (int f : kOwnFields) {
+    for (int f : kOwnTextFields) {
         const QStringView text = fields[f];
         if (text.isEmpty()) {
             record[f] = text.toString();
