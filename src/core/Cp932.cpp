@@ -109,8 +109,8 @@ struct Tables
 {
     std::array<char16_t, 256> single{}; // bytes that are not lead bytes
     std::vector<char16_t> pairs;        // indexed by lead << 8 | trail
-    std::vector<quint16> bytes;         // indexed by UTF-16 unit, before folding: a
-                                        // single byte as is, a pair as lead << 8 | trail
+    std::vector<quint16> bytes;         // indexed by UTF-16 unit, folded in: a single
+                                        // byte as is, a pair as lead << 8 | trail
 };
 
 // Decodes `lead` followed by each trail byte, all in one converter call with a line feed
@@ -187,6 +187,10 @@ Tables buildTables()
     for (const auto& special : kSingleBytes)
         t.bytes[special.unicode] = special.byte;
     t.bytes[kRefused] = kNoBytes;
+    // Each unit takes the bytes of what it folds to, so the encoders look up once per unit.
+    // Folding twice changes nothing, so a folded unit finds its own bytes either way.
+    for (int u = 0; u < 0x10000; ++u)
+        t.bytes[u] = t.bytes[foldChar(char16_t(u))];
     return t;
 }
 
@@ -215,9 +219,8 @@ QChar firstUnencodable(const QString& text)
 {
     const Tables& t = tables();
     for (const QChar c : text) {
-        const char16_t folded = foldChar(c.unicode());
-        if (t.bytes[folded] == kNoBytes)
-            return QChar(folded);
+        if (t.bytes[c.unicode()] == kNoBytes)
+            return QChar(foldChar(c.unicode()));
     }
     return QChar();
 }
@@ -239,18 +242,37 @@ bool appendEncoded(QStringView text, QByteArray& out)
     return true;
 }
 
+namespace {
+
+template <bool refuseQuoteMark> bool encodeUnits(QStringView text, char*& to)
+{
+    const quint16* bytesOf = tables().bytes.data();
+    char* out = to;
+    for (const QChar c : text) {
+        const quint16 bytes = bytesOf[c.unicode()];
+        if (bytes > 0xFF) {
+            if (bytes == kNoBytes)
+                return false;
+            *out++ = char(bytes >> 8);
+        } else if (refuseQuoteMark && bytes == '"') {
+            return false;
+        }
+        *out++ = char(bytes & 0xFF);
+    }
+    to = out;
+    return true;
+}
+
+} // namespace
+
 bool encodeInto(QStringView text, char*& to)
 {
-    const Tables& t = tables();
-    for (const QChar c : text) {
-        const quint16 bytes = t.bytes[foldChar(c.unicode())];
-        if (bytes == kNoBytes)
-            return false;
-        if (bytes > 0xFF)
-            *to++ = char(bytes >> 8);
-        *to++ = char(bytes & 0xFF);
-    }
-    return true;
+    return encodeUnits<false>(text, to);
+}
+
+bool encodeFieldInto(QStringView text, char*& to)
+{
+    return encodeUnits<true>(text, to);
 }
 
 bool decode(const QByteArray& bytes, QString& out)

@@ -26,6 +26,8 @@ bool appendEncoded(QStringView text, QByteArray& out);
 // The same, written at `to`, which must have room for two bytes per character and is moved
 // past what was written: for a caller that puts many short texts into one buffer.
 bool encodeInto(QStringView text, char*& to);
+// The same for a field between quote marks: a quote mark in it also fails.
+bool encodeFieldInto(QStringView text, char*& to);
 
 // Decodes; returns false when the bytes are not valid code page 932. All bytes are decoded
 // even then, with U+FFFD where they were not valid, so such text must never be stored.

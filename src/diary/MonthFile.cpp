@@ -291,23 +291,21 @@ MonthTextBuild formatMonthText(const QList<EntryRecord>& entries, const QString&
     QByteArray& out = build.plain;
     out.resize(room);
     char* to = out.data();
+    // A quote mark inside a field would end it early when read back: it fails the field.
     bool encoded = cp932::encodeInto(passwordText, to);
-    // A quote mark inside a field would end it early when read back.
-    bool quoteMark = false;
     for (const EntryRecord& entry : entries) {
         for (int f = 0; f < kEntryFieldCount && encoded; ++f) {
-            quoteMark = quoteMark || entry[f].contains(u'"');
             if (f > 0)
                 *to++ = ',';
             *to++ = '"';
-            encoded = cp932::encodeInto(entry[f], to);
+            encoded = cp932::encodeFieldInto(entry[f], to);
             *to++ = '"';
         }
         *to++ = '\r';
         *to++ = '\n';
     }
     out.truncate(to - out.constData());
-    if (encoded && !quoteMark)
+    if (encoded)
         return build;
     // Only when the encoding failed is each field checked, to name it.
     out.clear();

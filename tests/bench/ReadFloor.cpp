@@ -1,6 +1,7 @@
 #include "ReadFloor.h"
 
 #include "core/ClassicRandom.h"
+#include "core/Scramble.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -13,7 +14,8 @@
 
 namespace {
 
-// The stored transform, as the core applies it, on a plain byte string.
+// The stored transform on a plain byte string, with the core's own block transform: the floor
+// must not be slower at it than the diary.
 void unscramble(std::string& bytes)
 {
     if (bytes.empty())
@@ -26,11 +28,7 @@ void unscramble(std::string& bytes)
         const auto key =
             static_cast<unsigned char>(static_cast<int>(random.next() * 256.0f) & 0xFF);
         const std::size_t end = std::min(bytes.size(), pos + kBlock);
-        for (std::size_t i = 0; i < end - pos; ++i) {
-            const auto mask = static_cast<unsigned char>((i * i + i) & 0xFF);
-            bytes[pos + i] =
-                static_cast<char>(static_cast<unsigned char>(bytes[pos + i]) ^ mask ^ key);
-        }
+        ScrambleBlock(bytes.data() + pos, qsizetype(end - pos), key);
     }
 }
 

@@ -79,6 +79,28 @@ private slots:
         }
     }
 
+    // Every byte of a block, whatever its length, is the byte XOR (i * i + i) XOR the key.
+    void blockMaskCoversEveryByte_data()
+    {
+        QTest::addColumn<int>("length");
+        for (int length : {1, 7, 8, 9, 255, 256, 257, 1000, 1024})
+            QTest::newRow(qPrintable(QString::number(length))) << length;
+    }
+
+    void blockMaskCoversEveryByte()
+    {
+        QFETCH(int, length);
+        QByteArray block(length, Qt::Uninitialized);
+        for (int i = 0; i < length; ++i)
+            block[i] = char(i * 7 + 3);
+        const unsigned char key = 0xA5;
+        ScrambleBlock(block, key);
+        for (int i = 0; i < length; ++i) {
+            const int expected = ((i * 7 + 3) ^ (i * i + i) ^ key) & 0xFF;
+            QCOMPARE(int(static_cast<unsigned char>(block.at(i))), expected);
+        }
+    }
+
     void firstByteDecidesTheKeys()
     {
         QByteArray a = sample(3000, 'Q');
