@@ -148,9 +148,9 @@ QByteArray encryptBytes(const QByteArray& plain, const DiaryKey& key)
     return stored;
 }
 
-QByteArray storedBytesOf(const QByteArray& plain, const DiaryKey* key)
+QByteArray storedBytesOf(QByteArray plain, const DiaryKey* key)
 {
-    return key ? encryptBytes(plain, *key) : scrambleBytes(plain);
+    return key ? encryptBytes(plain, *key) : scrambleBytes(std::move(plain));
 }
 
 StoredRead decodeStoredBytes(const QByteArray& stored, const DiaryKey* key)

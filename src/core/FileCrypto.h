@@ -64,8 +64,8 @@ bool isEncryptedForm(const QByteArray& stored);
 QByteArray encryptBytes(const QByteArray& plain, const DiaryKey& key);
 
 // The stored form of `plain`: encrypted under `key`, or scrambled when there is none. The one
-// writer of every data file.
-QByteArray storedBytesOf(const QByteArray& plain, const DiaryKey* key);
+// writer of every data file. A text moved in is scrambled in place.
+QByteArray storedBytesOf(QByteArray plain, const DiaryKey* key);
 
 struct StoredRead
 {

@@ -46,9 +46,9 @@ void ScrambleBlock(QByteArray& block, unsigned char key)
     ScrambleBlock(block.data(), block.size(), key);
 }
 
-QByteArray scrambleBytes(const QByteArray& bytes)
+QByteArray scrambleBytes(QByteArray bytes)
 {
-    QByteArray out = bytes;
+    QByteArray out = std::move(bytes);
     if (out.isEmpty())
         return out;
     ClassicRandom random;

@@ -12,9 +12,9 @@ class Dialogs;
 void ScrambleBlock(char* block, qsizetype length, unsigned char key);
 void ScrambleBlock(QByteArray& block, unsigned char key);
 
-// Transforms a whole file image in memory. Each call owns its generator, so calls are
-// independent and re-entrant.
-QByteArray scrambleBytes(const QByteArray& bytes);
+// Transforms a whole file image in memory, in place when `bytes` is not shared (a text
+// moved in). Each call owns its generator, so calls are independent and re-entrant.
+QByteArray scrambleBytes(QByteArray bytes);
 
 // True when `path` names an existing file (hidden files included); false for an empty path.
 bool FileExists(const QString& path);

@@ -390,11 +390,11 @@ MonthRead readMonthFile(const QString& path, const MonthLock& lock, FieldTexts* 
     return entriesOf(readMonthFields(path, lock), shared);
 }
 
-QString writeMonthFile(const QString& path, const QByteArray& plain, const DiaryKey* key)
+QString writeMonthFile(const QString& path, QByteArray plain, const DiaryKey* key)
 {
     if (plain.isEmpty())
         return removeFileDurably(path) ? QString() : QStringLiteral("cannot remove %1").arg(path);
-    return writeFileAtomically(path, storedBytesOf(plain, key));
+    return writeFileAtomically(path, storedBytesOf(std::move(plain), key));
 }
 
 QString stageMonthCopy(const QList<EntryRecord>& entries, const MonthLock& lock,

@@ -129,7 +129,7 @@ MonthRead::Status appendEntriesOf(const MonthFileFields& month, FieldTexts* shar
 // Writes entries atomically, encrypted under `key` or else scrambled; an empty plain form
 // removes the file, so an empty month leaves no file. Returns an empty string on success,
 // else what went wrong.
-QString writeMonthFile(const QString& path, const QByteArray& plain, const DiaryKey* key = nullptr);
+QString writeMonthFile(const QString& path, QByteArray plain, const DiaryKey* key = nullptr);
 
 // For a rewrite staged beside the data: writes `entries` at `staged` under `lock` (an empty
 // month as an empty file, whose name is all it holds), reads it back to check it holds exactly

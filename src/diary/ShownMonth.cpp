@@ -4,6 +4,10 @@
 
 namespace {
 
+// Room for the rows a registration or an import adds, so that the list is not moved to new
+// memory for them.
+constexpr qsizetype kRoomToGrow = 32;
+
 QDate firstOfMonth(const QDate& day)
 {
     return QDate(day.year(), day.month(), 1);
@@ -22,9 +26,11 @@ QString ShownMonth::path() const
 void ShownMonth::load(const QDate& day, const QString& password)
 {
     m_month = firstOfMonth(day);
-    const MonthRead read = readMonthFile(path(), {password, m_paths.dataKey()});
+    MonthRead read = readMonthFile(path(), {password, m_paths.dataKey()});
+    emit aboutToReset();
     m_state = read.status;
-    m_entries = read.entries;
+    m_entries = std::move(read.entries);
+    m_entries.reserve(m_entries.size() + kRoomToGrow);
     m_dirty = false;
     emit reset();
 }
@@ -40,7 +46,8 @@ MonthSave ShownMonth::write(const QDate& month, const QList<EntryRecord>& rows,
         result.outcome = MonthSave::Outcome::Unstorable;
         return result;
     }
-    result.error = writeMonthFile(result.path, result.build.plain, m_paths.dataKey());
+    // The text is scrambled where it is: a month of a thousand entries is not copied again.
+    result.error = writeMonthFile(result.path, std::move(result.build.plain), m_paths.dataKey());
     if (!result.error.isEmpty())
         result.outcome = MonthSave::Outcome::WriteFailed;
     return result;
@@ -101,6 +108,7 @@ bool ShownMonth::reorder(const QList<EntryRecord>& rows)
 {
     if (!readable())
         return false;
+    emit aboutToReset();
     m_entries = rows;
     m_dirty = true;
     emit reset();
@@ -109,8 +117,16 @@ bool ShownMonth::reorder(const QList<EntryRecord>& rows)
 
 bool ShownMonth::arrange(const std::function<void(QList<EntryRecord>&)>& order)
 {
+    return appendArranged({}, order);
+}
+
+bool ShownMonth::appendArranged(const QList<EntryRecord>& rows,
+                                const std::function<void(QList<EntryRecord>&)>& order)
+{
     if (!readable())
         return false;
+    emit aboutToReset();
+    m_entries.append(rows);
     order(m_entries);
     m_dirty = true;
     emit reset();

@@ -21,7 +21,7 @@ struct MonthSave
     };
     Outcome outcome = Outcome::Saved;
     QString path;
-    MonthTextBuild build;
+    MonthTextBuild build; // for Unstorable; its plain form went to the file
     QString error;
     bool ok() const { return outcome == Outcome::Saved; }
 };
@@ -66,6 +66,9 @@ public:
     bool reorder(const QList<EntryRecord>& rows);
     // The same, with the rows put in order where they are (no copy of the list).
     bool arrange(const std::function<void(QList<EntryRecord>&)>& order);
+    // Appends `rows` and puts the whole list in order, as one change of the whole list.
+    bool appendArranged(const QList<EntryRecord>& rows,
+                        const std::function<void(QList<EntryRecord>&)>& order);
     // Moves row `row` into the month of `entry`'s key date, where it is stored as `entry`:
     // the other month's file gets it first, so a month that cannot be written never costs
     // the entry; then it leaves this month, which is saved. `arrange` orders the other
@@ -84,6 +87,9 @@ public:
                  const std::function<void(QList<EntryRecord>&)>& arrange);
 
 signals:
+    // The whole list is about to change: a view that shares its rows lets go of them, so
+    // that they are changed where they are rather than copied for the view's sake.
+    void aboutToReset();
     // The whole list changed (a load or a new order).
     void reset();
     void appended(int first, int count);

@@ -97,6 +97,19 @@ void EntryTableModel::release(QList<EntryRecord> rows)
         releaseInBackground(std::move(rows));
 }
 
+void EntryTableModel::beginMirrorReset()
+{
+    beginResetModel();
+    release(std::exchange(m_rows, {}));
+    m_tally.reset();
+}
+
+void EntryTableModel::endMirrorReset(QList<EntryRecord> entries)
+{
+    m_rows = std::move(entries);
+    endResetModel();
+}
+
 void EntryTableModel::append(const QList<EntryRecord>& entries)
 {
     if (entries.isEmpty())

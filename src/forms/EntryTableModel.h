@@ -38,6 +38,11 @@ public:
     QList<EntryRecord> takeEntries();
     // Drops rows; a long list on a pool thread, since freeing it takes longer than a click.
     static void release(QList<EntryRecord> rows);
+    // For a list that mirrors another one's rows: lets go of them before their owner changes
+    // them (which then copies nothing), and shows them again afterwards. The list is being
+    // reset in between.
+    void beginMirrorReset();
+    void endMirrorReset(QList<EntryRecord> entries);
     void append(const QList<EntryRecord>& entries);
     void replace(int row, const EntryRecord& entry);
     // Removes the given rows (any order, duplicates allowed).

@@ -63,8 +63,7 @@ ImportOutcome MonthImport::registerImport(const QList<EntryRecord>& rows, const 
         return page.shownMonth().entries();
     };
     hooks.appendAndSave = [&page](const QString&, const QString&, const QList<EntryRecord>& added) {
-        page.shownMonth().append(added);
-        return page.commitMonth();
+        return page.commitAppended(added);
     };
     hooks.confirmDuplicate = [this, keyIsEndDay](const EntryRecord& row) {
         QApplication::setOverrideCursor(Qt::ArrowCursor);

@@ -96,7 +96,9 @@ MonthPage::MonthPage(MainParts& parts)
 void MonthPage::connectShownMonth()
 {
     // The month list shows the month's rows; every change reaches it from the month.
-    connect(m_month, &ShownMonth::reset, this, [this] { model()->setEntries(m_month->entries()); });
+    connect(m_month, &ShownMonth::aboutToReset, this, [this] { model()->beginMirrorReset(); });
+    connect(m_month, &ShownMonth::reset, this,
+            [this] { model()->endMirrorReset(m_month->entries()); });
     connect(m_month, &ShownMonth::appended, this, [this](int first, int count) {
         model()->append(m_month->entries().mid(first, count));
     });
@@ -222,10 +224,27 @@ bool MonthPage::SaveMonthFile()
     return true;
 }
 
+namespace {
+void keyOrder(QList<EntryRecord>& rows)
+{
+    ::SortMonthList(rows, true);
+}
+} // namespace
+
 bool MonthPage::commitMonth()
 {
     if (m_parts.state.settings.sortOn)
-        m_month->arrange([](QList<EntryRecord>& rows) { ::SortMonthList(rows, true); });
+        m_month->arrange(keyOrder);
+    return SaveMonthFile();
+}
+
+bool MonthPage::commitAppended(const QList<EntryRecord>& rows)
+{
+    // In the key order the rows go to their places in the same change of the list.
+    const bool added = m_parts.state.settings.sortOn ? m_month->appendArranged(rows, keyOrder)
+                                                     : m_month->append(rows);
+    if (!added)
+        return monthWritable(); // the month is not readable: says so, and refuses
     return SaveMonthFile();
 }
 
@@ -427,9 +446,9 @@ EditOutcome MonthPage::appendEntry(const EntryRecord& entry)
         const int day = std::min(m_parts.date().day(), keyDay.daysInMonth());
         showMonthOf(QDate(keyDay.year(), keyDay.month(), day));
     }
-    if (!monthWritable() || !m_month->append({entry}))
+    if (!monthWritable())
         return {};
-    return {commitMonth(), EditOutcome::Next::Stay, -1};
+    return {commitAppended({entry}), EditOutcome::Next::Stay, -1};
 }
 
 void MonthPage::removePicked(bool)

@@ -47,6 +47,8 @@ public:
     bool SaveMonthFile();
     // Sorts the month on show by key date and ID when that option is on, and saves it.
     bool commitMonth();
+    // Appends `rows` to the month on show and saves it, in the key order when that is on.
+    bool commitAppended(const QList<EntryRecord>& rows);
     // The figures of the month without its colours, while another tab is on show;
     // `expenses` is kept as booked unless given.
     void recount(std::optional<Currency> expenses = std::nullopt);

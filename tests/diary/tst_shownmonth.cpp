@@ -100,6 +100,38 @@ private slots:
         QVERIFY(!QFile::exists(month.path()));
     }
 
+    // A view that shares the rows lets go of them when told, and gets them back in order: the
+    // month's list is changed where it is, with room for the added rows.
+    void appendArrangedChangesTheListInPlace()
+    {
+        TempProgramFolder folder;
+        folder.writeMonth("2026", "07",
+                          {makeEntry("2026/07/01", "1"), makeEntry("2026/07/09", "9")});
+        ShownMonth month(folder.paths());
+        QList<EntryRecord> view;
+        QStringList told;
+        connect(&month, &ShownMonth::aboutToReset, [&] {
+            told << "about";
+            view = {};
+        });
+        connect(&month, &ShownMonth::reset, [&] {
+            told << "reset";
+            view = month.entries();
+        });
+        month.load(QDate(2026, 7, 1), QString());
+        const EntryRecord* rows = month.entries().constData();
+        const auto byId = [](QList<EntryRecord>& list) {
+            std::sort(list.begin(), list.end(),
+                      [](const EntryRecord& a, const EntryRecord& b) { return a[ID] < b[ID]; });
+        };
+        QVERIFY(month.appendArranged({makeEntry("2026/07/05", "5")}, byId));
+        QCOMPARE(month.entries().constData(), rows);
+        QCOMPARE(told, (QStringList{"about", "reset", "about", "reset"}));
+        QCOMPARE(view.size(), 3);
+        QCOMPARE(view[1][ID], QStringLiteral("5"));
+        QVERIFY(month.dirty());
+    }
+
     void failedSaveKeepsTheFileAndStaysDirty()
     {
         TempProgramFolder folder;
