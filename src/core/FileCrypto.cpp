@@ -153,11 +153,11 @@ QByteArray storedBytesOf(QByteArray plain, const DiaryKey* key)
     return key ? encryptBytes(plain, *key) : scrambleBytes(std::move(plain));
 }
 
-StoredRead decodeStoredBytes(const QByteArray& stored, const DiaryKey* key)
+StoredRead decodeStoredBytes(QByteArray stored, const DiaryKey* key)
 {
     StoredRead read;
     if (!isEncryptedForm(stored)) {
-        read.plain = scrambleBytes(stored);
+        read.plain = scrambleBytes(std::move(stored));
         return read;
     }
     if (!key) {

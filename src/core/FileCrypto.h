@@ -81,5 +81,5 @@ struct StoredRead
 };
 
 // Reads either stored form. A file that fails authentication is damaged: the caller keeps it
-// as it is and never writes over it.
-StoredRead decodeStoredBytes(const QByteArray& stored, const DiaryKey* key);
+// as it is and never writes over it. Scrambled bytes moved in are unscrambled in place.
+StoredRead decodeStoredBytes(QByteArray stored, const DiaryKey* key);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QThread>
 #include <QThreadPool>
 
 #include <cstddef>
@@ -10,12 +11,17 @@
 // in loops; it does nothing where the C library keeps no such reserve.
 void returnFreedMemory();
 
+// How long a release waits before it frees: the window has painted what replaced the value by
+// then. Freeing while it paints would make both take turns at the one heap.
+constexpr unsigned long kReleaseDelayMs = 250;
+
 // Drops `value` on a pool thread and then hands the memory back: freeing a list of a hundred
 // thousand entries takes longer than the click that replaced it should. The pool is waited
 // for when the application ends.
 template <typename T> void releaseInBackground(T&& value)
 {
     QThreadPool::globalInstance()->start([held = std::move(value)]() mutable {
+        QThread::msleep(kReleaseDelayMs);
         held = std::decay_t<T>();
         returnFreedMemory();
     });

@@ -45,10 +45,10 @@ QList<DataFile> dataFiles(const AppPaths& paths, const AppPaths& fresh)
 // The plain form of a summary file as `key` opens it, if it is one the diary wrote.
 std::optional<QByteArray> summaryPlain(const QString& path, const DiaryKey* key)
 {
-    const ReadResult read = readWholeFile(path, 16 * 1024 * 1024);
+    ReadResult read = readWholeFile(path, 16 * 1024 * 1024);
     if (!read.ok)
         return std::nullopt;
-    StoredRead stored = decodeStoredBytes(read.bytes, key);
+    StoredRead stored = decodeStoredBytes(std::move(read.bytes), key);
     if (!stored.ok())
         return std::nullopt;
     const bool sound = QFileInfo(path).baseName() == u"total"

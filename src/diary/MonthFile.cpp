@@ -350,12 +350,12 @@ MonthFileFields readMonthFields(const QString& path, const MonthLock& lock)
     MonthFileFields result;
     if (!QFileInfo::exists(path))
         return result;
-    const ReadResult read = readWholeFile(path, kMonthFileSizeMax);
+    ReadResult read = readWholeFile(path, kMonthFileSizeMax);
     if (!read.ok) {
         result.status = read.tooLarge ? MonthRead::Status::Damaged : MonthRead::Status::Unreadable;
         return result;
     }
-    const StoredRead stored = decodeStoredBytes(read.bytes, lock.key);
+    const StoredRead stored = decodeStoredBytes(std::move(read.bytes), lock.key);
     if (!stored.ok()) {
         result.status = MonthRead::Status::Damaged;
         return result;

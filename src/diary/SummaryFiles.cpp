@@ -104,14 +104,14 @@ QByteArray readPlain(const QString& path, const DiaryKey* key, SummaryReadStatus
     if (!QFileInfo::exists(path))
         return {};
     status.existed = true;
-    const ReadResult read = readWholeFile(path, 16 * 1024 * 1024);
+    ReadResult read = readWholeFile(path, 16 * 1024 * 1024);
     if (!read.ok) {
         status.error =
             read.error.isEmpty() ? QStringLiteral("cannot read %1").arg(path) : read.error;
         status.unreadable = !read.tooLarge;
         return {};
     }
-    StoredRead stored = decodeStoredBytes(read.bytes, key);
+    StoredRead stored = decodeStoredBytes(std::move(read.bytes), key);
     if (!stored.ok())
         status.error = damagedMessage(path); // never written over: the writers check first
     return std::move(stored.plain);
