@@ -13,7 +13,9 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -47,16 +49,26 @@ template <typename Call> int checked(filefaults::Op op, const QString& path, Cal
     return result;
 }
 
-int syncFolder(const QString& folder)
+// Syncs a folder's entries; 0, else the errno. The fault seam is the caller's business.
+int fsyncFolder(const QString& folder)
 {
     const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return -1;
-    const int result = checked(filefaults::Op::Sync, folder, [&] { return ::fsync(fd); });
-    const int error = errno;
+        return errno;
+    int result;
+    do {
+        result = ::fsync(fd);
+    } while (result < 0 && errno == EINTR);
+    const int error = result < 0 ? errno : 0;
     ::close(fd);
+    return error;
+}
+
+int syncFolder(const QString& folder)
+{
+    const int error = filefaults::fails(filefaults::Op::Sync, folder) ? EIO : fsyncFolder(folder);
     errno = error;
-    return result;
+    return error ? -1 : 0;
 }
 
 bool isThere(const QString& path)
@@ -96,7 +108,7 @@ QString temporaryPath(const QString& target, const QString& folder, bool inWorkF
     return folder + u'/' + (inWorkFolder ? name : u'.' + info.fileName() + u'.' + name);
 }
 
-thread_local FolderSyncs* t_folderSyncs = nullptr;
+thread_local JointCommit* t_jointCommit = nullptr;
 
 bool processIsGone(qint64 pid)
 {
@@ -177,11 +189,34 @@ public:
         return QString();
     }
 
-    // Sync, close and rename: from here on the target is the new file.
+    // Sync, close, rename and sync the folder: from here on the target is the new file.
     QString commit()
     {
         if (checked(filefaults::Op::Sync, m_path, [&] { return ::fsync(m_fd); }) != 0)
             return describe(m_target, "sync failed", errno);
+        if (const QString error = rename(); !error.isEmpty())
+            return error;
+        if (syncFolder(folder()) != 0)
+            return describe(m_target, "the new file was written but its folder could not be synced",
+                            errno);
+        return QString();
+    }
+
+    // The sync alone, for a caller that syncs several files at once: the fault seam is asked
+    // first, on the caller's thread, so that its numbering does not depend on timing.
+    bool syncFails() const { return filefaults::fails(filefaults::Op::Sync, m_path); }
+    int sync() const
+    {
+        int result;
+        do {
+            result = ::fsync(m_fd);
+        } while (result < 0 && errno == EINTR);
+        return result < 0 ? errno : 0;
+    }
+
+    // Close and rename, once the file is synced.
+    QString rename()
+    {
         const int fd = m_fd;
         m_fd = -1;
         // close() reports write errors that the file system delayed. It is never repeated:
@@ -194,15 +229,11 @@ public:
             }) != 0)
             return describe(m_target, "rename failed", errno);
         m_path.clear();
-        if (t_folderSyncs) {
-            t_folderSyncs->add(QFileInfo(m_target).absolutePath(), m_target);
-            return QString();
-        }
-        if (syncFolder(QFileInfo(m_target).absolutePath()) != 0)
-            return describe(m_target, "the new file was written but its folder could not be synced",
-                            errno);
         return QString();
     }
+
+    QString target() const { return m_target; }
+    QString folder() const { return QFileInfo(m_target).absolutePath(); }
 
 private:
     QString m_target;
@@ -315,39 +346,95 @@ QString AtomicFileWriter::write(const char* data, qsizetype size)
 
 QString AtomicFileWriter::commit()
 {
+    if (t_jointCommit) {
+        t_jointCommit->adopt(std::move(m_file));
+        m_file = std::make_unique<Temporary>(QString(), NewFileMode::Private); // spent
+        return QString();
+    }
     return m_file->commit();
 }
 
-FolderSyncs::FolderSyncs() : m_outer(t_folderSyncs)
+namespace {
+
+// Runs each of `calls` (each returning an errno, or 0), all at the same time: the disk then
+// serves their syncs in one wait. The last one runs on this thread.
+std::vector<int> runTogether(const std::vector<std::function<int()>>& calls)
 {
-    t_folderSyncs = this;
+    std::vector<int> results(calls.size(), 0);
+    std::vector<std::thread> others;
+    for (size_t i = 0; i + 1 < calls.size(); ++i)
+        others.emplace_back([&, i] { results[i] = calls[i](); });
+    if (!calls.empty())
+        results.back() = calls.back()();
+    for (std::thread& other : others)
+        other.join();
+    return results;
 }
 
-FolderSyncs::~FolderSyncs()
+} // namespace
+
+JointCommit::JointCommit() : m_outer(t_jointCommit)
+{
+    t_jointCommit = this;
+}
+
+JointCommit::~JointCommit()
 {
     finish();
-    t_folderSyncs = m_outer;
+    t_jointCommit = m_outer;
 }
 
-void FolderSyncs::add(const QString& folder, const QString& file)
+void JointCommit::adopt(std::unique_ptr<AtomicFileWriter::Temporary> file)
 {
-    if (m_folders.contains(folder))
-        return;
-    m_folders.append(folder);
-    m_files.append(file);
+    m_targets.append(file->target());
+    m_files.push_back(std::move(file));
 }
 
-QString FolderSyncs::finish()
+QString JointCommit::fileError(const QString& target) const
 {
-    QString error;
-    for (qsizetype i = 0; i < m_folders.size(); ++i) {
-        if (syncFolder(m_folders.at(i)) != 0 && error.isEmpty())
-            error = describe(m_files.at(i),
-                             "the new file was written but its folder could not be synced", errno);
+    const qsizetype index = m_targets.indexOf(target);
+    return index < 0 ? QString() : m_errors.value(index);
+}
+
+QString JointCommit::finish()
+{
+    if (m_files.empty())
+        return QString();
+    // The fault seam decides in a fixed order here; only the system calls run side by side.
+    std::vector<std::function<int()>> syncs;
+    for (const auto& file : m_files) {
+        const bool fails = file->syncFails();
+        syncs.emplace_back([&file, fails] { return fails ? EIO : file->sync(); });
     }
-    m_folders.clear();
-    m_files.clear();
-    return error;
+    const std::vector<int> synced = runTogether(syncs);
+    QString first;
+    QStringList folders;
+    QStringList folderFiles; // a file renamed into each folder, to name it
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        QString error = synced[i] ? describe(m_files[i]->target(), "sync failed", synced[i])
+                                  : m_files[i]->rename();
+        if (error.isEmpty() && !folders.contains(m_files[i]->folder())) {
+            folders.append(m_files[i]->folder());
+            folderFiles.append(m_files[i]->target());
+        }
+        if (first.isEmpty())
+            first = error;
+        m_errors.append(error);
+    }
+    m_files.clear(); // what did not take its name is removed
+    std::vector<std::function<int()>> folderSyncs;
+    for (const QString& folder : folders) {
+        const bool fails = filefaults::fails(filefaults::Op::Sync, folder);
+        folderSyncs.emplace_back([folder, fails] { return fails ? EIO : fsyncFolder(folder); });
+    }
+    const std::vector<int> folderResults = runTogether(folderSyncs);
+    for (size_t i = 0; i < folderResults.size(); ++i) {
+        if (folderResults[i] && first.isEmpty())
+            first = describe(folderFiles.at(qsizetype(i)),
+                             "the new file was written but its folder could not be synced",
+                             folderResults[i]);
+    }
+    return first;
 }
 
 QString writeFileAtomically(const QString& path, const QByteArray& bytes, NewFileMode mode)

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 struct ReadResult
 {
@@ -66,31 +67,40 @@ public:
     QString write(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
     QString commit();
 
-private:
     class Temporary;
+
+private:
     std::unique_ptr<Temporary> m_file;
     friend QString copyFileAtomically(const QString& source, const QString& target);
 };
 
-// While one lives on a thread, the atomic writes of that thread leave the sync of their folders
-// to finish(), which syncs each folder once: files written together into one folder cost one
-// folder sync. Each file is still synced before it takes its name.
-class FolderSyncs
+// While one lives on a thread, the atomic writes of that thread are put in place together by
+// finish(): the new files are synced at the same time (one wait for the disk, not one each),
+// then take their names in the order they were written, then each of their folders is synced
+// once. Until then a commit only hands its file over and reports success; what finish()
+// could not do is told by fileError(). Every file is still synced before it takes its name.
+class JointCommit
 {
 public:
-    FolderSyncs();
-    ~FolderSyncs(); // finishes, if finish() was not called
-    FolderSyncs(const FolderSyncs&) = delete;
-    FolderSyncs& operator=(const FolderSyncs&) = delete;
+    JointCommit();
+    ~JointCommit(); // finishes, if finish() was not called
+    JointCommit(const JointCommit&) = delete;
+    JointCommit& operator=(const JointCommit&) = delete;
 
-    // Syncs the folders; an empty string on success, else a description naming a file.
+    // Puts the files in place; an empty string when all went well, else the first failure,
+    // naming its file.
     QString finish();
-    void add(const QString& folder, const QString& file);
+    // What finish() could not do for the file written to `target`: empty when it took its
+    // name (its folder's sync is told only by finish()).
+    QString fileError(const QString& target) const;
+
+    void adopt(std::unique_ptr<AtomicFileWriter::Temporary> file);
 
 private:
-    FolderSyncs* m_outer;
-    QStringList m_folders;
-    QStringList m_files; // a file written into each folder, to name it
+    JointCommit* m_outer;
+    std::vector<std::unique_ptr<AtomicFileWriter::Temporary>> m_files;
+    QStringList m_targets;
+    QStringList m_errors; // by file, once finished
 };
 
 // Copies `source` to `target` the same way: the target is either the old or a complete copy,

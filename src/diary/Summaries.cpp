@@ -99,14 +99,18 @@ YearUpdate UpdateYearSummary(const AppPaths& paths, const QString& year, int mon
             QStringLiteral("集計の金額が大きすぎるため、「%1」を更新できません。").arg(path);
         return update;
     }
-    // The year file and the total file share a folder: it is synced once, after both.
-    FolderSyncs syncs;
+    // The year file and the total file are put in place together: the disk syncs both in one
+    // wait, and their shared folder once.
+    JointCommit commit;
     update.error = writeYearSummary(path, update.summary, paths.dataKey());
     update.total = UpdateTotalSummary(paths, year, update.yearTally, target);
-    if (const QString error = syncs.finish(); !error.isEmpty()) {
-        if (update.error.isEmpty())
-            update.error = error;
-    }
+    const QString failure = commit.finish();
+    if (update.error.isEmpty())
+        update.error = commit.fileError(path);
+    if (update.total.error.isEmpty())
+        update.total.error = commit.fileError(paths.totalSummaryPath());
+    if (update.error.isEmpty() && update.total.error.isEmpty())
+        update.error = failure; // both are in place, but their folder could not be synced
     return update;
 }
 

@@ -179,6 +179,60 @@ private slots:
         QVERIFY(QDir(workFolderOf(dir.filePath("data"))).isEmpty());
     }
 
+    // Two files put in place together, each call failing in turn: the calls run write, write,
+    // sync, sync, then flush and rename of each, then one folder sync. A file that failed
+    // keeps its old content and names itself; the other one still takes its place.
+    void jointCommitFailsFileByFile_data()
+    {
+        QTest::addColumn<int>("call");
+        QTest::addColumn<QByteArray>("leftA");
+        QTest::addColumn<QByteArray>("leftB");
+        QTest::addColumn<QString>("failedFile"); // "a", "b", "" (none), or "folder"
+        QTest::addColumn<long>("calls");         // a file that failed skips what is left of it
+        QTest::newRow("none") << 0 << QByteArray("new a") << QByteArray("new b") << "" << 9L;
+        QTest::newRow("sync of a") << 3 << QByteArray("old") << QByteArray("new b") << "a" << 7L;
+        QTest::newRow("sync of b") << 4 << QByteArray("new a") << QByteArray("old") << "b" << 7L;
+        QTest::newRow("flush of a") << 5 << QByteArray("old") << QByteArray("new b") << "a" << 8L;
+        QTest::newRow("rename of b") << 8 << QByteArray("new a") << QByteArray("old") << "b" << 9L;
+        QTest::newRow("folder sync")
+            << 9 << QByteArray("new a") << QByteArray("new b") << "folder" << 9L;
+    }
+
+    void jointCommitFailsFileByFile()
+    {
+        QFETCH(int, call);
+        QFETCH(QByteArray, leftA);
+        QFETCH(QByteArray, leftB);
+        QFETCH(QString, failedFile);
+        QFETCH(long, calls);
+        QTemporaryDir dir;
+        QDir().mkpath(workFolderOf(dir.filePath("data")));
+        const QString a = dir.filePath("data/0000/a.log");
+        const QString b = dir.filePath("data/0000/b.log");
+        QVERIFY(writeFileAtomically(a, "old").isEmpty());
+        QVERIFY(writeFileAtomically(b, "old").isEmpty());
+        filefaults::start(call);
+        QString failure;
+        QString errorA;
+        QString errorB;
+        {
+            JointCommit commit;
+            QVERIFY(writeFileAtomically(a, "new a").isEmpty());
+            QVERIFY(writeFileAtomically(b, "new b").isEmpty());
+            QCOMPARE(readWholeFile(a).bytes, QByteArray("old")); // nothing in place before finish
+            failure = commit.finish();
+            errorA = commit.fileError(a);
+            errorB = commit.fileError(b);
+        }
+        QCOMPARE(filefaults::stop(), calls);
+        QCOMPARE(readWholeFile(a).bytes, leftA);
+        QCOMPARE(readWholeFile(b).bytes, leftB);
+        QCOMPARE(failure.isEmpty(), failedFile.isEmpty());
+        QCOMPARE(errorA.contains(QDir::toNativeSeparators(a)), failedFile == u"a");
+        QCOMPARE(errorB.contains(QDir::toNativeSeparators(b)), failedFile == u"b");
+        QVERIFY(QDir(workFolderOf(dir.filePath("data"))).isEmpty());
+    }
+
     void copyIsCompleteAndChecked()
     {
         QTemporaryDir dir;
