@@ -390,6 +390,14 @@ void JointCommit::adopt(std::unique_ptr<AtomicFileWriter::Temporary> file)
     m_files.push_back(std::move(file));
 }
 
+void JointCommit::syncBeforeRenames(const QString& folder, const QString& file)
+{
+    if (m_firstFolders.contains(folder))
+        return;
+    m_firstFolders.append(folder);
+    m_firstFiles.append(file);
+}
+
 QString JointCommit::fileError(const QString& target) const
 {
     const qsizetype index = m_targets.indexOf(target);
@@ -398,7 +406,7 @@ QString JointCommit::fileError(const QString& target) const
 
 QString JointCommit::finish()
 {
-    if (m_files.empty())
+    if (m_files.empty() && m_firstFolders.isEmpty())
         return QString();
     // The fault seam decides in a fixed order here; only the system calls run side by side.
     std::vector<std::function<int()>> syncs;
@@ -406,13 +414,26 @@ QString JointCommit::finish()
         const bool fails = file->syncFails();
         syncs.emplace_back([&file, fails] { return fails ? EIO : file->sync(); });
     }
+    for (const QString& folder : std::as_const(m_firstFolders)) {
+        const bool fails = filefaults::fails(filefaults::Op::Sync, folder);
+        syncs.emplace_back([folder, fails] { return fails ? EIO : fsyncFolder(folder); });
+    }
     const std::vector<int> synced = runTogether(syncs);
-    QString first;
+    QString blocked; // a record that may not last: then no file takes its name
+    for (qsizetype i = 0; i < m_firstFolders.size() && blocked.isEmpty(); ++i) {
+        if (const int error = synced[m_files.size() + size_t(i)])
+            blocked = describe(m_firstFiles.at(i),
+                               "the file was created but its folder could not be synced", error);
+    }
+    QString first = blocked;
+    m_firstFolders.clear();
+    m_firstFiles.clear();
     QStringList folders;
     QStringList folderFiles; // a file renamed into each folder, to name it
     for (size_t i = 0; i < m_files.size(); ++i) {
-        QString error = synced[i] ? describe(m_files[i]->target(), "sync failed", synced[i])
-                                  : m_files[i]->rename();
+        QString error = !blocked.isEmpty() ? blocked
+                        : synced[i] ? describe(m_files[i]->target(), "sync failed", synced[i])
+                                    : m_files[i]->rename();
         if (error.isEmpty() && !folders.contains(m_files[i]->folder())) {
             folders.append(m_files[i]->folder());
             folderFiles.append(m_files[i]->target());
@@ -490,6 +511,10 @@ QString createFileDurably(const QString& path)
     if (fd < 0)
         return describe(path, "cannot create the file", errno);
     ::close(fd);
+    if (t_jointCommit) {
+        t_jointCommit->syncBeforeRenames(folder, path);
+        return QString();
+    }
     if (syncFolder(folder) != 0)
         return describe(path, "the file was created but its folder could not be synced", errno);
     return QString();

@@ -95,9 +95,15 @@ public:
     QString fileError(const QString& target) const;
 
     void adopt(std::unique_ptr<AtomicFileWriter::Temporary> file);
+    // A folder whose entries must last before any of the files takes its name (a record
+    // created in it says the files are on their way): synced together with the files. When
+    // it fails, no file takes its name.
+    void syncBeforeRenames(const QString& folder, const QString& file);
 
 private:
     JointCommit* m_outer;
+    QStringList m_firstFolders;
+    QStringList m_firstFiles; // a file created in each of them, to name it
     std::vector<std::unique_ptr<AtomicFileWriter::Temporary>> m_files;
     QStringList m_targets;
     QStringList m_errors; // by file, once finished
@@ -108,7 +114,8 @@ private:
 QString copyFileAtomically(const QString& source, const QString& target);
 
 // Makes sure an empty file named `path` exists (keeping one that does) and syncs its folder:
-// for a mark whose name says all. Returns an empty string on success, else a description.
+// for a mark whose name says all. Within a JointCommit the folder is synced with its files,
+// before they take their names. Returns an empty string on success, else a description.
 QString createFileDurably(const QString& path);
 
 // Removes a file and syncs its folder. True when the file is gone afterwards.

@@ -1,5 +1,7 @@
 #include "diary/ShownMonth.h"
 
+#include "core/AtomicFile.h"
+
 #include <algorithm>
 
 namespace {
@@ -36,7 +38,7 @@ void ShownMonth::load(const QDate& day, const QString& password)
 }
 
 MonthSave ShownMonth::write(const QDate& month, const QList<EntryRecord>& rows,
-                            const QString& password) const
+                            const QString& password, const std::function<QString()>& record) const
 {
     MonthSave result;
     result.path = m_paths.monthFilePath(month.toString(QStringLiteral("yyyy")),
@@ -46,14 +48,26 @@ MonthSave ShownMonth::write(const QDate& month, const QList<EntryRecord>& rows,
         result.outcome = MonthSave::Outcome::Unstorable;
         return result;
     }
+    // The record and the new file are synced in one wait for the disk; a month emptied is
+    // removed only once the record lasts.
+    const bool removes = result.build.plain.isEmpty();
+    JointCommit together;
+    QString error = record ? record() : QString();
+    if (error.isEmpty() && removes)
+        error = together.finish();
     // The text is scrambled where it is: a month of a thousand entries is not copied again.
-    result.error = writeMonthFile(result.path, std::move(result.build.plain), m_paths.dataKey());
+    if (error.isEmpty())
+        error = writeMonthFile(result.path, std::move(result.build.plain), m_paths.dataKey());
+    const QString failure = together.finish();
+    if (error.isEmpty())
+        error = together.fileError(result.path);
+    result.error = error.isEmpty() ? failure : error;
     if (!result.error.isEmpty())
         result.outcome = MonthSave::Outcome::WriteFailed;
     return result;
 }
 
-MonthSave ShownMonth::save(const QString& password)
+MonthSave ShownMonth::save(const QString& password, const std::function<QString()>& record)
 {
     if (!readable()) {
         MonthSave refused;
@@ -61,7 +75,7 @@ MonthSave ShownMonth::save(const QString& password)
         refused.path = path();
         return refused;
     }
-    const MonthSave result = write(m_month, m_entries, password);
+    const MonthSave result = write(m_month, m_entries, password, record);
     if (result.ok()) {
         m_dirty = false;
         m_state = m_entries.isEmpty() ? MonthRead::Status::Missing : MonthRead::Status::Loaded;

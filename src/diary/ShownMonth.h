@@ -56,7 +56,10 @@ public:
     // Reads the month on show again, dropping unsaved changes.
     void reload(const QString& password) { load(m_month, password); }
     // Writes the month to its own file; an empty month leaves no file.
-    MonthSave save(const QString& password);
+    // `record`, when given, writes what must last before the file takes its new name (the
+    // record of a save unit); it is synced together with the new file. Its failure fails the
+    // save, with the file untouched.
+    MonthSave save(const QString& password, const std::function<QString()>& record = {});
 
     // Changes of the list; each returns false, changing nothing, when the month is not readable.
     bool append(const QList<EntryRecord>& rows);
@@ -98,8 +101,8 @@ signals:
     void removed(const QList<int>& rows);
 
 private:
-    MonthSave write(const QDate& month, const QList<EntryRecord>& rows,
-                    const QString& password) const;
+    MonthSave write(const QDate& month, const QList<EntryRecord>& rows, const QString& password,
+                    const std::function<QString()>& record = {}) const;
 
     AppPaths m_paths;
     QDate m_month;

@@ -19,7 +19,8 @@ struct YearMonth
     bool operator==(const YearMonth&) const = default;
 };
 
-// Creates the record durably; returns an error naming the record's file, else empty.
+// Creates the record durably (within a JointCommit: before its files take their names);
+// returns an error naming the record's file, else empty.
 QString beginSummaryUnit(const AppPaths& paths, const YearMonth& month);
 // Removes the record once the total row is written.
 void endSummaryUnit(const AppPaths& paths, const YearMonth& month);

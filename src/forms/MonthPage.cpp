@@ -195,19 +195,15 @@ bool MonthPage::reportFailedSave(const MonthSave& save)
 bool MonthPage::SaveMonthFile()
 {
     // The month file, its year row and its total row are one unit: a record of it stays
-    // in the work folder until the total row is written, and start-up finishes it.
+    // in the work folder until the total row is written, and start-up finishes it. The record
+    // lasts before the month file takes its new name.
     const AppPaths& paths = m_parts.context.paths;
     const YearMonth unit{m_month->year(), m_month->month().month()};
-    if (const QString error = beginSummaryUnit(paths, unit); !error.isEmpty()) {
-        m_parts.context.dialogs.message(
-            saveError(QStringLiteral("データファイル「%1」を保存できませんでした。\r\n%2")
-                          .arg(QDir::toNativeSeparators(m_month->path()), error)));
-        return false;
-    }
     MonthSave save;
     {
         const BusyCursor busy;
-        save = m_month->save(m_parts.state.settings.passwordInForce());
+        save = m_month->save(m_parts.state.settings.passwordInForce(),
+                             [&] { return beginSummaryUnit(paths, unit); });
     }
     if (reportFailedSave(save)) {
         // The list goes back to what the file holds, so the failed change is never carried

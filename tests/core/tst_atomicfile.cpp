@@ -179,23 +179,26 @@ private slots:
         QVERIFY(QDir(workFolderOf(dir.filePath("data"))).isEmpty());
     }
 
-    // Two files put in place together, each call failing in turn: the calls run write, write,
-    // sync, sync, then flush and rename of each, then one folder sync. A file that failed
-    // keeps its old content and names itself; the other one still takes its place.
+    // Two files put in place together, with a record that must last before either takes its
+    // name, each call failing in turn: write, write, then the syncs of both files and of the
+    // record's folder at once, then flush and rename of each, then one folder sync. A file
+    // that failed keeps its old content and is named; the other still takes its place.
     void jointCommitFailsFileByFile_data()
     {
         QTest::addColumn<int>("call");
         QTest::addColumn<QByteArray>("leftA");
         QTest::addColumn<QByteArray>("leftB");
-        QTest::addColumn<QString>("failedFile"); // "a", "b", "" (none), or "folder"
-        QTest::addColumn<long>("calls");         // a file that failed skips what is left of it
-        QTest::newRow("none") << 0 << QByteArray("new a") << QByteArray("new b") << "" << 9L;
-        QTest::newRow("sync of a") << 3 << QByteArray("old") << QByteArray("new b") << "a" << 7L;
-        QTest::newRow("sync of b") << 4 << QByteArray("new a") << QByteArray("old") << "b" << 7L;
-        QTest::newRow("flush of a") << 5 << QByteArray("old") << QByteArray("new b") << "a" << 8L;
-        QTest::newRow("rename of b") << 8 << QByteArray("new a") << QByteArray("old") << "b" << 9L;
+        QTest::addColumn<QString>("named"); // what the errors name: "a", "b", "ab" (the record)
+        QTest::addColumn<long>("calls");    // a file that failed skips what is left of it
+        const QByteArray old("old");
+        QTest::newRow("none") << 0 << QByteArray("new a") << QByteArray("new b") << "" << 10L;
+        QTest::newRow("sync of a") << 3 << old << QByteArray("new b") << "a" << 8L;
+        QTest::newRow("sync of b") << 4 << QByteArray("new a") << old << "b" << 8L;
+        QTest::newRow("record's folder") << 5 << old << old << "ab" << 5L;
+        QTest::newRow("flush of a") << 6 << old << QByteArray("new b") << "a" << 9L;
+        QTest::newRow("rename of b") << 9 << QByteArray("new a") << old << "b" << 10L;
         QTest::newRow("folder sync")
-            << 9 << QByteArray("new a") << QByteArray("new b") << "folder" << 9L;
+            << 10 << QByteArray("new a") << QByteArray("new b") << "" << 10L;
     }
 
     void jointCommitFailsFileByFile()
@@ -203,10 +206,11 @@ private slots:
         QFETCH(int, call);
         QFETCH(QByteArray, leftA);
         QFETCH(QByteArray, leftB);
-        QFETCH(QString, failedFile);
+        QFETCH(QString, named);
         QFETCH(long, calls);
         QTemporaryDir dir;
-        QDir().mkpath(workFolderOf(dir.filePath("data")));
+        const QString work = workFolderOf(dir.filePath("data"));
+        QDir().mkpath(work);
         const QString a = dir.filePath("data/0000/a.log");
         const QString b = dir.filePath("data/0000/b.log");
         QVERIFY(writeFileAtomically(a, "old").isEmpty());
@@ -219,6 +223,7 @@ private slots:
             JointCommit commit;
             QVERIFY(writeFileAtomically(a, "new a").isEmpty());
             QVERIFY(writeFileAtomically(b, "new b").isEmpty());
+            QVERIFY(createFileDurably(work + "/record").isEmpty());
             QCOMPARE(readWholeFile(a).bytes, QByteArray("old")); // nothing in place before finish
             failure = commit.finish();
             errorA = commit.fileError(a);
@@ -227,10 +232,12 @@ private slots:
         QCOMPARE(filefaults::stop(), calls);
         QCOMPARE(readWholeFile(a).bytes, leftA);
         QCOMPARE(readWholeFile(b).bytes, leftB);
-        QCOMPARE(failure.isEmpty(), failedFile.isEmpty());
-        QCOMPARE(errorA.contains(QDir::toNativeSeparators(a)), failedFile == u"a");
-        QCOMPARE(errorB.contains(QDir::toNativeSeparators(b)), failedFile == u"b");
-        QVERIFY(QDir(workFolderOf(dir.filePath("data"))).isEmpty());
+        QCOMPARE(failure.isEmpty(), call == 0);
+        const QString record = QDir::toNativeSeparators(work + "/record");
+        QCOMPARE(errorA.contains(QDir::toNativeSeparators(a)), named == u"a");
+        QCOMPARE(errorB.contains(QDir::toNativeSeparators(b)), named == u"b");
+        QCOMPARE(errorA.contains(record) && errorB.contains(record), named == u"ab");
+        QCOMPARE(QDir(work).entryList({"*.tmp"}, QDir::Files), QStringList());
     }
 
     void copyIsCompleteAndChecked()
