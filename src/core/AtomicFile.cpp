@@ -49,24 +49,36 @@ template <typename Call> int checked(filefaults::Op op, const QString& path, Cal
     return result;
 }
 
-// Syncs a folder's entries; 0, else the errno. The fault seam is the caller's business.
+// fsync(); 0, else the errno. The fault seam is the caller's business.
+int fsyncOf(int fd)
+{
+    int result;
+    do {
+        result = ::fsync(fd);
+    } while (result < 0 && errno == EINTR);
+    return result < 0 ? errno : 0;
+}
+
 int fsyncFolder(const QString& folder)
 {
     const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return errno;
-    int result;
-    do {
-        result = ::fsync(fd);
-    } while (result < 0 && errno == EINTR);
-    const int error = result < 0 ? errno : 0;
+    const int error = fsyncOf(fd);
     ::close(fd);
     return error;
 }
 
+// A folder's sync to run later, perhaps on another thread; the fault seam decides now.
+std::function<int()> folderSyncCall(const QString& folder)
+{
+    const bool fails = filefaults::fails(filefaults::Op::Sync, folder);
+    return [folder, fails] { return fails ? EIO : fsyncFolder(folder); };
+}
+
 int syncFolder(const QString& folder)
 {
-    const int error = filefaults::fails(filefaults::Op::Sync, folder) ? EIO : fsyncFolder(folder);
+    const int error = folderSyncCall(folder)();
     errno = error;
     return error ? -1 : 0;
 }
@@ -192,8 +204,8 @@ public:
     // Sync, close, rename and sync the folder: from here on the target is the new file.
     QString commit()
     {
-        if (checked(filefaults::Op::Sync, m_path, [&] { return ::fsync(m_fd); }) != 0)
-            return describe(m_target, "sync failed", errno);
+        if (const int error = syncFails() ? EIO : sync())
+            return describe(m_target, "sync failed", error);
         if (const QString error = rename(); !error.isEmpty())
             return error;
         if (syncFolder(folder()) != 0)
@@ -205,14 +217,7 @@ public:
     // The sync alone, for a caller that syncs several files at once: the fault seam is asked
     // first, on the caller's thread, so that its numbering does not depend on timing.
     bool syncFails() const { return filefaults::fails(filefaults::Op::Sync, m_path); }
-    int sync() const
-    {
-        int result;
-        do {
-            result = ::fsync(m_fd);
-        } while (result < 0 && errno == EINTR);
-        return result < 0 ? errno : 0;
-    }
+    int sync() const { return fsyncOf(m_fd); }
 
     // Close and rename, once the file is synced.
     QString rename()
@@ -414,10 +419,8 @@ QString JointCommit::finish()
         const bool fails = file->syncFails();
         syncs.emplace_back([&file, fails] { return fails ? EIO : file->sync(); });
     }
-    for (const QString& folder : std::as_const(m_firstFolders)) {
-        const bool fails = filefaults::fails(filefaults::Op::Sync, folder);
-        syncs.emplace_back([folder, fails] { return fails ? EIO : fsyncFolder(folder); });
-    }
+    for (const QString& folder : std::as_const(m_firstFolders))
+        syncs.push_back(folderSyncCall(folder));
     const std::vector<int> synced = runTogether(syncs);
     QString blocked; // a record that may not last: then no file takes its name
     for (qsizetype i = 0; i < m_firstFolders.size() && blocked.isEmpty(); ++i) {
@@ -444,10 +447,8 @@ QString JointCommit::finish()
     }
     m_files.clear(); // what did not take its name is removed
     std::vector<std::function<int()>> folderSyncs;
-    for (const QString& folder : folders) {
-        const bool fails = filefaults::fails(filefaults::Op::Sync, folder);
-        folderSyncs.emplace_back([folder, fails] { return fails ? EIO : fsyncFolder(folder); });
-    }
+    for (const QString& folder : std::as_const(folders))
+        folderSyncs.push_back(folderSyncCall(folder));
     const std::vector<int> folderResults = runTogether(folderSyncs);
     for (size_t i = 0; i < folderResults.size(); ++i) {
         if (folderResults[i] && first.isEmpty())
